@@ -1,0 +1,260 @@
+#include "app/formns.h"
+
+#include "app/instances.h"
+#include "common/formats.h"
+#include "data/dmns.h"
+#include "platform/db/dberror.h"
+#include "platform/ui/uiservice.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QLinearGradient>
+#include <QMenuBar>
+#include <QLabel>
+#include <QLayout>
+#include <QPainter>
+#include <QPainterPath>
+
+namespace {
+
+const QString kCaption = QStringLiteral("ИНФОРМАЦИОННА  СИСТЕМА  ЗА  УПРАВЛЕНИЕ  НА  БИЗНЕСА  !");
+constexpr int kWidth = 800;
+constexpr int kHeight = 600;
+
+// The hot spots sit on a 4 x 3 grid of tiles drawn into the background picture.
+constexpr int kTileW = 170, kTileH = 110, kGapX = 22, kGapY = 24, kLeft = 33, kTop = 118;
+
+QRect tileRect(int index)
+{
+    const int col = index % 4, row = index / 4;
+    return QRect(kLeft + col * (kTileW + kGapX), kTop + row * (kTileH + kGapY), kTileW, kTileH);
+}
+
+// Tile captions and symbols of the picture, in hot-spot order.
+struct Tile
+{
+    const char* title;
+    const char* symbol;
+    QColor colour;
+};
+const Tile kTiles[] = {
+    {"Поръчки", "✎", QColor(0x3a, 0x7b, 0xbf)},        {"Складове", "▦", QColor(0x2e, 0x8b, 0x57)},
+    {"Склад /пункт/", "⌂", QColor(0x3c, 0x9d, 0x7a)},  {"Цехове", "⚙", QColor(0x8a, 0x6d, 0x3b)},
+    {"Фактуриране", "✍", QColor(0xb0, 0x44, 0x3a)},    {"Продажби", "▤", QColor(0xc2, 0x6a, 0x2f)},
+    {"Каса", "¤", QColor(0xa0, 0x85, 0x1d)},           {"Складови обекти", "⌘", QColor(0x5b, 0x6e, 0x9e)},
+    {"Разплащания", "⚖", QColor(0x6b, 0x4c, 0x9a)},    {"Номенклатури", "☰", QColor(0x45, 0x7b, 0x8c)},
+    {"Персонал", "☺", QColor(0x4f, 0x8a, 0x3c)},       {"Изход", "⏻", QColor(0x7a, 0x7a, 0x7a)},
+};
+
+QPixmap drawBackground()
+{
+    QPixmap pm(kWidth, kHeight);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    QLinearGradient sky(0, 0, 0, kHeight);
+    sky.setColorAt(0, QColor(0x1f, 0x3b, 0x5c));
+    sky.setColorAt(1, QColor(0xd9, 0xe4, 0xee));
+    p.fillRect(pm.rect(), sky);
+
+    QFont title(QStringLiteral("DejaVu Sans"), 20, QFont::Bold);
+    p.setFont(title);
+    p.setPen(Qt::white);
+    p.drawText(QRect(0, 44, kWidth, 40), Qt::AlignCenter, QStringLiteral("Управление на бизнеса"));
+    p.setPen(QPen(QColor(255, 255, 255, 120), 2));
+    p.drawLine(120, 92, kWidth - 120, 92);
+
+    QFont symbol(QStringLiteral("DejaVu Sans"), 30);
+    QFont caption(QStringLiteral("DejaVu Sans"), 11, QFont::Bold);
+    for (int i = 0; i < 12; ++i) {
+        const QRect r = tileRect(i);
+        QPainterPath path;
+        path.addRoundedRect(r, 14, 14);
+        QLinearGradient g(r.topLeft(), r.bottomLeft());
+        g.setColorAt(0, kTiles[i].colour.lighter(135));
+        g.setColorAt(1, kTiles[i].colour);
+        p.fillPath(path.translated(3, 4), QColor(0, 0, 0, 60));
+        p.fillPath(path, g);
+        p.setPen(QPen(kTiles[i].colour.darker(140), 1.5));
+        p.drawPath(path);
+        p.setPen(Qt::white);
+        p.setFont(symbol);
+        p.drawText(r.adjusted(0, 6, 0, -36), Qt::AlignCenter, QString::fromUtf8(kTiles[i].symbol));
+        p.setFont(caption);
+        p.drawText(r.adjusted(4, 0, -4, -10), Qt::AlignHCenter | Qt::AlignBottom, QString::fromUtf8(kTiles[i].title));
+    }
+    return pm;
+}
+
+} // namespace
+
+// A transparent region over the picture: hand cursor, hover text, click.
+class HotSpot : public QWidget
+{
+public:
+    HotSpot(const TFormNS::Command& command, TFormNS* form, QWidget* parent)
+        : QWidget(parent), command_(command), form_(form)
+    {
+        setObjectName(QString::fromLatin1(command.hotSpot));
+        setCursor(Qt::PointingHandCursor);
+        setMouseTracking(true);
+        setToolTip(QString());
+    }
+
+protected:
+    void mouseMoveEvent(QMouseEvent*) override { form_->Label1->setText(QString::fromUtf8(command_.hover)); }
+    void enterEvent(QEnterEvent*) override { form_->Label1->setText(QString::fromUtf8(command_.hover)); }
+    void mouseReleaseEvent(QMouseEvent* e) override
+    {
+        if (e->button() == Qt::LeftButton && rect().contains(e->position().toPoint())) (form_->*command_.handler)();
+    }
+
+private:
+    const TFormNS::Command& command_;
+    TFormNS* form_;
+};
+
+const QVector<TFormNS::Command>& TFormNS::commands()
+{
+    static const QVector<Command> table = {
+        {"N2Porych", "Поръчки - формиране", "ImgPorychki", "Поръчки - формиране", &TFormNS::N2PorychClick},
+        {"N3SkladDost", "Складове - доставка", "ImgSklad", "Складове - доставка", &TFormNS::N3SkladDostClick},
+        {"N10SkladPunkt", "Склад /пункт/ - доставка", "ImgSklPunkt", "Склад/пункт/ - доставка",
+         &TFormNS::N10SkladPunktClick},
+        {"N4CehProizv", "Цехове - производство", "ImgCeh", "Цехове - производство", &TFormNS::N4CehProizvClick},
+        {"N5ProdFakt", "Продажба - фактуриране", "ImgFakt", "Фактуриране - продажба", &TFormNS::N5ProdFaktClick},
+        {"N6InfProdagba", "Информация - продажби", "ImgInfProd", "Информация - продажби",
+         &TFormNS::N6InfProdagbaClick},
+        {"N2Kasa", "Каса", "ImgKasa", "Каса, приходен и разходен ордери !", &TFormNS::N2KasaClick},
+        {"N1SklObekt", "Складови обекти", "ImgSklObekti", "Складови обекти / магазини / !", &TFormNS::N1SklObektClick},
+        {"N7Razpl", "Разплащания - мониторинг", "ImgRazpl", "Разплащания - мониторинг", &TFormNS::N7RazplClick},
+        {"N13", "-", nullptr, nullptr, nullptr},
+        {"N14Izhod", "Изход", "ImgIzhod", "Радвам се, че работихме заедно. Приятна почивка!", &TFormNS::N14IzhodClick},
+        {"N9Nomenkl", "Номенклатури - формиране", "ImgNomenlk", "Номенклатури - формиране, настройки",
+         &TFormNS::N9NomenklClick},
+        {"N12Pers", "Персонал - фирма", "ImgPers", "Персонал - фирма", &TFormNS::N12PersClick},
+    };
+    return table;
+}
+
+TFormNS::TFormNS(QWidget* parent)
+    : QMainWindow(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                              Qt::WindowCloseButtonHint)
+{
+    setObjectName(QStringLiteral("FormNS"));
+    FormCreate();
+}
+
+void TFormNS::FormCreate()
+{
+    // The program's text conversions use fixed formats whatever the user's regional settings.
+    Formats::installProcessFormats();
+    setWindowTitle(kCaption);
+    buildMenu();
+    buildPicture();
+}
+
+void TFormNS::buildMenu()
+{
+    MenuFirm = new QMenuBar(this);
+    MenuFirm->setObjectName(QStringLiteral("MenuFirm"));
+    setMenuBar(MenuFirm);
+    struct Top { const char* name; const char* caption; int first, last; };
+    const Top tops[] = {{"N1Porychki", "Система", 0, 10}, {"N8", "Настройки", 11, 11}, {"N11", "Персонал", 12, 12}};
+    const auto& cmds = commands();
+    for (const Top& t : tops) {
+        QMenu* menu = MenuFirm->addMenu(QString::fromUtf8(t.caption));
+        menu->setObjectName(QString::fromLatin1(t.name));
+        for (int i = t.first; i <= t.last; ++i) {
+            const Command& c = cmds[i];
+            QAction* a = c.handler ? menu->addAction(QString::fromUtf8(c.caption)) : menu->addSeparator();
+            a->setObjectName(QString::fromLatin1(c.action));
+            if (c.handler) connect(a, &QAction::triggered, this, c.handler);
+        }
+    }
+}
+
+void TFormNS::buildPicture()
+{
+    auto* central = new QWidget(this);
+    central->setObjectName(QStringLiteral("ClientArea"));
+    central->setFixedSize(kWidth, kHeight);
+    setCentralWidget(central);
+
+    Image1 = new QLabel(central);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setGeometry(0, 0, kWidth, kHeight);
+    Image1->setPixmap(drawBackground());
+    Image1->setMouseTracking(true);
+    Image1->installEventFilter(this);
+
+    DBText1 = new QLabel(central);
+    DBText1->setObjectName(QStringLiteral("DBText1"));
+    DBText1->setGeometry(kWidth - 110, 8, 100, 24);
+    DBText1->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    DBText1->setStyleSheet(QStringLiteral("color: white;"));
+    DBText1->setAttribute(Qt::WA_TransparentForMouseEvents);
+
+    int tile = 0;
+    for (const Command& c : commands()) {
+        if (!c.hotSpot) continue;
+        auto* spot = new HotSpot(c, this, central);
+        spot->setGeometry(tileRect(tile++));
+    }
+
+    Label1 = new QLabel(central);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setGeometry(0, kHeight - 58, kWidth, 40);
+    Label1->setAlignment(Qt::AlignCenter);
+    QFont f(QStringLiteral("DejaVu Sans"), 15, QFont::Bold);
+    Label1->setFont(f);
+    Label1->setStyleSheet(QStringLiteral("color: #1f3b5c;"));
+    Label1->setAttribute(Qt::WA_TransparentForMouseEvents);
+
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+bool TFormNS::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == Image1 && event->type() == QEvent::MouseMove) Image1MouseMove();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TFormNS::Image1MouseMove() { Label1->clear(); }
+
+void TFormNS::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (firstShowDone_) return;
+    firstShowDone_ = true;
+    FormShow();
+}
+
+void TFormNS::FormShow()
+{
+    // A step that fails is reported and the rest of the preparation is left out; the window stays.
+    try {
+        AppInstances::get().DMNS->connect();
+    } catch (const DbError& e) {
+        UiService::current().reportError(e.message());
+    }
+}
+
+void TFormNS::closeEvent(QCloseEvent* event)
+{
+    QMainWindow::closeEvent(event);
+    if (event->isAccepted()) QCoreApplication::quit();
+}
+
+// The working windows join these handlers as they are built.
+void TFormNS::N2PorychClick() {}
+void TFormNS::N3SkladDostClick() {}
+void TFormNS::N10SkladPunktClick() {}
+void TFormNS::N4CehProizvClick() {}
+void TFormNS::N5ProdFaktClick() {}
+void TFormNS::N6InfProdagbaClick() {}
+void TFormNS::N2KasaClick() {}
+void TFormNS::N1SklObektClick() {}
+void TFormNS::N7RazplClick() {}
+void TFormNS::N9NomenklClick() {}
+void TFormNS::N12PersClick() {}
+void TFormNS::N14IzhodClick() { close(); }

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QVector>
+
+class QAction;
+class QLabel;
+class QMenu;
+class HotSpot;
+
+// The main window: the background picture with its twelve hot spots, the status text and the main
+// menu from which every working window is opened.
+class TFormNS : public QMainWindow
+{
+    Q_OBJECT
+public:
+    explicit TFormNS(QWidget* parent = nullptr);
+
+    // One entry of the main menu with its hot spot.
+    struct Command
+    {
+        const char* action;   // menu item component
+        const char* caption;  // menu caption
+        const char* hotSpot;  // hot spot component; nullptr for the separator
+        const char* hover;    // text shown in Label1 while the pointer is over the hot spot
+        void (TFormNS::*handler)();
+    };
+    static const QVector<Command>& commands();
+
+    QMenuBar* MenuFirm = nullptr;
+    QLabel* Image1 = nullptr;
+    QLabel* Label1 = nullptr;
+    QLabel* DBText1 = nullptr;
+
+    void FormCreate();
+    void FormShow();
+
+    void N2PorychClick();
+    void N3SkladDostClick();
+    void N10SkladPunktClick();
+    void N4CehProizvClick();
+    void N5ProdFaktClick();
+    void N6InfProdagbaClick();
+    void N2KasaClick();
+    void N1SklObektClick();
+    void N7RazplClick();
+    void N9NomenklClick();
+    void N12PersClick();
+    void N14IzhodClick();
+
+    void Image1MouseMove();
+
+    bool firstShowDone() const { return firstShowDone_; }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildMenu();
+    void buildPicture();
+    bool firstShowDone_ = false;
+};

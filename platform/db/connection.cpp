@@ -1,0 +1,683 @@
+#include "platform/db/connection.h"
+
+#include "platform/db/connection_p.h"
+#include "platform/db/dberror.h"
+#include "platform/db/namedparams.h"
+
+#include <QDateTime>
+#include <QHash>
+#include <QRegularExpression>
+#include <QTimeZone>
+
+#include <cstring>
+#include <type_traits>
+
+using namespace Firebird;
+
+namespace {
+
+constexpr unsigned CS_OCTETS = 1;
+constexpr unsigned CS_UTF8 = 4;
+constexpr unsigned BLOB_TEXT = 1;
+
+// Read committed, record version, wait on locks.
+const unsigned char kTpb[] = {isc_tpb_version3, isc_tpb_write, isc_tpb_read_committed, isc_tpb_rec_version,
+                              isc_tpb_wait};
+
+// Owns one reference of a Firebird interface.
+template <class T>
+struct Ref
+{
+    T* p = nullptr;
+    Ref() = default;
+    explicit Ref(T* ptr) : p(ptr) {}
+    ~Ref()
+    {
+        if (!p) return;
+        if constexpr (std::is_same_v<T, IXpbBuilder>) p->dispose();  // builders are disposable, not counted
+        else p->release();
+    }
+    Ref(const Ref&) = delete;
+    Ref& operator=(const Ref&) = delete;
+    T* operator->() const { return p; }
+    T* release()
+    {
+        T* r = p;
+        p = nullptr;
+        return r;
+    }
+};
+
+bool validIdentifier(const QString& name)
+{
+    static const QRegularExpression re(QStringLiteral("^[A-Za-z][A-Za-z0-9_$]*$"));
+    return re.match(name).hasMatch();
+}
+
+DbColumn::Kind kindOf(unsigned type, int subType, int scale, unsigned charSet)
+{
+    switch (type) {
+    case SQL_SHORT:
+    case SQL_LONG:
+    case SQL_INT64: return scale < 0 ? DbColumn::Kind::Float : DbColumn::Kind::Integer;
+    case SQL_FLOAT:
+    case SQL_DOUBLE:
+    case SQL_D_FLOAT: return DbColumn::Kind::Float;
+    case SQL_TEXT:
+    case SQL_VARYING: return charSet == CS_OCTETS ? DbColumn::Kind::Bytes : DbColumn::Kind::Text;
+    case SQL_BLOB: return subType == int(BLOB_TEXT) ? DbColumn::Kind::Text : DbColumn::Kind::Bytes;
+    case SQL_TIMESTAMP: return DbColumn::Kind::DateTime;
+    case SQL_TYPE_DATE: return DbColumn::Kind::Date;
+    case SQL_TYPE_TIME: return DbColumn::Kind::Time;
+    case SQL_BOOLEAN: return DbColumn::Kind::Bool;
+    default: return DbColumn::Kind::Null;
+    }
+}
+
+double scaled(qint64 v, int scale)
+{
+    double r = double(v);
+    for (int i = 0; i < -scale; ++i) r /= 10.0;
+    return r;
+}
+
+QString str(const char* s) { return QString::fromUtf8(s).trimmed(); }
+
+} // namespace
+
+// ---- Impl -----------------------------------------------------------------------------------
+
+SQLConnection::Impl::Impl(ConnectionParams p)
+    : params(std::move(p)), master(fb_get_master_interface()), util(master->getUtilInterface())
+{
+}
+
+DbError SQLConnection::Impl::translate(const FbException& e, const QString& sql) const
+{
+    IStatus* s = e.getStatus();
+    char buf[2048];
+    util->formatStatus(buf, sizeof buf, s);
+    const intptr_t* v = s->getErrors();
+    const long gds = (v && v[0] == isc_arg_gds) ? long(v[1]) : 0;
+    return DbError(QString::fromUtf8(buf).trimmed(), int(isc_sqlcode(v)), gds, sql);
+}
+
+QByteArray SQLConnection::Impl::dpb(bool forCreate) const
+{
+    Status st(master);
+    try {
+        Ref<IXpbBuilder> b(util->getXpbBuilder(&st.w, IXpbBuilder::DPB, nullptr, 0));
+        b->insertString(&st.w, isc_dpb_user_name, params.user.toUtf8().constData());
+        if (!params.embedded()) b->insertString(&st.w, isc_dpb_password, params.password.toUtf8().constData());
+        if (!params.role.isEmpty()) b->insertString(&st.w, isc_dpb_sql_role_name, params.role.toUtf8().constData());
+        b->insertString(&st.w, isc_dpb_lc_ctype, "UTF8");
+        b->insertInt(&st.w, isc_dpb_sql_dialect, params.dialect);
+        if (params.embedded()) b->insertString(&st.w, isc_dpb_config, "Providers=Engine12");
+        if (forCreate) {
+            b->insertString(&st.w, isc_dpb_set_db_charset, "WIN1251");
+            b->insertInt(&st.w, isc_dpb_page_size, 8192);
+        }
+        return QByteArray(reinterpret_cast<const char*>(b->getBuffer(&st.w)), int(b->getBufferLength(&st.w)));
+    } catch (const FbException& e) {
+        throw translate(e, {});
+    }
+}
+
+void SQLConnection::Impl::attach(bool forCreate)
+{
+    if (att) return;
+    Status st(master);
+    const QByteArray d = dpb(forCreate);
+    const QByteArray target = params.attachString().toUtf8();
+    try {
+        Ref<IProvider> prov(master->getDispatcher());
+        att = forCreate ? prov->createDatabase(&st.w, target.constData(), unsigned(d.size()),
+                                               reinterpret_cast<const unsigned char*>(d.constData()))
+                        : prov->attachDatabase(&st.w, target.constData(), unsigned(d.size()),
+                                               reinterpret_cast<const unsigned char*>(d.constData()));
+    } catch (const FbException& e) {
+        att = nullptr;
+        throw translate(e, {});
+    }
+}
+
+void SQLConnection::Impl::detach()
+{
+    if (scopeTx) {
+        CheckStatusWrapper cs(master->getStatus());
+        scopeTx->rollback(&cs);
+        if (cs.getState() & IStatus::STATE_ERRORS) scopeTx->release();
+        cs.dispose();
+        scopeTx = nullptr;
+    }
+    if (att) {
+        CheckStatusWrapper cs(master->getStatus());
+        att->detach(&cs);
+        if (cs.getState() & IStatus::STATE_ERRORS) att->release();
+        cs.dispose();
+        att = nullptr;
+    }
+    procInputs.clear();
+}
+
+void SQLConnection::Impl::rollback(ITransaction* tx)
+{
+    CheckStatusWrapper cs(master->getStatus());
+    tx->rollback(&cs);
+    if (cs.getState() & IStatus::STATE_ERRORS) tx->release();
+    cs.dispose();
+}
+
+ITransaction* SQLConnection::Impl::startTransaction(ThrowStatusWrapper* st)
+{
+    return att->startTransaction(st, sizeof kTpb, kTpb);
+}
+
+void SQLConnection::Impl::inTransaction(const QString& sql, const std::function<void(ThrowStatusWrapper*, ITransaction*)>& work)
+{
+    if (!att) attach(false);
+    if (depth > 0 && doomed)
+        throw DbError(QStringLiteral("Транзакцията вече е отменена."), 0, 0, sql);
+    Status st(master);
+    ITransaction* tx = scopeTx;
+    const bool own = tx == nullptr;
+    try {
+        if (own) tx = startTransaction(&st.w);
+        work(&st.w, tx);
+        if (own) {
+            tx->commit(&st.w);
+            tx = nullptr;
+        }
+    } catch (const FbException& e) {
+        DbError err = translate(e, sql);
+        if (own && tx) rollback(tx);
+        throw err;
+    } catch (...) {
+        if (own && tx) rollback(tx);
+        throw;
+    }
+}
+
+// ---- messages -------------------------------------------------------------------------------
+
+namespace {
+
+struct InputMessage
+{
+    Ref<IMessageMetadata> meta;
+    QByteArray buffer;
+};
+
+// Builds the input message from the values in marker order. Each value travels in its own type;
+// the server converts it to the parameter's type, and refuses what does not fit.
+void buildInput(SQLConnection::Impl& c, ThrowStatusWrapper* st, ITransaction* tx, IMessageMetadata* server,
+                const QVariantList& values, InputMessage& out)
+{
+    const unsigned n = server->getCount(st);
+    if (n != unsigned(values.size()))
+        throw DbError(QStringLiteral("Броят на параметрите не съвпада със заявката."));
+    if (n == 0) return;
+    Ref<IMetadataBuilder> b(server->getBuilder(st));
+    QList<QByteArray> texts(n);
+    for (unsigned i = 0; i < n; ++i) {
+        const QVariant& v = values[int(i)];
+        const unsigned serverType = server->getType(st, i) & ~1u;
+        if (!v.isValid() || v.isNull()) continue;  // keep the server's type; only the null flag is set
+        if (serverType == SQL_BLOB) {
+            b->setType(st, i, SQL_BLOB + 1);
+            b->setSubType(st, i, server->getSubType(st, i));
+            b->setLength(st, i, sizeof(ISC_QUAD));
+            continue;
+        }
+        switch (v.typeId()) {
+        case QMetaType::Bool:
+        case QMetaType::Int:
+        case QMetaType::UInt:
+        case QMetaType::Short:
+        case QMetaType::UShort:
+        case QMetaType::Long:
+        case QMetaType::LongLong:
+        case QMetaType::ULong:
+        case QMetaType::ULongLong:
+        case QMetaType::Char:
+        case QMetaType::UChar:
+            b->setType(st, i, SQL_INT64 + 1);
+            b->setLength(st, i, sizeof(ISC_INT64));
+            b->setScale(st, i, 0);
+            break;
+        case QMetaType::Double:
+        case QMetaType::Float:
+            b->setType(st, i, SQL_DOUBLE + 1);
+            b->setLength(st, i, sizeof(double));
+            b->setScale(st, i, 0);
+            break;
+        case QMetaType::QDate:
+        case QMetaType::QDateTime:
+            b->setType(st, i, SQL_TIMESTAMP + 1);
+            b->setLength(st, i, sizeof(ISC_TIMESTAMP));
+            break;
+        case QMetaType::QByteArray:
+            texts[int(i)] = v.toByteArray();
+            b->setType(st, i, SQL_VARYING + 1);
+            b->setLength(st, i, unsigned(qMax<qsizetype>(1, texts[int(i)].size())));
+            b->setCharSet(st, i, CS_OCTETS);
+            break;
+        default:
+            texts[int(i)] = v.toString().toUtf8();
+            b->setType(st, i, SQL_VARYING + 1);
+            b->setLength(st, i, unsigned(qMax<qsizetype>(1, texts[int(i)].size())));
+            b->setCharSet(st, i, CS_UTF8);
+            b->setScale(st, i, 0);
+            break;
+        }
+    }
+    out.meta.p = b->getMetadata(st);
+    IMessageMetadata* m = out.meta.p;
+    out.buffer = QByteArray(int(m->getMessageLength(st)), '\0');
+    unsigned char* buf = reinterpret_cast<unsigned char*>(out.buffer.data());
+    IUtil* util = c.util;
+    for (unsigned i = 0; i < n; ++i) {
+        const QVariant& v = values[int(i)];
+        unsigned char* p = buf + m->getOffset(st, i);
+        short* null = reinterpret_cast<short*>(buf + m->getNullOffset(st, i));
+        if (!v.isValid() || v.isNull()) {
+            *null = -1;
+            continue;
+        }
+        *null = 0;
+        const unsigned type = m->getType(st, i) & ~1u;
+        switch (type) {
+        case SQL_BLOB: {
+            const QByteArray data = (v.typeId() == QMetaType::QByteArray) ? v.toByteArray() : v.toString().toUtf8();
+            ISC_QUAD id{};
+            Ref<IBlob> blob(c.att->createBlob(st, tx, &id, 0, nullptr));
+            for (qsizetype pos = 0; pos < data.size(); pos += 32768) {
+                const qsizetype len = qMin<qsizetype>(32768, data.size() - pos);
+                blob->putSegment(st, unsigned(len), data.constData() + pos);
+            }
+            blob->close(st);
+            blob.release();
+            std::memcpy(p, &id, sizeof id);
+            break;
+        }
+        case SQL_INT64: {
+            const ISC_INT64 x = v.toLongLong();
+            std::memcpy(p, &x, sizeof x);
+            break;
+        }
+        case SQL_DOUBLE: {
+            const double x = v.toDouble();
+            std::memcpy(p, &x, sizeof x);
+            break;
+        }
+        case SQL_TIMESTAMP: {
+            const QDateTime dt = v.typeId() == QMetaType::QDate ? QDateTime(v.toDate(), QTime(0, 0))
+                                                                 : v.toDateTime();
+            const QDate d = dt.date();
+            const QTime t = dt.time();
+            if (!d.isValid()) throw DbError(QStringLiteral("Невалидна дата."));
+            ISC_TIMESTAMP ts;
+            ts.timestamp_date = util->encodeDate(unsigned(d.year()), unsigned(d.month()), unsigned(d.day()));
+            ts.timestamp_time = util->encodeTime(unsigned(t.hour()), unsigned(t.minute()), unsigned(t.second()),
+                                                 unsigned(t.msec()) * 10u);
+            std::memcpy(p, &ts, sizeof ts);
+            break;
+        }
+        case SQL_VARYING: {
+            const QByteArray& t = texts[int(i)];
+            const unsigned short len = (unsigned short)t.size();
+            std::memcpy(p, &len, sizeof len);
+            std::memcpy(p + sizeof len, t.constData(), size_t(t.size()));
+            break;
+        }
+        default: break;
+        }
+    }
+}
+
+struct OutColumn
+{
+    unsigned offset, nullOffset, type, length;
+    int scale;
+    DbColumn::Kind kind;
+};
+
+QVector<DbColumn> describe(ThrowStatusWrapper* st, IMessageMetadata* m, QVector<OutColumn>& layout)
+{
+    const unsigned n = m->getCount(st);
+    QVector<DbColumn> cols;
+    cols.reserve(int(n));
+    layout.clear();
+    for (unsigned i = 0; i < n; ++i) {
+        DbColumn c;
+        c.name = str(m->getAlias(st, i));
+        if (c.name.isEmpty()) c.name = str(m->getField(st, i));
+        c.relation = str(m->getRelation(st, i));
+        c.field = str(m->getField(st, i));
+        c.sqlType = m->getType(st, i) & ~1u;
+        c.subType = m->getSubType(st, i);
+        c.scale = m->getScale(st, i);
+        c.nullable = m->isNullable(st, i);
+        const unsigned cs = m->getCharSet(st, i);
+        c.kind = kindOf(c.sqlType, c.subType, c.scale, cs);
+        c.length = m->getLength(st, i);
+        if ((c.sqlType == SQL_VARYING || c.sqlType == SQL_TEXT) && cs == CS_UTF8) c.length /= 4;
+        cols << c;
+        layout << OutColumn{m->getOffset(st, i), m->getNullOffset(st, i), c.sqlType, m->getLength(st, i), c.scale,
+                            c.kind};
+    }
+    return cols;
+}
+
+QByteArray readBlob(SQLConnection::Impl& c, ThrowStatusWrapper* st, ITransaction* tx, ISC_QUAD id)
+{
+    Ref<IBlob> blob(c.att->openBlob(st, tx, &id, 0, nullptr));
+    QByteArray out;
+    char chunk[32768];
+    for (;;) {
+        unsigned got = 0;
+        const int r = blob->getSegment(st, sizeof chunk, chunk, &got);
+        if (r == IStatus::RESULT_NO_DATA) break;
+        out.append(chunk, qsizetype(got));
+    }
+    blob->close(st);
+    blob.release();
+    return out;
+}
+
+void decodeRow(SQLConnection::Impl& c, ThrowStatusWrapper* st, ITransaction* tx, const QVector<OutColumn>& layout,
+               const unsigned char* buf, DbRow& row)
+{
+    row.resize(layout.size());
+    for (int i = 0; i < layout.size(); ++i) {
+        const OutColumn& col = layout[i];
+        if (*reinterpret_cast<const short*>(buf + col.nullOffset) == -1) {
+            row[i] = QVariant();
+            continue;
+        }
+        const unsigned char* p = buf + col.offset;
+        switch (col.type) {
+        case SQL_SHORT: {
+            short v;
+            std::memcpy(&v, p, sizeof v);
+            row[i] = col.scale < 0 ? QVariant(scaled(v, col.scale)) : QVariant(int(v));
+            break;
+        }
+        case SQL_LONG: {
+            ISC_LONG v;
+            std::memcpy(&v, p, sizeof v);
+            row[i] = col.scale < 0 ? QVariant(scaled(v, col.scale)) : QVariant(int(v));
+            break;
+        }
+        case SQL_INT64: {
+            ISC_INT64 v;
+            std::memcpy(&v, p, sizeof v);
+            row[i] = col.scale < 0 ? QVariant(scaled(v, col.scale)) : QVariant(qint64(v));
+            break;
+        }
+        case SQL_FLOAT: {
+            float v;
+            std::memcpy(&v, p, sizeof v);
+            row[i] = double(v);
+            break;
+        }
+        case SQL_DOUBLE:
+        case SQL_D_FLOAT: {
+            double v;
+            std::memcpy(&v, p, sizeof v);
+            row[i] = v;
+            break;
+        }
+        case SQL_TEXT:
+            row[i] = col.kind == DbColumn::Kind::Bytes
+                         ? QVariant(QByteArray(reinterpret_cast<const char*>(p), qsizetype(col.length)))
+                         : QVariant(QString::fromUtf8(reinterpret_cast<const char*>(p), qsizetype(col.length)));
+            break;
+        case SQL_VARYING: {
+            unsigned short len;
+            std::memcpy(&len, p, sizeof len);
+            const char* s = reinterpret_cast<const char*>(p + sizeof len);
+            row[i] = col.kind == DbColumn::Kind::Bytes ? QVariant(QByteArray(s, len))
+                                                       : QVariant(QString::fromUtf8(s, len));
+            break;
+        }
+        case SQL_TIMESTAMP: {
+            ISC_TIMESTAMP ts;
+            std::memcpy(&ts, p, sizeof ts);
+            unsigned y, m, d, h, mi, s, frac;
+            c.util->decodeDate(ts.timestamp_date, &y, &m, &d);
+            c.util->decodeTime(ts.timestamp_time, &h, &mi, &s, &frac);
+            row[i] = QDateTime(QDate(int(y), int(m), int(d)), QTime(int(h), int(mi), int(s), int(frac / 10)),
+                               Qt::UTC);
+            break;
+        }
+        case SQL_TYPE_DATE: {
+            ISC_DATE v;
+            std::memcpy(&v, p, sizeof v);
+            unsigned y, m, d;
+            c.util->decodeDate(v, &y, &m, &d);
+            row[i] = QDate(int(y), int(m), int(d));
+            break;
+        }
+        case SQL_TYPE_TIME: {
+            ISC_TIME v;
+            std::memcpy(&v, p, sizeof v);
+            unsigned h, mi, s, frac;
+            c.util->decodeTime(v, &h, &mi, &s, &frac);
+            row[i] = QTime(int(h), int(mi), int(s), int(frac / 10));
+            break;
+        }
+        case SQL_BOOLEAN: row[i] = bool(*p); break;
+        case SQL_BLOB: {
+            ISC_QUAD id;
+            std::memcpy(&id, p, sizeof id);
+            const QByteArray data = readBlob(c, st, tx, id);
+            row[i] = col.kind == DbColumn::Kind::Text ? QVariant(QString::fromUtf8(data)) : QVariant(data);
+            break;
+        }
+        default: row[i] = QVariant(); break;
+        }
+    }
+}
+
+struct Bound
+{
+    QString sql;
+    QVariantList values;
+};
+
+Bound bind(const QString& sql, const SqlParams& params)
+{
+    const NamedSql parsed = parseNamedParameters(sql);
+    QHash<QString, QVariant> byName;
+    for (auto it = params.cbegin(); it != params.cend(); ++it) byName.insert(it.key().toUpper(), it.value());
+    Bound b{parsed.sql, {}};
+    for (const QString& name : parsed.names) {
+        auto it = byName.constFind(name);
+        if (it == byName.cend())
+            throw DbError(QStringLiteral("Няма стойност за параметър :%1.").arg(name), 0, 0, sql);
+        b.values << it.value();
+    }
+    return b;
+}
+
+} // namespace
+
+// Runs one positional statement; rows go to onRow, outputs of a non-select to outputs.
+void SQLConnection::Impl::run(const QString& sql, const QString& positional, const QVariantList& values,
+                              const std::function<void(const DbRow&)>* onRow, QVector<DbColumn>* columns,
+                              QVariantMap* outputs, int* affected)
+{
+    inTransaction(sql, [&](ThrowStatusWrapper* st, ITransaction* tx) {
+        const QByteArray text = positional.toUtf8();
+        Ref<IStatement> stmt(att->prepare(st, tx, 0, text.constData(), unsigned(params.dialect),
+                                          IStatement::PREPARE_PREFETCH_METADATA));
+        Ref<IMessageMetadata> inServer(stmt->getInputMetadata(st));
+        InputMessage in;
+        buildInput(*this, st, tx, inServer.p, values, in);
+        IMessageMetadata* inMeta = in.meta.p ? in.meta.p : inServer.p;
+        const void* inBuf = in.buffer.isEmpty() ? nullptr : in.buffer.constData();
+        Ref<IMessageMetadata> outMeta(stmt->getOutputMetadata(st));
+        QVector<OutColumn> layout;
+        QVector<DbColumn> cols = describe(st, outMeta.p, layout);
+        QByteArray outBuf(int(outMeta->getMessageLength(st)), '\0');
+        const unsigned type = stmt->getType(st);
+        if (type == isc_info_sql_stmt_select || type == isc_info_sql_stmt_select_for_upd) {
+            Ref<IResultSet> rs(stmt->openCursor(st, tx, inMeta, const_cast<void*>(inBuf), outMeta.p, 0));
+            DbRow row;
+            auto* buf = reinterpret_cast<unsigned char*>(outBuf.data());
+            while (rs->fetchNext(st, buf) == IStatus::RESULT_OK) {
+                decodeRow(*this, st, tx, layout, buf, row);
+                if (onRow) (*onRow)(row);
+            }
+            rs->close(st);
+            rs.release();
+        } else {
+            stmt->execute(st, tx, inMeta, const_cast<void*>(inBuf), outMeta.p, outBuf.data());
+            if (outputs && !cols.isEmpty()) {
+                DbRow row;
+                decodeRow(*this, st, tx, layout, reinterpret_cast<unsigned char*>(outBuf.data()), row);
+                for (int i = 0; i < cols.size(); ++i) outputs->insert(cols[i].name, row[i]);
+            }
+            if (affected) *affected = int(stmt->getAffectedRecords(st));
+        }
+        if (columns) *columns = std::move(cols);
+        stmt->free(st);
+        stmt.release();
+    });
+}
+
+// ---- SQLConnection --------------------------------------------------------------------------
+
+SQLConnection::SQLConnection(ConnectionParams params) : d(std::make_unique<Impl>(std::move(params))) {}
+
+SQLConnection::~SQLConnection() { d->detach(); }
+
+const ConnectionParams& SQLConnection::params() const { return d->params; }
+
+void SQLConnection::setParams(const ConnectionParams& params)
+{
+    d->detach();
+    d->params = params;
+}
+
+void SQLConnection::open() { d->attach(false); }
+
+void SQLConnection::create()
+{
+    d->detach();
+    d->attach(true);
+}
+
+void SQLConnection::close() { d->detach(); }
+
+bool SQLConnection::isOpen() const { return d->att != nullptr; }
+
+DbResult SQLConnection::query(const QString& sql, const SqlParams& params)
+{
+    DbResult r;
+    const std::function<void(const DbRow&)> keep = [&r](const DbRow& row) { r.rows.push_back(row); };
+    const Bound b = bind(sql, params);
+    d->run(sql, b.sql, b.values, &keep, &r.columns, nullptr, nullptr);
+    return r;
+}
+
+void SQLConnection::forEachRow(const QString& sql, const SqlParams& params,
+                               const std::function<void(const DbRow&)>& onRow, QVector<DbColumn>* columns)
+{
+    const Bound b = bind(sql, params);
+    d->run(sql, b.sql, b.values, &onRow, columns, nullptr, nullptr);
+}
+
+int SQLConnection::execute(const QString& sql, const SqlParams& params)
+{
+    const Bound b = bind(sql, params);
+    int affected = 0;
+    d->run(sql, b.sql, b.values, nullptr, nullptr, nullptr, &affected);
+    return affected;
+}
+
+void SQLConnection::executeImmediate(const QString& sql)
+{
+    d->inTransaction(sql, [&](ThrowStatusWrapper* st, ITransaction* tx) {
+        const QByteArray text = sql.toUtf8();
+        d->att->execute(st, tx, 0, text.constData(), unsigned(d->params.dialect), nullptr, nullptr, nullptr, nullptr);
+    });
+}
+
+QStringList SQLConnection::procedureInputs(const QString& name)
+{
+    const QString key = name.toUpper();
+    auto it = d->procInputs.constFind(key);
+    if (it != d->procInputs.cend()) return it.value();
+    const DbResult exists =
+        query(QStringLiteral("select 1 from rdb$procedures where rdb$procedure_name = :N"), {{QStringLiteral("N"), key}});
+    if (exists.isEmpty()) throw DbError(QStringLiteral("Няма процедура %1.").arg(key));
+    const DbResult r = query(QStringLiteral("select rdb$parameter_name from rdb$procedure_parameters "
+                                            "where rdb$procedure_name = :N and rdb$parameter_type = 0 "
+                                            "order by rdb$parameter_number"),
+                             {{QStringLiteral("N"), key}});
+    QStringList names;
+    for (const DbRow& row : r.rows) names << row[0].toString().trimmed().toUpper();
+    d->procInputs.insert(key, names);
+    return names;
+}
+
+namespace {
+Bound procedureCall(SQLConnection& c, const QString& name, const SqlParams& inputs)
+{
+    if (!validIdentifier(name)) throw DbError(QStringLiteral("Невалидно име на процедура: %1").arg(name));
+    const QStringList names = c.procedureInputs(name);
+    QHash<QString, QVariant> byName;
+    for (auto it = inputs.cbegin(); it != inputs.cend(); ++it) {
+        const QString k = it.key().toUpper();
+        if (!names.contains(k))
+            throw DbError(QStringLiteral("Процедурата %1 няма параметър %2.").arg(name.toUpper(), k));
+        byName.insert(k, it.value());
+    }
+    Bound b;
+    QStringList marks;
+    for (const QString& n : names) {
+        marks << QStringLiteral("?");
+        b.values << byName.value(n);
+    }
+    b.sql = name.toUpper() + (marks.isEmpty() ? QString() : u'(' + marks.join(u", ") + u')');
+    return b;
+}
+} // namespace
+
+QVariantMap SQLConnection::executeProcedure(const QString& name, const SqlParams& inputs)
+{
+    Bound b = procedureCall(*this, name, inputs);
+    b.sql.prepend(QStringLiteral("execute procedure "));
+    QVariantMap outputs;
+    d->run(b.sql, b.sql, b.values, nullptr, nullptr, &outputs, nullptr);
+    return outputs;
+}
+
+DbResult SQLConnection::selectProcedure(const QString& name, const SqlParams& inputs, const QString& orderBy)
+{
+    Bound b = procedureCall(*this, name, inputs);
+    b.sql.prepend(QStringLiteral("select * from "));
+    if (!orderBy.isEmpty()) b.sql += QStringLiteral(" order by ") + orderBy;
+    DbResult r;
+    const std::function<void(const DbRow&)> keep = [&r](const DbRow& row) { r.rows.push_back(row); };
+    d->run(b.sql, b.sql, b.values, &keep, &r.columns, nullptr, nullptr);
+    return r;
+}
+
+// ---- DbResult -------------------------------------------------------------------------------
+
+int DbResult::columnIndex(const QString& name) const
+{
+    for (int i = 0; i < columns.size(); ++i)
+        if (columns[i].name.compare(name, Qt::CaseInsensitive) == 0) return i;
+    return -1;
+}
+
+QVariant DbResult::value(std::size_t row, const QString& column) const
+{
+    const int i = columnIndex(column);
+    if (i < 0 || row >= rows.size()) return {};
+    return rows[row][i];
+}

@@ -1,0 +1,80 @@
+#pragma once
+
+#include "platform/db/connectionparams.h"
+
+#include <QVariant>
+#include <QVector>
+#include <functional>
+#include <memory>
+#include <vector>
+
+// Parameters by name; names are case-insensitive.
+using SqlParams = QVariantMap;
+using DbRow = QVector<QVariant>;
+
+// One column of a result, as the server describes it.
+struct DbColumn
+{
+    enum class Kind { Integer, Float, Text, Bytes, DateTime, Date, Time, Bool, Null };
+
+    QString name;      // the name the statement gives the column
+    QString relation;  // the table it is read from; empty for expressions
+    QString field;     // the column of that table
+    unsigned sqlType = 0;
+    int subType = 0;
+    unsigned length = 0;  // characters for text, bytes otherwise
+    int scale = 0;
+    bool nullable = true;
+    Kind kind = Kind::Null;
+};
+
+// Rows fetched whole: values are typed (integers, doubles, QString, QByteArray, QDate, QDateTime);
+// a null is an invalid QVariant. Timestamps are wall-clock values and carry no time zone.
+struct DbResult
+{
+    QVector<DbColumn> columns;
+    std::vector<DbRow> rows;
+
+    int columnIndex(const QString& name) const;  // case-insensitive; -1 when absent
+    QVariant value(std::size_t row, const QString& column) const;
+    bool isEmpty() const { return rows.empty(); }
+};
+
+// The connection every dataset, statement and procedure call goes through. Each call commits on
+// its own unless a TransactionScope is open on the connection. Every failure is a DbError.
+class SQLConnection
+{
+public:
+    explicit SQLConnection(ConnectionParams params = {});
+    ~SQLConnection();
+    SQLConnection(const SQLConnection&) = delete;
+    SQLConnection& operator=(const SQLConnection&) = delete;
+
+    const ConnectionParams& params() const;
+    void setParams(const ConnectionParams& params);  // closes an open connection
+
+    void open();
+    void create();  // makes a new, empty database (dialect 1, WIN1251) and stays attached to it
+    void close();
+    bool isOpen() const;
+
+    DbResult query(const QString& sql, const SqlParams& params = {});
+    // The plain fetch loop: each row is handed over and not kept.
+    void forEachRow(const QString& sql, const SqlParams& params, const std::function<void(const DbRow&)>& onRow,
+                    QVector<DbColumn>* columns = nullptr);
+    // Runs a statement that returns no rows; the number of rows it touched.
+    int execute(const QString& sql, const SqlParams& params = {});
+    // DDL and PSQL text, run as written (no parameter markers are looked for).
+    void executeImmediate(const QString& sql);
+
+    // Stored procedures by name, inputs by name in any order; inputs not given are null.
+    QVariantMap executeProcedure(const QString& name, const SqlParams& inputs = {});
+    DbResult selectProcedure(const QString& name, const SqlParams& inputs = {}, const QString& orderBy = {});
+    QStringList procedureInputs(const QString& name);
+
+    struct Impl;
+
+private:
+    friend class TransactionScope;
+    std::unique_ptr<Impl> d;
+};

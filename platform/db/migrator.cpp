@@ -1,0 +1,65 @@
+#include "platform/db/migrator.h"
+
+#include "platform/db/connection.h"
+#include "platform/db/dberror.h"
+#include "platform/db/sqlscript.h"
+#include "platform/db/transaction.h"
+
+#include <algorithm>
+
+namespace {
+const QString kVersionTable = QStringLiteral("SCHEMA_VERSION");
+}
+
+Migrator::Migrator(SQLConnection& connection, QVector<Migration> migrations)
+    : connection_(connection), migrations_(std::move(migrations))
+{
+    std::sort(migrations_.begin(), migrations_.end(),
+              [](const Migration& a, const Migration& b) { return a.version < b.version; });
+}
+
+int Migrator::latestVersion() const { return migrations_.isEmpty() ? 0 : migrations_.last().version; }
+
+int Migrator::currentVersion()
+{
+    const DbResult t = connection_.query(
+        QStringLiteral("select 1 from rdb$relations where rdb$relation_name = :T"), {{QStringLiteral("T"), kVersionTable}});
+    if (t.isEmpty()) return 0;
+    const DbResult v = connection_.query(QStringLiteral("select max(VERSION) from SCHEMA_VERSION"));
+    // The table exists once version 1 ran, even if recording it was cut short.
+    return v.rows.front()[0].isNull() ? 1 : v.rows.front()[0].toInt();
+}
+
+void Migrator::upgrade()
+{
+    const int current = currentVersion();
+    const int latest = latestVersion();
+    if (current > latest)
+        throw DbError(QStringLiteral("Базата данни е създадена от по-нова версия на програмата (схема %1, "
+                                     "програмата познава до %2). Базата не е променена.")
+                          .arg(current)
+                          .arg(latest));
+    for (const Migration& m : std::as_const(migrations_)) {
+        if (m.version <= current) continue;
+        try {
+            const QStringList statements = splitSqlScript(m.script);
+            TransactionScope tx(connection_);
+            for (const QString& s : statements) connection_.executeImmediate(s);
+            // A table cannot take rows in the transaction that created it, so the version table
+            // records its own creation in the next one.
+            if (m.version > 1) {
+                connection_.execute(QStringLiteral("insert into SCHEMA_VERSION (VERSION, NAME, APPLIED) "
+                                                   "values (:V, :N, current_timestamp)"),
+                                    {{QStringLiteral("V"), m.version}, {QStringLiteral("N"), m.name}});
+            }
+            tx.commit();
+            if (m.version == 1)
+                connection_.execute(QStringLiteral("insert into SCHEMA_VERSION (VERSION, NAME, APPLIED) "
+                                                   "values (1, :N, current_timestamp)"),
+                                    {{QStringLiteral("N"), m.name}});
+        } catch (const DbError& e) {
+            throw DbError(QStringLiteral("Неуспешна миграция %1 на базата данни:\n%2").arg(m.name, e.message()),
+                          e.sqlCode(), e.gdsCode(), e.sql());
+        }
+    }
+}

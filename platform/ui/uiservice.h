@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+class Form;
+
+// The one way windows talk to the user: notices, Yes/No questions, modal and modeless showing and
+// the default error report. Tests install a recorder in its place, so no test waits on a dialog.
+class UiService
+{
+public:
+    virtual ~UiService();
+
+    virtual void showMessage(const QString& text);
+    // true for Yes; nothing is to be stored after No.
+    virtual bool askYesNo(const QString& text);
+    // Shows the window modally and returns its modal result once it is closed.
+    virtual int showModal(Form* form);
+    // Shows the window beside the others, raising the existing instance.
+    virtual void showModeless(Form* form);
+    // The default error report: an error that no handler caught.
+    virtual void reportError(const QString& text);
+
+    static UiService& current();
+    // Installs a service in place of the default one (not owned); nullptr restores the default.
+    static void install(UiService* service);
+
+    // Message texts break lines with a lone carriage return; a message box wants "\n".
+    static QString displayText(const QString& text);
+};

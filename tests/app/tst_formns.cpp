@@ -1,0 +1,192 @@
+#include "app/formns.h"
+#include "app/instances.h"
+#include "data/dmns.h"
+#include "platform/db/connection.h"
+#include "platform/ui/application.h"
+#include "support/recordingui.h"
+#include "support/testdb.h"
+
+#include <QAction>
+#include <QFile>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTemporaryDir>
+#include <QTest>
+
+// The main window as the user meets it.
+class TstFormNS : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void captionAndSize();
+    void hotSpots_data();
+    void hotSpots();
+    void menu_data();
+    void menu();
+    void firstShowCreatesDatabase();
+    void unreachableDatabaseIsReportedAndWindowStays();
+    void exitClosesTheWindow();
+
+private:
+    std::unique_ptr<QTemporaryDir> dir_;
+    std::unique_ptr<RecordingUi> ui_;
+    std::unique_ptr<AppInstances> app_;
+    void build(const ConnectionParams& p) { app_ = std::make_unique<AppInstances>(p); }
+    ConnectionParams newDatabase() const { return TestDb::paramsFor(dir_->filePath(QStringLiteral("TRXBASE.fdb"))); }
+};
+
+void TstFormNS::init()
+{
+    dir_ = std::make_unique<QTemporaryDir>();
+    ui_ = std::make_unique<RecordingUi>();
+}
+
+void TstFormNS::cleanup()
+{
+    app_.reset();
+    ui_.reset();
+    dir_.reset();
+}
+
+void TstFormNS::captionAndSize()
+{
+    build(TestDb::freshCopy(*dir_));
+    TFormNS* f = app_->FormNS;
+    f->show();
+    QCOMPARE(f->windowTitle(), QStringLiteral("ИНФОРМАЦИОННА  СИСТЕМА  ЗА  УПРАВЛЕНИЕ  НА  БИЗНЕСА  !"));
+    QCOMPARE(f->centralWidget()->size(), QSize(800, 600));
+    QCOMPARE(f->minimumSize(), f->maximumSize());  // not resizable
+    QVERIFY(!(f->windowFlags() & Qt::WindowMaximizeButtonHint));
+    QVERIFY(f->windowFlags() & Qt::WindowMinimizeButtonHint);
+    QCOMPARE(f->Image1->geometry(), QRect(0, 0, 800, 600));
+    QVERIFY(!f->Image1->pixmap().isNull());
+    QVERIFY(f->Label1->font().bold());
+    QVERIFY(f->DBText1->geometry().top() < 100);
+}
+
+void TstFormNS::hotSpots_data()
+{
+    QTest::addColumn<QString>("spot");
+    QTest::addColumn<QString>("hover");
+    QTest::newRow("orders") << "ImgPorychki" << "Поръчки - формиране";
+    QTest::newRow("stock") << "ImgSklad" << "Складове - доставка";
+    QTest::newRow("points") << "ImgSklPunkt" << "Склад/пункт/ - доставка";
+    QTest::newRow("workshops") << "ImgCeh" << "Цехове - производство";
+    QTest::newRow("sale") << "ImgFakt" << "Фактуриране - продажба";
+    QTest::newRow("sales info") << "ImgInfProd" << "Информация - продажби";
+    QTest::newRow("cash") << "ImgKasa" << "Каса, приходен и разходен ордери !";
+    QTest::newRow("objects") << "ImgSklObekti" << "Складови обекти / магазини / !";
+    QTest::newRow("payments") << "ImgRazpl" << "Разплащания - мониторинг";
+    QTest::newRow("reference") << "ImgNomenlk" << "Номенклатури - формиране, настройки";
+    QTest::newRow("staff") << "ImgPers" << "Персонал - фирма";
+    QTest::newRow("exit") << "ImgIzhod" << "Радвам се, че работихме заедно. Приятна почивка!";
+}
+
+void TstFormNS::hotSpots()
+{
+    QFETCH(QString, spot);
+    QFETCH(QString, hover);
+    build(TestDb::freshCopy(*dir_));
+    TFormNS* f = app_->FormNS;
+    f->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f));
+    auto* w = f->findChild<QWidget*>(spot);
+    QVERIFY(w);
+    QCOMPARE(w->cursor().shape(), Qt::PointingHandCursor);
+    QVERIFY(w->isEnabled() && w->isVisible());
+    // From another hot spot straight to this one replaces the text; the background clears it.
+    QWidget* other = f->findChild<QWidget*>(spot == QLatin1String("ImgSklad") ? QStringLiteral("ImgKasa")
+                                                                              : QStringLiteral("ImgSklad"));
+    QTest::mouseMove(other, QPoint(5, 5));
+    QVERIFY(f->Label1->text() != hover);
+    QTest::mouseMove(w, QPoint(10, 10));
+    QCOMPARE(f->Label1->text(), hover);
+    QTest::mouseMove(f->Image1, QPoint(2, 2));
+    QCOMPARE(f->Label1->text(), QString());
+}
+
+void TstFormNS::menu_data()
+{
+    QTest::addColumn<QString>("menu");
+    QTest::addColumn<QString>("menuCaption");
+    QTest::addColumn<QStringList>("items");
+    QTest::addColumn<QStringList>("captions");
+    QTest::newRow("system") << "N1Porychki" << "Система"
+                            << QStringList{"N2Porych", "N3SkladDost", "N10SkladPunkt", "N4CehProizv", "N5ProdFakt",
+                                           "N6InfProdagba", "N2Kasa", "N1SklObekt", "N7Razpl", "N13", "N14Izhod"}
+                            << QStringList{"Поръчки - формиране", "Складове - доставка", "Склад /пункт/ - доставка",
+                                           "Цехове - производство", "Продажба - фактуриране", "Информация - продажби",
+                                           "Каса", "Складови обекти", "Разплащания - мониторинг", "", "Изход"};
+    QTest::newRow("settings") << "N8" << "Настройки" << QStringList{"N9Nomenkl"}
+                              << QStringList{"Номенклатури - формиране"};
+    QTest::newRow("staff") << "N11" << "Персонал" << QStringList{"N12Pers"} << QStringList{"Персонал - фирма"};
+}
+
+void TstFormNS::menu()
+{
+    QFETCH(QString, menu);
+    QFETCH(QString, menuCaption);
+    QFETCH(QStringList, items);
+    QFETCH(QStringList, captions);
+    build(TestDb::freshCopy(*dir_));
+    auto* m = app_->FormNS->MenuFirm->findChild<QMenu*>(menu);
+    QVERIFY(m);
+    QCOMPARE(m->title(), menuCaption);
+    const QList<QAction*> actions = m->actions();
+    QCOMPARE(actions.size(), items.size());
+    for (int i = 0; i < items.size(); ++i) {
+        QCOMPARE(actions[i]->objectName(), items[i]);
+        QCOMPARE(actions[i]->isSeparator(), captions[i].isEmpty());
+        if (!captions[i].isEmpty()) QCOMPARE(actions[i]->text(), captions[i]);
+    }
+}
+
+void TstFormNS::firstShowCreatesDatabase()
+{
+    const ConnectionParams p = newDatabase();
+    if (TestDb::serverMode()) QSKIP("creating on first start is the embedded database's behaviour");
+    build(p);
+    QVERIFY(!QFile::exists(p.database));  // creating the windows does not touch the database
+    app_->FormNS->show();
+    QVERIFY(app_->FormNS->firstShowDone());
+    QVERIFY(QFile::exists(p.database));
+    QVERIFY(app_->DMNS->SQLConnectNS.isOpen());
+    QVERIFY(ui_->log.isEmpty());
+}
+
+void TstFormNS::unreachableDatabaseIsReportedAndWindowStays()
+{
+    ConnectionParams p;
+    p.server = QStringLiteral("127.0.0.1");
+    p.port = 1;  // nothing listens there
+    p.database = QStringLiteral("/nonexistent/TRXBASE.fdb");
+    build(p);
+    app_->FormNS->show();
+    const QStringList errors = ui_->texts(RecordingUi::Kind::Error);
+    QCOMPARE(errors.size(), 1);
+    QVERIFY2(errors.front().contains(QStringLiteral("127.0.0.1")) || errors.front().contains(QStringLiteral("connect")),
+             qPrintable(errors.front()));
+    QVERIFY(app_->FormNS->isVisible());
+    QVERIFY(!app_->DMNS->SQLConnectNS.isOpen());
+}
+
+void TstFormNS::exitClosesTheWindow()
+{
+    build(TestDb::freshCopy(*dir_));
+    app_->FormNS->show();
+    QAction* exit = app_->FormNS->findChild<QAction*>(QStringLiteral("N14Izhod"));
+    QVERIFY(exit);
+    exit->trigger();
+    QVERIFY(!app_->FormNS->isVisible());
+}
+
+int main(int argc, char** argv)
+{
+    Application app(argc, argv);
+    TstFormNS t;
+    return QTest::qExec(&t, argc, argv);
+}
+#include "tst_formns.moc"

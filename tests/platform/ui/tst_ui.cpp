@@ -1,0 +1,93 @@
+#include "platform/db/connection.h"
+#include "platform/ui/application.h"
+#include "platform/ui/form.h"
+#include "support/recordingui.h"
+#include "support/testdb.h"
+
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+// The application services: the default error report, showing windows and the messages texts.
+class TstUi : public QObject
+{
+    Q_OBJECT
+private slots:
+    void serverErrorInHandlerReachesErrorReport();
+    void modelessWindowIsOneInstance();
+    void modalShowReturnsResultOfClose();
+    void lineBreaksOfMessages();
+};
+
+void TstUi::serverErrorInHandlerReachesErrorReport()
+{
+    RecordingUi ui;
+    QTemporaryDir dir;
+    SQLConnection db(TestDb::freshCopy(dir));
+    QWidget window;
+    auto* failing = new QPushButton(QStringLiteral("Запис"), &window);
+    auto* working = new QPushButton(QStringLiteral("Друго"), &window);
+    working->move(0, 40);
+    int worked = 0;
+    QObject::connect(failing, &QPushButton::clicked,
+                     [&db] { db.execute(QStringLiteral("update NO_SUCH_TABLE set X = 1")); });
+    QObject::connect(working, &QPushButton::clicked, [&worked] { ++worked; });
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+
+    QTest::mouseClick(failing, Qt::LeftButton);
+    const QStringList errors = ui.texts(RecordingUi::Kind::Error);
+    QCOMPARE(errors.size(), 1);
+    QVERIFY2(errors.front().contains(QStringLiteral("Table unknown")), qPrintable(errors.front()));
+    QVERIFY(errors.front().contains(QStringLiteral("NO_SUCH_TABLE")));
+
+    QTest::mouseClick(working, Qt::LeftButton);  // the program goes on
+    QCOMPARE(worked, 1);
+}
+
+void TstUi::modelessWindowIsOneInstance()
+{
+    RecordingUi ui;
+    Form form;
+    form.setObjectName(QStringLiteral("FormSklad"));
+    UiService::current().showModeless(&form);
+    UiService::current().showModeless(&form);
+    QVERIFY(form.isVisible());
+    int forms = 0;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (qobject_cast<Form*>(w) && w->isVisible()) ++forms;
+    QCOMPARE(forms, 1);
+
+    form.close();  // closing hides and keeps the window
+    QVERIFY(!form.isVisible());
+    QVERIFY(!form.testAttribute(Qt::WA_DeleteOnClose));
+    UiService::current().showModeless(&form);
+    QVERIFY(form.isVisible());
+    QCOMPARE(ui.texts(RecordingUi::Kind::Modeless), QStringList(3, QStringLiteral("FormSklad")));
+}
+
+void TstUi::modalShowReturnsResultOfClose()
+{
+    Form dialog;  // the real service: a modal loop ended by the dialog's own close
+    QTimer::singleShot(0, &dialog, [&dialog] {
+        QVERIFY(dialog.isVisible());
+        QCOMPARE(dialog.windowModality(), Qt::ApplicationModal);
+        dialog.closeWith(2);
+    });
+    QCOMPARE(UiService::current().showModal(&dialog), 2);
+    QVERIFY(!dialog.isVisible());
+}
+
+void TstUi::lineBreaksOfMessages()
+{
+    QCOMPARE(UiService::displayText(QStringLiteral("Ред 1\rРед 2\r\nРед 3 !")), QStringLiteral("Ред 1\nРед 2\nРед 3 !"));
+}
+
+int main(int argc, char** argv)
+{
+    Application app(argc, argv);
+    TstUi t;
+    return QTest::qExec(&t, argc, argv);
+}
+#include "tst_ui.moc"

@@ -1,0 +1,18 @@
+#!/bin/sh
+# Installs what the project needs from Debian's packages (as root, only what is missing) and builds it.
+set -eu
+cd "$(dirname "$0")/.."
+packages="g++ cmake ninja-build qt6-base-dev libgl-dev firebird-dev libfbclient2 firebird3.0-server-core
+  firebird3.0-utils firebird3.0-server libxlsxwriter-dev poppler-utils fonts-dejavu-core xvfb tzdata"
+missing=""
+for p in $packages; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
+done
+if [ -n "$missing" ]; then
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update
+  # shellcheck disable=SC2086
+  apt-get install -y --no-install-recommends $missing
+fi
+cmake -S . -B build -G Ninja
+cmake --build build
