@@ -1,6 +1,9 @@
 #!/bin/sh
-# Installs what the project needs from Debian's packages (as root, only what is missing) and builds it.
+# Installs what the project needs from Debian's packages (as root, only what is missing), builds it,
+# and then starts the program ("start") or runs every test ("test").
+# usage: tools/setup.sh [start|test]
 set -eu
+what=${1:-}
 cd "$(dirname "$0")/.."
 packages="g++ cmake ninja-build qt6-base-dev libgl-dev firebird-dev libfbclient2 firebird3.0-server-core
   firebird3.0-utils firebird3.0-server libxlsxwriter-dev poppler-utils fonts-dejavu-core xvfb tzdata"
@@ -16,3 +19,9 @@ if [ -n "$missing" ]; then
 fi
 cmake -S . -B build -G Ninja
 cmake --build build
+case "$what" in
+  start) exec ./build/app/trx ;;
+  test) exec ctest --test-dir build --output-on-failure ;;
+  "") ;;
+  *) echo "usage: tools/setup.sh [start|test]" >&2; exit 2 ;;
+esac

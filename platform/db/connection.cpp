@@ -597,6 +597,14 @@ int SQLConnection::execute(const QString& sql, const SqlParams& params)
     return affected;
 }
 
+QVariantMap SQLConnection::executeReturning(const QString& sql, const SqlParams& params)
+{
+    const Bound b = bind(sql, params);
+    QVariantMap outputs;
+    d->run(sql, b.sql, b.values, nullptr, nullptr, &outputs, nullptr);
+    return outputs;
+}
+
 void SQLConnection::executeImmediate(const QString& sql)
 {
     d->inTransaction(sql, [&](ThrowStatusWrapper* st, ITransaction* tx) {

@@ -64,6 +64,8 @@ public:
                     QVector<DbColumn>* columns = nullptr);
     // Runs a statement that returns no rows; the number of rows it touched.
     int execute(const QString& sql, const SqlParams& params = {});
+    // Runs an insert/update with a RETURNING clause; the returned columns by name.
+    QVariantMap executeReturning(const QString& sql, const SqlParams& params = {});
     // DDL and PSQL text, run as written (no parameter markers are looked for).
     void executeImmediate(const QString& sql);
 

@@ -18,7 +18,7 @@ for _ in $(seq 100); do
   sleep 0.1
 done
 
-export TRX_TEST_SERVER="localhost/$port" TRX_TEST_PASSWORD="$ISC_PASSWORD"
+export TRX_TEST_SERVER="127.0.0.1/$port" TRX_TEST_PASSWORD="$ISC_PASSWORD"
 rc=0
 for t in "$@"; do
   echo "== $t through the server on port $port"
