@@ -151,7 +151,7 @@ struct SmpDataset::Impl
     QList<Aggregate> aggregates;
     bool aggregatesValid = false;
     QList<SmpDataset*> details;
-    // Lazily built indexes over the visible rows: fields spec -> key -> view position.
+    // Lazily built indexes over the visible rows: field list -> key -> view position.
     mutable QHash<QString, QHash<QString, int>> indexes;
     QStringList primaryKey;
     bool primaryKeyRead = false;
@@ -626,14 +626,14 @@ void SmpDataset::rebuildView(bool keepCurrent)
 
 void SmpDataset::invalidateIndexes() { d->indexes.clear(); }
 
-// The lookup key is passed as {fields spec, values}; the index over the visible rows is built once.
-int SmpDataset::rowIndexOfKey(const QVariantList& spec) const
+// The lookup key is passed as {field list, values}; the index over the visible rows is built once.
+int SmpDataset::rowIndexOfKey(const QVariantList& fieldsAndValues) const
 {
-    const QString fieldsSpec = spec.value(0).toString();
-    const QVariantList values = spec.value(1).toList();
-    auto it = d->indexes.find(fieldsSpec.toUpper());
+    const QString fieldList = fieldsAndValues.value(0).toString();
+    const QVariantList values = fieldsAndValues.value(1).toList();
+    auto it = d->indexes.find(fieldList.toUpper());
     if (it == d->indexes.end()) {
-        const QStringList names = splitFields(fieldsSpec);
+        const QStringList names = splitFields(fieldList);
         QList<const SmpField*> fs;
         for (const QString& n : names) {
             const SmpField* f = findField(n);
@@ -648,7 +648,7 @@ int SmpDataset::rowIndexOfKey(const QVariantList& spec) const
             for (const SmpField* f : fs) appendKeyPart(k, fieldValueIn(f, d->rows[size_t(view_[pos])]));
             index.insert(k, pos);
         }
-        it = d->indexes.insert(fieldsSpec.toUpper(), index);
+        it = d->indexes.insert(fieldList.toUpper(), index);
     }
     QString k;
     for (const QVariant& v : values) appendKeyPart(k, v);
