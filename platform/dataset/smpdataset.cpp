@@ -384,7 +384,7 @@ void SmpDataset::open()
     if (beforeOpen) beforeOpen(*this);
     readRows();
     setState(State::Browse);
-    rebuildView(false);
+    rebuildView({});
     cursor_ = -1;
     if (afterOpen) afterOpen(*this);
     emit dataReset();
@@ -522,9 +522,10 @@ void SmpDataset::setFilter(const QString& filter)
         }
     }
     filterText_ = filter;
+    const QVariantList key = currentKey();
     d->filter = terms;
     if (isActive() && filtered_) {
-        rebuildView(true);
+        rebuildView(key);
         emit dataReset();
         notifyScroll();
     }
@@ -536,7 +537,8 @@ void SmpDataset::setFiltered(bool on)
     filtered_ = on;
     if (isActive()) {
         checkBrowseMode();
-        rebuildView(true);
+        const QVariantList key = currentKey();
+        rebuildView(key);
         emit dataReset();
         notifyScroll();
     }
@@ -547,7 +549,8 @@ void SmpDataset::setIndexFieldNames(const QString& fields)
     indexFieldNames_ = fields;
     if (isActive()) {
         checkBrowseMode();
-        rebuildView(true);
+        const QVariantList key = currentKey();
+        rebuildView(key);
         emit dataReset();
         notifyScroll();
     }
@@ -580,11 +583,15 @@ bool SmpDataset::passesMaster(const Row& row) const
     return true;
 }
 
-void SmpDataset::rebuildView(bool keepCurrent)
+QVariantList SmpDataset::currentKey() const
 {
-    QVariantList key;
-    if (keepCurrent)
-        if (const Row* r = currentRow()) key = keyOf(*r);
+    const Row* r = currentRow();
+    return r ? keyOf(*r) : QVariantList();
+}
+
+// The key of the row to stay on must be taken before the cache changes.
+void SmpDataset::rebuildView(const QVariantList& key)
+{
     view_.clear();
     view_.reserve(int(d->rows.size()));
     for (size_t i = 0; i < d->rows.size(); ++i) {
@@ -613,7 +620,7 @@ void SmpDataset::rebuildView(bool keepCurrent)
     invalidateIndexes();
     d->aggregatesValid = false;
     int pos = view_.isEmpty() ? -1 : 0;
-    if (keepCurrent && !key.isEmpty()) {
+    if (!key.isEmpty()) {
         const QStringList kf = keyFieldNames();
         const int found = rowIndexOfKey(QVariantList{QVariant(kf.join(u';')), QVariant(key)});
         if (found >= 0) pos = found;
@@ -706,7 +713,7 @@ void SmpDataset::masterScrolled()
     checkBrowseMode();
     if (changeCount() > 0) applyUpdates();
     readRows();
-    rebuildView(false);
+    rebuildView({});
     emit dataReset();
     setCurrent(view_.isEmpty() ? -1 : 0);
     bof_ = true;
@@ -964,6 +971,7 @@ int SmpDataset::changeCount() const
 void SmpDataset::cancelUpdates()
 {
     checkBrowseMode();
+    const QVariantList key = currentKey();
     std::vector<Row> kept;
     kept.reserve(d->rows.size());
     for (Row& r : d->rows) {
@@ -981,7 +989,7 @@ void SmpDataset::cancelUpdates()
         kept.push_back(std::move(r));
     }
     d->rows = std::move(kept);
-    rebuildView(true);
+    rebuildView(key);
     emit dataReset();
     notifyScroll();
 }
@@ -1100,6 +1108,7 @@ void SmpDataset::applyUpdates()
                       kConflictCode);
     }
     // Stored: the rows are as read now.
+    const QVariantList key = currentKey();
     std::vector<Row> kept;
     kept.reserve(d->rows.size());
     for (Row& r : d->rows) {
@@ -1112,7 +1121,7 @@ void SmpDataset::applyUpdates()
     const bool removed = kept.size() != d->rows.size();
     d->rows = std::move(kept);
     if (removed) {
-        rebuildView(true);
+        rebuildView(key);
         emit dataReset();
     }
 }
@@ -1153,7 +1162,7 @@ void SmpDataset::refresh()
         }
     }
     cursor_ = -1;
-    rebuildView(false);
+    rebuildView({});
     if (!key.isEmpty()) {
         const int pos = rowIndexOfKey(QVariantList{QVariant(kf.join(u';')), QVariant(key)});
         if (pos >= 0) cursor_ = pos;

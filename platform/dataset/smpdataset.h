@@ -152,7 +152,8 @@ private:
     SmpField* addField(const QString& name, SmpField::Kind kind, SmpField::Type type, int size);
 
     void readRows();
-    void rebuildView(bool keepCurrent);
+    void rebuildView(const QVariantList& stayOnKey);
+    QVariantList currentKey() const;
     void calculate(Row& row);
     void calculateAll();
     void notifyScroll();
