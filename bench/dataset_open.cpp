@@ -1,0 +1,111 @@
+// Opening 100,000 rows x 20 columns through the cached dataset against a plain fetch loop of the
+// same query through the connection, side by side in one run; then what one edit costs the sum
+// over all rows.
+#include "platform/dataset/smpdataset.h"
+#include "platform/db/connection.h"
+#include "schema/schema.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTextStream>
+#include <algorithm>
+
+namespace {
+
+constexpr int kRows = 100000;
+
+long residentKb()
+{
+    QFile f(QStringLiteral("/proc/self/statm"));
+    if (!f.open(QIODevice::ReadOnly)) return 0;
+    const QList<QByteArray> parts = f.readAll().split(' ');
+    return parts.value(1).toLong() * 4;  // pages of 4 KiB
+}
+
+double median(QList<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+void makeTable(SQLConnection& c)
+{
+    c.executeImmediate(QStringLiteral(
+        "create table B_ROWS (ID integer not null primary key, I1 integer, I2 integer, I3 integer, I4 integer, "
+        "S1 smallint, S2 smallint, D1 double precision, D2 double precision, D3 double precision, "
+        "D4 double precision, D5 double precision, T1 varchar(30), T2 varchar(30), T3 varchar(30), "
+        "T4 varchar(30), T5 varchar(30), T6 varchar(30), DT1 timestamp, DT2 timestamp)"));
+    c.executeImmediate(QStringLiteral(
+        "execute block as declare i integer = 0; begin while (i < 100000) do begin "
+        "insert into B_ROWS values (:i, :i * 2, :i * 3, mod(:i, 1000), mod(:i, 7), mod(:i, 100), 1, "
+        ":i * 1.5, :i / 3.0, 2.25, mod(:i, 13) * 0.1, 100, 'Материал ' || :i, 'Доставчик ' || mod(:i, 500), "
+        "'бр.', 'Склад ' || mod(:i, 9), 'бележка', 'ред ' || :i, current_timestamp - mod(:i, 365), current_timestamp); "
+        "i = i + 1; end end"));
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    QTemporaryDir dir;
+    ConnectionParams p;
+    p.database = dir.filePath(QStringLiteral("bench.fdb"));
+    SQLConnection c(p);
+    Schema::openAndUpgrade(c);
+    makeTable(c);
+    const QString sql = QStringLiteral("select * from B_ROWS");
+
+    QList<double> raw, cached;
+    double kbPerRow = 0;
+    for (int round = 0; round < 5; ++round) {
+        QElapsedTimer t;
+        t.start();
+        qint64 cells = 0;
+        c.forEachRow(sql, {}, [&cells](const DbRow& r) { cells += r.size(); });
+        raw << double(t.nsecsElapsed()) / 1e6;
+        if (cells != qint64(kRows) * 20) return 1;
+
+        const long before = residentKb();
+        t.restart();
+        SmpDataset ds(QStringLiteral("SmpBench"), &c);
+        ds.setCommandText(sql);
+        ds.open();
+        cached << double(t.nsecsElapsed()) / 1e6;
+        if (ds.recordCount() != kRows) return 1;
+        if (round == 0) kbPerRow = double(residentKb() - before) / kRows;  // later rounds reuse freed memory
+    }
+
+    // One edit against a sum over every row.
+    SmpDataset ds(QStringLiteral("SmpBench"), &c);
+    ds.setCommandText(sql);
+    ds.addDataField(QStringLiteral("ID"), SmpField::Type::Integer);
+    ds.addDataField(QStringLiteral("D1"), SmpField::Type::Float);
+    SmpField* total = ds.addAggregateField(QStringLiteral("Total"), QStringLiteral("SUM(D1)"));
+    ds.open();
+    QElapsedTimer t;
+    t.start();
+    const double sum = total->asFloat();
+    const double firstSumMs = double(t.nsecsElapsed()) / 1e6;
+    ds.moveTo(kRows / 2);
+    t.restart();
+    const double old = ds.fieldByName(QStringLiteral("D1"))->asFloat();
+    ds.edit();
+    ds.setValue(QStringLiteral("D1"), old + 1000);
+    ds.post();
+    const double after = total->asFloat();
+    const double editMs = double(t.nsecsElapsed()) / 1e6;
+    if (qAbs(after - sum - 1000) > 1e-6 * qAbs(sum)) return 1;
+
+    QTextStream out(stdout);
+    out << "rows: " << kRows << " x 20 columns, embedded database, median of 5 runs\n";
+    out << QStringLiteral("%1 %2\n").arg(QStringLiteral("plain fetch loop (ms)"), -34).arg(median(raw), 9, 'f', 1);
+    out << QStringLiteral("%1 %2\n").arg(QStringLiteral("dataset open (ms)"), -34).arg(median(cached), 9, 'f', 1);
+    out << QStringLiteral("%1 %2\n").arg(QStringLiteral("dataset memory per row (KiB)"), -34).arg(kbPerRow, 9, 'f', 2);
+    out << QStringLiteral("%1 %2\n").arg(QStringLiteral("first sum over all rows (ms)"), -34).arg(firstSumMs, 9, 'f', 2);
+    out << QStringLiteral("%1 %2\n").arg(QStringLiteral("edit + post + sum read (ms)"), -34).arg(editMs, 9, 'f', 3);
+    out << "ratio: " << QString::number(median(cached) / median(raw), 'f', 3) << "\n";
+    return 0;
+}
