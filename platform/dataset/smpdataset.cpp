@@ -155,7 +155,7 @@ struct SmpDataset::Impl
     mutable QHash<QString, QHash<QString, int>> indexes;
     QStringList primaryKey;
     bool primaryKeyRead = false;
-    bool ownFields = false;  // fields made from the columns at open
+    QList<SmpField*> autoFields;  // data fields made from the columns at open
 };
 
 // ---- construction and fields ----------------------------------------------------------------
@@ -170,7 +170,8 @@ SmpDataset::~SmpDataset()
 {
     if (master_) master_->d->details.removeAll(this);
     for (SmpDataset* detail : std::as_const(d->details)) detail->master_ = nullptr;
-    qDeleteAll(fieldList_);
+    qDeleteAll(d->autoFields);
+    qDeleteAll(definedFields_);
 }
 
 void SmpDataset::setTableName(const QString& table)
@@ -195,11 +196,6 @@ SmpField* SmpDataset::addField(const QString& name, SmpField::Kind kind, SmpFiel
     if (findField(name)) throw DbError(QStringLiteral("Полето %1 вече съществува в %2.").arg(name, name_));
     if (isActive() && kind == SmpField::Kind::Data)
         throw DbError(QStringLiteral("Полетата на %1 се задават преди отварянето.").arg(name_));
-    if (d->ownFields) {  // the first defined field replaces the fields made from the columns
-        qDeleteAll(fieldList_);
-        fieldList_.clear();
-        d->ownFields = false;
-    }
     auto* f = new SmpField(this, name, kind, type, size);
     fieldList_ << f;
     definedFields_ << f;
@@ -431,15 +427,25 @@ void SmpDataset::readRows()
     int extra = 0;
     connection_->forEachRow(sql, params, [&](const DbRow& values) { rows.push_back(Row{values, {}, {}, 0}); }, &columns);
 
-    // Fields: made from the columns when none were defined, otherwise matched to them by name.
-    if (definedFields_.isEmpty() || d->ownFields) {
-        qDeleteAll(fieldList_);
-        fieldList_.clear();
+    // Data fields: those defined, or one per column when none is defined (kept across re-opens so
+    // that bound controls keep their fields); the other defined fields follow them.
+    const bool definesData = std::any_of(definedFields_.cbegin(), definedFields_.cend(),
+                                         [](const SmpField* f) { return f->kind() == SmpField::Kind::Data; });
+    if (!definesData) {
+        QList<SmpField*> autoFields;
         for (const DbColumn& c : std::as_const(columns)) {
-            auto* f = new SmpField(this, c.name, SmpField::Kind::Data, typeOf(c), int(c.length));
-            fieldList_ << f;
+            SmpField* f = nullptr;
+            for (SmpField* old : std::as_const(d->autoFields))
+                if (old->fieldName().compare(c.name, Qt::CaseInsensitive) == 0) f = old;
+            if (f) d->autoFields.removeOne(f);
+            else f = new SmpField(this, c.name, SmpField::Kind::Data, typeOf(c), int(c.length));
+            autoFields << f;
         }
-        d->ownFields = true;
+        qDeleteAll(d->autoFields);
+        d->autoFields = autoFields;
+        fieldList_ = autoFields + definedFields_;
+    } else {
+        fieldList_ = definedFields_;
     }
     for (int i = 0; i < fieldList_.size(); ++i) {
         SmpField* f = fieldList_[i];
@@ -448,7 +454,6 @@ void SmpDataset::readRows()
             for (int c = 0; c < columns.size(); ++c)
                 if (columns[c].name.compare(f->fieldName(), Qt::CaseInsensitive) == 0) f->slot_ = c;
             if (f->slot_ < 0) throw DbError(QStringLiteral("%1: полето %2 не е намерено.").arg(name_, f->fieldName()));
-            if (d->ownFields) continue;
             if (f->size() == 0 && (f->type() == SmpField::Type::String)) f->size_ = int(columns[f->slot_].length);
         } else if (f->kind() == SmpField::Kind::Calculated || f->kind() == SmpField::Kind::InternalCalc) {
             f->slot_ = int(columns.size()) + extra++;

@@ -17,6 +17,7 @@ private slots:
     void init();
 
     void fieldsExistBeforeOpenInTheirOrder();
+    void columnFieldsWithDefinedLookups();
     void cursorAndLocate();
     void fieldKinds_data();
     void fieldKinds();
@@ -130,6 +131,27 @@ void TstDataset::fieldsExistBeforeOpenInTheirOrder()
     wrong.setTableName(QStringLiteral("D_KIND"));
     wrong.addDataField(QStringLiteral("NO_SUCH"), SmpField::Type::Integer);
     QVERIFY_THROWS_EXCEPTION(DbError, wrong.open());
+}
+
+void TstDataset::columnFieldsWithDefinedLookups()
+{
+    auto k = kinds();
+    k->open();
+    SmpDataset ds(QStringLiteral("SmpMaster"), db_.get());
+    ds.setTableName(QStringLiteral("D_MASTER"));
+    ds.addLookupField(QStringLiteral("KindName"), k.get(), QStringLiteral("KIND"), QStringLiteral("KIND"),
+                      QStringLiteral("KIND_NAME"));
+    ds.setIndexFieldNames(QStringLiteral("ID"));
+    ds.open();
+    QStringList names;
+    for (const SmpField* f : ds.fields()) names << f->fieldName();
+    QCOMPARE(names, (QStringList{"ID", "NAME", "KIND", "KindName"}));  // the columns, then the defined fields
+    SmpField* name = ds.fieldByName(QStringLiteral("NAME"));
+    QCOMPARE(name->size(), 30);
+    QCOMPARE(ds.value(QStringLiteral("KindName")).toString(), QStringLiteral("Материал"));
+    ds.close();
+    ds.open();
+    QCOMPARE(ds.fieldByName(QStringLiteral("NAME")), name);  // bound controls keep their field across re-opens
 }
 
 void TstDataset::cursorAndLocate()
