@@ -3,6 +3,7 @@
 #include "app/instances.h"
 #include "common/formats.h"
 #include "data/dmns.h"
+#include "platform/dataset/smpdataset.h"
 #include "platform/db/dberror.h"
 #include "platform/ui/uiservice.h"
 
@@ -233,7 +234,21 @@ void TFormNS::FormShow()
 {
     // A step that fails is reported and the rest of the preparation is left out; the window stays.
     try {
-        AppInstances::get().DMNS->connect();
+        AppInstances& app = AppInstances::get();
+        TDMNS& dm = *app.DMNS;
+        dm.connect();
+        for (SmpDataset* ds : {&dm.SmpTipProizvN, &dm.SmpTipIzdelieN, &dm.SmpRecep_izdN, &dm.SmpDaNe, &dm.SmpMOLKontr,
+                               &dm.SmpKontrFilial, &dm.SmpFirma, &dm.SmpOsnovDDS, &dm.SmpTipSklOb, &dm.SmpTipValuta})
+            ds->open();
+        DBText1->setText(dm.SmpFirma.fieldByName(QStringLiteral("VER"))->asString());
+        // An exact match only: the windows built for that company read this flag for their captions.
+        const QString special = AppInstances::specialVatNumber();
+        SpecialVatCompany = !special.isEmpty() && dm.SmpFirma.fieldByName(QStringLiteral("BULSTAT"))->asString() == special;
+        dm.SmpMolFirma.open();
+        dm.SmpVidPlastane.open();
+        const QString title = dm.SmpFirma.fieldByName(QStringLiteral("IMELOGO"))->asString();
+        if (!title.isEmpty()) setWindowTitle(title);
+        dm.RefreshKontragenti(1, 100, 0);
     } catch (const DbError& e) {
         UiService::current().reportError(e.message());
     }

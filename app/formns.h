@@ -51,6 +51,8 @@ public:
     void Image1MouseMove();
 
     bool firstShowDone() const { return firstShowDone_; }
+    // The company's VAT number is the installation's special one (set by the first show).
+    bool SpecialVatCompany = false;
 
 protected:
     void showEvent(QShowEvent* event) override;

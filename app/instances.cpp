@@ -1,9 +1,13 @@
 #include "app/instances.h"
 
 #include "app/formns.h"
+#include "data/dmnsspravki.h"
 #include "data/dmns.h"
+#include "data/dmpers.h"
+#include "data/dmporychki.h"
 
 #include <QDir>
+#include <QSettings>
 #include <QStandardPaths>
 
 namespace {
@@ -14,6 +18,9 @@ struct AppInstances::Owned
 {
     std::unique_ptr<TFormNS> formNS;
     std::unique_ptr<TDMNS> dmNS;
+    std::unique_ptr<TDMNsSpravki> dmNsSpravki;
+    std::unique_ptr<TDMPorychki> dmPorychki;
+    std::unique_ptr<TDMPers> dmPers;
 };
 
 AppInstances::AppInstances(const ConnectionParams& params) : owned_(std::make_unique<Owned>())
@@ -24,12 +31,21 @@ AppInstances::AppInstances(const ConnectionParams& params) : owned_(std::make_un
     FormNS = owned_->formNS.get();
     owned_->dmNS = std::make_unique<TDMNS>(params);
     DMNS = owned_->dmNS.get();
+    owned_->dmNsSpravki = std::make_unique<TDMNsSpravki>(DMNS->SQLConnectNS);
+    DMNsSpravki = owned_->dmNsSpravki.get();
+    owned_->dmPorychki = std::make_unique<TDMPorychki>(DMNS->SQLConnectNS);
+    DMPorychki = owned_->dmPorychki.get();
+    owned_->dmPers = std::make_unique<TDMPers>(DMNS->SQLConnectNS);
+    DMPers = owned_->dmPers.get();
 }
 
 AppInstances::~AppInstances()
 {
     // Windows go before the data modules they are bound to.
     owned_->formNS.reset();
+    owned_->dmPers.reset();
+    owned_->dmPorychki.reset();
+    owned_->dmNsSpravki.reset();
     owned_->dmNS.reset();
     currentSet = nullptr;
 }
@@ -48,3 +64,8 @@ QString AppInstances::iniPath()
 }
 
 ConnectionParams AppInstances::configuredParams() { return ConnectionParams::fromIni(iniPath(), dataDir()); }
+
+QString AppInstances::specialVatNumber()
+{
+    return QSettings(iniPath(), QSettings::IniFormat).value(QStringLiteral("installation/special_vat")).toString().trimmed();
+}

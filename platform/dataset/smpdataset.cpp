@@ -378,6 +378,11 @@ void SmpDataset::open()
     if (!connection_) throw DbError(QStringLiteral("%1 няма връзка с базата данни.").arg(name_));
     if (tableName_.isEmpty() && commandText_.isEmpty()) throw DbError(QStringLiteral("%1 няма източник.").arg(name_));
     if (beforeOpen) beforeOpen(*this);
+    // Lookup fields read their lists, so those open first.
+    for (const SmpField* f : std::as_const(definedFields_))
+        if (f->kind() == SmpField::Kind::Lookup && f->lookupDataset && f->lookupDataset != this &&
+            !f->lookupDataset->isActive() && f->lookupDataset->connection())
+            f->lookupDataset->open();
     readRows();
     setState(State::Browse);
     rebuildView({});
@@ -963,6 +968,18 @@ void SmpDataset::remove()
     bof_ = cursor_ <= 0;
     if (afterDelete) afterDelete(*this);
     notifyScroll();
+}
+
+QList<QVariantMap> SmpDataset::pendingDeletes() const
+{
+    QList<QVariantMap> out;
+    for (const Row& r : d->rows) {
+        if (r.status != Row::Status::Deleted || r.changeSeq == 0) continue;
+        QVariantMap m;
+        for (int i = 0; i < d->columns.size() && i < r.original.size(); ++i) m.insert(d->columns[i].name, r.original[i]);
+        out << m;
+    }
+    return out;
 }
 
 int SmpDataset::changeCount() const

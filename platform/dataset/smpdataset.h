@@ -104,6 +104,8 @@ public:
     void checkBrowseMode();  // posts a pending edit
     bool isModified() const { return modified_; }
     int changeCount() const;
+    // The column values, as read, of the rows deleted in the cache and not yet applied.
+    QList<QVariantMap> pendingDeletes() const;
     void applyUpdates();
     void cancelUpdates();
 
