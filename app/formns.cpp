@@ -6,6 +6,7 @@
 #include "platform/dataset/smpdataset.h"
 #include "platform/db/dberror.h"
 #include "platform/ui/uiservice.h"
+#include "reference/formnomenklaturi.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -270,6 +271,6 @@ void TFormNS::N6InfProdagbaClick() {}
 void TFormNS::N2KasaClick() {}
 void TFormNS::N1SklObektClick() {}
 void TFormNS::N7RazplClick() {}
-void TFormNS::N9NomenklClick() {}
+void TFormNS::N9NomenklClick() { UiService::current().showModal(AppInstances::get().FormNomenklaturi); }
 void TFormNS::N12PersClick() {}
 void TFormNS::N14IzhodClick() { close(); }

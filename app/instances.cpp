@@ -5,6 +5,7 @@
 #include "data/dmns.h"
 #include "data/dmpers.h"
 #include "data/dmporychki.h"
+#include "reference/formnomenklaturi.h"
 
 #include <QDir>
 #include <QSettings>
@@ -18,6 +19,7 @@ struct AppInstances::Owned
 {
     std::unique_ptr<TFormNS> formNS;
     std::unique_ptr<TDMNS> dmNS;
+    std::unique_ptr<TFormNomenklaturi> formNomenklaturi;
     std::unique_ptr<TDMNsSpravki> dmNsSpravki;
     std::unique_ptr<TDMPorychki> dmPorychki;
     std::unique_ptr<TDMPers> dmPers;
@@ -31,17 +33,23 @@ AppInstances::AppInstances(const ConnectionParams& params) : owned_(std::make_un
     FormNS = owned_->formNS.get();
     owned_->dmNS = std::make_unique<TDMNS>(params);
     DMNS = owned_->dmNS.get();
+    // The personnel module is created later in the order, but the reference data window edits its
+    // lists, so it exists before the window is given it.
+    owned_->dmPers = std::make_unique<TDMPers>(DMNS->SQLConnectNS);
+    owned_->formNomenklaturi = std::make_unique<TFormNomenklaturi>(*DMNS, *owned_->dmPers);
+    FormNomenklaturi = owned_->formNomenklaturi.get();
+    QObject::connect(FormNomenklaturi, &TFormNomenklaturi::mainCaptionChanged, FormNS, &QWidget::setWindowTitle);
     owned_->dmNsSpravki = std::make_unique<TDMNsSpravki>(DMNS->SQLConnectNS);
     DMNsSpravki = owned_->dmNsSpravki.get();
     owned_->dmPorychki = std::make_unique<TDMPorychki>(DMNS->SQLConnectNS);
     DMPorychki = owned_->dmPorychki.get();
-    owned_->dmPers = std::make_unique<TDMPers>(DMNS->SQLConnectNS);
     DMPers = owned_->dmPers.get();
 }
 
 AppInstances::~AppInstances()
 {
     // Windows go before the data modules they are bound to.
+    owned_->formNomenklaturi.reset();
     owned_->formNS.reset();
     owned_->dmPers.reset();
     owned_->dmPorychki.reset();

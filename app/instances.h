@@ -9,6 +9,7 @@ class TDMNS;
 class TDMNsSpravki;
 class TDMPorychki;
 class TDMPers;
+class TFormNomenklaturi;
 
 // Owns the one instance of every window, report layout and data module, created in the fixed
 // start-up order and destroyed together. A test builds its own set over its own database.
@@ -25,6 +26,7 @@ public:
     // Start-up order: the main window first, then the shared data module, then the rest.
     TFormNS* FormNS = nullptr;
     TDMNS* DMNS = nullptr;
+    TFormNomenklaturi* FormNomenklaturi = nullptr;
     TDMNsSpravki* DMNsSpravki = nullptr;
     TDMPorychki* DMPorychki = nullptr;
     TDMPers* DMPers = nullptr;

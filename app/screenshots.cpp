@@ -2,6 +2,7 @@
 // embedded database in a temporary folder. Run it with QT_QPA_PLATFORM=offscreen.
 #include "app/formns.h"
 #include "app/instances.h"
+#include "reference/formnomenklaturi.h"
 #include "platform/ui/application.h"
 
 #include <QDir>
@@ -22,7 +23,7 @@ int main(int argc, char** argv)
     params.database = QDir(data.path()).filePath(params.database);
     AppInstances instances(params);
 
-    const QList<QWidget*> windows = {instances.FormNS};
+    const QList<QWidget*> windows = {instances.FormNS, instances.FormNomenklaturi};
     int failures = 0;
     for (QWidget* w : windows) {
         w->show();

@@ -759,18 +759,18 @@ void SmpDataset::first()
 {
     checkBrowseMode();
     if (view_.isEmpty()) return;
-    setCurrent(0);
     bof_ = true;
     eof_ = false;
+    setCurrent(0);
 }
 
 void SmpDataset::last()
 {
     checkBrowseMode();
     if (view_.isEmpty()) return;
-    setCurrent(int(view_.size()) - 1);
     eof_ = true;
     bof_ = false;
+    setCurrent(int(view_.size()) - 1);
 }
 
 void SmpDataset::next()
@@ -875,6 +875,8 @@ void SmpDataset::startInsert(bool atEnd)
 
 void SmpDataset::post()
 {
+    if (state_ != State::Edit && state_ != State::Insert) return;
+    emit aboutToPost();
     if (state_ != State::Edit && state_ != State::Insert) return;
     if (beforePost) beforePost(*this);
     calculate(d->editBuffer);  // internal calculated values follow the posted row

@@ -136,6 +136,7 @@ public:
 signals:
     // For bound controls and item models.
     void dataReset();              // opened, closed, refreshed, filtered, re-sorted
+    void aboutToPost();            // controls write what is still typed into the row
     void rowChanged(int position); // the values of a visible row changed
     void rowInserted(int position);
     void rowRemoved(int position);

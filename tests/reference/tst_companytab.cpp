@@ -1,0 +1,231 @@
+#include "app/formns.h"
+#include "app/instances.h"
+#include "data/dmns.h"
+#include "platform/ui/application.h"
+#include "platform/widgets/dbedit.h"
+#include "platform/widgets/dblookupcombobox.h"
+#include "platform/widgets/dbnavigator.h"
+#include "reference/formnomenklaturi.h"
+#include "support/recordingui.h"
+#include "support/testdb.h"
+#include "support/typing.h"
+
+#include <QAbstractItemView>
+#include <QAction>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QImage>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+
+// The company tab of the reference data window, driven through its controls.
+class TstCompanyTab : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void openedModallyFromTheMenu();
+    void checkBoxesStoreWhatTheyShowOnSave_data();
+    void checkBoxesStoreWhatTheyShowOnSave();
+    void savedCaption_data();
+    void savedCaption();
+    void responsiblePersonIsStoredAtOnce();
+    void badVatRateIsRefused_data();
+    void badVatRateIsRefused();
+    void invoiceSymbolTakesDigitsOnly();
+    void logoPastedFromClipboard();
+    void listsAreStoredAtOnce();
+
+private:
+    QVariant stored(const QString& column)
+    {
+        return app_->DMNS->SQLConnectNS.query(QStringLiteral("select %1 from FIRMA").arg(column)).rows.front()[0];
+    }
+    template <class T> T* control(const char* name) { return form()->findChild<T*>(QString::fromLatin1(name)); }
+    TFormNomenklaturi* form() { return app_->FormNomenklaturi; }
+    // Types into a box, replacing its text unless told to add to it.
+    void type(const char* editName, const QString& text, bool replace = true);
+    void save() { QTest::mouseClick(form()->SpeedBtnZapFirma, Qt::LeftButton); }
+
+    std::unique_ptr<QTemporaryDir> dir_;
+    std::unique_ptr<RecordingUi> ui_;
+    std::unique_ptr<AppInstances> app_;
+};
+
+void TstCompanyTab::init()
+{
+    dir_ = std::make_unique<QTemporaryDir>();
+    ui_ = std::make_unique<RecordingUi>();
+    app_ = std::make_unique<AppInstances>(TestDb::freshCopy(*dir_));
+    app_->FormNS->show();
+    QCOMPARE(ui_->texts(RecordingUi::Kind::Error), QStringList());
+    form()->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form()));
+}
+
+void TstCompanyTab::cleanup()
+{
+    app_.reset();
+    ui_.reset();
+    dir_.reset();
+}
+
+void TstCompanyTab::type(const char* editName, const QString& text, bool replace)
+{
+    auto* e = control<DBEdit>(editName);
+    QVERIFY(e);
+    e->setFocus();
+    if (replace) {
+        e->selectAll();
+        QTest::keyClick(e, Qt::Key_Delete);
+    } else {
+        e->end(false);
+    }
+    typeText(e, text);
+}
+
+void TstCompanyTab::openedModallyFromTheMenu()
+{
+    form()->close();
+    app_->FormNS->findChild<QAction*>(QStringLiteral("N9Nomenkl"))->trigger();
+    QCOMPARE(ui_->texts(RecordingUi::Kind::Modal), QStringList{QStringLiteral("FormNomenklaturi")});
+    QVERIFY(form()->isVisible());
+    QCOMPARE(form()->windowTitle(), QStringLiteral("Номенклатури, настройки"));
+    QVERIFY(form()->width() <= 800 && form()->height() <= 600);
+}
+
+void TstCompanyTab::checkBoxesStoreWhatTheyShowOnSave_data()
+{
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("column");
+    QTest::addColumn<int>("clicks");
+    QTest::newRow("purchaser ticked") << "ChBoxChrezDostavchik" << "CHREZ_DOSTAVCHIK" << 1;
+    QTest::newRow("purchaser ticked and cleared") << "ChBoxChrezDostavchik" << "CHREZ_DOSTAVCHIK" << 2;
+    QTest::newRow("VAT and commission thrice") << "ChBoxDDSKomis" << "DDS_KOMIS" << 3;
+    QTest::newRow("through warehouse objects") << "ChBoxSklobDaNe" << "SKLOB_DA_NE" << 1;
+    QTest::newRow("wholesale prices cleared") << "ChBoxCenaEdroDrebno" << "CENA_EDRO_DREBNO" << 1;
+}
+
+void TstCompanyTab::checkBoxesStoreWhatTheyShowOnSave()
+{
+    QFETCH(QString, box);
+    QFETCH(QString, column);
+    QFETCH(int, clicks);
+    auto* b = form()->findChild<QCheckBox*>(box);
+    QVERIFY(b);
+    const int before = stored(column).toInt();
+    QCOMPARE(b->isChecked(), before == 1);  // set from the record when the window is shown
+    for (int i = 0; i < clicks; ++i) QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(6, b->height() / 2));
+    QCOMPARE(app_->DMNS->SmpFirma.state(), SmpDataset::State::Edit);
+    QCOMPARE(stored(column).toInt(), before);  // nothing reaches the database before the save
+    save();
+    QCOMPARE(stored(column).toInt(), b->isChecked() ? 1 : 0);
+    QCOMPARE(b->isChecked(), clicks % 2 == 1 ? before == 0 : before == 1);
+    QCOMPARE(app_->DMNS->SmpFirma.state(), SmpDataset::State::Browse);
+}
+
+void TstCompanyTab::savedCaption_data()
+{
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("caption");
+    QTest::newRow("empty title") << "" << "Ravlon - ПРОИЗВОДСТВО !";
+    QTest::newRow("own title") << "Цех Север" << "Цех Север";
+}
+
+void TstCompanyTab::savedCaption()
+{
+    QFETCH(QString, title);
+    QFETCH(QString, caption);
+    type("DBEdtImeLogo", title);
+    type("DBEdtImeFirma", QStringLiteral("Север ООД"));
+    save();
+    QCOMPARE(app_->FormNS->windowTitle(), caption);
+    QCOMPARE(stored(QStringLiteral("IMEFIRMA")).toString(), QStringLiteral("Север ООД"));
+}
+
+void TstCompanyTab::responsiblePersonIsStoredAtOnce()
+{
+    app_->DMNS->SQLConnectNS.execute(QStringLiteral("insert into MOL_FIRMA (NMOL_FIRMA, IMEMOLFIRMA) values (2, 'Счетоводител')"));
+    app_->DMNS->SmpMolFirma.refresh();
+    type("DBEdtTel", QStringLiteral("02 123 456"));
+    DBLookupComboBox* box = form()->DBLkpCmBoxMolFirma;
+    box->showPopup();
+    QAbstractItemView* list = box->view();
+    list->setCurrentIndex(list->model()->index(box->findText(QStringLiteral("Счетоводител")), 0));
+    QTest::keyClick(list, Qt::Key_Return);
+    QCOMPARE(stored(QStringLiteral("NMOL_FIRMA")).toInt(), 2);
+    QCOMPARE(stored(QStringLiteral("TEL")).toString(), QStringLiteral("02 123 456"));  // stored with it
+    QCOMPARE(app_->DMNS->SmpFirma.fieldByName(QStringLiteral("ImeMOLFirma"))->asString(), QStringLiteral("Счетоводител"));
+}
+
+void TstCompanyTab::badVatRateIsRefused_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("replace");
+    QTest::addColumn<bool>("message");
+    QTest::newRow("letters after the rate") << "х" << false << true;
+    QTest::newRow("above 100") << "120" << true << true;
+    QTest::newRow("below 0") << "-5" << true << true;
+    QTest::newRow("valid") << "9" << true << false;
+}
+
+void TstCompanyTab::badVatRateIsRefused()
+{
+    QFETCH(QString, typed);
+    QFETCH(bool, replace);
+    QFETCH(bool, message);
+    type("DBEdtDDSProcent", typed, replace);
+    save();
+    if (message) {
+        QCOMPARE(ui_->texts(RecordingUi::Kind::Message).size(), 1);
+        QCOMPARE(stored(QStringLiteral("DDS_PROCENT")).toDouble(), 20.0);
+    } else {
+        QCOMPARE(ui_->texts(RecordingUi::Kind::Message), QStringList());
+        QCOMPARE(stored(QStringLiteral("DDS_PROCENT")).toDouble(), 9.0);
+    }
+    QCOMPARE(ui_->texts(RecordingUi::Kind::Error), QStringList());
+}
+
+void TstCompanyTab::invoiceSymbolTakesDigitsOnly()
+{
+    type("DBEdtNfaktSimvol", QStringLiteral("a-7"));  // one character, digits only: the rest is dropped
+    QCOMPARE(control<DBEdit>("DBEdtNfaktSimvol")->text(), QStringLiteral("7"));
+    save();
+    QCOMPARE(stored(QStringLiteral("NFAKT_SIMVOL")).toString(), QStringLiteral("7"));
+    QCOMPARE(ui_->texts(RecordingUi::Kind::Message), QStringList());
+}
+
+void TstCompanyTab::logoPastedFromClipboard()
+{
+    QImage logo(40, 20, QImage::Format_RGB32);
+    logo.fill(Qt::darkBlue);
+    QGuiApplication::clipboard()->setImage(logo);
+    QTest::mouseClick(control<QToolButton>("SpdBtnLogoPaste"), Qt::LeftButton);
+    save();
+    const QImage back = QImage::fromData(stored(QStringLiteral("LOGO_FIRMA")).toByteArray());
+    QCOMPARE(back.size(), logo.size());
+}
+
+void TstCompanyTab::listsAreStoredAtOnce()
+{
+    auto* nav = control<DBNavigator>("DBNavigatorVidPlastane");
+    QVERIFY(nav);
+    QCOMPARE(nav->button(DBNavigator::Insert)->toolTip(), QStringLiteral("Вмъкване запис"));
+    SmpDataset& kinds = app_->DMNS->SmpVidPlastane;
+    nav->click(DBNavigator::Insert);
+    kinds.setValue(QStringLiteral("VIDPLASTANE"), QStringLiteral("Карта"));
+    nav->click(DBNavigator::Post);
+    QCOMPARE(app_->DMNS->SQLConnectNS.query(QStringLiteral("select count(*) from VIDPLASTANE where VIDPLASTANE = 'Карта'"))
+                 .rows.front()[0].toInt(),
+             1);
+}
+
+int main(int argc, char** argv)
+{
+    Application app(argc, argv);
+    TstCompanyTab t;
+    return QTest::qExec(&t, argc, argv);
+}
+#include "tst_companytab.moc"
