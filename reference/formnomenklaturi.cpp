@@ -2,27 +2,12 @@
 
 #include "data/dmns.h"
 #include "data/dmpers.h"
-#include "platform/widgets/dbedit.h"
-#include "platform/widgets/dbgrid.h"
-#include "platform/widgets/dbimage.h"
-#include "platform/widgets/dblookupcombobox.h"
-#include "platform/widgets/dbnavigator.h"
 #include "platform/widgets/dtsource.h"
-#include "platform/ui/uiservice.h"
 
 #include <QCheckBox>
-#include <QGridLayout>
-#include <QGroupBox>
-#include <QHBoxLayout>
-#include <QLabel>
 #include <QShowEvent>
 #include <QTabWidget>
-#include <QToolButton>
 #include <QVBoxLayout>
-
-namespace {
-const QString kSavedCaption = QStringLiteral("Ravlon - ПРОИЗВОДСТВО !");
-}
 
 TFormNomenklaturi::TFormNomenklaturi(TDMNS& dm, TDMPers& pers, QWidget* parent) : Form(parent), dm_(dm), pers_(pers)
 {
@@ -34,6 +19,7 @@ TFormNomenklaturi::TFormNomenklaturi(TDMNS& dm, TDMPers& pers, QWidget* parent) 
     PageControl1 = new QTabWidget(this);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
     layout->addWidget(PageControl1);
+    // One file builds each tab, in tab order.
     TabSheet6 = buildCompanyTab();
     PageControl1->addTab(TabSheet6, QStringLiteral("Фирма"));
 }
@@ -45,209 +31,6 @@ DataSource* TFormNomenklaturi::sourceFor(SmpDataset& dataset)
     auto* src = new DataSource(&dataset, this);
     src->setObjectName(name);
     return src;
-}
-
-QWidget* TFormNomenklaturi::buildCompanyTab()
-{
-    auto* tab = new QWidget;
-    tab->setObjectName(QStringLiteral("TabSheet6"));
-    DtSrcFirma = sourceFor(dm_.SmpFirma);
-
-    auto* grid = new QGridLayout;
-    grid->setHorizontalSpacing(6);
-    grid->setVerticalSpacing(3);
-    int row[2] = {0, 0};
-    const auto place = [&](int col, const QString& caption, QWidget* control) {
-        auto* label = new QLabel(caption);
-        if (caption.size() > 28) {  // the long captions take two lines rather than widen the window
-            label->setWordWrap(true);
-            label->setMinimumWidth(200);
-        }
-        label->setBuddy(control);
-        grid->addWidget(label, row[col], col * 2);
-        grid->addWidget(control, row[col], col * 2 + 1);
-        ++row[col];
-    };
-    const auto edit = [&](int col, const char* name, const char* field, const QString& caption) {
-        auto* e = new DBEdit;
-        e->setObjectName(QString::fromLatin1(name));
-        e->setDataSource(DtSrcFirma);
-        e->setDataField(QString::fromLatin1(field));
-        place(col, caption, e);
-        return e;
-    };
-    const auto choice = [&](int col, const char* name, const char* field, SmpDataset& list, const char* key,
-                            const char* shown, const QString& caption) {
-        auto* c = new DBLookupComboBox;
-        c->setObjectName(QString::fromLatin1(name));
-        c->setDataSource(DtSrcFirma);
-        c->setDataField(QString::fromLatin1(field));
-        c->setListSource(sourceFor(list));
-        c->setKeyField(QString::fromLatin1(key));
-        c->setListField(QString::fromLatin1(shown));
-        place(col, caption, c);
-        return c;
-    };
-
-    edit(0, "DBEdtImeFirma", "IMEFIRMA", QStringLiteral("Име на фирмата"));
-    edit(0, "DBEdtAdres", "ADRES", QStringLiteral("Адрес"));
-    choice(0, "DBLkpCmBoxGrad", "POSTKOD", dm_.SmpGrad, "POSTKOD", "GRAD", QStringLiteral("Град"));
-    edit(0, "DBEdtTel", "TEL", QStringLiteral("Телефон"));
-    edit(0, "DBEdtEmail", "EMAIL", QStringLiteral("E-MAIL"));
-    edit(0, "DBEdtDanNo", "DAN_NO", QStringLiteral("Идентификационен №"));
-    edit(0, "DBEdtBulstat", "BULSTAT", QStringLiteral("Идентификационен № ДДС"));
-    edit(0, "DBEdtBank", "BANK", QStringLiteral("Банка"));
-    edit(0, "DBEdtBankKlon", "BANK_KLON", QStringLiteral("Банков клон"));
-    edit(0, "DBEdtBankCode", "BANK_CODE", QStringLiteral("B I C"));
-    edit(0, "DBEdtBankSmetka", "BANK_SMETKA", QStringLiteral("IBAN на сметка"));
-    edit(0, "DBEdtDDSBankCode", "DDS_BANK_CODE", QStringLiteral("ДДС код"));
-    edit(0, "DBEdtDDSBankSmetka", "DDS_BANK_SMETKA", QStringLiteral("IBAN на ДДС сметка"));
-
-    DBLkpCmBoxMolFirma = choice(1, "DBLkpCmBoxMolFirma", "NMOL_FIRMA", dm_.SmpMolFirma, "NMOL_FIRMA", "IMEMOLFIRMA",
-                                QStringLiteral("МОЛ"));
-    connect(DBLkpCmBoxMolFirma, &DBLookupComboBox::closeUp, this, &TFormNomenklaturi::DBLkpCmBoxMolFirmaCloseUp);
-    edit(1, "DBEdtDDSProcent", "DDS_PROCENT", QStringLiteral("% ДДС"));
-    edit(1, "DBEdtOtstProcent", "OTST_PROCENT", QStringLiteral("% Отстъпка за клиенти"));
-    edit(1, "DBEdtPsevdonim", "PSEVDONIM_FIRMA", QStringLiteral("Псевдоним за производство"))->setEnabled(false);
-    edit(1, "DBEdtImeLogo", "IMELOGO", QStringLiteral("Име на заглавна форма :"));
-    edit(1, "DBEdtImeSklInstr", "IMESKL_INSTR", QStringLiteral("Име на склад за инструменти и съоръжения :"));
-    choice(1, "DBLkpCmBoxAutoPorychka", "AUTO_GEN_PORYCHKA", dm_.SmpDaNe, "NUM_DA_NE", "TEXT_DA_NE",
-           QStringLiteral("Автоматично създаване на поръчка от продажба"))
-        ->setEnabled(false);
-    choice(1, "DBLkpCmBoxVidRazplDost", "VID_RAZPL_DOST", dm_.SmpTipPlast, "NTIP_PLASTANE", "TIP_PLASTANE_TEXT",
-           QStringLiteral("Разпл. към доставчици"));
-    choice(1, "DBLkpCmBoxVidRazplKlient", "VID_RAZPL_KLIENT", dm_.SmpTipPlast, "NTIP_PLASTANE", "TIP_PLASTANE_TEXT",
-           QStringLiteral("Разплащане с клиенти"));
-    choice(1, "DBLkpCmBoxTipDok", "NTIP_DOKUMENT", dm_.SmpTipDok, "NTIP_DOKUMENT", "IME_DOKUMENT",
-           QStringLiteral("Тип документ за работа"));
-    choice(1, "DBLkpCmBoxNfaktTip", "NFAKT_TXT_INT", dm_.SmpDaNe, "NUM_DA_NE", "FAKT_TXT_INT",
-           QStringLiteral("Избор на тип поле за № на фактура "))
-        ->setEnabled(false);
-    edit(1, "DBEdtNfaktSimvol", "NFAKT_SIMVOL", QStringLiteral("Число пред № на фактурата"))->setDigitsOnly(true);
-    edit(1, "DBEdtBelegka", "BELEGKA", QStringLiteral("Бележки към продажба"));
-    grid->setColumnStretch(1, 1);
-    grid->setColumnStretch(3, 1);
-
-    auto* checks = new QGridLayout;
-    const auto check = [&](QCheckBox*& box, const char* name, const QString& caption, const QString& column, int r,
-                           int c) {
-        box = new QCheckBox(caption);
-        box->setObjectName(QString::fromLatin1(name));
-        checks->addWidget(box, r, c);
-        QCheckBox* b = box;
-        connect(box, &QCheckBox::clicked, this, [this, b, column] { ChBoxFirmaClick(b, column); });
-    };
-    check(ChBoxChrezDostavchik, "ChBoxChrezDostavchik", QStringLiteral("Доставка на материали чрез закупчик"),
-          QStringLiteral("CHREZ_DOSTAVCHIK"), 0, 0);
-    check(ChBoxDDSKomis, "ChBoxDDSKomis", QStringLiteral("Доставка отчитане ДДС, комис. и амбалаж"),
-          QStringLiteral("DDS_KOMIS"), 1, 0);
-    check(ChBoxSklobDaNe, "ChBoxSklobDaNe", QStringLiteral("Продажба чрез складов обект"), QStringLiteral("SKLOB_DA_NE"),
-          2, 0);
-    check(ChBoxCenaEdroDrebno, "ChBoxCenaEdroDrebno", QStringLiteral("Продажба по цени на едро"),
-          QStringLiteral("CENA_EDRO_DREBNO"), 3, 0);
-    checks->setVerticalSpacing(2);
-
-    auto* logoBox = new QGroupBox(QStringLiteral("Лого"));
-    auto* logoLayout = new QHBoxLayout(logoBox);
-    DBImgLogo = new DBImage;
-    DBImgLogo->setObjectName(QStringLiteral("DBImgLogo"));
-    DBImgLogo->setDataSource(DtSrcFirma);
-    DBImgLogo->setDataField(QStringLiteral("LOGO_FIRMA"));
-    DBImgLogo->setFixedSize(120, 56);
-    DBImgLogo->setFrameShape(QFrame::StyledPanel);
-    DBImgLogo->setStretch(true);
-    auto* paste = new QToolButton;
-    paste->setObjectName(QStringLiteral("SpdBtnLogoPaste"));
-    paste->setText(QStringLiteral("Вмъкни"));
-    paste->setToolTip(QStringLiteral("Поставяне на картина от клипборда"));
-    connect(paste, &QToolButton::clicked, this, &TFormNomenklaturi::SpdBtnLogoPasteClick);
-    logoLayout->addWidget(DBImgLogo);
-    logoLayout->addWidget(paste);
-
-    SpeedBtnZapFirma = new QToolButton;
-    SpeedBtnZapFirma->setObjectName(QStringLiteral("SpeedBtnZapFirma"));
-    SpeedBtnZapFirma->setText(QStringLiteral("Запис"));
-    SpeedBtnZapFirma->setMinimumWidth(90);
-    connect(SpeedBtnZapFirma, &QToolButton::clicked, this, &TFormNomenklaturi::SpeedBtnZapFirmaClick);
-    auto* exit = new QToolButton;
-    exit->setObjectName(QStringLiteral("SpdBtnIzhodFirma"));
-    exit->setText(QStringLiteral("Изход"));
-    exit->setMinimumWidth(90);
-    connect(exit, &QToolButton::clicked, this, &QWidget::close);
-
-    auto* bottom = new QHBoxLayout;
-    bottom->addLayout(checks, 1);
-    bottom->addWidget(logoBox);
-    auto* buttons = new QVBoxLayout;
-    buttons->addWidget(SpeedBtnZapFirma);
-    buttons->addWidget(exit);
-    bottom->addLayout(buttons);
-
-    // The company's small lists, edited in place and stored at once.
-    auto* lists = new QTabWidget;
-    lists->setObjectName(QStringLiteral("PageControlFirmaSpisyci"));
-    lists->addTab(buildList(QStringLiteral("MolFirma"), dm_.SmpMolFirma, {{"IMEMOLFIRMA", "МОЛ"}}),
-                  QStringLiteral("МОЛ на фирмата "));
-    lists->addTab(buildList(QStringLiteral("VidPlastane"), dm_.SmpVidPlastane, {{"VIDPLASTANE", "Вид плащане"}}),
-                  QStringLiteral("Вид плащания "));
-    lists->addTab(buildList(QStringLiteral("FirmaOfisi"), dm_.SmpFirmaOfisi,
-                            {{"NUMOFIS", "№"}, {"ImeGrad", "Град"}, {"ADRES", "Адрес"}, {"TEL", "Телефон"},
-                             {"EMAIL", "E-MAIL"}}),
-                  QStringLiteral("Офиси на фирмата "));
-    lists->addTab(buildList(QStringLiteral("TipSlugOtchet"), pers_.SmpTipSlugOtchet,
-                            {{"IME_SLUG_OTCHET", "Вид служебен отчет"}}),
-                  QStringLiteral("Видове служебни отчети "));
-    lists->addTab(buildList(QStringLiteral("TipManip"), pers_.SmpTipManip,
-                            {{"NUM_MANIPULACIA", "№"}, {"IME_MANIPULACIA", "Име на манипулация"}, {"RAZCENKA", "Разценка"}}),
-                  QStringLiteral("Манипулации/разценки "));
-    lists->addTab(buildList(QStringLiteral("OsnovDDS"), dm_.SmpOsnovDDS,
-                            {{"NUM_OSNOVANIE", "№"}, {"IME_OSNOVANIE", "Основание"}}),
-                  QStringLiteral("Основание за прилагане на ДДС ставка "));
-    lists->addTab(buildList(QStringLiteral("TipValuta"), dm_.SmpTipValuta,
-                            {{"VALUTA_IME", "Валута"}, {"VALUTA_OPISANIE", "Описание"}, {"VALUTA_BAZA", "База"}}),
-                  QStringLiteral("Валути "));
-
-    auto* data = new QWidget;
-    data->setObjectName(QStringLiteral("TabSheetFirmaDanni"));
-    auto* dataLayout = new QVBoxLayout(data);
-    dataLayout->setContentsMargins(6, 6, 6, 6);
-    dataLayout->addLayout(grid);
-    dataLayout->addLayout(bottom);
-    dataLayout->addStretch(1);
-    lists->insertTab(0, data, QStringLiteral("Данни на фирмата"));
-    lists->setCurrentIndex(0);
-
-    auto* layout = new QVBoxLayout(tab);
-    layout->setContentsMargins(2, 2, 2, 2);
-    layout->addWidget(lists);
-    return tab;
-}
-
-QWidget* TFormNomenklaturi::buildList(const QString& name, SmpDataset& dataset,
-                                      const QList<QPair<QString, QString>>& columns)
-{
-    auto* page = new QWidget;
-    auto* layout = new QVBoxLayout(page);
-    layout->setContentsMargins(2, 2, 2, 2);
-    auto* nav = new DBNavigator;
-    nav->setObjectName(QStringLiteral("DBNavigator") + name);
-    nav->setDataSource(sourceFor(dataset));
-    nav->setButtons(DBNavigator::Buttons(DBNavigator::AllButtons));
-    auto* grid = new DBGrid;
-    grid->setObjectName(QStringLiteral("DBGrid") + name);
-    grid->setDataSource(sourceFor(dataset));
-    for (const auto& [field, title] : columns) grid->addColumn(field, title);
-    layout->addWidget(nav);
-    layout->addWidget(grid, 1);
-    return page;
-}
-
-QList<QPair<QCheckBox*, QString>> TFormNomenklaturi::checkBoxes() const
-{
-    return {{ChBoxChrezDostavchik, QStringLiteral("CHREZ_DOSTAVCHIK")},
-            {ChBoxDDSKomis, QStringLiteral("DDS_KOMIS")},
-            {ChBoxSklobDaNe, QStringLiteral("SKLOB_DA_NE")},
-            {ChBoxCenaEdroDrebno, QStringLiteral("CENA_EDRO_DREBNO")}};
 }
 
 void TFormNomenklaturi::showEvent(QShowEvent* event)
@@ -286,49 +69,3 @@ void TFormNomenklaturi::FormClose()
     }
 }
 
-void TFormNomenklaturi::ChBoxFirmaClick(QCheckBox* box, const QString& column)
-{
-    SmpDataset& firma = dm_.SmpFirma;
-    if (firma.state() != SmpDataset::State::Edit) firma.edit();
-    firma.setValue(column, box->isChecked() ? 1 : 0);
-}
-
-bool TFormNomenklaturi::firmaValid()
-{
-    const QVariant vat = dm_.SmpFirma.value(QStringLiteral("DDS_PROCENT"));
-    if (!vat.isNull() && (vat.toDouble() < 0 || vat.toDouble() > 100)) {
-        UiService::current().showMessage(QStringLiteral("Ставката на ДДС трябва да е между 0 и 100 % !"));
-        return false;
-    }
-    return true;
-}
-
-void TFormNomenklaturi::storeFirma()
-{
-    SmpDataset& firma = dm_.SmpFirma;
-    firma.post();
-    firma.applyUpdates();
-    firma.refresh();
-}
-
-void TFormNomenklaturi::SpeedBtnZapFirmaClick()
-{
-    // Text typed into a box still being edited belongs to the record.
-    if (auto* e = qobject_cast<DBEdit*>(focusWidget())) e->commit();
-    if (!firmaValid()) return;
-    storeFirma();
-    const QString title = dm_.SmpFirma.fieldByName(QStringLiteral("IMELOGO"))->asString();
-    emit mainCaptionChanged(title.isEmpty() ? kSavedCaption : title);
-}
-
-void TFormNomenklaturi::DBLkpCmBoxMolFirmaCloseUp()
-{
-    // The responsible person is stored at once, with whatever else of the record is pending.
-    if (!firmaValid()) return;
-    storeFirma();
-}
-
-void TFormNomenklaturi::SpdBtnLogoPasteClick()
-{
-    if (!DBImgLogo->pasteFromClipboard()) UiService::current().showMessage(QStringLiteral("В клипборда няма картина !"));
-}
