@@ -2,6 +2,7 @@
 
 #include "platform/db/connection.h"
 #include "platform/db/dberror.h"
+#include "platform/db/namedparams.h"
 #include "platform/db/transaction.h"
 
 #include <QRegularExpression>
@@ -156,6 +157,8 @@ struct SmpDataset::Impl
     QStringList primaryKey;
     bool primaryKeyRead = false;
     QList<SmpField*> autoFields;  // data fields made from the columns at open
+    // Master links that a statement does not take as parameters: its rows are matched here.
+    QList<int> clientLinks;
 };
 
 // ---- construction and fields ----------------------------------------------------------------
@@ -419,11 +422,16 @@ void SmpDataset::readRows()
         if (!where.isEmpty()) sql += QStringLiteral(" where ") + where.join(QStringLiteral(" and "));
     } else {
         sql = commandText_;
-        if (master_)
-            for (int i = 0; i < masterFields_.size(); ++i)
+        d->clientLinks.clear();
+        if (master_) {
+            const QStringList used = parseNamedParameters(commandText_).names;
+            for (int i = 0; i < masterFields_.size(); ++i) {
                 if (!params.contains(masterFields_[i].toUpper()))
                     params.insert(masterFields_[i].toUpper(),
                                   master_->isActive() ? master_->fieldByName(masterFields_[i])->value() : QVariant());
+                if (!used.contains(masterFields_[i].toUpper())) d->clientLinks << i;
+            }
+        }
         if (scratch_) sql = QStringLiteral("select * from (") + sql + QStringLiteral(") where 1 = 0");
     }
 
@@ -532,38 +540,30 @@ void SmpDataset::setFilter(const QString& filter)
         }
     }
     filterText_ = filter;
-    const QVariantList key = currentKey();
     d->filter = terms;
-    if (isActive() && filtered_) {
-        rebuildView(key);
-        emit dataReset();
-        notifyScroll();
-    }
+    if (isActive() && filtered_) showAgain();
+}
+
+// The rows shown follow a new filter or order; the cursor stays on its row where it still shows.
+void SmpDataset::showAgain()
+{
+    checkBrowseMode();
+    rebuildView(currentKey());
+    emit dataReset();
+    notifyScroll();
 }
 
 void SmpDataset::setFiltered(bool on)
 {
     if (filtered_ == on) return;
     filtered_ = on;
-    if (isActive()) {
-        checkBrowseMode();
-        const QVariantList key = currentKey();
-        rebuildView(key);
-        emit dataReset();
-        notifyScroll();
-    }
+    if (isActive()) showAgain();
 }
 
 void SmpDataset::setIndexFieldNames(const QString& fields)
 {
     indexFieldNames_ = fields;
-    if (isActive()) {
-        checkBrowseMode();
-        const QVariantList key = currentKey();
-        rebuildView(key);
-        emit dataReset();
-        notifyScroll();
-    }
+    if (isActive()) showAgain();
 }
 
 bool SmpDataset::passesFilter(const Row& row) const
@@ -584,9 +584,14 @@ bool SmpDataset::passesFilter(const Row& row) const
 
 bool SmpDataset::passesMaster(const Row& row) const
 {
-    // Rows read are the master's already; rows added here may belong to another master row.
-    if (!master_ || !master_->isActive() || row.status != Row::Status::Inserted) return true;
+    // Rows read are the master's already, unless the statement does not take a link as a
+    // parameter; rows added here may belong to another master row.
+    if (!master_) return true;
+    const bool inserted = row.status == Row::Status::Inserted;
+    if (!inserted && d->clientLinks.isEmpty()) return true;
+    if (!master_->isActive()) return inserted;  // no master row: none of the rows read is its
     for (int i = 0; i < detailFields_.size(); ++i) {
+        if (!inserted && !d->clientLinks.contains(i)) continue;
         const SmpField* f = findField(detailFields_[i]);
         if (f && compareValues(fieldValueIn(f, row), master_->fieldByName(masterFields_[i])->value()) != 0) return false;
     }

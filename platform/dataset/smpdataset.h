@@ -118,7 +118,8 @@ public:
     // ";"-separated fields; a field followed by " DESC" sorts descending.
     void setIndexFieldNames(const QString& fields);
     // Shows only the rows whose detailFields equal masterFields of the master's current row,
-    // reading them when the master moves.
+    // reading them when the master moves. A statement source takes the master's values as the
+    // parameters named after masterFields; a link it has no parameter for is matched in the cache.
     void setMaster(SmpDataset* master, const QString& masterFields, const QString& detailFields);
     SmpDataset* master() const { return master_; }
 
@@ -157,6 +158,7 @@ private:
     void readRows();
     void rebuildView(const QVariantList& stayOnKey);
     QVariantList currentKey() const;
+    void showAgain();
     void calculate(Row& row);
     void calculateAll();
     void notifyScroll();
