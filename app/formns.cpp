@@ -237,6 +237,8 @@ void TFormNS::FormShow()
     try {
         AppInstances& app = AppInstances::get();
         TDMNS& dm = *app.DMNS;
+        // Step 1: the report column settings (they need no database).
+        app.FormNomenklaturi->ApplyColumnSettings();
         dm.connect();
         for (SmpDataset* ds : {&dm.SmpTipProizvN, &dm.SmpTipIzdelieN, &dm.SmpRecep_izdN, &dm.SmpDaNe, &dm.SmpMOLKontr,
                                &dm.SmpKontrFilial, &dm.SmpFirma, &dm.SmpOsnovDDS, &dm.SmpTipSklOb, &dm.SmpTipValuta})

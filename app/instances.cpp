@@ -1,11 +1,25 @@
 #include "app/instances.h"
 
 #include "app/formns.h"
+#include "common/columnsettings.h"
 #include "data/dmnsspravki.h"
 #include "data/dmns.h"
 #include "data/dmpers.h"
 #include "data/dmporychki.h"
 #include "reference/formnomenklaturi.h"
+#include "reference/formcountry.h"
+#include "reference/formgrad.h"
+#include "reference/formkontragent.h"
+#include "reference/formmateriali.h"
+#include "reference/formmiarki.h"
+#include "reference/formspecceni.h"
+#include "reference/formtipkontr.h"
+#include "reference/formtipsklad.h"
+#include "reference/formizdmatiso.h"
+#include "reference/formrecepizdelie.h"
+#include "reference/formtipizdelie.h"
+#include "reference/formtipproizv.h"
+#include "reports/reference/qrrecepta.h"
 
 #include <QDir>
 #include <QSettings>
@@ -23,6 +37,19 @@ struct AppInstances::Owned
     std::unique_ptr<TDMNsSpravki> dmNsSpravki;
     std::unique_ptr<TDMPorychki> dmPorychki;
     std::unique_ptr<TDMPers> dmPers;
+    std::unique_ptr<TFormKontragent> formKontragent;
+    std::unique_ptr<TFormMateriali> formMateriali;
+    std::unique_ptr<TFormTipSklad> formTipSklad;
+    std::unique_ptr<TFormMiarki> formMiarki;
+    std::unique_ptr<TFormGrad> formGrad;
+    std::unique_ptr<TFormCountry> formCountry;
+    std::unique_ptr<TFormTipKontr> formTipKontr;
+    std::unique_ptr<TFormSpecCeni> formSpecCeni;
+    std::unique_ptr<TQRRecepta> qrRecepta;
+    std::unique_ptr<TFormTipProizv> formTipProizv;
+    std::unique_ptr<TFormTipIzdelie> formTipIzdelie;
+    std::unique_ptr<TFormRecepIzdelie> formRecepIzdelie;
+    std::unique_ptr<TFormIzdMatISO> formIzdMatISO;
 };
 
 AppInstances::AppInstances(const ConnectionParams& params) : owned_(std::make_unique<Owned>())
@@ -33,6 +60,8 @@ AppInstances::AppInstances(const ConnectionParams& params) : owned_(std::make_un
     FormNS = owned_->formNS.get();
     owned_->dmNS = std::make_unique<TDMNS>(params);
     DMNS = owned_->dmNS.get();
+    // The lists the report column settings apply to (the later data modules register their own).
+    ColumnSettings::registerDataset(DMNS->SmpViewMateriali);
     // The personnel module is created later in the order, but the reference data window edits its
     // lists, so it exists before the window is given it.
     owned_->dmPers = std::make_unique<TDMPers>(DMNS->SQLConnectNS);
@@ -41,14 +70,54 @@ AppInstances::AppInstances(const ConnectionParams& params) : owned_(std::make_un
     QObject::connect(FormNomenklaturi, &TFormNomenklaturi::mainCaptionChanged, FormNS, &QWidget::setWindowTitle);
     owned_->dmNsSpravki = std::make_unique<TDMNsSpravki>(DMNS->SQLConnectNS);
     DMNsSpravki = owned_->dmNsSpravki.get();
+    QRRecepta = (owned_->qrRecepta = std::make_unique<TQRRecepta>(*DMNS)).get();
     owned_->dmPorychki = std::make_unique<TDMPorychki>(DMNS->SQLConnectNS);
     DMPorychki = owned_->dmPorychki.get();
     DMPers = owned_->dmPers.get();
+    // Reference data editors, in their start-up order, handed to the window that opens them.
+    FormKontragent = (owned_->formKontragent = std::make_unique<TFormKontragent>(*DMNS)).get();
+    FormMateriali = (owned_->formMateriali = std::make_unique<TFormMateriali>(*DMNS)).get();
+    FormTipProizv = (owned_->formTipProizv = std::make_unique<TFormTipProizv>(*DMNS)).get();
+    FormTipIzdelie = (owned_->formTipIzdelie = std::make_unique<TFormTipIzdelie>(*DMNS)).get();
+    FormRecepIzdelie = (owned_->formRecepIzdelie = std::make_unique<TFormRecepIzdelie>(*DMNS)).get();
+    FormTipSklad = (owned_->formTipSklad = std::make_unique<TFormTipSklad>(*DMNS)).get();
+    FormMiarki = (owned_->formMiarki = std::make_unique<TFormMiarki>(*DMNS)).get();
+    FormGrad = (owned_->formGrad = std::make_unique<TFormGrad>(*DMNS)).get();
+    FormCountry = (owned_->formCountry = std::make_unique<TFormCountry>(*DMNS)).get();
+    FormTipKontr = (owned_->formTipKontr = std::make_unique<TFormTipKontr>(*DMNS)).get();
+    FormSpecCeni = (owned_->formSpecCeni = std::make_unique<TFormSpecCeni>(*DMNS)).get();
+    FormIzdMatISO = (owned_->formIzdMatISO = std::make_unique<TFormIzdMatISO>(*DMNS)).get();
+    FormNomenklaturi->FormKontragent = FormKontragent;
+    FormNomenklaturi->FormMateriali = FormMateriali;
+    FormNomenklaturi->FormTipSklad = FormTipSklad;
+    FormNomenklaturi->FormMiarki = FormMiarki;
+    FormNomenklaturi->FormGrad = FormGrad;
+    FormNomenklaturi->FormCountry = FormCountry;
+    FormNomenklaturi->FormTipKontr = FormTipKontr;
+    FormNomenklaturi->FormSpecCeni = FormSpecCeni;
+    FormNomenklaturi->QRRecepta = QRRecepta;
+    FormNomenklaturi->FormTipProizv = FormTipProizv;
+    FormNomenklaturi->FormTipIzdelie = FormTipIzdelie;
+    FormNomenklaturi->FormRecepIzdelie = FormRecepIzdelie;
+    FormNomenklaturi->FormIzdMatISO = FormIzdMatISO;
 }
 
 AppInstances::~AppInstances()
 {
     // Windows go before the data modules they are bound to.
+    owned_->formIzdMatISO.reset();
+    owned_->formRecepIzdelie.reset();
+    owned_->formTipIzdelie.reset();
+    owned_->formTipProizv.reset();
+    owned_->qrRecepta.reset();
+    owned_->formSpecCeni.reset();
+    owned_->formTipKontr.reset();
+    owned_->formCountry.reset();
+    owned_->formGrad.reset();
+    owned_->formMiarki.reset();
+    owned_->formTipSklad.reset();
+    owned_->formMateriali.reset();
+    owned_->formKontragent.reset();
     owned_->formNomenklaturi.reset();
     owned_->formNS.reset();
     owned_->dmPers.reset();

@@ -10,6 +10,19 @@ class TDMNsSpravki;
 class TDMPorychki;
 class TDMPers;
 class TFormNomenklaturi;
+class TFormKontragent;
+class TFormMateriali;
+class TFormTipSklad;
+class TFormMiarki;
+class TFormGrad;
+class TFormCountry;
+class TFormTipKontr;
+class TFormSpecCeni;
+class TQRRecepta;
+class TFormTipProizv;
+class TFormTipIzdelie;
+class TFormRecepIzdelie;
+class TFormIzdMatISO;
 
 // Owns the one instance of every window, report layout and data module, created in the fixed
 // start-up order and destroyed together. A test builds its own set over its own database.
@@ -30,6 +43,22 @@ public:
     TDMNsSpravki* DMNsSpravki = nullptr;
     TDMPorychki* DMPorychki = nullptr;
     TDMPers* DMPers = nullptr;
+    // The reference data editors, at their places in the order.
+    TFormKontragent* FormKontragent = nullptr;
+    TFormMateriali* FormMateriali = nullptr;
+    TFormTipSklad* FormTipSklad = nullptr;
+    TFormMiarki* FormMiarki = nullptr;
+    TFormGrad* FormGrad = nullptr;
+    TFormCountry* FormCountry = nullptr;
+    TFormTipKontr* FormTipKontr = nullptr;
+    TFormSpecCeni* FormSpecCeni = nullptr;
+    // Product recipes: the calculation layout, the workshop, product and recipe line editors,
+    // the accumulated materials.
+    TQRRecepta* QRRecepta = nullptr;
+    TFormTipProizv* FormTipProizv = nullptr;
+    TFormTipIzdelie* FormTipIzdelie = nullptr;
+    TFormRecepIzdelie* FormRecepIzdelie = nullptr;
+    TFormIzdMatISO* FormIzdMatISO = nullptr;
 
     // Where the program keeps its database file and reads its INI file.
     static QString dataDir();

@@ -137,6 +137,8 @@ void TDMNS::defineDatasets()
 
     SmpKontragenti.afterPost = [this](SmpDataset& ds) { SmpKontragentiAfterPost(ds); };
     SmpKontragenti.afterDelete = [this](SmpDataset& ds) { SmpKontragentiAfterPost(ds); };
+    defineReferenceLists();
+    defineRecipeLists();
 }
 
 void TDMNS::connect()
@@ -182,4 +184,216 @@ void TDMNS::SmpKontragentiAfterPost(SmpDataset& ds)
     ds.refresh();
     SmpViewKontr.refresh();
     if (key.isValid()) SmpViewKontr.locate(QStringLiteral("NKONTRAGENT"), {key});
+}
+
+// The lists of the reference data window that only it and its editors change.
+void TDMNS::defineReferenceLists()
+{
+    SmpViewMateriali.setCommandText(
+        QStringLiteral("SELECT * FROM ViewMateriali(:NSKLADOT,:NSKLADDO) order by nsklad, imematerial"));
+    SmpViewMateriali.setReadOnly(true);  // items reach the database only through the item editor's statements
+    SmpViewMateriali.setKeyFields(QStringLiteral("NMATERIAL"));
+    SmpViewMateriali.setParam(QStringLiteral("NSKLADOT"), 0);
+    SmpViewMateriali.setParam(QStringLiteral("NSKLADDO"), 0);
+    lookup(SmpViewMateriali, "ImeSklad", SmpTipSklad, "NSKLAD", "NSKLAD", "SKLAD");
+    lookup(SmpViewMateriali, "Mka", SmpMiarka, "NMIARKA", "NMIARKA", "MIARKA_BG");
+    lookup(SmpViewMateriali, "SeriaDaNe", SmpDaNe, "SERIA_DA_NE", "NUM_DA_NE", "TEXT_DA_NE");
+    lookup(SmpViewMateriali, "SumDaNe", SmpDaNe, "SUM_DA_NE", "NUM_DA_NE", "TEXT_DA_NE");
+    lookup(SmpViewMateriali, "IzchDaNe", SmpDaNe, "IZCH_DA_NE", "NUM_DA_NE", "TEXT_DA_NE");
+
+    SmpViewKontrMatCeni.setCommandText(
+        QStringLiteral("SELECT * FROM VIEWKONTR_MAT_CENI(:NumKontragent)\r\norder by IMEMATERIAL"));
+    SmpViewKontrMatCeni.setReadOnly(true);
+    SmpViewKontrMatCeni.setKeyFields(QStringLiteral("AUTONUM"));
+    SmpViewKontrMatCeni.setParam(QStringLiteral("NumKontragent"), 0);
+
+    SmpSkladMat.setTableName(QStringLiteral("MATERIALI"));
+    SmpSkladMat.setIndexFieldNames(QStringLiteral("IMEMATERIAL"));
+    SmpSkladMat.setReadOnly(true);
+    SmpSkladMat.setFiltered(true);
+    // A stored unit or warehouse changes what the item list shows as well.
+    SaveAtOnce::install(SmpMiarka, {&SmpMateriali, &SmpViewMateriali});
+    SaveAtOnce::install(SmpTipSklad, {&SmpMateriali, &SmpViewMateriali});
+
+    SmpIzbKontr.setCommandText(QStringLiteral("select NKONTRAGENT, NTIP_KONTRAGENT,Nmol, IMEKONTRAGENT from KONTRAGENTI "
+                                              "where :InTipKontr = NTIP_KONTRAGENT order by IMEKONTRAGENT"));
+    SmpIzbKontr.setReadOnly(true);
+    SmpIzbKontr.setKeyFields(QStringLiteral("NKONTRAGENT"));
+    SmpIzbKontr.setParam(QStringLiteral("InTipKontr"), 1);
+    SmpIzbMOL.setTableName(QStringLiteral("MOL"));
+    SmpIzbMOL.setIndexFieldNames(QStringLiteral("IMEMOL"));
+    SmpIzbMOL.setReadOnly(true);
+    SmpIzbMOL.setMaster(&SmpIzbKontr, QStringLiteral("NKONTRAGENT"), QStringLiteral("NKONTRAGENT"));
+    lookup(SmpIzbKontr, "ImeMolKontr", SmpIzbMOL, "NMOL", "NMOL", "IMEMOL");
+    SmpIzbKontrSklad.setCommandText(
+        QStringLiteral("select * from KONTRAGENTI Where NTIP_KONTRAGENT= :INTipKontr order by IMEKONTRAGENT"));
+    SmpIzbKontrSklad.setReadOnly(true);
+    SmpIzbKontrSklad.setKeyFields(QStringLiteral("NKONTRAGENT"));
+    SmpIzbKontrSklad.setParam(QStringLiteral("INTipKontr"), 1);
+    for (SmpDataset* ds : {&SmpIzbKontrMOLSklad, &SmpIzbKontrFilialSklad}) {
+        ds->setReadOnly(true);
+        ds->setMaster(&SmpIzbKontrSklad, QStringLiteral("NKONTRAGENT"), QStringLiteral("NKONTRAGENT"));
+    }
+    SmpIzbKontrMOLSklad.setTableName(QStringLiteral("MOL"));
+    SmpIzbKontrMOLSklad.setIndexFieldNames(QStringLiteral("IMEMOL"));
+    SmpIzbKontrFilialSklad.setTableName(QStringLiteral("KONTRAGENTI_FILIALI"));
+    lookup(SmpIzbKontrSklad, "ImeMolKontr", SmpIzbKontrMOLSklad, "NMOL", "NMOL", "IMEMOL");
+    lookup(SmpIzbKontrSklad, "ImeFilial", SmpIzbKontrFilialSklad, "NFILIAL", "NFILIAL", "IMEFILIAL");
+    lookup(SmpIzbKontrSklad, "ImeGrad", SmpGrad, "POSTKOD", "POSTKOD", "GRAD");
+
+    // Captions and formats of the columns, set once the fields exist (the column fields are made
+    // when the list opens).
+    SmpViewMateriali.afterOpen = [](SmpDataset& ds) {
+        const struct { const char* field; const char* label; const char* format; } cols[] = {
+            {"NSKLAD", "№ склад", ""}, {"ImeSklad", "Склад", ""}, {"NMATERIAL", "№мат", "# ###"},
+            {"IMEMATERIAL", "Материали, изделия, комплекти", ""}, {"Mka", "Мярка", ""},
+            {"ED_CENA", "Ед.цена калк.", "# ##0.000"}, {"PRODAGNACENA", "На едро ЛВ", "# ### ##0.00"},
+            {"PROD_CENA_LV_DREBNO", "На дребно ЛВ", "# ### ##0.00"}, {"PRODAGNACENA_USD", "Прод.ц.USD", "# ### ##0.00"},
+            {"PROD_CENA_USD_DREBNO", "На дребно USD", "# ### ##0.00"}, {"PRODAGNACENA_EUR", "Прод.ц.EUR", "# ### ##0.00"},
+            {"PROD_CENA_EUR_DREBNO", "На дребно EUR", "# ### ##0.00"}, {"MIN_KOL", "Мин.колич.", "# ##0.00"},
+            {"MAX_KOL", "Мак.колич.", "# ##0.00"}, {"SeriaDaNe", "Серия", ""}, {"SumDaNe", "Сумарно", ""},
+            {"IzchDaNe", "За сумиране", ""}};
+        for (const auto& c : cols)
+            if (SmpField* f = ds.findField(QString::fromLatin1(c.field))) {
+                f->displayLabel = QString::fromUtf8(c.label);
+                f->displayFormat = QString::fromLatin1(c.format);
+            }
+        for (const char* hidden : {"NMIARKA", "SNIMKA", "SERIA_DA_NE", "SUM_DA_NE", "IZCH_DA_NE"})
+            if (SmpField* f = ds.findField(QString::fromLatin1(hidden))) f->visible = false;
+    };
+    // Formats of the special prices, set once the fields exist.
+    SmpViewKontrMatCeni.afterOpen = [](SmpDataset& ds) {
+        for (const char* price : {"PRODAGNACENA", "SPEC_CENA"})
+            if (SmpField* f = ds.findField(QString::fromLatin1(price))) f->displayFormat = QStringLiteral("# ### ##0.000");
+        for (const char* hidden : {"AUTONUM", "NMATERIAL"})
+            if (SmpField* f = ds.findField(QString::fromLatin1(hidden))) f->visible = false;
+    };
+}
+
+// The production tab: workshops -> products -> product row and recipe -> recipe line row.
+void TDMNS::defineRecipeLists()
+{
+    const auto data = [](SmpDataset& ds, const char* name, SmpField::Type type, const char* label = nullptr,
+                         const char* format = nullptr, int size = 0) {
+        SmpField* f = ds.addDataField(QString::fromLatin1(name), type, size);
+        if (label) f->displayLabel = QString::fromUtf8(label);
+        else f->visible = false;
+        if (format) f->displayFormat = QString::fromLatin1(format);
+        return f;
+    };
+    using T = SmpField::Type;
+
+    SmpTipIzdVIEW.setCommandText(QStringLiteral("select * from ViewTipIzdelie order by IMEMATIZD"));
+    SmpTipIzdVIEW.setReadOnly(true);
+    SmpTipIzdVIEW.setKeyFields(QStringLiteral("NTIP_IZDELIE"));
+    data(SmpTipIzdVIEW, "IMEMATIZD", T::String, "Изделие, комплект . . .");
+    data(SmpTipIzdVIEW, "ED_CENA", T::Float, "Цена калк.", "# ##0.00");
+    data(SmpTipIzdVIEW, "NPROIZVODSTVO", T::Integer);
+    data(SmpTipIzdVIEW, "NMATERIAL_IZDELIE", T::Integer);
+    data(SmpTipIzdVIEW, "IMEPROIZVODSTVO", T::String);
+    data(SmpTipIzdVIEW, "NTIP_IZDELIE", T::Integer);
+    SmpTipIzdVIEW.setMaster(&SmpTipProizvN, QStringLiteral("NPROIZVODSTVO"), QStringLiteral("NPROIZVODSTVO"));
+    SmpTipIzdelieN.setMaster(&SmpTipIzdVIEW, QStringLiteral("NMATERIAL_IZDELIE"), QStringLiteral("NMATERIAL_IZDELIE"));
+    lookup(SmpTipIzdelieN, "NmkaIzd", SmpMateriali, "NMATERIAL_IZDELIE", "NMATERIAL", "ImeMiarka");
+
+    // A recipe as listed: N times each line's quantity and value.
+    const auto recipe = [&](SmpDataset& ds, const char* sql) {
+        ds.setCommandText(QString::fromLatin1(sql));
+        ds.setReadOnly(true);
+        ds.setKeyFields(QStringLiteral("AUTONUM"));
+        for (const char* hidden : {"AUTONUM", "Ntip_Izdelie", "NSKLAD", "NMATERIAL", "NMIARKA", "IZCH_DA_NE", "SUM_DA_NE"})
+            data(ds, hidden, T::Integer);
+    };
+    recipe(SmpRecepIzdVIEW, "select * from VIEWIZDELIE_RECEPTA(:NTIP_IZDELIE) order by IMEMATERIAL");
+    SmpRecepIzdVIEW.setParam(QStringLiteral("NTIP_IZDELIE"), 0);
+    data(SmpRecepIzdVIEW, "IMEMATERIAL", T::String, "Материал", nullptr, 45);
+    lookup(SmpRecepIzdVIEW, "Mka", SmpMiarka, "NMIARKA", "NMIARKA", "MIARKA_BG");
+    SmpRecepIzdVIEW.findField(QStringLiteral("Mka"))->displayLabel = QStringLiteral("Мка");
+    data(SmpRecepIzdVIEW, "Ed_CENA", T::Float, "Ед.ц.кл", "# ##0.000");
+    data(SmpRecepIzdVIEW, "KOLICHESTVO", T::Float, "Колич.", "# ##0.0000");
+    SmpField* f = SmpRecepIzdVIEW.addCalculatedField(QStringLiteral("KolichObsto"), T::Float);
+    f->displayLabel = QStringLiteral("Колич.общо");
+    f->displayFormat = QStringLiteral("# ### ##0.000");
+    f = SmpRecepIzdVIEW.addInternalCalcField(QStringLiteral("CenaObsto"), T::Float);
+    f->displayLabel = QStringLiteral("Стойност");
+    f->displayFormat = QStringLiteral("# ### ##0.000");
+    lookup(SmpRecepIzdVIEW, "IzchDaNe", SmpDaNe, "IZCH_DA_NE", "NUM_DA_NE", "TEXT_DA_NE");
+    SmpRecepIzdVIEW.findField(QStringLiteral("IzchDaNe"))->displayLabel = QStringLiteral("За сум.");
+    lookup(SmpRecepIzdVIEW, "SumDaNe", SmpDaNe, "SUM_DA_NE", "NUM_DA_NE", "TEXT_DA_NE");
+    SmpRecepIzdVIEW.findField(QStringLiteral("SumDaNe"))->displayLabel = QStringLiteral("Сум.");
+    SmpRecepIzdVIEW.addCalculatedField(QStringLiteral("KolichBroi"), T::Integer)->visible = false;
+    f = SmpRecepIzdVIEW.addAggregateField(QStringLiteral("CenaObstoSum"), QStringLiteral("SUM(CenaObsto)"));
+    f->displayFormat = QStringLiteral("# ### ##0.00");
+    SmpRecepIzdVIEW.onCalcFields = [this](SmpDataset& ds) {
+        const double n = BrIzdeliaN, qty = ds.fieldByName(QStringLiteral("KOLICHESTVO"))->asFloat();
+        ds.setValue(QStringLiteral("KolichBroi"), BrIzdeliaN);
+        ds.setValue(QStringLiteral("KolichObsto"), n * qty);
+        ds.setValue(QStringLiteral("CenaObsto"), n * (ds.fieldByName(QStringLiteral("Ed_CENA"))->asFloat() * qty));
+    };
+
+    SmpRecep_izdN.setMaster(&SmpRecepIzdVIEW, QStringLiteral("NTIP_IZDELIE;NMATERIAL"),
+                            QStringLiteral("NTIP_IZDELIE;NMATERIAL"));
+    SmpRecep_izdN.findField(QStringLiteral("ImeMaterial"))->displayLabel = QStringLiteral("Материал");
+    lookup(SmpRecep_izdN, "ImeMiarka", SmpMateriali, "NMATERIAL", "NMATERIAL", "ImeMiarka");
+    SmpRecep_izdN.addCalculatedField(QStringLiteral("KolichBroi"), T::Integer)->displayLabel = QStringLiteral("Брой");
+    f = SmpRecep_izdN.addCalculatedField(QStringLiteral("KolichObsto"), T::Float);
+    f->displayLabel = QStringLiteral("Общо");
+    f->displayFormat = QStringLiteral("# ### ##0.000");
+    SmpRecep_izdN.onCalcFields = [this](SmpDataset& ds) {
+        ds.setValue(QStringLiteral("KolichBroi"), BrIzdeliaN);
+        ds.setValue(QStringLiteral("KolichObsto"),
+                    double(BrIzdeliaN) * ds.fieldByName(QStringLiteral("KOLICHESTVO"))->asFloat());
+    };
+    SmpRecep_izdN.afterOpen = [](SmpDataset& ds) {
+        if (SmpField* q = ds.findField(QStringLiteral("KOLICHESTVO"))) {
+            q->displayLabel = QStringLiteral("Колич.");
+            q->displayFormat = QStringLiteral("# ### ##0.000");
+        }
+    };
+
+    SmpViewIzd.setCommandText(QStringLiteral("select * from ViewTipIzdelie order by IMEPROIZVODSTVO,IMEMATIZD"));
+    SmpViewIzd.setReadOnly(true);
+    SmpViewIzd.setKeyFields(QStringLiteral("NTIP_IZDELIE"));
+    data(SmpViewIzd, "IMEPROIZVODSTVO", T::String, "Производство");
+    data(SmpViewIzd, "IMEMATIZD", T::String, "Изделие, комплект ...");
+    data(SmpViewIzd, "ED_CENA", T::Float, "Цена калк.", "# ##0.00");
+    data(SmpViewIzd, "NTIP_IZDELIE", T::Integer);
+    data(SmpViewIzd, "NPROIZVODSTVO", T::Integer);
+    data(SmpViewIzd, "NMATERIAL_IZDELIE", T::Integer);
+    recipe(SmpViewIzdRec, "select * from VIEWIZDELIE_RECEPTA(:Ntip_Izdelie) order by IMEMATERIAL");
+    data(SmpViewIzdRec, "IMEMATERIAL", T::String, "Материал", nullptr, 45);
+    lookup(SmpViewIzdRec, "Mka", SmpMiarka, "NMIARKA", "NMIARKA", "MIARKA_BG");
+    SmpViewIzdRec.findField(QStringLiteral("Mka"))->displayLabel = QStringLiteral("Мка");
+    data(SmpViewIzdRec, "ED_CENA", T::Float, "Ед. цена", "# ##0.000");
+    data(SmpViewIzdRec, "KOLICHESTVO", T::Float, "Количество", "# ##0.0000");
+    SmpViewIzdRec.setMaster(&SmpViewIzd, QStringLiteral("NTIP_IZDELIE"), QStringLiteral("NTIP_IZDELIE"));
+
+    // Never written: rows live in the cache until the list is closed.
+    SmpIzdMatISO.setTableName(QStringLiteral("IZDMATISO"));
+    SmpIzdMatISO.setScratch(true);
+    data(SmpIzdMatISO, "NMATERIAL", T::Integer, "№ мат.");
+    data(SmpIzdMatISO, "IMEMATERIAL", T::String, "Наименование изделие/материал", nullptr, 45);
+    data(SmpIzdMatISO, "MIARKA_BG", T::String, "Мка");
+    data(SmpIzdMatISO, "KOLICHESTVO", T::Float, "Колич.", "# ##0.00");
+    data(SmpIzdMatISO, "KOLICHOBSTO", T::Float, "Общо", "# ##0.00");
+}
+
+void TDMNS::StoreRecipeValue()
+{
+    // The value of one unit, whatever N shows; an empty recipe leaves the price empty.
+    QVariant value;
+    if (SmpRecepIzdVIEW.isActive() && !SmpRecepIzdVIEW.isEmpty()) {
+        const SmpField* price = SmpRecepIzdVIEW.fieldByName(QStringLiteral("Ed_CENA"));
+        const SmpField* qty = SmpRecepIzdVIEW.fieldByName(QStringLiteral("KOLICHESTVO"));
+        double sum = 0;
+        for (int i = 0; i < SmpRecepIzdVIEW.recordCount(); ++i)
+            sum += SmpRecepIzdVIEW.valueAt(i, price).toDouble() * SmpRecepIzdVIEW.valueAt(i, qty).toDouble();
+        value = sum;
+    }
+    SQLQObsto.setSql(QStringLiteral("UPDATE MATERIALI SET ED_CENA=:CenaLV WHERE NMATERIAL=:NMATERIAL"));
+    SQLQObsto.setParam(QStringLiteral("CenaLV"), value);
+    SQLQObsto.setParam(QStringLiteral("NMATERIAL"), SmpTipIzdVIEW.value(QStringLiteral("NMATERIAL_IZDELIE")));
+    SQLQObsto.execSql();
+    // Re-read on the same product (by its key: names may repeat).
+    SmpTipIzdVIEW.refresh();
 }

@@ -30,6 +30,26 @@ public:
     // Materials, warehouses and production.
     SmpDataset SmpMiarka, SmpTipSklad, SmpIzbSklad, SmpTipSklOb, SmpMateriali, SmpTipProizv, SmpTipProizvN,
         SmpTipIzdelie, SmpTipIzdelieN, SmpRecep_izdN;
+    // Reference data window: the item list, a counterparty's special prices, the item choice list.
+    SmpDataset SmpViewMateriali{QStringLiteral("SmpViewMateriali"), &SQLConnectNS, this};
+    SmpDataset SmpViewKontrMatCeni{QStringLiteral("SmpViewKontrMatCeni"), &SQLConnectNS, this};
+    SmpDataset SmpSkladMat{QStringLiteral("SmpSkladMat"), &SQLConnectNS, this};
+    // Counterparty choices of the sale, delivery and order windows, with the people and branches of
+    // the chosen counterparty.
+    SmpDataset SmpIzbKontr{QStringLiteral("SmpIzbKontr"), &SQLConnectNS, this};
+    SmpDataset SmpIzbMOL{QStringLiteral("SmpIzbMOL"), &SQLConnectNS, this};
+    SmpDataset SmpIzbKontrSklad{QStringLiteral("SmpIzbKontrSklad"), &SQLConnectNS, this};
+    SmpDataset SmpIzbKontrMOLSklad{QStringLiteral("SmpIzbKontrMOLSklad"), &SQLConnectNS, this};
+    SmpDataset SmpIzbKontrFilialSklad{QStringLiteral("SmpIzbKontrFilialSklad"), &SQLConnectNS, this};
+    // Product recipes: a workshop's products, a product's recipe, every product with its recipe
+    // (to copy one) and the scratch list of accumulated materials.
+    SmpDataset SmpTipIzdVIEW{QStringLiteral("SmpTipIzdVIEW"), &SQLConnectNS, this};
+    SmpDataset SmpRecepIzdVIEW{QStringLiteral("SmpRecepIzdVIEW"), &SQLConnectNS, this};
+    SmpDataset SmpViewIzd{QStringLiteral("SmpViewIzd"), &SQLConnectNS, this};
+    SmpDataset SmpViewIzdRec{QStringLiteral("SmpViewIzdRec"), &SQLConnectNS, this};
+    SmpDataset SmpIzdMatISO{QStringLiteral("SmpIzdMatISO"), &SQLConnectNS, this};
+    // The recipe multiplier N ("Брой рецепти :"); the recipe lists' calculated values follow it.
+    int BrIzdeliaN = 1;
 
     // Opens the connection on first use: a missing embedded database is created and every
     // database is brought to the program's schema version.
@@ -40,7 +60,12 @@ public:
     void RefreshKontragenti(int typeFrom, int typeTo, int kontragent);
 
     void SmpKontragentiAfterPost(SmpDataset& ds);
+    // The value of one unit of the current product's recipe becomes the product's calculation
+    // price; the product list is re-read on the product.
+    void StoreRecipeValue();
 
 private:
     void defineDatasets();
+    void defineReferenceLists();
+    void defineRecipeLists();
 };

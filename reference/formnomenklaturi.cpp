@@ -22,6 +22,20 @@ TFormNomenklaturi::TFormNomenklaturi(TDMNS& dm, TDMPers& pers, QWidget* parent) 
     // One file builds each tab, in tab order.
     TabSheet6 = buildCompanyTab();
     PageControl1->addTab(TabSheet6, QStringLiteral("Фирма"));
+    // The column settings follow the company tab.
+    TabSheet5 = buildSettingsTab();
+    PageControl1->insertTab(PageControl1->indexOf(TabSheet6) + 1, TabSheet5, QStringLiteral("Визуални настройки"));
+    // Items, counterparties and places lead the tabs, in their order, whatever joins after them.
+    TabSheet1 = buildItemsTab();
+    PageControl1->insertTab(0, TabSheet1, QStringLiteral("Материали, складове, мярки"));
+    TabSheet2 = buildKontragentiTab();
+    PageControl1->insertTab(1, TabSheet2, QStringLiteral("Контрагенти"));
+    TabSheet3 = buildPlacesTab();
+    PageControl1->insertTab(2, TabSheet3, QStringLiteral("Градове, държави..."));
+    TabSheet4 = buildProductionTab();
+    PageControl1->insertTab(PageControl1->indexOf(TabSheet3) + 1, TabSheet4,
+                            QStringLiteral("Производства, изделия/комплекти/, рецепти "));
+    PageControl1->setCurrentIndex(0);
 }
 
 DataSource* TFormNomenklaturi::sourceFor(SmpDataset& dataset)
@@ -49,6 +63,8 @@ void TFormNomenklaturi::FormShow()
 {
     dm_.SmpFirma.open();
     dm_.SmpFirmaOfisi.open();
+    showMateriali();
+    dm_.SmpTipIzdVIEW.open();
     dm_.SmpIzbSklad.open();
     for (SmpDataset* ds : {&pers_.SmpDlygnosti, &pers_.SmpTipSlugOtchet, &pers_.SmpTipManip}) ds->open();
     // Ticked for 1, cleared for 0; any other value leaves the box as it was.
@@ -58,6 +74,7 @@ void TFormNomenklaturi::FormShow()
         if (v.toInt() == 1) box->setChecked(true);
         else if (v.toInt() == 0) box->setChecked(false);
     }
+    reopenSpecCeni();
 }
 
 void TFormNomenklaturi::FormClose()

@@ -28,6 +28,8 @@ private slots:
     void filterAndSort();
     void masterDetail_data();
     void masterDetail();
+    void statementDetail_data();
+    void statementDetail();
     void insertTakesGeneratedKey();
     void whereAllRefusesRowChangedElsewhere_data();
     void whereAllRefusesRowChangedElsewhere();
@@ -329,6 +331,36 @@ void TstDataset::filterAndSort()
         sum += QHash<int, double>{{1, 3.0}, {2, 40.0}, {3, 100.0}, {4, 0.0}}.value(id);
     if (!ids.isEmpty()) QCOMPARE(ds->value(QStringLiteral("TotalAmount")).toDouble(), sum);  // over the rows shown
     QVERIFY_THROWS_EXCEPTION(DbError, ds->setFilter(QStringLiteral("QTY => 1")));
+}
+
+void TstDataset::statementDetail_data()
+{
+    QTest::addColumn<QString>("sql");
+    QTest::newRow("link as a parameter") << "select * from D_DETAIL where MASTER_ID = :ID order by ID";
+    QTest::newRow("no parameter: matched in the cache") << "select * from D_DETAIL order by ID";
+}
+
+// A statement detail shows the master row's lines whether or not the statement takes the link.
+void TstDataset::statementDetail()
+{
+    QFETCH(QString, sql);
+    SmpDataset master(QStringLiteral("SmpMaster"), db_.get());
+    master.setCommandText(QStringLiteral("select * from D_MASTER order by ID"));
+    SmpDataset detail(QStringLiteral("SmpLines"), db_.get());
+    detail.setCommandText(sql);
+    detail.setMaster(&master, QStringLiteral("ID"), QStringLiteral("MASTER_ID"));
+    detail.open();
+    QCOMPARE(detail.recordCount(), 0);  // no master row yet
+    master.open();
+    QCOMPARE(detail.recordCount(), 3);
+    master.next();
+    QCOMPARE(detail.recordCount(), 1);
+    QCOMPARE(detail.value(QStringLiteral("ID")).toInt(), 3);
+    QCOMPARE(detail.value(QStringLiteral("MASTER_ID")), master.value(QStringLiteral("ID")));
+    master.first();
+    QCOMPARE(detail.recordCount(), 3);
+    for (int i = 0; i < detail.recordCount(); ++i)
+        QCOMPARE(detail.valueAt(i, detail.fieldByName(QStringLiteral("MASTER_ID"))), master.value(QStringLiteral("ID")));
 }
 
 void TstDataset::masterDetail_data()

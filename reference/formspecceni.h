@@ -1,0 +1,55 @@
+#pragma once
+
+#include "platform/ui/form.h"
+
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QToolButton;
+class DBLookupComboBox;
+class DataSource;
+class RadioGroup;
+class TDMNS;
+
+// Adds or changes the special selling price of the current counterparty for one item. Tag: 1 new
+// price, 0 change the current price row. The caller fills the labels and the price edit first.
+class TFormSpecCeni : public Form
+{
+    Q_OBJECT
+public:
+    static constexpr int kModeNew = 1, kModeEdit = 0;
+
+    explicit TFormSpecCeni(TDMNS& dm);
+
+    QLabel* LbImeKontr = nullptr;
+    QLabel* LbAddUpd = nullptr;
+    QLabel* LbNaimenovanie = nullptr;
+    QLabel* LbImeMatIzd = nullptr;
+    QLabel* LbProdCena = nullptr;
+    QLineEdit* EdSpecCena = nullptr;
+    QGroupBox* GrpBoxIzbSklad = nullptr;
+    RadioGroup* RdGrpIzbSklad = nullptr;
+    DBLookupComboBox* DBLkpCmbIzbSklad = nullptr;
+    QGroupBox* GrpBoxIzbMat = nullptr;
+    DBLookupComboBox* DBLkpCmBoxMat = nullptr;
+    QToolButton* SpeedBtnZapFirma = nullptr;
+    QToolButton* SpdBtnExit = nullptr;
+
+    void FormShow();
+    void RdGrpIzbSkladClick();
+    void DBLkpCmbIzbSkladCloseUp();
+    void DBLkpCmBoxMatCloseUp();
+    void SpeedBtnZapFirmaClick();
+
+    // "#0.00": the price as the labels and the price edit show it.
+    static QString priceText(double value);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void setFilterSklad(const QVariant& nsklad);
+
+    TDMNS& dm_;
+};

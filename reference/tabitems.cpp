@@ -1,0 +1,301 @@
+#include "reference/formnomenklaturi.h"
+
+#include "data/dmns.h"
+#include "data/dmpers.h"
+#include "common/gridexport.h"
+#include "platform/ui/uiservice.h"
+#include "platform/widgets/dbgrid.h"
+#include "platform/widgets/dbimage.h"
+#include "platform/widgets/dblookupcombobox.h"
+#include "platform/widgets/dbnavigator.h"
+#include "platform/widgets/dbtext.h"
+#include "platform/widgets/dtsource.h"
+#include "platform/widgets/fielddatalink.h"
+#include "reference/formmateriali.h"
+#include "reference/formmiarki.h"
+#include "reference/formtipsklad.h"
+#include "reference/radiogroup.h"
+
+#include <QFormLayout>
+#include <QHeaderView>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+// The item tab: items with their details, warehouses, warehouse objects and units.
+
+QWidget* TFormNomenklaturi::buildItemsTab()
+{
+    auto* tab = new QWidget;
+    tab->setObjectName(QStringLiteral("TabSheet1"));
+    SmpDataset& items = dm_.SmpViewMateriali;
+
+    // The columns are the list's visible fields, as the column settings leave them; each column
+    // is made wide enough for its caption.
+    DBGrid1 = makeGrid("DBGrid1", items, {}, true);
+    connect(sourceFor(items), &DataSource::dataReset, DBGrid1, [this] {
+        QHeaderView* header = DBGrid1->horizontalHeader();
+        for (int c = 0; c < DBGrid1->model()->columnCount(); ++c) {
+            const QString caption = DBGrid1->model()->headerData(c, Qt::Horizontal).toString();
+            header->resizeSection(c, qMax(header->sectionSize(c), DBGrid1->fontMetrics().horizontalAdvance(caption) + 24));
+        }
+    });
+    connect(DBGrid1, &QAbstractItemView::doubleClicked, this, &TFormNomenklaturi::SpdBtnRedakciaMatClick);
+
+    auto* details = new QFormLayout;
+    details->setVerticalSpacing(1);
+    details->setHorizontalSpacing(4);
+    const struct { const char* name; const char* caption; const char* field; } shown[] = {
+        {"DBTextEdCena", "Ед.цена калк.", "ED_CENA"},
+        {"DBTextProdCena", "На едро ЛВ", "PRODAGNACENA"},
+        {"DBTextProdCenaLvDrebno", "На дребно ЛВ", "PROD_CENA_LV_DREBNO"},
+        {"DBTextProdCenaUsd", "Прод.ц. USD", "PRODAGNACENA_USD"},
+        {"DBTextProdCenaUsdDrebno", "На дребно USD", "PROD_CENA_USD_DREBNO"},
+        {"DBTextProdCenaEur", "Прод.ц.EUR", "PRODAGNACENA_EUR"},
+        {"DBTextProdCenaEurDrebno", "На дребно EUR", "PROD_CENA_EUR_DREBNO"},
+        {"DBTextSeria", "Серия -", "SeriaDaNe"},
+        {"DBTextIzch", "За сумиране -", "IzchDaNe"},
+        {"DBTextSum", "Сумарно поле -", "SumDaNe"},
+        {"DBTextMinKol", "Мин.колич.", "MIN_KOL"},
+        {"DBTextMaxKol", "Мак.колич.", "MAX_KOL"},
+    };
+    for (const auto& s : shown) {
+        DBText* t = makeText(s.name, items, s.field);
+        t->setMaximumWidth(110);  // the list keeps the width
+        details->addRow(QString::fromUtf8(s.caption), t);
+    }
+    auto* picture = new DBImage;
+    picture->setObjectName(QStringLiteral("DBImgSnimkaMat"));
+    picture->setDataSource(sourceFor(items));
+    picture->setDataField(QStringLiteral("SNIMKA"));
+    picture->setReadOnly(true);
+    picture->setStretch(true);
+    picture->setFixedSize(80, 70);
+    picture->setFrameShape(QFrame::StyledPanel);
+
+    RdGrpIzbSklMat = new RadioGroup(QStringLiteral("RdGrpIzbSklMat"), QStringLiteral("Избор на склад за материали "),
+                                    {QStringLiteral("Всички"), QStringLiteral("По избор")});
+    RdGrpIzbSklMat->setItemIndex(1);
+    connect(RdGrpIzbSklMat, &RadioGroup::clicked, this, &TFormNomenklaturi::RdGrpIzbSklMatClick);
+    DBLkpCmbIzbSklad = new DBLookupComboBox;
+    DBLkpCmbIzbSklad->setObjectName(QStringLiteral("DBLkpCmbIzbSklad"));
+    DBLkpCmbIzbSklad->setListSource(sourceFor(dm_.SmpIzbSklad));
+    DBLkpCmbIzbSklad->setKeyField(QStringLiteral("NSKLAD"));
+    DBLkpCmbIzbSklad->setListField(QStringLiteral("SKLAD"));
+    DBLkpCmbIzbSklad->setMinimumWidth(150);
+    connect(DBLkpCmbIzbSklad, &DBLookupComboBox::closeUp, this, &TFormNomenklaturi::DBLkpCmbIzbSkladCloseUp);
+
+    auto* excel = makeButton("SpdBtnMatEXEL", QStringLiteral(" -> Excel"), &TFormNomenklaturi::SpdBtnMatEXELClick);
+    auto* itemButtons = new QHBoxLayout;
+    itemButtons->addWidget(
+        makeButton("SpdBtnNewMat", QStringLiteral("Нов материал,поуфабр.,изделие,комплект"), &TFormNomenklaturi::SpdBtnNewMatClick));
+    itemButtons->addWidget(makeButton("SpdBtnRedakciaMat", QStringLiteral("Редакция"), &TFormNomenklaturi::SpdBtnRedakciaMatClick));
+    itemButtons->addWidget(makeButton("SpdBtnDelMat", QStringLiteral("Изтриване"), &TFormNomenklaturi::SpdBtnDelMatClick));
+    itemButtons->addWidget(excel);
+    itemButtons->addStretch(1);
+    auto* exit = makeButton("SpdBtnIzhodMat", QStringLiteral("Изход"), nullptr);
+    connect(exit, &QToolButton::clicked, this, &QWidget::close);
+    itemButtons->addWidget(exit);
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(DBGrid1, 1);
+    auto* right = new QVBoxLayout;
+    right->addLayout(details);
+    auto* choice = new QVBoxLayout;
+    choice->addWidget(RdGrpIzbSklMat);
+    choice->addWidget(DBLkpCmbIzbSklad);
+    auto* pictureAndChoice = new QHBoxLayout;
+    pictureAndChoice->addWidget(picture, 0, Qt::AlignTop);
+    pictureAndChoice->addLayout(choice);
+    right->addLayout(pictureAndChoice);
+    right->addStretch(1);
+    top->addLayout(right);
+
+    // The captions wrap onto a second line rather than widen the window beyond the screen.
+    const auto group = [](const QString& caption, QWidget* grid, QLayout* buttons) {
+        auto* box = new QGroupBox;
+        auto* l = new QVBoxLayout(box);
+        l->setContentsMargins(4, 4, 4, 4);
+        auto* title = new QLabel(caption);
+        title->setWordWrap(true);
+        l->addWidget(title);
+        if (buttons) l->addLayout(buttons);
+        l->addWidget(grid, 1);
+        box->setMaximumHeight(180);
+        return box;
+    };
+    const auto buttonRow = [](std::initializer_list<QToolButton*> list) {
+        auto* l = new QHBoxLayout;
+        for (QToolButton* b : list) l->addWidget(b);
+        l->addStretch(1);
+        return l;
+    };
+    DBGrid11 = makeGrid("DBGrid11", dm_.SmpTipSklad, {{"NSKLAD", "№"}, {"SKLAD", "Име на склад"}, {"SklObDaNe", "Скл.об."}},
+                        true);
+    connect(DBGrid11, &QAbstractItemView::doubleClicked, this, &TFormNomenklaturi::SpdBtnRedSkladClick);
+    DBGrid3 = makeGrid("DBGrid3", dm_.SmpTipSklOb, {{"NSKL_OBEKT", "№"}, {"IME_SKL_OBEKT", "Име на складов обект"}}, false);
+    DBGrid2 = makeGrid("DBGrid2", dm_.SmpMiarka,
+                       {{"NMIARKA", "№ м/ка"}, {"MIARKA_BG", "Мярка BG"}, {"MIARKA_LAT", "Мярка LAT"}}, true);
+    connect(DBGrid2, &QAbstractItemView::doubleClicked, this, &TFormNomenklaturi::SpdBtnRedMkaClick);
+    auto* navLayout = new QHBoxLayout;
+    navLayout->addWidget(makeNavigator("DBNavigator3", dm_.SmpTipSklOb));
+    navLayout->addStretch(1);
+
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(group(QStringLiteral("Дефиниране на фирмени складове "), DBGrid11,
+                            buttonRow({makeButton("SpdBtnNewSklad", QStringLiteral("Нов"), &TFormNomenklaturi::SpdBtnNewSkladClick),
+                                       makeButton("SpdBtnRedSklad", QStringLiteral("Редакция"), &TFormNomenklaturi::SpdBtnRedSkladClick),
+                                       makeButton("SpdBtnDelSklad", QStringLiteral("Изтриване"), &TFormNomenklaturi::SpdBtnDelSkladClick)})));
+    bottom->addWidget(group(QStringLiteral("Дефиниране на външни складови обекти "), DBGrid3, navLayout));
+    bottom->addWidget(group(QStringLiteral("Дефиниране на мерни единици "), DBGrid2,
+                            buttonRow({makeButton("SpdBtnNewMka", QStringLiteral("Нова"), &TFormNomenklaturi::SpdBtnNewMkaClick),
+                                       makeButton("SpdBtnRedMka", QStringLiteral("Редакция"), &TFormNomenklaturi::SpdBtnRedMkaClick),
+                                       makeButton("SpdBtnDelMka", QStringLiteral("Изтр."), &TFormNomenklaturi::SpdBtnDelMkaClick)})));
+
+    auto* layout = new QVBoxLayout(tab);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->addLayout(top, 1);
+    layout->addLayout(itemButtons);
+    layout->addLayout(bottom);
+    return tab;
+}
+
+// Opens the item tab's lists; the item list is read only when it is not open yet.
+void TFormNomenklaturi::showMateriali()
+{
+    for (SmpDataset* ds : {&dm_.SmpDaNe, &dm_.SmpTipSklad, &dm_.SmpMiarka, &dm_.SmpTipSklOb, &dm_.SmpIzbSklad,
+                           &dm_.SmpCountry, &dm_.SmpGrad, &dm_.SmpTipKontragent, &pers_.SmpDlygnosti})
+        ds->open();
+    if (!dm_.SmpViewMateriali.isActive()) RefreshMateriali();
+    DBLkpCmbIzbSklad->setEnabled(RdGrpIzbSklMat->itemIndex() == 1);
+}
+
+void TFormNomenklaturi::RefreshMateriali()
+{
+    SmpDataset& ds = dm_.SmpViewMateriali;
+    ds.close();
+    const bool all = RdGrpIzbSklMat->itemIndex() == 0;
+    ds.setParam(QStringLiteral("NSKLADOT"), all ? 1 : izbSkladKey_);
+    ds.setParam(QStringLiteral("NSKLADDO"), all ? 1000 : izbSkladKey_);
+    ds.open();
+}
+
+void TFormNomenklaturi::RdGrpIzbSklMatClick()
+{
+    DBLkpCmbIzbSklad->setEnabled(RdGrpIzbSklMat->itemIndex() == 1);
+    RefreshMateriali();
+}
+
+void TFormNomenklaturi::DBLkpCmbIzbSkladCloseUp()
+{
+    SmpDataset& list = dm_.SmpIzbSklad;
+    if (list.isActive() && !list.isEmpty()) izbSkladKey_ = list.fieldByName(QStringLiteral("NSKLAD"))->asInt();
+    RefreshMateriali();
+}
+
+void TFormNomenklaturi::SpdBtnNewMatClick()
+{
+    if (!FormMateriali) return;
+    FormMateriali->Tag = TFormMateriali::kModeNew;
+    UiService::current().showModal(FormMateriali);
+    if (FormMateriali->Tag == TFormMateriali::kModeSaved) {
+        dm_.SmpMateriali.close();
+        dm_.SmpMateriali.open();
+    }
+}
+
+void TFormNomenklaturi::SpdBtnRedakciaMatClick()
+{
+    if (!FormMateriali) return;
+    if (!dm_.SmpViewMateriali.isActive() || dm_.SmpViewMateriali.isEmpty()) {
+        UiService::current().showMessage(QStringLiteral("Липсват данни за корекция !"));
+        return;
+    }
+    FormMateriali->Tag = TFormMateriali::kModeEdit;
+    UiService::current().showModal(FormMateriali);
+    if (FormMateriali->Tag == TFormMateriali::kModeSaved) {
+        dm_.SmpMateriali.close();
+        dm_.SmpMateriali.open();
+    }
+}
+
+void TFormNomenklaturi::SpdBtnDelMatClick()
+{
+    SmpDataset& items = dm_.SmpViewMateriali;
+    if (!items.isActive() || items.isEmpty()) {
+        UiService::current().showMessage(QStringLiteral("Липстват материали !"));
+        return;
+    }
+    const QString end = QStringLiteral(", изтриването - НЕВЪЗМОЖНО !");
+    const QList<DeleteGuard> guards = {
+        {QStringLiteral("select count(nmaterial) as broi from sklad where nmaterial=:INMaterial"),
+         QStringLiteral("Има доставка от този материал") + end},
+        {QStringLiteral("select count(ntip_izdelie) as broi from Izdelie_recepta where NMaterial=:INMaterial"),
+         QStringLiteral("Има рецепта с този материал") + end},
+        // Tables the item's row is kept by as well.
+        {QStringLiteral("select count(nmaterial) as broi from prodagbi where nmaterial=:INMaterial"),
+         QStringLiteral("Има продажба на този материал") + end},
+        {QStringLiteral("select count(nmaterial) as broi from kontr_mat_ceni where nmaterial=:INMaterial"),
+         QStringLiteral("Има специална цена за този материал") + end},
+        {QStringLiteral("select count(nmaterial_izdelie) as broi from tip_izdelie where nmaterial_izdelie=:INMaterial"),
+         QStringLiteral("Има изделие на цех от този материал") + end},
+        {QStringLiteral("select count(nmaterial) as broi from iskania where nmaterial=:INMaterial"),
+         QStringLiteral("Има искане за този материал") + end},
+        {QStringLiteral("select count(nmaterial) as broi from skl_obekti_materiali where nmaterial=:INMaterial"),
+         QStringLiteral("Има този материал в складов обект") + end},
+    };
+    const QVariant key = items.value(QStringLiteral("NMATERIAL"));
+    if (deleteBlocked(guards, QStringLiteral("INMaterial"), key)) return;
+    if (!UiService::current().askYesNo(QStringLiteral(" Изтриване на материал ? "))) return;
+    dm_.SQLQObsto.setSql(QStringLiteral("delete from materiali where nmaterial=:NMat"));
+    dm_.SQLQObsto.setParam(QStringLiteral("NMat"), key);
+    dm_.SQLQObsto.execSql();
+    items.refresh();
+    for (SmpDataset* ds : {&dm_.SmpTipIzdVIEW, &dm_.SmpRecepIzdVIEW})
+        if (ds->isActive()) ds->refresh();
+    dm_.SmpMateriali.close();
+    dm_.SmpMateriali.open();
+}
+
+void TFormNomenklaturi::SpdBtnMatEXELClick()
+{
+    SpreadsheetExport how;
+    how.parentWindow = this;  // an empty list writes nothing
+    ExportDatasetToSpreadsheet(dm_.SmpViewMateriali, how);
+}
+
+void TFormNomenklaturi::SpdBtnNewSkladClick()
+{
+    openListEditor(FormTipSklad, dm_.SmpTipSklad, true, {});
+}
+
+void TFormNomenklaturi::SpdBtnRedSkladClick()
+{
+    openListEditor(FormTipSklad, dm_.SmpTipSklad, false, QStringLiteral("Няма въведен склад !"));
+}
+
+void TFormNomenklaturi::SpdBtnDelSkladClick()
+{
+    deleteListRow(dm_.SmpTipSklad,
+                  {{QStringLiteral("select count(nsklad)as broi from materiali where nsklad=:iNsklad"),
+                    QStringLiteral("Има материали в този склад! Изтриването е невъзможно !")}},
+                  QStringLiteral("iNsklad"), QStringLiteral("NSKLAD"), QStringLiteral(" Изтриване на Склад ? "));
+}
+
+void TFormNomenklaturi::SpdBtnNewMkaClick() { openListEditor(FormMiarki, dm_.SmpMiarka, true, {}); }
+
+void TFormNomenklaturi::SpdBtnRedMkaClick()
+{
+    openListEditor(FormMiarki, dm_.SmpMiarka, false,
+                   QStringLiteral("Няма въведени мерни единици !"));
+}
+
+void TFormNomenklaturi::SpdBtnDelMkaClick()
+{
+    deleteListRow(dm_.SmpMiarka,
+                  {{QStringLiteral("select count(nmaterial)as broi from materiali where nMiarka=:inMiarka"),
+                    QStringLiteral("Има материали с тази мярка ! Изтриването е невъзможно !")}},
+                  QStringLiteral("inMiarka"), QStringLiteral("NMIARKA"), QStringLiteral(" Изтриване на Мярка ? "));
+}

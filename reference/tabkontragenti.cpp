@@ -1,0 +1,318 @@
+#include "reference/formnomenklaturi.h"
+
+#include "data/dmns.h"
+#include "platform/ui/uiservice.h"
+#include "platform/widgets/dbgrid.h"
+#include "platform/widgets/dblookupcombobox.h"
+#include "platform/widgets/dbmemo.h"
+#include "platform/widgets/dbnavigator.h"
+#include "platform/widgets/dbtext.h"
+#include "platform/widgets/dtsource.h"
+#include "platform/widgets/fielddatalink.h"
+#include "reference/formkontragent.h"
+#include "reference/formspecceni.h"
+#include "reference/radiogroup.h"
+
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+// The counterparty tab: counterparties with their people, branches and special prices.
+
+QWidget* TFormNomenklaturi::buildKontragentiTab()
+{
+    auto* tab = new QWidget;
+    tab->setObjectName(QStringLiteral("TabSheet2"));
+    SmpDataset& view = dm_.SmpViewKontr;
+
+    DBGrid6 = makeGrid("DBGrid6", view,
+                       {{"KONTRAGENT", "Тип контрагент"}, {"IMEKONTRAGENT", "Име на контрагент - кирилица"},
+                        {"IMEKONTRAGENT_LAT", "Име на контрагент - латиница"}, {"IMEMOL", "М О Л"},
+                        {"IMEFILIAL", "Филиал"}},
+                       true);
+    connect(DBGrid6, &QAbstractItemView::doubleClicked, this, &TFormNomenklaturi::SpdBtnRedakciaClick);
+    connect(DBGrid6, &QAbstractItemView::clicked, this, &TFormNomenklaturi::DBGrid6CellClick);
+    connect(DBGrid6, &DBGrid::keyPressed, this, &TFormNomenklaturi::DBGrid6KeyUp);
+    connect(DBGrid6, &DBGrid::keyReleased, this, &TFormNomenklaturi::DBGrid6KeyUp);
+
+    auto* details = new QFormLayout;
+    details->setVerticalSpacing(1);
+    details->setHorizontalSpacing(4);
+    const struct { const char* name; const char* caption; const char* field; } shown[] = {
+        {"DBTextCountry", "Държава -", "COUNTRY"},      {"DBTextGrad", "Населено място -", "GRAD"},
+        {"DBTextAdres", "Ул. № -", "ADRES"},             {"DBTextDanNo", "Идентификац. №", "DAN_NO"},
+        {"DBTextBulstat", "Идентификац. № ДДС", "BULSTAT"}, {"DBTextBank", "Банка -", "BANK"},
+        {"DBTextBankKlon", "Банков клон -", "BANK_KLON"}, {"DBTextBankCode", "Swift BIC код -", "BANK_CODE"},
+        {"DBTextBankSmetka", "IBAN с/ка -", "BANK_SMETKA"}, {"DBTextEGN", "ЕГН -", "EGN"},
+        {"DBTextTel", "Телефон -", "TEL"},               {"DBTextEmail", "E-mail -", "EMAIL"},
+        {"DBTextProcentOtst", "% отстъпка -", "PROCENT_OTST_KONTR"},
+    };
+    for (const auto& s : shown) {
+        DBText* t = makeText(s.name, view, s.field);
+        t->setMinimumWidth(120);
+        details->addRow(QString::fromUtf8(s.caption), t);
+    }
+    auto* memo = new DBMemo;
+    memo->setObjectName(QStringLiteral("DBMemoBelegki"));
+    memo->setDataSource(sourceFor(view));
+    memo->setDataField(QStringLiteral("BELEGKI"));
+    memo->setReadOnly(true);
+    memo->setFixedHeight(40);
+    details->addRow(QStringLiteral("Бележки :"), memo);
+
+    RdGrpIzbKontragent = new RadioGroup(QStringLiteral("RdGrpIzbKontragent"), QStringLiteral("Избор на контрагент "),
+                                        {QStringLiteral("Всички"), QStringLiteral("По избор")});
+    RdGrpIzbKontragent->setItemIndex(0);
+    connect(RdGrpIzbKontragent, &RadioGroup::clicked, this, &TFormNomenklaturi::RdGrpIzbKontragentClick);
+    DBLkpCmBoxTipKontragert = new DBLookupComboBox;
+    DBLkpCmBoxTipKontragert->setObjectName(QStringLiteral("DBLkpCmBoxTipKontragert"));
+    DBLkpCmBoxTipKontragert->setListSource(sourceFor(dm_.SmpTipKontragent));
+    DBLkpCmBoxTipKontragert->setKeyField(QStringLiteral("NTIP_KONTRAGENT"));
+    DBLkpCmBoxTipKontragert->setListField(QStringLiteral("KONTRAGENT"));
+    DBLkpCmBoxTipKontragert->setEnabled(false);
+    DBLkpCmBoxTipKontragert->setMinimumWidth(140);
+    connect(DBLkpCmBoxTipKontragert, &DBLookupComboBox::closeUp, this,
+            &TFormNomenklaturi::DBLkpCmBoxTipKontragertCloseUp);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(makeButton("SpdBtnRedakcia", QStringLiteral("Редакция"), &TFormNomenklaturi::SpdBtnRedakciaClick));
+    buttons->addWidget(makeButton("SpdBtnNewKontrag", QStringLiteral("Нов контрагент"), &TFormNomenklaturi::SpdBtnNewKontragClick));
+    buttons->addWidget(
+        makeButton("SpdBtnDelKontragent", QStringLiteral("Изтриване"), &TFormNomenklaturi::SpdBtnDelKontragentClick));
+    buttons->addStretch(1);
+    buttons->addWidget(RdGrpIzbKontragent);
+    buttons->addWidget(DBLkpCmBoxTipKontragert);
+    auto* exit = makeButton("SpdBtnIzhodKontr", QStringLiteral("Изход"), nullptr);
+    connect(exit, &QToolButton::clicked, this, &QWidget::close);
+    buttons->addWidget(exit);
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(DBGrid6, 1);
+    top->addLayout(details);
+
+    const auto group = [](const QString& caption, QWidget* head, QWidget* grid, QWidget* button) {
+        auto* box = new QGroupBox(caption);
+        auto* l = new QVBoxLayout(box);
+        l->setContentsMargins(4, 4, 4, 4);
+        // The navigator and the button on rows of their own keep the three groups within the window.
+        for (QWidget* w : {head, button}) {
+            if (!w) continue;
+            auto* row = new QHBoxLayout;
+            row->addWidget(w);
+            row->addStretch(1);
+            l->addLayout(row);
+        }
+        l->addWidget(grid, 1);
+        return box;
+    };
+    DBGrid13 = makeGrid("DBGrid13", dm_.SmpMOLKontr,
+                        {{"IMEMOL", "МОЛ"}, {"EGN", "ЕГН"}, {"LK_DATE", "ЛК дата"}, {"LK_NUM", "ЛК №"}, {"ADRES", "Адрес"}},
+                        false);
+    DBGrid12 = makeGrid("DBGrid12", dm_.SmpKontrFilial, {{"IMEFILIAL", "Име на филиал"}, {"ADRES", "Адрес"}}, false);
+    DBGrid10 = makeGrid("DBGrid10", dm_.SmpViewKontrMatCeni,
+                        {{"IMEMATERIAL", "Материал/изделие/"}, {"PRODAGNACENA", "Цена"}, {"SPEC_CENA", "Сп.цена"}}, true);
+    connect(DBGrid10, &QAbstractItemView::doubleClicked, this, &TFormNomenklaturi::SpdBtnSpCMatUpdClick);
+    auto* priceButtons = new QWidget;
+    auto* pb = new QHBoxLayout(priceButtons);
+    pb->setContentsMargins(0, 0, 0, 0);
+    pb->addWidget(makeButton("SpdBtnSpCMatAdd", QStringLiteral("Добавяне"), &TFormNomenklaturi::SpdBtnSpCMatAddClick));
+    pb->addWidget(makeButton("SpdBtnSpCMatUpd", QStringLiteral("Редакция"), &TFormNomenklaturi::SpdBtnSpCMatUpdClick));
+    pb->addWidget(makeButton("SpdBtnSpCMatDel", QStringLiteral("Изтриване"), &TFormNomenklaturi::SpdBtnSpCMatDelClick));
+
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(group(QStringLiteral("М О Л към контрагента "), makeNavigator("DBNavigator13", dm_.SmpMOLKontr),
+                            DBGrid13,
+                            makeButton("SpdBtnZapisMol", QStringLiteral("Запис МОЛ - титуляр"),
+                                       &TFormNomenklaturi::SpdBtnZapisMolClick)),
+                      3);
+    bottom->addWidget(group(QStringLiteral("Филиали към контрагента "), makeNavigator("DBNavigator12", dm_.SmpKontrFilial),
+                            DBGrid12,
+                            makeButton("SpBtnZapisFilial", QStringLiteral("Запис филиал - титуляр"),
+                                       &TFormNomenklaturi::SpBtnZapisFilialClick)),
+                      2);
+    bottom->addWidget(group(QStringLiteral("Специални цени - дефиниране "), nullptr, DBGrid10, priceButtons), 3);
+
+    auto* layout = new QVBoxLayout(tab);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->addLayout(top, 3);
+    layout->addLayout(buttons);
+    layout->addLayout(bottom, 2);
+    return tab;
+}
+
+void TFormNomenklaturi::RefreshKontragentiLists(int kontragent)
+{
+    const bool all = RdGrpIzbKontragent->itemIndex() != 1;
+    dm_.RefreshKontragenti(all ? 1 : izbTipKontrKey_, all ? 100 : izbTipKontrKey_, kontragent);
+}
+
+void TFormNomenklaturi::RdGrpIzbKontragentClick()
+{
+    const bool all = RdGrpIzbKontragent->itemIndex() != 1;
+    DBGrid6->setColumnVisible(QStringLiteral("KONTRAGENT"), all);
+    DBLkpCmBoxTipKontragert->setEnabled(!all);
+    RefreshKontragentiLists(0);
+    reopenSpecCeni();
+}
+
+void TFormNomenklaturi::DBLkpCmBoxTipKontragertCloseUp()
+{
+    SmpDataset& list = dm_.SmpTipKontragent;
+    if (list.isActive() && !list.isEmpty())
+        izbTipKontrKey_ = list.fieldByName(QStringLiteral("NTIP_KONTRAGENT"))->asInt();
+    RefreshKontragentiLists(0);
+    reopenSpecCeni();
+}
+
+// The special prices follow the counterparty current in the list.
+void TFormNomenklaturi::reopenSpecCeni()
+{
+    SmpDataset& view = dm_.SmpViewKontr;
+    SmpDataset& prices = dm_.SmpViewKontrMatCeni;
+    prices.close();
+    prices.setParam(QStringLiteral("NumKontragent"),
+                    view.isActive() && !view.isEmpty() ? view.value(QStringLiteral("NKONTRAGENT")) : QVariant(0));
+    prices.open();
+}
+
+void TFormNomenklaturi::DBGrid6CellClick()
+{
+    SmpDataset& view = dm_.SmpViewKontr;
+    if (view.isActive() && !view.isEmpty())
+        dm_.SmpKontragenti.locate(QStringLiteral("NKONTRAGENT"), {view.value(QStringLiteral("NKONTRAGENT"))});
+    reopenSpecCeni();
+}
+
+void TFormNomenklaturi::DBGrid6KeyUp(int key)
+{
+    if (key == Qt::Key_PageUp || key == Qt::Key_PageDown || key == Qt::Key_Up || key == Qt::Key_Down)
+        DBGrid6CellClick();
+}
+
+void TFormNomenklaturi::SpdBtnRedakciaClick()
+{
+    SmpDataset& view = dm_.SmpViewKontr;
+    if (!FormKontragent || !view.isActive() || view.isEmpty()) return;
+    dm_.SmpKontragenti.locate(QStringLiteral("NKONTRAGENT"), {view.value(QStringLiteral("NKONTRAGENT"))});
+    UiService::current().showModal(FormKontragent);
+}
+
+void TFormNomenklaturi::SpdBtnNewKontragClick()
+{
+    if (!FormKontragent) return;
+    if (!DbControls::guarded([this] { dm_.SmpKontragenti.append(); })) return;
+    UiService::current().showModal(FormKontragent);
+}
+
+void TFormNomenklaturi::SpdBtnDelKontragentClick()
+{
+    SmpDataset& view = dm_.SmpViewKontr;
+    if (!view.isActive() || view.isEmpty()) {
+        UiService::current().showMessage(QStringLiteral("Липстват контрагенти !"));
+        return;
+    }
+    const QString end = QStringLiteral(" този контрагент, изтриването - НЕВЪЗМОЖНО !");
+    const auto count = [](const char* table) {
+        return QStringLiteral("select count(NKONTRAGENT) as broi from %1 where NKONTRAGENT=:INkontragent")
+            .arg(QString::fromLatin1(table));
+    };
+    const QList<DeleteGuard> guards = {
+        {count("prodagbi"), QStringLiteral("Има продажба на") + end},
+        {count("prodagbi_plastane"), QStringLiteral("Има плащане от") + end},
+        {count("sklad"), QStringLiteral("Има доставка от") + end},
+        {count("dostavki_plastane"), QStringLiteral("Има плащане към") + end},
+        // Tables the counterparty's row is kept by as well.
+        {count("kontr_mat_ceni"), QStringLiteral("Има специални цени на") + end},
+        {QStringLiteral("select (select count(*) from amb_firma_dost where NKONTRAGENT=:INkontragent) + "
+                        "(select count(*) from amb_dost_firma where NKONTRAGENT=:INkontragent) as broi "
+                        "from rdb$database"),
+         QStringLiteral("Има амбалаж на") + end},
+        {QStringLiteral("select count(*) as broi from sklad_dost_brak "
+                        "where NKONTRAGENT=:INkontragent or NKONTR_BRAK=:INkontragent"),
+         QStringLiteral("Има брак към") + end},
+        {count("porychki"), QStringLiteral("Има поръчка на") + end},
+    };
+    const QVariant key = view.value(QStringLiteral("NKONTRAGENT"));
+    if (deleteBlocked(guards, QStringLiteral("INkontragent"), key)) return;
+    if (!UiService::current().askYesNo(QStringLiteral(" Изтриване на контрагент ? "))) return;
+    SmpDataset& ds = dm_.SmpKontragenti;
+    if (ds.locate(QStringLiteral("NKONTRAGENT"), {key})) ds.remove();  // its people and branches go with it
+    reopenSpecCeni();
+}
+
+void TFormNomenklaturi::SpdBtnZapisMolClick()
+{
+    SmpDataset& ds = dm_.SmpKontragenti;
+    SmpDataset& people = dm_.SmpMOLKontr;
+    if (!ds.isActive() || ds.isEmpty()) return;
+    ds.edit();
+    ds.setValue(QStringLiteral("NMOL"), people.isActive() && !people.isEmpty() ? people.value(QStringLiteral("NMOL"))
+                                                                              : QVariant(0));
+    ds.post();
+    dm_.SmpViewKontr.refresh();
+}
+
+void TFormNomenklaturi::SpBtnZapisFilialClick()
+{
+    SmpDataset& ds = dm_.SmpKontragenti;
+    SmpDataset& branches = dm_.SmpKontrFilial;
+    if (!ds.isActive() || ds.isEmpty()) return;
+    ds.edit();
+    ds.setValue(QStringLiteral("NFILIAL"), branches.isActive() && !branches.isEmpty()
+                                               ? branches.value(QStringLiteral("NFILIAL"))
+                                               : QVariant(0));
+    ds.post();
+    dm_.SmpViewKontr.refresh();
+}
+
+void TFormNomenklaturi::OpenOnKontragent(int kontragent)
+{
+    RdGrpIzbKontragent->setItemIndex(0);
+    DBGrid6->setColumnVisible(QStringLiteral("KONTRAGENT"), true);
+    DBLkpCmBoxTipKontragert->setEnabled(false);
+    RefreshKontragentiLists(kontragent);
+    UiService::current().showModal(this);
+}
+
+void TFormNomenklaturi::SpdBtnSpCMatAddClick()
+{
+    if (!FormSpecCeni) return;
+    FormSpecCeni->Tag = TFormSpecCeni::kModeNew;
+    FormSpecCeni->LbProdCena->setText(QStringLiteral("0.00"));
+    FormSpecCeni->EdSpecCena->setText(QStringLiteral("0.00"));
+    FormSpecCeni->LbImeKontr->setText(dm_.SmpViewKontr.fieldByName(QStringLiteral("IMEKONTRAGENT"))->asString());
+    UiService::current().showModal(FormSpecCeni);
+}
+
+void TFormNomenklaturi::SpdBtnSpCMatUpdClick()
+{
+    SmpDataset& prices = dm_.SmpViewKontrMatCeni;
+    if (!FormSpecCeni) return;
+    if (!prices.isActive() || prices.isEmpty()) {
+        UiService::current().showMessage(QStringLiteral("Липстват записи за корекция !"));
+        return;
+    }
+    FormSpecCeni->Tag = TFormSpecCeni::kModeEdit;
+    FormSpecCeni->LbProdCena->setText(TFormSpecCeni::priceText(prices.fieldByName(QStringLiteral("PRODAGNACENA"))->asFloat()));
+    FormSpecCeni->EdSpecCena->setText(TFormSpecCeni::priceText(prices.fieldByName(QStringLiteral("SPEC_CENA"))->asFloat()));
+    FormSpecCeni->LbImeKontr->setText(dm_.SmpViewKontr.fieldByName(QStringLiteral("IMEKONTRAGENT"))->asString());
+    UiService::current().showModal(FormSpecCeni);
+}
+
+void TFormNomenklaturi::SpdBtnSpCMatDelClick()
+{
+    SmpDataset& prices = dm_.SmpViewKontrMatCeni;
+    if (!prices.isActive() || prices.isEmpty()) {
+        UiService::current().showMessage(QStringLiteral("Липстват записи за изтриване !"));
+        return;
+    }
+    if (!UiService::current().askYesNo(QStringLiteral(" Потвърдете изтриване на запис ? "))) return;
+    dm_.SQLZapisDanni.setProcName(QStringLiteral("DEL_KONTR_MAT_CENI"));
+    dm_.SQLZapisDanni.setParam(QStringLiteral("Num_Zapis"), prices.value(QStringLiteral("AUTONUM")));
+    dm_.SQLZapisDanni.execProc();
+    prices.refresh();
+}

@@ -1,0 +1,154 @@
+#include "reference/formnomenklaturi.h"
+
+#include "data/dmns.h"
+#include "data/dmpers.h"
+#include "platform/widgets/dbgrid.h"
+#include "platform/widgets/dbnavigator.h"
+#include "reference/formcountry.h"
+#include "reference/formgrad.h"
+#include "reference/formtipkontr.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+// The places tab: towns, countries, counterparty types and staff positions.
+
+namespace {
+// The refusal of a guarded delete in the places tab: the cause, then on a line of its own (a lone
+// carriage return and 12 blanks) that the delete cannot be done.
+QString refusal(const QString& cause)
+{
+    return cause + QStringLiteral("\r") + QString(12, u' ') + QStringLiteral("Изтриването е невъзможно !");
+}
+} // namespace
+
+QWidget* TFormNomenklaturi::buildPlacesTab()
+{
+    auto* tab = new QWidget;
+    tab->setObjectName(QStringLiteral("TabSheet3"));
+    const auto group = [this](const QString& caption, DBGrid* grid, const char* newName, const char* newText,
+                              void (TFormNomenklaturi::*onNew)(), const char* editName,
+                              void (TFormNomenklaturi::*onEdit)(), const char* delName,
+                              void (TFormNomenklaturi::*onDel)()) {
+        auto* box = new QGroupBox(caption);
+        auto* l = new QVBoxLayout(box);
+        l->setContentsMargins(4, 4, 4, 4);
+        auto* row = new QHBoxLayout;
+        row->addWidget(makeButton(newName, QString::fromUtf8(newText), onNew));
+        row->addWidget(makeButton(editName, QStringLiteral("Редакция"), onEdit));
+        row->addWidget(makeButton(delName, QStringLiteral("Изтриване"), onDel));
+        row->addStretch(1);
+        l->addLayout(row);
+        l->addWidget(grid, 1);
+        connect(grid, &QAbstractItemView::doubleClicked, this, onEdit);
+        return box;
+    };
+    DBGrid7 = makeGrid("DBGrid7", dm_.SmpGrad,
+                       {{"POSTKOD", "Пощ.код"}, {"GRAD", "Населено място"}, {"NUMOBLAST", "№ обл."},
+                        {"TELKOD", "Тел.код"}, {"ImeCountry", "Държава"}},
+                       true);
+    DBGrid5 = makeGrid("DBGrid5", dm_.SmpCountry, {{"KOD_COUNTRY", "№"}, {"COUNTRY", "Държава"}}, true);
+    DBGrid4 = makeGrid("DBGrid4", dm_.SmpTipKontragent, {{"NTIP_KONTRAGENT", "№ "}, {"KONTRAGENT", "Контрагенти"}}, true);
+    DBGrid8 = makeGrid("DBGrid8", pers_.SmpDlygnosti, {{"IME_DLYGNOST", "Име на длъжност"}, {"KOD_NKP", "Код НКП"}}, false);
+
+    auto* positions = new QGroupBox(QStringLiteral("Длъжности - персонал "));
+    auto* pl = new QVBoxLayout(positions);
+    pl->setContentsMargins(4, 4, 4, 4);
+    auto* navRow = new QHBoxLayout;
+    navRow->addWidget(makeNavigator("DBNavigator8", pers_.SmpDlygnosti));
+    navRow->addStretch(1);
+    pl->addLayout(navRow);
+    pl->addWidget(DBGrid8, 1);
+
+    auto* grid = new QGridLayout;
+    grid->addWidget(group(QStringLiteral("Дефиниране на населени места "), DBGrid7, "SpdBtnNewGrad", "Нов запис",
+                          &TFormNomenklaturi::SpdBtnNewGradClick, "SpdBtnRedGrad", &TFormNomenklaturi::SpdBtnRedGradClick,
+                          "SpdBtnDelGrad", &TFormNomenklaturi::SpdBtnDelGradClick),
+                    0, 0);
+    grid->addWidget(group(QStringLiteral("Дефиниране на държава "), DBGrid5, "SpdBtnNewCountry", "Нов запис",
+                          &TFormNomenklaturi::SpdBtnNewCountryClick, "SpdBtnRedCountry",
+                          &TFormNomenklaturi::SpdBtnRedCountryClick, "SpdBtnDelCountry",
+                          &TFormNomenklaturi::SpdBtnDelCountryClick),
+                    0, 1);
+    grid->addWidget(group(QStringLiteral("Дефиниране на контрагент "), DBGrid4, "SpdBtnNewTipKontr", "Нов запис",
+                          &TFormNomenklaturi::SpdBtnNewTipKontrClick, "SpdBtnRedTipKontr",
+                          &TFormNomenklaturi::SpdBtnRedTipKontrClick, "SpdBtnDelTipKontr",
+                          &TFormNomenklaturi::SpdBtnDelTipKontrClick),
+                    1, 0);
+    grid->addWidget(positions, 1, 1);
+    grid->setColumnStretch(0, 3);
+    grid->setColumnStretch(1, 2);
+
+    auto* exitRow = new QHBoxLayout;
+    exitRow->addStretch(1);
+    auto* exit = makeButton("SpdBtnIzhodGrad", QStringLiteral("Изход"), nullptr);
+    connect(exit, &QToolButton::clicked, this, &QWidget::close);
+    exitRow->addWidget(exit);
+
+    auto* layout = new QVBoxLayout(tab);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->addLayout(grid, 1);
+    layout->addLayout(exitRow);
+    return tab;
+}
+
+void TFormNomenklaturi::SpdBtnNewGradClick() { openListEditor(FormGrad, dm_.SmpGrad, true, {}); }
+
+void TFormNomenklaturi::SpdBtnRedGradClick()
+{
+    openListEditor(FormGrad, dm_.SmpGrad, false, QStringLiteral("Няма въведени населени места !"));
+}
+
+void TFormNomenklaturi::SpdBtnDelGradClick()
+{
+    deleteListRow(
+        dm_.SmpGrad,
+        {{QStringLiteral("select count(PostKod) as broi from kontragenti where PostKod=:iPostKod"),
+          refusal(QStringLiteral("Има контрагенти свързани с това населено място!"))},
+         // Rows that keep the town as well: the company, its offices and the staff.
+         {QStringLiteral("select count(*) as broi from firma where PostKod=:iPostKod"),
+          refusal(QStringLiteral("Има фирмени данни свързани с това населено място!"))},
+         {QStringLiteral("select count(*) as broi from firma_ofisi where PostKod=:iPostKod"),
+          refusal(QStringLiteral("Има офиси на фирмата свързани с това населено място!"))},
+         {QStringLiteral("select count(*) as broi from personal where Post_Kod=:iPostKod or Post_Kod_RPU=:iPostKod"),
+          refusal(QStringLiteral("Има персонал свързан с това населено място!"))}},
+        QStringLiteral("iPostKod"), QStringLiteral("POSTKOD"), QStringLiteral(" Потвърдете за изтриване ! "));
+}
+
+void TFormNomenklaturi::SpdBtnNewCountryClick() { openListEditor(FormCountry, dm_.SmpCountry, true, {}); }
+
+void TFormNomenklaturi::SpdBtnRedCountryClick()
+{
+    openListEditor(FormCountry, dm_.SmpCountry, false, QStringLiteral("Няма въведени държави !"));
+}
+
+void TFormNomenklaturi::SpdBtnDelCountryClick()
+{
+    deleteListRow(dm_.SmpCountry,
+                  {{QStringLiteral("select count(Kod_Country)as broi from kontragenti where Kod_Country=:iKodCountry"),
+                    refusal(QStringLiteral("Има контрагенти свързани с тази държава!"))},
+                   // Towns keep their country as well.
+                   {QStringLiteral("select count(*) as broi from gradove where Kod_Country=:iKodCountry"),
+                    refusal(QStringLiteral("Има населени места свързани с тази държава!"))}},
+                  QStringLiteral("iKodCountry"), QStringLiteral("KOD_COUNTRY"),
+                  QStringLiteral(" Потвърдете за изтриване ! "));
+}
+
+void TFormNomenklaturi::SpdBtnNewTipKontrClick() { openListEditor(FormTipKontr, dm_.SmpTipKontragent, true, {}); }
+
+void TFormNomenklaturi::SpdBtnRedTipKontrClick()
+{
+    openListEditor(FormTipKontr, dm_.SmpTipKontragent, false, QStringLiteral("Няма типове контрагенти !"));
+}
+
+void TFormNomenklaturi::SpdBtnDelTipKontrClick()
+{
+    deleteListRow(dm_.SmpTipKontragent,
+                  {{QStringLiteral("select count(NTip_Kontragent)as broi from kontragenti where NTip_Kontragent=:iTipKontr"),
+                    refusal(QStringLiteral("Има контрагенти свързани с тази тип!"))}},
+                  QStringLiteral("iTipKontr"), QStringLiteral("NTIP_KONTRAGENT"),
+                  QStringLiteral(" Потвърдете за изтриване ! "));
+}

@@ -1,0 +1,110 @@
+#include "reference/formnomenklaturi.h"
+
+#include "data/dmns.h"
+#include "platform/ui/uiservice.h"
+#include "platform/widgets/dbgrid.h"
+#include "platform/widgets/dbnavigator.h"
+#include "platform/widgets/dbtext.h"
+#include "platform/widgets/dtsource.h"
+#include "platform/widgets/fielddatalink.h"
+
+#include <QHeaderView>
+#include <QToolButton>
+
+// What the item, counterparty and places tabs share: their controls, guarded deletes and the way
+// they open the small editors.
+
+QToolButton* TFormNomenklaturi::makeButton(const char* name, const QString& text,
+                                           void (TFormNomenklaturi::*handler)())
+{
+    auto* b = new QToolButton;
+    b->setObjectName(QString::fromLatin1(name));
+    b->setText(text);
+    b->setMinimumWidth(b->fontMetrics().horizontalAdvance(text) + 14);
+    if (handler) connect(b, &QToolButton::clicked, this, handler);
+    return b;
+}
+
+DBGrid* TFormNomenklaturi::makeGrid(const char* name, SmpDataset& dataset,
+                                    const QList<QPair<QString, QString>>& columns, bool readOnly)
+{
+    auto* g = new DBGrid;
+    g->setObjectName(QString::fromLatin1(name));
+    g->setDataSource(sourceFor(dataset));
+    // Each column at least as wide as its caption, so no caption is clipped.
+    for (const auto& [field, title] : columns)
+        g->addColumn(field, title, qMax(60, g->fontMetrics().horizontalAdvance(title) + 24));
+    g->setReadOnly(readOnly);
+    if (readOnly) g->setRowSelect(true);
+    g->horizontalHeader()->setStretchLastSection(true);
+    return g;
+}
+
+DBNavigator* TFormNomenklaturi::makeNavigator(const char* name, SmpDataset& dataset)
+{
+    auto* nav = new DBNavigator;
+    nav->setObjectName(QString::fromLatin1(name));
+    nav->setDataSource(sourceFor(dataset));
+    nav->setButtons(DBNavigator::Prior | DBNavigator::Next | DBNavigator::Insert | DBNavigator::Delete |
+                    DBNavigator::Edit | DBNavigator::Post | DBNavigator::Cancel | DBNavigator::Refresh);
+    return nav;
+}
+
+DBText* TFormNomenklaturi::makeText(const char* name, SmpDataset& dataset, const char* field)
+{
+    auto* t = new DBText;
+    t->setObjectName(QString::fromLatin1(name));
+    t->setDataSource(sourceFor(dataset));
+    t->setDataField(QString::fromLatin1(field));
+    t->setFrameShape(QFrame::StyledPanel);
+    t->setMinimumWidth(90);
+    return t;
+}
+
+bool TFormNomenklaturi::deleteBlocked(const QList<DeleteGuard>& guards, const QString& param, const QVariant& key)
+{
+    SqlQuery& q = dm_.SQLQObsto;
+    for (const DeleteGuard& g : guards) {
+        q.setSql(g.sql);
+        q.setParam(param, key);
+        q.open();
+        const int count = q.fieldByName(QStringLiteral("BROI")).toInt();
+        q.close();
+        if (count > 0) {
+            UiService::current().showMessage(g.message);
+            return true;
+        }
+    }
+    return false;
+}
+
+void TFormNomenklaturi::deleteListRow(SmpDataset& dataset, const QList<DeleteGuard>& guards, const QString& param,
+                                      const QString& keyField, const QString& question)
+{
+    if (!dataset.isActive() || dataset.isEmpty()) return;
+    // A refused delete leaves no half-edited row.
+    if (dataset.state() == SmpDataset::State::Edit) dataset.cancel();
+    if (dataset.state() == SmpDataset::State::Insert) {
+        dataset.cancel();
+        return;  // the new row was never stored: cancelling it is its deletion
+    }
+    if (deleteBlocked(guards, param, dataset.value(keyField))) return;
+    if (!UiService::current().askYesNo(question)) return;
+    dataset.remove();  // stored at once
+}
+
+void TFormNomenklaturi::openListEditor(Form* editor, SmpDataset& dataset, bool isNew, const QString& emptyMessage)
+{
+    if (!editor) return;
+    if (isNew) {
+        if (!DbControls::guarded([&dataset] {
+                dataset.open();
+                dataset.append();
+            }))
+            return;
+    } else if (!dataset.isActive() || dataset.isEmpty()) {
+        UiService::current().showMessage(emptyMessage);
+        return;
+    }
+    UiService::current().showModal(editor);
+}
