@@ -32,14 +32,14 @@ QWidget* TFormNomenklaturi::buildSettingsTab()
                                        &CheckLBViewMat};
     constexpr int kColumns = 4;
     for (int i = 0; i < CS::kLists; ++i) {
-        const CS::ListSpec& spec = CS::lists()[size_t(i)];
-        auto* box = new QGroupBox(QString::fromUtf8(spec.caption));
-        box->setObjectName(QStringLiteral("GrpBox") + QString::fromLatin1(spec.checkList).mid(7));
+        const CS::ListSpec& def = CS::lists()[size_t(i)];
+        auto* box = new QGroupBox(QString::fromUtf8(def.caption));
+        box->setObjectName(QStringLiteral("GrpBox") + QString::fromLatin1(def.checkList).mid(7));
         // The minimum the title asks for counts its padding and trailing blanks; four columns of the
         // window's width still show every caption whole.
         box->setMinimumWidth(150);
         auto* list = new QListWidget;
-        list->setObjectName(QString::fromLatin1(spec.checkList));
+        list->setObjectName(QString::fromLatin1(def.checkList));
         list->setUniformItemSizes(true);
         auto* l = new QVBoxLayout(box);
         l->setContentsMargins(3, 3, 3, 3);
@@ -61,12 +61,12 @@ QWidget* TFormNomenklaturi::buildSettingsTab()
     dl->addWidget(caption, 0, 0, 1, 2);
     QSpinBox** spins[CS::kDigits] = {&SpinEditArtikul, &SpinEditEdCenaSklad, &SpinEditProd};
     for (int k = 0; k < CS::kDigits; ++k) {
-        const CS::DigitSpec& spec = CS::digits()[size_t(k)];
+        const CS::DigitSpec& def = CS::digits()[size_t(k)];
         auto* spin = new QSpinBox;
-        spin->setObjectName(QString::fromLatin1(spec.spinBox));
+        spin->setObjectName(QString::fromLatin1(def.spinBox));
         spin->setRange(0, CS::kMaxDecimals);
-        spin->setValue(spec.initial);
-        auto* label = new QLabel(QString::fromUtf8(spec.label));
+        spin->setValue(def.initial);
+        auto* label = new QLabel(QString::fromUtf8(def.label));
         label->setWordWrap(true);
         label->setBuddy(spin);
         dl->addWidget(label, k + 1, 0);
