@@ -1,5 +1,6 @@
 #include "reference/formizdmatiso.h"
 
+#include "common/gridexport.h"
 #include "data/dmns.h"
 #include "platform/widgets/dbgrid.h"
 #include "platform/widgets/dbnavigator.h"
@@ -62,5 +63,9 @@ void TFormIzdMatISO::BitBtnDelClick()
     dm_.SmpIzdMatISO.open();
 }
 
-// The spreadsheet copy of the list joins here once the grid export exists.
-void TFormIzdMatISO::BitBtnExcelClick() {}
+void TFormIzdMatISO::BitBtnExcelClick()
+{
+    SpreadsheetExport how;
+    how.parentWindow = this;
+    ExportDatasetToSpreadsheet(dm_.SmpIzdMatISO, how);
+}

@@ -91,6 +91,7 @@ public:
     void SpdBtnRedakciaMatClick();
     void SpdBtnDelMatClick();
     void SpdBtnMatEXELClick();
+    void SpdBtnReceptaExcelClick();
     void SpdBtnNewSkladClick();
     void SpdBtnRedSkladClick();
     void SpdBtnDelSkladClick();

@@ -1,5 +1,7 @@
 #include "reference/formnomenklaturi.h"
 
+#include "common/gridexport.h"
+
 #include "data/dmns.h"
 #include "platform/db/dberror.h"
 #include "platform/ui/uiservice.h"
@@ -96,8 +98,8 @@ QWidget* TFormNomenklaturi::buildProductionTab()
     recButtons->addWidget(makeButton("SpdBtnMatNew", QStringLiteral("Нов материал"), &TFormNomenklaturi::SpdBtnMatNewClick));
     recButtons->addWidget(makeButton("SpdBtnMatUpdate", QStringLiteral("Редакция"), &TFormNomenklaturi::SpdBtnMatUpdateClick));
     recButtons->addWidget(makeButton("SpdBtnMatDel", QStringLiteral("Изтриване"), &TFormNomenklaturi::SpdBtnMatDelClick));
-    // The spreadsheet copy of the recipe joins here once the grid export exists.
-    recButtons->addWidget(makeButton("SpdBtnReceptaExcel", QStringLiteral(" -> Excel"), nullptr));
+    recButtons->addWidget(
+        makeButton("SpdBtnReceptaExcel", QStringLiteral(" -> Excel"), &TFormNomenklaturi::SpdBtnReceptaExcelClick));
     recButtons->addWidget(makeButton("SpdBtnPrint", QStringLiteral("Калкулация"), &TFormNomenklaturi::SpdBtnPrintClick));
     recButtons->addSpacing(6);
     recButtons->addWidget(new QLabel(QStringLiteral("Брой рецепти :")));
@@ -323,4 +325,11 @@ void TFormNomenklaturi::BitBtnIsoClick()
         iso.append();
         iso.post();
     });
+}
+
+void TFormNomenklaturi::SpdBtnReceptaExcelClick()
+{
+    SpreadsheetExport how;
+    how.parentWindow = this;
+    ExportDatasetToSpreadsheet(dm_.SmpRecepIzdVIEW, how);
 }

@@ -21,6 +21,9 @@
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QStandardPaths>
+#include <QDir>
+#include <QAbstractButton>
 #include <QTest>
 #include <QToolButton>
 
@@ -54,6 +57,7 @@ private slots:
     void newWorkshop();
     void finderMovesToAnotherProductAndResetsN();
     void firstLineOfAnEmptyRecipe();
+    void recipeAndAccumulationToSpreadsheet();
 
 private:
     TFormNomenklaturi* form() { return app_->FormNomenklaturi; }
@@ -103,6 +107,7 @@ private:
 
 void TstRecipes::initTestCase()
 {
+    QStandardPaths::setTestModeEnabled(true);  // exports go to a test documents folder
     qputenv("TZ", "Europe/Sofia");
 }
 
@@ -582,3 +587,17 @@ int main(int argc, char** argv)
     return QTest::qExec(&t, argc, argv);
 }
 #include "tst_recipes.moc"
+
+void TstRecipes::recipeAndAccumulationToSpreadsheet()
+{
+    QDir docs(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+    const auto workbooks = [&] { return docs.entryList({QStringLiteral("*.xlsx")}, QDir::Files).size(); };
+    const int before = workbooks();
+    QVERIFY(dm().SmpRecepIzdVIEW.recordCount() > 0);
+    click("SpdBtnReceptaExcel");
+    QCOMPARE(workbooks(), before + 1);
+    click("BitBtnIso");
+    app_->FormIzdMatISO->findChild<QAbstractButton*>(QStringLiteral("BitBtnExcel"))->click();
+    QCOMPARE(workbooks(), before + 2);
+    QCOMPARE(ui_->texts(RecordingUi::Kind::Error), QStringList());
+}
