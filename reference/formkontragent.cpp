@@ -3,6 +3,7 @@
 #include "data/dmns.h"
 #include "platform/ui/uiservice.h"
 #include "platform/widgets/dbedit.h"
+#include "platform/widgets/dbfactory.h"
 #include "platform/widgets/dblookupcombobox.h"
 #include "platform/widgets/dbmemo.h"
 #include "platform/widgets/dtsource.h"
@@ -31,22 +32,13 @@ TFormKontragent::TFormKontragent(TDMNS& dm) : dm_(dm), DtSrcKontragenti(new Data
         ++row[col];
     };
     const auto edit = [&](int col, const char* name, const char* field, const QString& caption) {
-        auto* e = new DBEdit;
-        e->setObjectName(QString::fromLatin1(name));
-        e->setDataSource(DtSrcKontragenti);
-        e->setDataField(QString::fromLatin1(field));
+        auto* e = DbControls::makeEdit(name, DtSrcKontragenti, field);
         place(col, caption, e);
         return e;
     };
     const auto lookup = [&](int col, const char* name, const char* field, SmpDataset& list, const char* key,
                             const char* shown, const QString& caption) {
-        auto* c = new DBLookupComboBox;
-        c->setObjectName(QString::fromLatin1(name));
-        c->setDataSource(DtSrcKontragenti);
-        c->setDataField(QString::fromLatin1(field));
-        c->setListSource(new DataSource(&list, this));
-        c->setKeyField(QString::fromLatin1(key));
-        c->setListField(QString::fromLatin1(shown));
+        auto* c = DbControls::makeLookup(name, DtSrcKontragenti, field, new DataSource(&list, this), key, shown);
         place(col, caption, c);
         return c;
     };

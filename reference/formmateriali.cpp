@@ -4,6 +4,7 @@
 #include "platform/db/dberror.h"
 #include "platform/ui/uiservice.h"
 #include "platform/widgets/dbedit.h"
+#include "platform/widgets/dbfactory.h"
 #include "platform/widgets/dbimage.h"
 #include "platform/widgets/dblookupcombobox.h"
 #include "platform/widgets/dtsource.h"
@@ -71,23 +72,14 @@ TFormMateriali::TFormMateriali(TDMNS& dm) : dm_(dm), DtSrcViewMateriali(new Data
         grid->addWidget(w, row, col + 1);
     };
     const auto edit = [&](const char* name, const char* field, const QString& caption, int col = 0) {
-        auto* e = new DBEdit;
-        e->setObjectName(QString::fromLatin1(name));
-        e->setDataSource(DtSrcViewMateriali);
-        e->setDataField(QString::fromLatin1(field));
+        auto* e = DbControls::makeEdit(name, DtSrcViewMateriali, field);
         e->installEventFilter(this);
         place(caption, e, col);
         return e;
     };
     const auto lookup = [&](const char* name, const char* field, SmpDataset& list, const char* key, const char* shown,
                             const QString& caption, int col = 0) {
-        auto* c = new DBLookupComboBox;
-        c->setObjectName(QString::fromLatin1(name));
-        c->setDataSource(DtSrcViewMateriali);
-        c->setDataField(QString::fromLatin1(field));
-        c->setListSource(new DataSource(&list, this));
-        c->setKeyField(QString::fromLatin1(key));
-        c->setListField(QString::fromLatin1(shown));
+        auto* c = DbControls::makeLookup(name, DtSrcViewMateriali, field, new DataSource(&list, this), key, shown);
         c->installEventFilter(this);
         place(caption, c, col);
         return c;

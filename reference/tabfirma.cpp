@@ -4,6 +4,7 @@
 #include "data/dmpers.h"
 #include "platform/ui/uiservice.h"
 #include "platform/widgets/dbedit.h"
+#include "platform/widgets/dbfactory.h"
 #include "platform/widgets/dbgrid.h"
 #include "platform/widgets/dbimage.h"
 #include "platform/widgets/dblookupcombobox.h"
@@ -47,22 +48,13 @@ QWidget* TFormNomenklaturi::buildCompanyTab()
         ++row[col];
     };
     const auto edit = [&](int col, const char* name, const char* field, const QString& caption) {
-        auto* e = new DBEdit;
-        e->setObjectName(QString::fromLatin1(name));
-        e->setDataSource(DtSrcFirma);
-        e->setDataField(QString::fromLatin1(field));
+        auto* e = DbControls::makeEdit(name, DtSrcFirma, field);
         place(col, caption, e);
         return e;
     };
     const auto choice = [&](int col, const char* name, const char* field, SmpDataset& list, const char* key,
                             const char* shown, const QString& caption) {
-        auto* c = new DBLookupComboBox;
-        c->setObjectName(QString::fromLatin1(name));
-        c->setDataSource(DtSrcFirma);
-        c->setDataField(QString::fromLatin1(field));
-        c->setListSource(sourceFor(list));
-        c->setKeyField(QString::fromLatin1(key));
-        c->setListField(QString::fromLatin1(shown));
+        auto* c = DbControls::makeLookup(name, DtSrcFirma, field, sourceFor(list), key, shown);
         place(col, caption, c);
         return c;
     };

@@ -150,11 +150,7 @@ void TstCompanyTab::responsiblePersonIsStoredAtOnce()
     app_->DMNS->SQLConnectNS.execute(QStringLiteral("insert into MOL_FIRMA (NMOL_FIRMA, IMEMOLFIRMA) values (2, 'Счетоводител')"));
     app_->DMNS->SmpMolFirma.refresh();
     type("DBEdtTel", QStringLiteral("02 123 456"));
-    DBLookupComboBox* box = form()->DBLkpCmBoxMolFirma;
-    box->showPopup();
-    QAbstractItemView* list = box->view();
-    list->setCurrentIndex(list->model()->index(box->findText(QStringLiteral("Счетоводител")), 0));
-    QTest::keyClick(list, Qt::Key_Return);
+    chooseInList(form()->DBLkpCmBoxMolFirma, QStringLiteral("Счетоводител"));
     QCOMPARE(stored(QStringLiteral("NMOL_FIRMA")).toInt(), 2);
     QCOMPARE(stored(QStringLiteral("TEL")).toString(), QStringLiteral("02 123 456"));  // stored with it
     QCOMPARE(app_->DMNS->SmpFirma.fieldByName(QStringLiteral("ImeMOLFirma"))->asString(), QStringLiteral("Счетоводител"));

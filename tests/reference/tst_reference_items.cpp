@@ -57,13 +57,6 @@ private:
         QVERIFY2(b, qPrintable(button));
         QTest::mouseClick(b, Qt::LeftButton);
     }
-    static void choose(DBLookupComboBox* box, const QString& text)
-    {
-        box->showPopup();
-        QAbstractItemView* list = box->view();
-        list->setCurrentIndex(list->model()->index(box->findText(text), 0));
-        QTest::keyClick(list, Qt::Key_Return);
-    }
     static void typeInto(QWidget* root, const QString& name, const QString& text)
     {
         auto* e = root->findChild<DBEdit*>(name);
@@ -78,8 +71,8 @@ private:
     {
         TFormMateriali* e = app_->FormMateriali;
         if (!name.isNull()) typeInto(e, QStringLiteral("DBEditMat"), name);
-        if (!unit.isEmpty()) choose(e->DBLkpCmBMka, unit);
-        if (!sklad.isEmpty()) choose(e->DBLkpCmbSklad, sklad);
+        if (!unit.isEmpty()) chooseInList(e->DBLkpCmBMka, unit);
+        if (!sklad.isEmpty()) chooseInList(e->DBLkpCmbSklad, sklad);
         if (!price.isEmpty()) typeInto(e, QStringLiteral("DBEdtProdCena"), price);
     }
 
@@ -119,7 +112,7 @@ void TstReferenceItems::warehouseChoice()
     form()->RdGrpIzbSklMat->click(1);  // "По избор", nothing picked yet: warehouse 0
     QVERIFY(form()->DBLkpCmbIzbSklad->isEnabled());
     QCOMPARE(items.recordCount(), 0);
-    choose(form()->DBLkpCmbIzbSklad, QStringLiteral("Резервен"));
+    chooseInList(form()->DBLkpCmbIzbSklad, QStringLiteral("Резервен"));
     QCOMPARE(form()->izbSkladKey(), 2);
     QCOMPARE(items.recordCount(), 1);
     QCOMPARE(items.value(QStringLiteral("IMEMATERIAL")).toString(), QStringLiteral("Боя"));

@@ -55,14 +55,6 @@ private:
         QVERIFY2(b, qPrintable(button));
         QTest::mouseClick(b, Qt::LeftButton);
     }
-    // Picks the entry with the text in the open list, as a user does.
-    static void choose(DBLookupComboBox* box, const QString& text)
-    {
-        box->showPopup();
-        QAbstractItemView* list = box->view();
-        list->setCurrentIndex(list->model()->index(box->findText(text), 0));
-        QTest::keyClick(list, Qt::Key_Return);
-    }
     static void typeInto(QWidget* root, const char* name, const QString& text)
     {
         auto* e = root->findChild<QLineEdit*>(QString::fromLatin1(name));
@@ -123,13 +115,13 @@ void TstReferenceKontragenti::newCounterpartyIsStoredAndListedByChoice()
     QFETCH(QString, chosen);
     QFETCH(bool, listed);
     form()->RdGrpIzbKontragent->click(choice);
-    if (!chosen.isEmpty()) choose(form()->DBLkpCmBoxTipKontragert, chosen);
+    if (!chosen.isEmpty()) chooseInList(form()->DBLkpCmBoxTipKontragert, chosen);
     QCOMPARE(form()->DBGrid6->isColumnVisible(QStringLiteral("KONTRAGENT")), choice == 0);
     const QString name = QStringLiteral("Нов O'Neil");
     ui_->onModal = [&](Form* f) {
         auto* editor = qobject_cast<TFormKontragent*>(f);
         if (!editor) return 0;
-        choose(editor->DBLookupComboBox1, QStringLiteral("Клиенти"));
+        chooseInList(editor->DBLookupComboBox1, QStringLiteral("Клиенти"));
         typeInto(editor, "DBEdtImeKontragent", name);
         QTest::mouseClick(editor->SpdBtnZapisKontragent, Qt::LeftButton);
         return 0;
@@ -171,7 +163,7 @@ void TstReferenceKontragenti::refusedSaveKeepsTheEditorAndInput()
     ui_->onModal = [&](Form* f) {
         auto* editor = qobject_cast<TFormKontragent*>(f);
         if (!editor) return 0;
-        if (withType) choose(editor->DBLookupComboBox1, QStringLiteral("Клиенти"));
+        if (withType) chooseInList(editor->DBLookupComboBox1, QStringLiteral("Клиенти"));
         if (!name.isEmpty()) typeInto(editor, "DBEdtImeKontragent", name);
         typeInto(editor, "DBEdtImeKontragentLat", QStringLiteral("Latin"));
         QTest::mouseClick(editor->SpdBtnZapisKontragent, Qt::LeftButton);
@@ -341,7 +333,7 @@ void TstReferenceKontragenti::specialPriceOnePerItem()
             [&] {
                 QVERIFY(editor->GrpBoxIzbMat->isVisible());
                 QCOMPARE(editor->LbImeKontr->text(), QStringLiteral("\"Фирма\" ООД O'Brien"));
-                choose(editor->DBLkpCmBoxMat, QStringLiteral("Лак"));
+                chooseInList(editor->DBLkpCmBoxMat, QStringLiteral("Лак"));
                 QCOMPARE(editor->LbProdCena->text(), QStringLiteral("12.50"));
                 editor->EdSpecCena->setFocus();
                 editor->EdSpecCena->selectAll();

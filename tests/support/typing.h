@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QAbstractItemView>
+#include <QComboBox>
 #include <QTest>
 
 // Types text into a widget key by key; unlike QTest::keyClicks it takes any character, Cyrillic
@@ -10,4 +12,13 @@ inline void typeText(QWidget* widget, const QString& text)
         if (c.unicode() < 0x80) QTest::keyClick(widget, c.toLatin1());
         else QTest::sendKeyEvent(QTest::Click, widget, Qt::Key(c.toUpper().unicode()), QString(c), Qt::NoModifier);
     }
+}
+
+// Picks the entry with the text in the box's open list, as a user does.
+inline void chooseInList(QComboBox* box, const QString& text)
+{
+    box->showPopup();
+    QAbstractItemView* list = box->view();
+    list->setCurrentIndex(list->model()->index(box->findText(text), 0));
+    QTest::keyClick(list, Qt::Key_Return);
 }
