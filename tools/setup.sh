@@ -6,7 +6,7 @@ set -eu
 what=${1:-}
 cd "$(dirname "$0")/.."
 packages="g++ cmake ninja-build pkg-config qt6-base-dev libgl-dev firebird-dev libfbclient2 firebird3.0-server-core
-  firebird3.0-utils firebird3.0-server libxlsxwriter-dev poppler-utils fonts-dejavu-core xvfb tzdata
+  firebird3.0-utils firebird3.0-server libxlsxwriter-dev zlib1g-dev poppler-utils fonts-dejavu-core xvfb tzdata
   python3-openpyxl"
 missing=""
 for p in $packages; do
