@@ -51,12 +51,7 @@ private:
     SQLConnection& db() { return app_->DMNS->SQLConnectNS; }
     TFormNomenklaturi* form() { return app_->FormNomenklaturi; }
     TDMNS& dm() { return *app_->DMNS; }
-    void click(QWidget* root, const QString& button)
-    {
-        auto* b = root->findChild<QToolButton*>(button);
-        QVERIFY2(b, qPrintable(button));
-        QTest::mouseClick(b, Qt::LeftButton);
-    }
+    void click(QWidget* root, const QString& button) { clickButton(root, button); }
     static void typeInto(QWidget* root, const QString& name, const QString& text)
     {
         auto* e = root->findChild<DBEdit*>(name);

@@ -3,6 +3,7 @@
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QTest>
+#include <QToolButton>
 
 // Types text into a widget key by key; unlike QTest::keyClicks it takes any character, Cyrillic
 // included (sent as key events carrying the character).
@@ -21,4 +22,12 @@ inline void chooseInList(QComboBox* box, const QString& text)
     QAbstractItemView* list = box->view();
     list->setCurrentIndex(list->model()->index(box->findText(text), 0));
     QTest::keyClick(list, Qt::Key_Return);
+}
+
+// Clicks the named tool button inside root, as a user does; fails the test when there is none.
+inline void clickButton(QWidget* root, const QString& name)
+{
+    auto* b = root->findChild<QToolButton*>(name);
+    QVERIFY2(b, qPrintable(name));
+    QTest::mouseClick(b, Qt::LeftButton);
 }
