@@ -1,7 +1,7 @@
 #include "app/formns.h"
 
 #include "app/instances.h"
-#include "common/formats.h"
+#include "platform/base/formats.h"
 #include "data/dmns.h"
 #include "platform/dataset/smpdataset.h"
 #include "platform/db/dberror.h"

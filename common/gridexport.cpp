@@ -1,7 +1,7 @@
 #include "common/gridexport.h"
 
-#include "common/clock.h"
-#include "common/formats.h"
+#include "platform/base/clock.h"
+#include "platform/base/formats.h"
 #include "platform/dataset/smpdataset.h"
 #include "platform/spreadsheet/workbookwriter.h"
 #include "platform/ui/uiservice.h"

@@ -1,6 +1,6 @@
 #include "sales/numbering.h"
 
-#include "common/clock.h"
+#include "platform/base/clock.h"
 #include "platform/db/connection.h"
 #include "platform/db/dberror.h"
 

@@ -1,6 +1,6 @@
 #include "platform/dataset/smpfield.h"
 
-#include "common/formats.h"
+#include "platform/base/formats.h"
 #include "platform/dataset/smpdataset.h"
 
 #include <QTimeZone>

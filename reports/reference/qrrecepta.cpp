@@ -1,6 +1,6 @@
 #include "reports/reference/qrrecepta.h"
 
-#include "common/clock.h"
+#include "platform/base/clock.h"
 #include "data/dmns.h"
 #include "platform/report/reportpreview.h"
 

@@ -1,4 +1,4 @@
-#include "common/clock.h"
+#include "platform/base/clock.h"
 #include "common/gridexport.h"
 #include "platform/dataset/smpdataset.h"
 #include "platform/db/connection.h"

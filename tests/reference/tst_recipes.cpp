@@ -1,6 +1,6 @@
 #include "app/formns.h"
 #include "app/instances.h"
-#include "common/formats.h"
+#include "platform/base/formats.h"
 #include "data/dmns.h"
 #include "platform/ui/application.h"
 #include "platform/widgets/dbedit.h"

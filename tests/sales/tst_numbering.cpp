@@ -1,4 +1,4 @@
-#include "common/clock.h"
+#include "platform/base/clock.h"
 #include "platform/db/connection.h"
 #include "platform/db/transaction.h"
 #include "sales/documenttype.h"

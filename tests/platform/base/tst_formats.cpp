@@ -1,5 +1,5 @@
-#include "common/clock.h"
-#include "common/formats.h"
+#include "platform/base/clock.h"
+#include "platform/base/formats.h"
 
 #include <QLocale>
 #include <QTest>

@@ -1,4 +1,4 @@
-#include "common/formats.h"
+#include "platform/base/formats.h"
 
 #include <QByteArray>
 #include <QLocale>
