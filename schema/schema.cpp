@@ -2,6 +2,7 @@
 
 #include "platform/db/connection.h"
 #include "platform/db/dberror.h"
+#include "platform/db/dbfile.h"
 
 #include <QDir>
 #include <QFile>
@@ -23,14 +24,82 @@ QVector<Migration> Schema::migrations()
     return out;
 }
 
-void Schema::openAndUpgrade(SQLConnection& connection)
+namespace {
+
+DbError inUse(const QString& path)
 {
-    const ConnectionParams& p = connection.params();
-    if (p.embedded() && !QFileInfo::exists(p.database)) {
-        QDir().mkpath(QFileInfo(p.database).absolutePath());
-        connection.create();
-    } else {
-        connection.open();
+    return DbError(QStringLiteral("Базата данни %1 е отворена от друга програма.").arg(QDir::toNativeSeparators(path)))
+        .setProblem(DbProblem::InUse);
+}
+
+// Makes the whole new database under the temporary name, then moves it into place.
+void createWhole(const ConnectionParams& params, const Schema::OpenOptions& options)
+{
+    const QString partial = DbFile::partialPath(params.database);
+    ConnectionParams tmp = params;
+    tmp.database = partial;
+    try {
+        SQLConnection c(tmp);
+        c.create();
+        Migrator(c, Schema::migrations()).upgrade(options.hooks);
+        c.close();
+        DbFile::moveIntoPlace(partial, params.database);
+    } catch (...) {
+        QFile::remove(partial);
+        throw;
     }
-    Migrator(connection, migrations()).upgrade();
+}
+
+} // namespace
+
+Schema::OpenResult Schema::openAndUpgrade(SQLConnection& connection, const OpenOptions& options)
+{
+    OpenResult result;
+    const ConnectionParams& p = connection.params();
+    const QVector<Migration> all = migrations();
+    try {
+        if (p.embedded()) {
+            // What an interrupted first start left behind; never a file some engine still has open.
+            const QString partial = DbFile::partialPath(p.database);
+            if (QFileInfo::exists(partial)) {
+                if (DbFile::inUse(partial)) throw inUse(p.database);
+                QFile::remove(partial);
+            }
+            if (!QFileInfo::exists(p.database)) {
+                const QString path = QDir::toNativeSeparators(p.database);
+                if (!options.mayCreate)
+                    throw DbError(QStringLiteral("Базата данни %1 не съществува.").arg(path)).setProblem(DbProblem::FileMissing);
+                if (options.confirmCreate && !options.confirmCreate(p.database))
+                    throw DbError(QStringLiteral("Базата данни %1 не съществува и не беше създадена.").arg(path));
+                QDir().mkpath(QFileInfo(p.database).absolutePath());
+                createWhole(p, options);
+                result.created = true;
+            }
+        }
+        connection.open();
+        {
+            Migrator m(connection, all);
+            result.fromVersion = m.currentVersion();
+            result.toVersion = m.latestVersion();
+            if (result.fromVersion > result.toVersion || (result.fromVersion == 0 && m.hasForeignTables()))
+                m.upgrade();  // refuses it untouched
+        }
+        if (result.fromVersion < result.toVersion && p.embedded()) {
+            // Copied while nobody holds it: the engine lets go of the file when we detach.
+            connection.close();
+            result.backupPath = DbFile::copyBeside(p.database, result.fromVersion);
+            connection.open();
+        }
+        try {
+            Migrator(connection, all).upgrade(options.hooks);
+        } catch (const DbError& e) {
+            if (result.backupPath.isEmpty()) throw;
+            throw DbError(e, QStringLiteral("%1\r\rКопие на базата данни отпреди обновяването: %2")
+                                 .arg(e.message(), QDir::toNativeSeparators(result.backupPath)));
+        }
+    } catch (...) {
+        connection.close();
+        throw;
+    }
+    return result;
 }

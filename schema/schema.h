@@ -2,6 +2,8 @@
 
 #include "platform/db/migrator.h"
 
+#include <functional>
+
 class SQLConnection;
 
 namespace Schema {
@@ -9,8 +11,28 @@ namespace Schema {
 // The migrations built into the program, in version order.
 QVector<Migration> migrations();
 
-// Opens the database behind the connection, creating an embedded database file that does not exist
-// yet, and brings it to the newest schema version.
-void openAndUpgrade(SQLConnection& connection);
+struct OpenOptions
+{
+    // A missing embedded database file may be made; asked first when confirmCreate is set.
+    bool mayCreate = true;
+    std::function<bool(const QString& path)> confirmCreate;
+    Migrator::Hooks hooks;
+};
+
+struct OpenResult
+{
+    bool created = false;
+    int fromVersion = 0;
+    int toVersion = 0;
+    QString backupPath;  // the copy made before an upgrade; empty when none was needed
+};
+
+// Opens the database behind the connection and brings it to the newest schema version.
+// A new embedded database is made and migrated under a temporary name and moved into place only
+// when the last migration has committed, so an interrupted first start leaves no database behind;
+// a temporary file left by one is removed. An existing embedded database is copied beside itself
+// before it is upgraded. A database newer than the program, or another application's, is refused
+// untouched. On any failure the connection is left closed.
+OpenResult openAndUpgrade(SQLConnection& connection, const OpenOptions& options = {});
 
 } // namespace Schema

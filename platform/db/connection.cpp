@@ -87,8 +87,8 @@ QString str(const char* s) { return QString::fromUtf8(s).trimmed(); }
 
 // ---- Impl -----------------------------------------------------------------------------------
 
-SQLConnection::Impl::Impl(ConnectionParams p)
-    : params(std::move(p)), master(fb_get_master_interface()), util(master->getUtilInterface())
+SQLConnection::Impl::Impl(SQLConnection* owner, ConnectionParams p)
+    : self(owner), params(std::move(p)), master(fb_get_master_interface()), util(master->getUtilInterface())
 {
 }
 
@@ -99,7 +99,17 @@ DbError SQLConnection::Impl::translate(const FbException& e, const QString& sql)
     util->formatStatus(buf, sizeof buf, s);
     const intptr_t* v = s->getErrors();
     const long gds = (v && v[0] == isc_arg_gds) ? long(v[1]) : 0;
-    return DbError(QString::fromUtf8(buf).trimmed(), int(isc_sqlcode(v)), gds, sql);
+    DbError err(QString::fromUtf8(buf).trimmed(), int(isc_sqlcode(v)), gds, sql);
+    // Every code and the system's error number, so errors are told apart by code, never by text.
+    QList<long> codes;
+    int osError = 0;
+    for (const intptr_t* a = v; a && *a != isc_arg_end; a += 2) {
+        if (*a == isc_arg_gds) codes << long(a[1]);
+        else if (*a == isc_arg_unix && !osError) osError = int(a[1]);
+        else if (*a == isc_arg_cstring) ++a;  // length, then the text
+    }
+    err.setStatus(codes, osError);
+    return err;
 }
 
 QByteArray SQLConnection::Impl::dpb(bool forCreate) const
@@ -113,6 +123,7 @@ QByteArray SQLConnection::Impl::dpb(bool forCreate) const
         b->insertString(&st.w, isc_dpb_lc_ctype, "UTF8");
         b->insertInt(&st.w, isc_dpb_sql_dialect, params.dialect);
         if (params.embedded()) b->insertString(&st.w, isc_dpb_config, "Providers=Engine12");
+        else if (params.connectTimeout > 0) b->insertInt(&st.w, isc_dpb_connect_timeout, params.connectTimeout);
         if (forCreate) {
             b->insertString(&st.w, isc_dpb_set_db_charset, "WIN1251");
             b->insertInt(&st.w, isc_dpb_page_size, 8192);
@@ -139,6 +150,33 @@ void SQLConnection::Impl::attach(bool forCreate)
         att = nullptr;
         throw translate(e, {});
     }
+}
+
+void SQLConnection::Impl::ensureOpen()
+{
+    if (att) return;
+    if (!refusal.isEmpty()) throw DbError(refusal);
+    if (!opener || opening) {
+        attach(false);
+        return;
+    }
+    opening = true;
+    try {
+        opener(*self);
+    } catch (...) {
+        opening = false;
+        detach();
+        throw;
+    }
+    opening = false;
+    if (!att) throw DbError(QStringLiteral("Връзката с базата данни не е отворена."));
+}
+
+void SQLConnection::Impl::dropIfLost(const DbError& e)
+{
+    if (!att || !connectionLost(e)) return;
+    if (depth > 0) doomed = true;  // the open scope's work is gone with the connection
+    detach();
 }
 
 void SQLConnection::Impl::detach()
@@ -175,9 +213,9 @@ ITransaction* SQLConnection::Impl::startTransaction(ThrowStatusWrapper* st)
 
 void SQLConnection::Impl::inTransaction(const QString& sql, const std::function<void(ThrowStatusWrapper*, ITransaction*)>& work)
 {
-    if (!att) attach(false);
     if (depth > 0 && doomed)
         throw DbError(QStringLiteral("Транзакцията вече е отменена."), 0, 0, sql);
+    ensureOpen();
     Status st(master);
     ITransaction* tx = scopeTx;
     const bool own = tx == nullptr;
@@ -191,6 +229,7 @@ void SQLConnection::Impl::inTransaction(const QString& sql, const std::function<
     } catch (const FbException& e) {
         DbError err = translate(e, sql);
         if (own && tx) rollback(tx);
+        dropIfLost(err);
         throw err;
     } catch (...) {
         if (own && tx) rollback(tx);
@@ -549,7 +588,7 @@ void SQLConnection::Impl::run(const QString& sql, const QString& positional, con
 
 // ---- SQLConnection --------------------------------------------------------------------------
 
-SQLConnection::SQLConnection(ConnectionParams params) : d(std::make_unique<Impl>(std::move(params))) {}
+SQLConnection::SQLConnection(ConnectionParams params) : d(std::make_unique<Impl>(this, std::move(params))) {}
 
 SQLConnection::~SQLConnection() { d->detach(); }
 
@@ -559,15 +598,33 @@ void SQLConnection::setParams(const ConnectionParams& params)
 {
     d->detach();
     d->params = params;
+    d->refusal.clear();
 }
 
-void SQLConnection::open() { d->attach(false); }
+void SQLConnection::open()
+{
+    if (!d->refusal.isEmpty()) throw DbError(d->refusal);
+    d->attach(false);
+}
 
 void SQLConnection::create()
 {
+    if (!d->refusal.isEmpty()) throw DbError(d->refusal);
     d->detach();
     d->attach(true);
 }
+
+void SQLConnection::openChecked() { d->ensureOpen(); }
+
+void SQLConnection::setOpener(std::function<void(SQLConnection&)> opener) { d->opener = std::move(opener); }
+
+void SQLConnection::refuse(const QString& reason)
+{
+    d->detach();
+    d->refusal = reason;
+}
+
+QString SQLConnection::refusal() const { return d->refusal; }
 
 void SQLConnection::close() { d->detach(); }
 

@@ -53,10 +53,21 @@ public:
     const ConnectionParams& params() const;
     void setParams(const ConnectionParams& params);  // closes an open connection
 
+    // Attaches plainly; the opener below uses it. Refused after refuse().
     void open();
     void create();  // makes a new, empty database (dialect 1, WIN1251) and stays attached to it
     void close();
     bool isOpen() const;
+
+    // The checked way in: a call that finds the connection closed (never opened, or let go after
+    // the connection was lost) opens it through the opener, which checks the database before
+    // anything uses it. Without an opener the connection attaches plainly (tools, tests).
+    void setOpener(std::function<void(SQLConnection&)> opener);
+    void openChecked();
+    // After a refused start nothing may use the database: every later call fails with this reason
+    // and nothing attaches, until other parameters are set.
+    void refuse(const QString& reason);
+    QString refusal() const;
 
     DbResult query(const QString& sql, const SqlParams& params = {});
     // The plain fetch loop: each row is handed over and not kept.

@@ -22,8 +22,9 @@ struct Status
 
 struct SQLConnection::Impl
 {
-    explicit Impl(ConnectionParams p);
+    Impl(SQLConnection* self, ConnectionParams p);
 
+    SQLConnection* self;
     ConnectionParams params;
     Firebird::IMaster* master;
     Firebird::IUtil* util;
@@ -33,10 +34,19 @@ struct SQLConnection::Impl
     int depth = 0;
     bool doomed = false;
     QHash<QString, QStringList> procInputs;
+    // The checked way in (see SQLConnection::setOpener), and why the connection was refused.
+    std::function<void(SQLConnection&)> opener;
+    bool opening = false;
+    QString refusal;
 
     DbError translate(const Firebird::FbException& e, const QString& sql) const;
     QByteArray dpb(bool forCreate) const;
     void attach(bool forCreate);
+    // Attaches through the opener when one is set; never after a refusal.
+    void ensureOpen();
+    // A call failed: a connection that cannot be used any more is let go, so the next call opens
+    // it again through the checked way.
+    void dropIfLost(const DbError& e);
     void detach();
     void rollback(Firebird::ITransaction* tx);
     Firebird::ITransaction* startTransaction(Firebird::ThrowStatusWrapper* st);

@@ -24,6 +24,7 @@ ConnectionParams ConnectionParams::fromIni(const QString& iniPath, const QString
         p.user = ini.value(QStringLiteral("user"), p.user).toString();
         p.password = ini.value(QStringLiteral("password"), p.password).toString();
         p.role = ini.value(QStringLiteral("role"), p.role).toString();
+        p.connectTimeout = ini.value(QStringLiteral("connect_timeout"), p.connectTimeout).toInt();
         ini.endGroup();
     }
     if (p.embedded() && QFileInfo(p.database).isRelative())

@@ -14,6 +14,7 @@ struct ConnectionParams
     QString password = QStringLiteral("plumbgate");
     QString role = QStringLiteral("RoleName");
     int dialect = 1;
+    int connectTimeout = 10;  // seconds a server may take to answer the attach; 0: the client's default
 
     bool embedded() const { return server.isEmpty(); }
     // The string handed to the client library: a path for embedded access, "host/port:path" otherwise.

@@ -30,7 +30,14 @@ int Migrator::currentVersion()
     return v.rows.front()[0].isNull() ? 1 : v.rows.front()[0].toInt();
 }
 
-void Migrator::upgrade()
+bool Migrator::hasForeignTables()
+{
+    return !connection_
+                .query(QStringLiteral("select first 1 1 from rdb$relations where coalesce(rdb$system_flag, 0) = 0"))
+                .isEmpty();
+}
+
+void Migrator::upgrade(const Hooks& hooks)
 {
     const int current = currentVersion();
     const int latest = latestVersion();
@@ -39,12 +46,19 @@ void Migrator::upgrade()
                                      "програмата познава до %2). Базата не е променена.")
                           .arg(current)
                           .arg(latest));
+    if (current == 0 && hasForeignTables())
+        throw DbError(QStringLiteral("Базата данни съдържа таблици, но не и версия на схемата на тази програма: "
+                                     "изглежда е база данни на друго приложение. Базата не е променена."));
     for (const Migration& m : std::as_const(migrations_)) {
         if (m.version <= current) continue;
         try {
             const QStringList statements = splitSqlScript(m.script);
             TransactionScope tx(connection_);
-            for (const QString& s : statements) connection_.executeImmediate(s);
+            for (const QString& s : statements) {
+                if (hooks.interrupted && hooks.interrupted())
+                    throw DbError(QStringLiteral("Обновяването е прекъснато."));
+                connection_.executeImmediate(s);
+            }
             // A table cannot take rows in the transaction that created it, so the version table
             // records its own creation in the next one.
             if (m.version > 1) {
@@ -57,9 +71,9 @@ void Migrator::upgrade()
                 connection_.execute(QStringLiteral("insert into SCHEMA_VERSION (VERSION, NAME, APPLIED) "
                                                    "values (1, :N, current_timestamp)"),
                                     {{QStringLiteral("N"), m.name}});
+            if (hooks.afterEach) hooks.afterEach(m);
         } catch (const DbError& e) {
-            throw DbError(QStringLiteral("Неуспешна миграция %1 на базата данни:\n%2").arg(m.name, e.message()),
-                          e.sqlCode(), e.gdsCode(), e.sql());
+            throw DbError(e, QStringLiteral("Неуспешна миграция %1 на базата данни:\n%2").arg(m.name, e.message()));
         }
     }
 }

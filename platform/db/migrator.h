@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QVector>
+#include <functional>
 
 class SQLConnection;
 
@@ -22,8 +23,19 @@ public:
 
     int currentVersion();  // 0 for a database without the version table
     int latestVersion() const;
-    // Applies what is missing; refuses a database newer than the program without touching it.
-    void upgrade();
+    // Tables of someone else's application in a database without the version table.
+    bool hasForeignTables();
+
+    struct Hooks
+    {
+        // Asked between statements; true stops the upgrade, rolling back the running migration.
+        std::function<bool()> interrupted;
+        // Called after each migration is committed (tests inject their faults here).
+        std::function<void(const Migration&)> afterEach;
+    };
+    // Applies what is missing. Refuses without touching it a database newer than the program, and
+    // one that holds tables but no schema version (another application's database).
+    void upgrade(const Hooks& hooks = {});
 
 private:
     SQLConnection& connection_;

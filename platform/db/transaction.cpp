@@ -5,7 +5,7 @@
 TransactionScope::TransactionScope(SQLConnection& connection) : connection_(connection)
 {
     SQLConnection::Impl& d = *connection_.d;
-    if (!d.att) d.attach(false);
+    d.ensureOpen();
     if (d.depth == 0) {
         Status st(d.master);
         try {

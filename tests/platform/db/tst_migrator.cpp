@@ -4,6 +4,9 @@
 #include "schema/schema.h"
 #include "support/testdb.h"
 
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -18,6 +21,10 @@ private slots:
     void failingMigrationIsRolledBack();
     void newerDatabaseIsRefusedUntouched();
     void builtInSchemaCreatesAndReopens();
+    void interruptedFirstStartLeavesNoDatabase_data();
+    void interruptedFirstStartLeavesNoDatabase();
+    void upgradeKeepsCopyBesideDatabase();
+    void foreignDatabaseRefusedUntouched();
 
 private:
     QVector<Migration> base() const;
@@ -109,6 +116,118 @@ void TstMigrator::builtInSchemaCreatesAndReopens()
     Schema::openAndUpgrade(c);  // a second start changes nothing
     QCOMPARE(c.query(QStringLiteral("select count(*) from SCHEMA_VERSION")).rows.front()[0].toInt(),
              Schema::migrations().size());
+}
+
+void TstMigrator::interruptedFirstStartLeavesNoDatabase_data()
+{
+    QTest::addColumn<int>("failAt");    // the migration after whose commit the start fails; 0: none
+    QTest::addColumn<bool>("signal");   // stopped between statements instead
+    for (const Migration& m : Schema::migrations())
+        QTest::addRow("after %s", qPrintable(m.name)) << m.version << false;
+    QTest::addRow("stopped by a signal") << 0 << true;
+}
+
+// A first start cut short at any point leaves no database file, only what the next start removes.
+void TstMigrator::interruptedFirstStartLeavesNoDatabase()
+{
+    if (TestDb::serverMode()) QSKIP("making the file is the embedded database's behaviour");
+    QFETCH(int, failAt);
+    QFETCH(bool, signal);
+    db_.reset();
+    const QString path = dir_->filePath(QStringLiteral("first/TRXBASE.fdb"));
+    const QString partial = path + QStringLiteral(".partial");
+    SQLConnection c(TestDb::paramsFor(path));
+    Schema::OpenOptions cut;
+    int statements = 0;
+    if (signal) cut.hooks.interrupted = [&] { return ++statements > 40; };
+    cut.hooks.afterEach = [&](const Migration& m) {
+        if (m.version == failAt) throw DbError(QStringLiteral("injected"));
+    };
+    QVERIFY_THROWS_EXCEPTION(DbError, Schema::openAndUpgrade(c, cut));
+    QVERIFY(!c.isOpen());
+    QVERIFY(!QFile::exists(path));
+    QVERIFY(!QFile::exists(partial));
+    // What a kill at that moment leaves: a half-made file under the temporary name.
+    QFile left(partial);
+    QVERIFY(left.open(QIODevice::WriteOnly));
+    left.write(QByteArray(8192, '\x5a'));
+    left.close();
+    const Schema::OpenResult r = Schema::openAndUpgrade(c);
+    QVERIFY(r.created);
+    QVERIFY(r.backupPath.isEmpty());
+    QVERIFY(!QFile::exists(partial));
+    QCOMPARE(Migrator(c, Schema::migrations()).currentVersion(), Schema::migrations().last().version);
+    QCOMPARE(c.query(QStringLiteral("select count(*) from SCHEMA_VERSION")).rows.front()[0].toInt(),
+             Schema::migrations().size());
+}
+
+void TstMigrator::upgradeKeepsCopyBesideDatabase()
+{
+    if (TestDb::serverMode()) QSKIP("the copy is made of the embedded database's file");
+    QVector<Migration> older = Schema::migrations();
+    older.resize(older.size() - 1);
+    Migrator(*db_, older).upgrade();
+    db_->execute(QStringLiteral("insert into MIARKA (MIARKA_BG) values ('кгр')"));
+    db_->close();
+    const int olderVersion = older.last().version;
+    const int latest = Schema::migrations().last().version;
+    // The missing migration fails (and is rolled back): the error says where the copy is.
+    Schema::OpenOptions failing;
+    failing.hooks.interrupted = [] { return true; };
+    QString copy;
+    try {
+        Schema::openAndUpgrade(*db_, failing);
+        QFAIL("the upgrade did not fail");
+    } catch (const DbError& e) {
+        static const QRegularExpression re(QStringLiteral("Копие на базата данни отпреди обновяването: (\\S+)"));
+        const auto m = re.match(e.message());
+        QVERIFY2(m.hasMatch(), qPrintable(e.message()));
+        copy = m.captured(1);
+    }
+    QVERIFY(!db_->isOpen());
+    QCOMPARE(Migrator(*db_, Schema::migrations()).currentVersion(), olderVersion);
+    db_->close();
+    QCOMPARE(QFileInfo(copy).absolutePath(), QFileInfo(db_->params().database).absolutePath());
+    // The copy is the database as it was before the upgrade, whole.
+    {
+        SQLConnection before(TestDb::paramsFor(copy));
+        QCOMPARE(Migrator(before, Schema::migrations()).currentVersion(), olderVersion);
+        QCOMPARE(before.query(QStringLiteral("select count(*) from MIARKA where MIARKA_BG = 'кгр'")).rows.front()[0].toInt(),
+                 1);
+    }
+    // A successful upgrade names its copy.
+    const Schema::OpenResult r = Schema::openAndUpgrade(*db_);
+    QCOMPARE(r.fromVersion, olderVersion);
+    QCOMPARE(r.toVersion, latest);
+    QVERIFY(QFile::exists(r.backupPath));
+    QCOMPARE(Migrator(*db_, Schema::migrations()).currentVersion(), latest);
+}
+
+void TstMigrator::foreignDatabaseRefusedUntouched()
+{
+    db_->executeImmediate(QStringLiteral("create table CUSTOMERS (ID integer, NAME varchar(40))"));
+    db_->execute(QStringLiteral("insert into CUSTOMERS values (1, 'Acme')"));
+    auto tables = [this] {
+        QStringList out;
+        for (const DbRow& r : db_->query(QStringLiteral("select rdb$relation_name from rdb$relations "
+                                                        "where coalesce(rdb$system_flag, 0) = 0 order by 1"))
+                                  .rows)
+            out << r[0].toString().trimmed();
+        return out;
+    };
+    const QStringList before = tables();
+    db_->close();
+    try {
+        Schema::openAndUpgrade(*db_);
+        QFAIL("another application's database was taken");
+    } catch (const DbError& e) {
+        QVERIFY2(e.message().contains(QStringLiteral("друго приложение")), qPrintable(e.message()));
+    }
+    QVERIFY(!db_->isOpen());
+    QCOMPARE(tables(), before);
+    QCOMPARE(db_->query(QStringLiteral("select NAME from CUSTOMERS")).rows.front()[0].toString(), QStringLiteral("Acme"));
+    // No copy was made of a database that was not to be upgraded.
+    QCOMPARE(QDir(dir_->path()).entryList(QDir::Files), QStringList{QStringLiteral("m.fdb")});
 }
 
 QTEST_GUILESS_MAIN(TstMigrator)

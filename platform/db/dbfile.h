@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+
+// The embedded database as a file: who holds it, the temporary name a new database is made under,
+// and the copy kept before an upgrade.
+namespace DbFile {
+
+// True when another process has the file open through the engine (the engine locks the whole file
+// while a database is attached). A missing file is not in use.
+bool inUse(const QString& path);
+// The name a new database is created and migrated under before it is moved into place.
+QString partialPath(const QString& path);
+// Copies the database beside itself while nobody holds it: "NAME.vN-yyyyMMdd-HHmmss.fdb" next to
+// "NAME.fdb"; written under a temporary name first, so a copy that exists is whole. The copy's path,
+// or an error (DbError) when it cannot be made.
+QString copyBeside(const QString& path, int version);
+// Moves the finished new database into place; refuses to replace a file that appeared meanwhile.
+void moveIntoPlace(const QString& from, const QString& to);
+
+} // namespace DbFile
