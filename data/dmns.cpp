@@ -139,18 +139,12 @@ void TDMNS::defineDatasets()
     SmpKontragenti.afterDelete = [this](SmpDataset& ds) { SmpKontragentiAfterPost(ds); };
     defineReferenceLists();
     defineRecipeLists();
+    // Nothing reaches the database before it is checked (the program sets its own, which also talks
+    // to the user).
+    SQLConnectNS.setOpener([](SQLConnection& c) { Schema::openAndUpgrade(c); });
 }
 
-void TDMNS::connect()
-{
-    if (SQLConnectNS.isOpen()) return;
-    try {
-        Schema::openAndUpgrade(SQLConnectNS);
-    } catch (...) {
-        SQLConnectNS.close();  // a half-upgraded attachment is never used; the next call tries again
-        throw;
-    }
-}
+void TDMNS::connect() { SQLConnectNS.openChecked(); }
 
 void TDMNS::RefreshKontragenti(int typeFrom, int typeTo, int kontragent)
 {

@@ -51,8 +51,8 @@ public:
     // The recipe multiplier N ("Брой рецепти :"); the recipe lists' calculated values follow it.
     int BrIzdeliaN = 1;
 
-    // Opens the connection on first use: a missing embedded database is created and every
-    // database is brought to the program's schema version.
+    // Opens the connection through its checked way in, if it is not open: a missing embedded
+    // database is created and every database is brought to the program's schema version.
     void connect();
 
     // Re-reads both counterparty lists for a type range and positions them on a counterparty

@@ -1,0 +1,440 @@
+#include "app/startup.h"
+#include "data/dmns.h"
+#include "platform/db/connection.h"
+#include "platform/db/dberror.h"
+#include "platform/db/migrator.h"
+#include "schema/schema.h"
+#include "support/recordingui.h"
+#include "support/testdb.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <arpa/inet.h>
+#include <csignal>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#ifndef TRX_PROGRAM
+#error "TRX_PROGRAM must name the program binary"
+#endif
+
+namespace {
+
+QByteArray digest(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) return {};
+    QCryptographicHash h(QCryptographicHash::Sha256);
+    h.addData(&f);
+    return h.result();
+}
+
+// The real program on its own data and configuration folders.
+class Program
+{
+public:
+    explicit Program(const QString& home)
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("XDG_DATA_HOME"), home + QStringLiteral("/data"));
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), home + QStringLiteral("/config"));
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        process.setProcessEnvironment(env);
+        process.setReadChannel(QProcess::StandardError);
+        process.start(QStringLiteral(TRX_PROGRAM), QStringList());
+    }
+    ~Program()
+    {
+        if (process.state() != QProcess::NotRunning) {
+            process.kill();
+            process.waitForFinished();
+        }
+    }
+    // Waits until the program says on stderr that its database is open (or it ends).
+    bool waitForText(const QByteArray& text)
+    {
+        while (!err.contains(text)) {
+            if (!process.waitForReadyRead(120000)) return false;
+            err += process.readAllStandardError();
+        }
+        return true;
+    }
+    static QString databaseIn(const QString& home) { return home + QStringLiteral("/data/TRX/TRXBASE.fdb"); }
+
+    QProcess process;
+    QByteArray err;
+};
+
+// A program home with the suite's template database in place.
+QString homeWithDatabase(const QTemporaryDir& dir)
+{
+    QDir().mkpath(dir.filePath(QStringLiteral("data/TRX")));
+    TestDb::freshCopy(dir, QStringLiteral("data/TRX/TRXBASE.fdb"));
+    return dir.path();
+}
+
+QString gfix()
+{
+    const QString found = QStandardPaths::findExecutable(QStringLiteral("gfix"));
+    return found.isEmpty() ? QStringLiteral("/usr/lib/x86_64-linux-gnu/firebird/3.0/bin/gfix") : found;
+}
+
+// A loopback port that accepts connections and never says a word.
+class SilentListener
+{
+public:
+    SilentListener()
+    {
+        fd_ = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in a{};
+        a.sin_family = AF_INET;
+        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t len = sizeof a;
+        if (fd_ < 0 || ::bind(fd_, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0 || ::listen(fd_, 4) != 0 ||
+            ::getsockname(fd_, reinterpret_cast<sockaddr*>(&a), &len) != 0)
+            port_ = 0;
+        else
+            port_ = ntohs(a.sin_port);
+    }
+    ~SilentListener()
+    {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    int port() const { return port_; }
+
+private:
+    int fd_ = -1;
+    int port_ = 0;
+};
+
+} // namespace
+
+// From the configuration file to a checked, open database, and the program's end by signal.
+class TstStartup : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void refusedDatabaseIsNeverUsed();
+    void lostConnectionOpensOnlyThroughChecks();
+    void badConfigFileReportedOnce_data();
+    void badConfigFileReportedOnce();
+    void namedMissingDatabaseIsAskedFor_data();
+    void namedMissingDatabaseIsAskedFor();
+    void silentServerTimesOut();
+    void engineErrorsExplained_data();
+    void engineErrorsExplained();
+    void signalEndsProgramCleanly_data();
+    void signalEndsProgramCleanly();
+    void secondInstanceRefused();
+
+private:
+    Startup::Config configFor(const ConnectionParams& p) const
+    {
+        Startup::Config c;
+        c.params = p;
+        c.iniPath = dir_->filePath(QStringLiteral("trx.ini"));
+        return c;
+    }
+    QString writeIni(const QByteArray& content) const
+    {
+        const QString path = dir_->filePath(QStringLiteral("trx.ini"));
+        QFile f(path);
+        if (f.open(QIODevice::WriteOnly)) f.write(content);
+        return path;
+    }
+    std::unique_ptr<QTemporaryDir> dir_;
+    std::unique_ptr<RecordingUi> ui_;
+};
+
+void TstStartup::init()
+{
+    dir_ = std::make_unique<QTemporaryDir>();
+    ui_ = std::make_unique<RecordingUi>();
+}
+
+void TstStartup::cleanup()
+{
+    ui_.reset();
+    dir_.reset();
+}
+
+// A database made by a newer version is refused, and after that nothing reaches it: a list the
+// user opens is refused too and the file does not change.
+void TstStartup::refusedDatabaseIsNeverUsed()
+{
+    const ConnectionParams p = TestDb::freshCopy(*dir_);
+    {
+        SQLConnection c(p);
+        c.execute(QStringLiteral("insert into SCHEMA_VERSION (VERSION, NAME, APPLIED) values (9999, 'future', "
+                                 "current_timestamp)"));
+    }
+    TDMNS dm(p);
+    QVERIFY(!Startup::openDatabase(dm.SQLConnectNS, configFor(p)));
+    const QStringList errors = ui_->texts(RecordingUi::Kind::Error);
+    QCOMPARE(errors.size(), 1);
+    QVERIFY2(errors.front().contains(QStringLiteral("по-нова версия")), qPrintable(errors.front()));
+    QVERIFY(errors.front().contains(QStringLiteral("Програмата ще бъде затворена")));
+    const QByteArray before = digest(p.database);
+    QVERIFY(!before.isEmpty());
+    QVERIFY_THROWS_EXCEPTION(DbError, dm.SmpMiarka.open());
+    QVERIFY_THROWS_EXCEPTION(DbError, dm.SQLConnectNS.execute(QStringLiteral("delete from MIARKA")));
+    QVERIFY_THROWS_EXCEPTION(DbError, dm.connect());
+    QVERIFY(!dm.SQLConnectNS.isOpen());
+    QCOMPARE(digest(p.database), before);
+}
+
+// A connection the server ends is reported, let go, and opened again only through the start-up
+// checks: here the database became a newer version's meanwhile, so it is refused.
+void TstStartup::lostConnectionOpensOnlyThroughChecks()
+{
+    const ConnectionParams p = TestDb::freshCopy(*dir_);
+    TDMNS dm(p);
+    QVERIFY(Startup::openDatabase(dm.SQLConnectNS, configFor(p)));
+    SQLConnection other(p);
+    other.execute(QStringLiteral("delete from MON$ATTACHMENTS where MON$ATTACHMENT_ID <> current_connection"));
+    try {
+        dm.SQLConnectNS.query(QStringLiteral("select count(*) from MIARKA"));
+        QFAIL("a dead connection answered");
+    } catch (const DbError& e) {
+        QVERIFY2(connectionLost(e), qPrintable(e.message()));
+        QVERIFY2(userText(e).contains(QStringLiteral("Връзката с базата данни")), qPrintable(userText(e)));
+    }
+    QVERIFY(!dm.SQLConnectNS.isOpen());
+    other.execute(QStringLiteral("insert into SCHEMA_VERSION (VERSION, NAME, APPLIED) values (9999, 'future', "
+                                 "current_timestamp)"));
+    other.close();
+    try {
+        dm.SmpMiarka.open();
+        QFAIL("re-opened without the checks");
+    } catch (const DbError& e) {
+        QVERIFY2(e.message().contains(QStringLiteral("по-нова версия")), qPrintable(e.message()));
+    }
+    QVERIFY(!dm.SQLConnectNS.isOpen());
+}
+
+void TstStartup::badConfigFileReportedOnce_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QStringList>("expected");  // texts the report must hold; empty: a sound file
+    QTest::newRow("sound") << QByteArray("; comment\n[database]\nserver=db\nport=3050\n\n[installation]\nspecial_vat=1\n")
+                           << QStringList();
+    QTest::newRow("capital group") << QByteArray("[Database]\nserver=db\n")
+                                   << QStringList{QStringLiteral("ред 1"), QStringLiteral("[database]")};
+    QTest::newRow("unknown group") << QByteArray("[database]\nserver=db\n[databse]\nport=1\n")
+                                   << QStringList{QStringLiteral("ред 3"), QStringLiteral("databse")};
+    QTest::newRow("unknown key") << QByteArray("[database]\nhost=db\n")
+                                 << QStringList{QStringLiteral("ред 2"), QStringLiteral("host")};
+    QTest::newRow("key with capital") << QByteArray("[database]\nServer=db\n")
+                                      << QStringList{QStringLiteral("ред 2"), QStringLiteral("Server")};
+    QTest::newRow("port not a number") << QByteArray("[database]\nserver=db\nport=abc\n")
+                                       << QStringList{QStringLiteral("ред 3"), QStringLiteral("abc")};
+    QTest::newRow("port out of range") << QByteArray("[database]\nport=70000\n")
+                                       << QStringList{QStringLiteral("ред 2"), QStringLiteral("70000")};
+    QTest::newRow("timeout not a number") << QByteArray("[database]\nconnect_timeout=10s\n")
+                                          << QStringList{QStringLiteral("ред 2"), QStringLiteral("10s")};
+    QTest::newRow("key outside a group") << QByteArray("server=db\n")
+                                         << QStringList{QStringLiteral("ред 1"), QStringLiteral("извън група")};
+    QTest::newRow("garbage") << QByteArray("[database]\nthis is not a setting\n")
+                             << QStringList{QStringLiteral("ред 2"), QStringLiteral("this is not")};
+    QTest::newRow("binary") << QByteArray("\x7f" "ELF\x02\x01\x01\0\0\0\n[database]\n", 16)
+                            << QStringList{QStringLiteral("ред 1")};
+    QTest::newRow("unclosed group") << QByteArray("[database\nserver=db\n")
+                                    << QStringList{QStringLiteral("ред 1")};
+    QTest::newRow("unquoted comma") << QByteArray("[database]\npassword=a,b\n")
+                                    << QStringList{QStringLiteral("ред 2"), QStringLiteral("кавички")};
+    QTest::newRow("two faults, one report")
+        << QByteArray("[Database]\nserver=db\n[database]\nport=x\n")
+        << QStringList{QStringLiteral("ред 1"), QStringLiteral("ред 4")};
+}
+
+void TstStartup::badConfigFileReportedOnce()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(QStringList, expected);
+    const QString ini = writeIni(content);
+    const std::optional<Startup::Config> c = Startup::readConfig(ini, dir_->path());
+    const QStringList errors = ui_->texts(RecordingUi::Kind::Error);
+    if (expected.isEmpty()) {
+        QVERIFY(c.has_value());
+        QVERIFY(ui_->log.isEmpty());
+        QCOMPARE(c->params.server, QStringLiteral("db"));
+        QCOMPARE(c->params.port, 3050);
+        return;
+    }
+    QVERIFY(!c.has_value());
+    QCOMPARE(ui_->log.size(), 1);
+    QCOMPARE(errors.size(), 1);
+    QVERIFY2(errors.front().contains(QDir::toNativeSeparators(ini)), qPrintable(errors.front()));
+    for (const QString& e : expected) QVERIFY2(errors.front().contains(e), qPrintable(errors.front()));
+}
+
+void TstStartup::namedMissingDatabaseIsAskedFor_data()
+{
+    QTest::addColumn<bool>("answer");
+    QTest::newRow("no") << false;
+    QTest::newRow("yes") << true;
+}
+
+// A database the configuration names is made only when the user says so; the default one is
+// made without asking (the first start of an installation).
+void TstStartup::namedMissingDatabaseIsAskedFor()
+{
+    if (TestDb::serverMode()) QSKIP("making the file is the embedded database's behaviour");
+    QFETCH(bool, answer);
+    const QString path = dir_->filePath(QStringLiteral("elsewhere/FIRMA.fdb"));
+    const QString ini = writeIni("[database]\ndatabase=" + path.toUtf8() + "\n");
+    const std::optional<Startup::Config> c = Startup::readConfig(ini, dir_->path());
+    QVERIFY(c && c->databaseNamed);
+    QCOMPARE(c->params.database, path);
+    ui_->answers << answer;
+    SQLConnection conn(c->params);
+    QCOMPARE(Startup::openDatabase(conn, *c), answer);
+    const QStringList questions = ui_->texts(RecordingUi::Kind::Question);
+    QCOMPARE(questions.size(), 1);
+    QVERIFY2(questions.front().contains(QDir::toNativeSeparators(path)), qPrintable(questions.front()));
+    QVERIFY(ui_->texts(RecordingUi::Kind::Error).isEmpty());
+    QCOMPARE(QFile::exists(path), answer);
+    QCOMPARE(conn.isOpen(), answer);
+    if (!answer) QVERIFY_THROWS_EXCEPTION(DbError, conn.query(QStringLiteral("select 1 from rdb$database")));
+}
+
+// A server that takes the connection and never answers is given up after the connect timeout,
+// with the server's address in the message.
+void TstStartup::silentServerTimesOut()
+{
+    SilentListener listener;
+    QVERIFY(listener.port() > 0);
+    ConnectionParams p;
+    p.server = QStringLiteral("127.0.0.1");
+    p.port = listener.port();
+    p.database = QStringLiteral("/srv/TRXBASE.fdb");
+    p.connectTimeout = 2;
+    SQLConnection conn(p);
+    QElapsedTimer t;
+    t.start();
+    QVERIFY(!Startup::openDatabase(conn, configFor(p)));
+    // The client's own default would wait three minutes.
+    QVERIFY2(t.elapsed() < 60000, qPrintable(QString::number(t.elapsed())));
+    const QStringList errors = ui_->texts(RecordingUi::Kind::Error);
+    QCOMPARE(errors.size(), 1);
+    QVERIFY2(errors.front().contains(QStringLiteral("127.0.0.1:%1 не отговаря").arg(listener.port())),
+             qPrintable(errors.front()));
+}
+
+void TstStartup::engineErrorsExplained_data()
+{
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<int>("problem");
+    QTest::addColumn<QString>("explanation");
+    QTest::newRow("missing file") << "missing" << int(DbProblem::FileMissing) << QStringLiteral("не е намерен");
+    QTest::newRow("not a database") << "garbage" << int(DbProblem::NotADatabase) << QStringLiteral("не е база данни");
+    QTest::newRow("server refuses") << "refused" << int(DbProblem::Network) << QStringLiteral("Няма връзка със сървъра");
+    QTest::newRow("connection ended") << "killed" << int(DbProblem::Shutdown) << QStringLiteral("прекратена");
+}
+
+// Errors the engine really raises, told apart by their codes: a Bulgarian explanation with the
+// engine's own text beneath it.
+void TstStartup::engineErrorsExplained()
+{
+    QFETCH(QString, fault);
+    QFETCH(int, problem);
+    QFETCH(QString, explanation);
+    if (TestDb::serverMode()) QSKIP("the faults are made on embedded files");
+    ConnectionParams p = TestDb::paramsFor(dir_->filePath(QStringLiteral("none/TRXBASE.fdb")));
+    if (fault == QLatin1String("garbage")) {
+        p.database = dir_->filePath(QStringLiteral("garbage.fdb"));
+        QFile f(p.database);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray(65536, '\x33'));
+    } else if (fault == QLatin1String("refused")) {
+        p.server = QStringLiteral("127.0.0.1");
+        p.port = 1;
+    } else if (fault == QLatin1String("killed")) {
+        p = TestDb::freshCopy(*dir_);
+    }
+    SQLConnection c(p);
+    try {
+        if (fault == QLatin1String("killed")) {
+            c.open();
+            SQLConnection(p).execute(
+                QStringLiteral("delete from MON$ATTACHMENTS where MON$ATTACHMENT_ID <> current_connection"));
+        }
+        c.query(QStringLiteral("select 1 from rdb$database"));
+        QFAIL("no error");
+    } catch (const DbError& e) {
+        QCOMPARE(int(classify(e)), problem);
+        const QString text = userText(e);
+        QVERIFY2(text.contains(explanation), qPrintable(text));
+        QVERIFY2(text.endsWith(e.message()), qPrintable(text));
+    }
+}
+
+void TstStartup::signalEndsProgramCleanly_data()
+{
+    QTest::addColumn<int>("signal");
+    QTest::newRow("SIGTERM") << int(SIGTERM);
+    QTest::newRow("SIGINT") << int(SIGINT);
+}
+
+// The real program, sent a signal, closes its windows and its database and ends with status 0
+// within two seconds; the database checks clean.
+void TstStartup::signalEndsProgramCleanly()
+{
+    if (TestDb::serverMode()) QSKIP("the program is started on an embedded database");
+    QFETCH(int, signal);
+    const QString home = homeWithDatabase(*dir_);
+    Program trx(home);
+    QVERIFY2(trx.waitForText("TRX: opened"), trx.err.constData());
+    // The main window's first preparation has run once the window is up; the signal comes after.
+    QVERIFY(::kill(pid_t(trx.process.processId()), signal) == 0);
+    QVERIFY2(trx.process.waitForFinished(2000), "still running 2 s after the signal");
+    QCOMPARE(trx.process.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(trx.process.exitCode(), 0);
+    QProcess check;
+    check.start(gfix(), {QStringLiteral("-v"), QStringLiteral("-full"), QStringLiteral("-user"),
+                         QStringLiteral("SYSDBA"), Program::databaseIn(home)});
+    QVERIFY(check.waitForFinished(60000));
+    const QByteArray report = check.readAllStandardOutput() + check.readAllStandardError();
+    QCOMPARE(check.exitCode(), 0);
+    QVERIFY2(report.trimmed().isEmpty(), report.constData());
+}
+
+// A second start on the same embedded database says the program is already running there (and how
+// several workstations share a database), and ends; the first one goes on undisturbed.
+void TstStartup::secondInstanceRefused()
+{
+    if (TestDb::serverMode()) QSKIP("one process per embedded database is the embedded engine's rule");
+    const QString home = homeWithDatabase(*dir_);
+    Program first(home);
+    QVERIFY2(first.waitForText("TRX: opened"), first.err.constData());
+    const ConnectionParams p = TestDb::paramsFor(Program::databaseIn(home));
+    {
+        TDMNS dm(p);
+        QVERIFY(!Startup::openDatabase(dm.SQLConnectNS, configFor(p)));
+        const QStringList errors = ui_->texts(RecordingUi::Kind::Error);
+        QCOMPARE(errors.size(), 1);
+        QVERIFY2(errors.front().contains(QStringLiteral("Програмата вече работи с базата данни")),
+                 qPrintable(errors.front()));
+        QVERIFY(errors.front().contains(QStringLiteral("сървър")));
+        QVERIFY_THROWS_EXCEPTION(DbError, dm.SmpMiarka.open());
+    }
+    QCOMPARE(first.process.state(), QProcess::Running);
+    QVERIFY(::kill(pid_t(first.process.processId()), SIGTERM) == 0);
+    QVERIFY(first.process.waitForFinished(2000));
+    QCOMPARE(first.process.exitCode(), 0);
+    QVERIFY2(!first.err.contains("Error") && !first.process.readAllStandardError().contains("Error"),
+             first.err.constData());
+}
+
+QTEST_MAIN(TstStartup)
+#include "tst_startup.moc"
