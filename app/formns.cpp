@@ -253,7 +253,7 @@ void TFormNS::FormShow()
         if (!title.isEmpty()) setWindowTitle(title);
         dm.RefreshKontragenti(1, 100, 0);
     } catch (const DbError& e) {
-        UiService::current().reportError(e.message());
+        UiService::current().reportError(userText(e));
     }
 }
 

@@ -10,7 +10,7 @@ bool Application::notify(QObject* receiver, QEvent* event)
     try {
         return QApplication::notify(receiver, event);
     } catch (const DbError& e) {
-        UiService::current().reportError(e.message());
+        UiService::current().reportError(userText(e));
     } catch (const std::exception& e) {
         UiService::current().reportError(QString::fromUtf8(e.what()));
     }

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QEventLoop>
 #include <QMessageBox>
+#include <QTextStream>
 
 namespace {
 UiService* installed = nullptr;
@@ -64,5 +65,7 @@ void UiService::showModeless(Form* form)
 
 void UiService::reportError(const QString& text)
 {
+    // Also where a run without a screen shows it, so it never just looks hung.
+    QTextStream(stderr) << displayText(text) << '\n';
     QMessageBox::critical(activeParent(), QApplication::applicationDisplayName(), displayText(text));
 }

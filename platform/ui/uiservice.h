@@ -19,7 +19,7 @@ public:
     virtual int showModal(Form* form);
     // Shows the window beside the others, raising the existing instance.
     virtual void showModeless(Form* form);
-    // The default error report: an error that no handler caught.
+    // The default error report: an error that no handler caught. Also written to stderr.
     virtual void reportError(const QString& text);
 
     static UiService& current();

@@ -144,7 +144,7 @@ bool DbControls::guarded(const std::function<void()>& operation)
         operation();
         return true;
     } catch (const DbError& e) {
-        UiService::current().reportError(e.message());
+        UiService::current().reportError(userText(e));
     } catch (const std::exception& e) {
         UiService::current().reportError(QString::fromUtf8(e.what()));
     }
