@@ -35,7 +35,7 @@ DbProblem classify(const DbError& e)
     if (e.hasCode(isc_login)) return DbProblem::Login;
     if (e.hasCode(isc_network_error) || e.hasCode(isc_net_connect_err) || e.hasCode(isc_net_read_err) ||
         e.hasCode(isc_net_write_err) || e.hasCode(isc_lost_db_connection) || e.hasCode(isc_conn_lost) ||
-        e.hasCode(isc_unavailable))
+        e.hasCode(isc_unavailable) || e.hasCode(isc_connect_reject))
         return DbProblem::Network;
     if (e.hasCode(isc_shutdown) || e.hasCode(isc_att_shutdown)) return DbProblem::Shutdown;
     if (e.hasCode(isc_bad_db_format)) return DbProblem::NotADatabase;
