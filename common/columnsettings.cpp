@@ -1,6 +1,7 @@
 #include "common/columnsettings.h"
 
 #include "platform/dataset/smpdataset.h"
+#include "platform/ui/uiservice.h"
 
 #include <QDir>
 #include <algorithm>
@@ -110,6 +111,7 @@ struct Registry
 {
     QHash<QString, QPointer<SmpDataset>> datasets;
     Stored stored;
+    std::array<bool, kLists> lengthChecked{};  // the line was held against its list's fields
     std::array<qsizetype, kLists> shownFields{};  // items each list was last handed
     std::function<void(int)> observer;
 };
@@ -186,8 +188,36 @@ bool applyStored(SmpDataset& ds)
     return applyDigits(ds, st.digitsLine) || changed;
 }
 
+// More characters than any list has fields: the most a line of the file is read for.
+constexpr qint64 kMaxLine = 4096;
+
+// A line longer than its list: told once per reading of the file, as soon as the list has fields.
+QString lengthProblem(int list, const SmpDataset& ds)
+{
+    Registry& r = reg();
+    if (!r.stored.fileRead || r.lengthChecked[size_t(list)] || !hasAllFields(ds)) return {};
+    r.lengthChecked[size_t(list)] = true;
+    const QByteArray& line = r.stored.lines[size_t(list)];
+    if (line.size() <= ds.fields().size()) return {};
+    return QStringLiteral("ред %1 (%2) има %3 знака, а списъкът - %4 полета")
+        .arg(list + 1)
+        .arg(listName(list))
+        .arg(line.size())
+        .arg(ds.fields().size());
+}
+
+// A list that gets its fields after the file was read has its line checked then.
+void checkLateList(const SmpDataset& ds)
+{
+    const int list = listOf(ds);
+    if (list < 0) return;
+    if (const QString problem = lengthProblem(list, ds); !problem.isEmpty())
+        UiService::current().showMessage(problemsMessage({problem}));
+}
+
 void datasetOpened(SmpDataset& ds)
 {
+    checkLateList(ds);
     applyStored(ds);  // the grids are reset by the opening itself
     const int list = listOf(ds);
     if (list >= 0 && ds.fields().size() != reg().shownFields[size_t(list)] && reg().observer) reg().observer(list);
@@ -201,6 +231,7 @@ void registerDataset(SmpDataset& dataset)
     const bool known = r.datasets.value(dataset.objectName()).data() == &dataset;
     r.datasets.insert(dataset.objectName(), &dataset);
     if (known) return;
+    checkLateList(dataset);
     // Whatever the dataset's own after-open does to its fields, the user's settings come last.
     dataset.afterOpen = [own = std::move(dataset.afterOpen)](SmpDataset& ds) {
         if (own) own(ds);
@@ -235,6 +266,7 @@ Applied apply(const std::array<int, kDigits>& currentDigits)
     out.digits = currentDigits;
     Stored& st = reg().stored;
     st = Stored();
+    reg().lengthChecked = {};
 
     QFile file(filePath());
     out.fileFound = file.exists();
@@ -245,25 +277,28 @@ Applied apply(const std::array<int, kDigits>& currentDigits)
             out.problems << QStringLiteral("файлът не може да бъде отворен (%1)")
                                 .arg(isDir ? QStringLiteral("на негово място има папка") : file.errorString());
         } else {
-            QList<QByteArray> lines = file.readAll().split('\n');
-            for (QByteArray& l : lines)
+            // Never more than eleven lines can hold, whatever the file's size.
+            QList<QByteArray> lines = file.read((kLists + 1) * (kMaxLine + 2)).split('\n');
+            if (lines.size() > kLists + 1) lines.resize(kLists + 1);
+            for (int i = 0; i < lines.size(); ++i) {
+                QByteArray& l = lines[i];
                 if (l.endsWith('\r')) l.chop(1);
+                if (l.size() > kMaxLine) {
+                    out.problems << QStringLiteral("ред %1 е по-дълъг от %2 знака").arg(i + 1).arg(kMaxLine);
+                    l.clear();
+                }
+            }
             st.fileRead = true;
             for (int i = 0; i < kLists; ++i) st.lines[size_t(i)] = lines.value(i);
             st.digitsLine = lines.value(kLists);
         }
     }
 
+    // Every line's characters now; its length once its list has fields (now, or when it gets them).
     for (int i = 0; i < kLists && st.fileRead; ++i) {
         const QByteArray& line = st.lines[size_t(i)];
-        SmpDataset* ds = listDataset(i);
-        if (!ds) continue;
-        if (line.size() > ds->fields().size())
-            out.problems << QStringLiteral("ред %1 (%2) има %3 знака, а списъкът - %4 полета")
-                                .arg(i + 1)
-                                .arg(listName(i))
-                                .arg(line.size())
-                                .arg(ds->fields().size());
+        if (SmpDataset* ds = listDataset(i))
+            if (const QString problem = lengthProblem(i, *ds); !problem.isEmpty()) out.problems << problem;
         for (int k = 0; k < line.size(); ++k) {
             if (line[k] == '0' || line[k] == '1') continue;
             out.problems << QStringLiteral("ред %1 (%2): знак %3 не е 0 или 1").arg(i + 1).arg(listName(i)).arg(k + 1);

@@ -97,6 +97,8 @@ private slots:
     void listFilledWhenItsDatasetOpens();
     void saveThatCannotBeWrittenChangesNothing();
     void itemListExportFollowsTheSettings();
+    void linesOfListsNotYetKnownAreChecked();
+    void hugeFileIsReadOnlyAsFarAsElevenLines();
 
 private:
     // The program's start: a fresh window set whose main window is shown.
@@ -400,6 +402,53 @@ void TstColumnSettings::itemListExportFollowsTheSettings()
                      QStringLiteral("24.6"));  // the grid's "24.600" is not what goes out
         }
     QVERIFY(found);
+}
+
+// Bytes this process has read so far, from the kernel's count.
+qint64 bytesRead()
+{
+    QFile io(QStringLiteral("/proc/self/io"));
+    if (!io.open(QIODevice::ReadOnly)) return -1;
+    for (const QByteArray& line : io.readAll().split('\n'))
+        if (line.startsWith("rchar:")) return line.mid(6).trimmed().toLongLong();
+    return -1;
+}
+
+// Garbage in the line of a list whose window does not exist yet is told at once; a line longer
+// than such a list is told when the list registers with its fields.
+void TstColumnSettings::linesOfListsNotYetKnownAreChecked()
+{
+    writeFile(fileText({"", "01x", "", "", "", "1111", "", "", "", "", "233"}));
+    start();
+    QStringList told = ui_->texts(RecordingUi::Kind::Message);
+    QCOMPARE(told.size(), 1);
+    QVERIFY2(told.first().contains(QStringLiteral("ред 2 (Склад - движение): знак 3 не е 0 или 1")),
+             qPrintable(told.first()));
+    ui_->clear();
+    SmpDataset late(QStringLiteral("SmpMat_Spravka"));
+    late.addDataField(QStringLiteral("IMEMATERIAL"), SmpField::Type::String);
+    late.addDataField(QStringLiteral("NALICHNOST"), SmpField::Type::Float);
+    ColumnSettings::registerDataset(late);
+    told = ui_->texts(RecordingUi::Kind::Message);
+    QCOMPARE(told.size(), 1);
+    QVERIFY2(told.first().contains(QStringLiteral("ред 6 (Склад-материали справка) има 4 знака, а списъкът - 2 полета")),
+             qPrintable(told.first()));
+    ColumnSettings::registerDataset(late);  // told once
+    QCOMPARE(ui_->texts(RecordingUi::Kind::Message).size(), 1);
+}
+
+void TstColumnSettings::hugeFileIsReadOnlyAsFarAsElevenLines()
+{
+    constexpr qint64 tail = 32 << 20;
+    writeFile(fileText({"0111111", "", "", "", "", "", "", "", "", "", "233"}) + QByteArray(tail, '\n'));
+    start();
+    QCOMPARE(visibility(lists_->sklNalich), QStringLiteral("0111111"));
+    const qint64 before = bytesRead();
+    QVERIFY(before >= 0);
+    form()->ApplyColumnSettings();
+    const qint64 read = bytesRead() - before;
+    QVERIFY2(read < (1 << 20), qPrintable(QString::number(read)));
+    QCOMPARE(ui_->texts(RecordingUi::Kind::Message), QStringList());
 }
 
 int main(int argc, char** argv)
