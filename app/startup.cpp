@@ -2,6 +2,7 @@
 
 #include "platform/db/connection.h"
 #include "platform/db/dberror.h"
+#include "platform/db/dbfile.h"
 #include "platform/ui/uiservice.h"
 #include "schema/schema.h"
 
@@ -147,7 +148,10 @@ QString failureText(const DbError& e, const Startup::Config& config)
     const ConnectionParams& p = config.params;
     const DbProblem problem = classify(e);
     QString text;
-    if (p.embedded() && problem == DbProblem::InUse) {
+    // The engine's lock error, confirmed by the file's lock: another process has the database.
+    const bool held = p.embedded() && problem == DbProblem::InUse &&
+                      (DbFile::inUse(p.database) || DbFile::inUse(DbFile::partialPath(p.database)));
+    if (held) {
         text = QStringLiteral("Програмата вече работи с базата данни %1 (или друга програма я използва). Втори "
                               "екземпляр на същата база не може да бъде стартиран.\r\rЗа работа от няколко "
                               "работни места базата трябва да е на сървър Firebird: във файла %2 посочете в група "

@@ -148,7 +148,10 @@ void SQLConnection::Impl::attach(bool forCreate)
                                                reinterpret_cast<const unsigned char*>(d.constData()));
     } catch (const FbException& e) {
         att = nullptr;
-        throw translate(e, {});
+        DbError err = translate(e, {});
+        // Refused at the door: the right to the database file, not to a statement's object.
+        if (err.hasCode(isc_no_priv)) err.setProblem(DbProblem::NoAccess);
+        throw err;
     }
 }
 

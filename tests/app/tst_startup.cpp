@@ -17,6 +17,8 @@
 #include <QTest>
 
 #include <arpa/inet.h>
+#include <cerrno>
+#include <firebird/Interface.h>
 #include <csignal>
 #include <netinet/in.h>
 #include <sys/socket.h>
@@ -133,6 +135,9 @@ private slots:
     void silentServerTimesOut();
     void engineErrorsExplained_data();
     void engineErrorsExplained();
+    void codesNotTextsTellTheProblem_data();
+    void codesNotTextsTellTheProblem();
+    void badConfigToldOnStderrAndSignalStillEnds();
     void signalEndsProgramCleanly_data();
     void signalEndsProgramCleanly();
     void secondInstanceRefused();
@@ -377,6 +382,67 @@ void TstStartup::engineErrorsExplained()
         QVERIFY2(text.contains(explanation), qPrintable(text));
         QVERIFY2(text.endsWith(e.message()), qPrintable(text));
     }
+}
+
+void TstStartup::codesNotTextsTellTheProblem_data()
+{
+    QTest::addColumn<QList<long>>("codes");
+    QTest::addColumn<int>("osError");
+    QTest::addColumn<int>("problem");
+    QTest::addColumn<QString>("explanation");
+    QTest::newRow("login") << QList<long>{isc_login} << 0 << int(DbProblem::Login) << QStringLiteral("паролата");
+    QTest::newRow("disk full") << QList<long>{isc_io_error, isc_io_write_err} << ENOSPC << int(DbProblem::NoSpace)
+                               << QStringLiteral("Няма свободно място");
+    QTest::newRow("no access") << QList<long>{isc_io_error, isc_io_open_err} << EACCES << int(DbProblem::NoAccess)
+                               << QStringLiteral("права за четене и запис");
+    QTest::newRow("file lock") << QList<long>{isc_io_error} << 0 << int(DbProblem::InUse)
+                               << QStringLiteral("заета от друга програма");
+    QTest::newRow("network") << QList<long>{isc_network_error, isc_net_read_err} << ECONNRESET << int(DbProblem::Network)
+                             << QStringLiteral("Няма връзка със сървъра");
+    QTest::newRow("row in use") << QList<long>{isc_lock_conflict, isc_update_conflict} << 0 << int(DbProblem::Conflict)
+                                << QStringLiteral("друг потребител");
+    QTest::newRow("privilege") << QList<long>{isc_no_priv} << 0 << int(DbProblem::Privilege) << QStringLiteral("няма права");
+    QTest::newRow("unknown code") << QList<long>{isc_random} << 0 << int(DbProblem::Other) << QString();
+}
+
+// The engine's texts are not read: a message that reads like a network fault but carries
+// another code is told by its code; an unknown code is shown as the engine said it.
+void TstStartup::codesNotTextsTellTheProblem()
+{
+    QFETCH(QList<long>, codes);
+    QFETCH(int, osError);
+    QFETCH(int, problem);
+    QFETCH(QString, explanation);
+    DbError e(QStringLiteral("Unable to complete network request to host \"x\"."));
+    e.setStatus(codes, osError);
+    QCOMPARE(int(classify(e)), problem);
+    const QString text = userText(e);
+    if (explanation.isEmpty()) {
+        QCOMPARE(text, e.message());
+    } else {
+        QVERIFY2(text.contains(explanation), qPrintable(text));
+        QVERIFY(text.endsWith(QStringLiteral("\r") + e.message()));
+    }
+}
+
+// Without a screen the report is on stderr, so a start that cannot go on never looks hung; a
+// signal ends the program while the report waits for the user.
+void TstStartup::badConfigToldOnStderrAndSignalStillEnds()
+{
+    const QString home = dir_->path();
+    QDir().mkpath(home + QStringLiteral("/config/TRX"));
+    QFile ini(home + QStringLiteral("/config/TRX/trx.ini"));
+    QVERIFY(ini.open(QIODevice::WriteOnly));
+    ini.write("[Database]\nserver=db\n");
+    ini.close();
+    Program trx(home);
+    QVERIFY2(trx.waitForText("ред 1"), trx.err.constData());
+    QVERIFY(trx.err.contains(QFile::encodeName(ini.fileName())));
+    QCOMPARE(trx.process.state(), QProcess::Running);  // the report is on screen
+    QVERIFY(::kill(pid_t(trx.process.processId()), SIGTERM) == 0);
+    QVERIFY2(trx.process.waitForFinished(2000), "still running 2 s after the signal");
+    QCOMPARE(trx.process.exitCode(), 0);
+    QVERIFY(!QFile::exists(Program::databaseIn(home)));
 }
 
 void TstStartup::signalEndsProgramCleanly_data()
