@@ -186,13 +186,21 @@ bool Startup::openDatabase(SQLConnection& connection, const Config& config, std:
         };
     try {
         const Schema::OpenResult r = Schema::openAndUpgrade(connection, options);
-        if (!r.backupPath.isEmpty())
-            UiService::current().showMessage(
-                QStringLiteral("Базата данни беше обновена от версия %1 до версия %2.\rКопие на базата отпреди "
-                               "обновяването: %3")
-                    .arg(r.fromVersion)
-                    .arg(r.toVersion)
-                    .arg(QDir::toNativeSeparators(r.backupPath)));
+        if (r.fromVersion < r.toVersion && !r.created) {
+            const QString copy = QDir::toNativeSeparators(r.backupPath);
+            const QString where =
+                r.backupPath.isEmpty()
+                    ? QStringLiteral("Копие не е направено: базата е посочена с псевдоним на сървъра.")
+                : config.params.embedded()
+                    ? QStringLiteral("Копие на базата отпреди обновяването: %1").arg(copy)
+                    : QStringLiteral("Архивно копие на базата отпреди обновяването, на сървъра (възстановява се с "
+                                     "gbak -c): %1")
+                          .arg(copy);
+            UiService::current().showMessage(QStringLiteral("Базата данни беше обновена от версия %1 до версия %2.\r%3")
+                                                 .arg(r.fromVersion)
+                                                 .arg(r.toVersion)
+                                                 .arg(where));
+        }
         QTextStream(stderr) << "TRX: " << (r.created ? "created " : "opened ") << where(config.params) << '\n';
     } catch (const DbError& e) {
         const QString reason = failureText(e, config);

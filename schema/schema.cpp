@@ -89,6 +89,8 @@ Schema::OpenResult Schema::openAndUpgrade(SQLConnection& connection, const OpenO
             connection.close();
             result.backupPath = DbFile::copyBeside(p.database, result.fromVersion);
             connection.open();
+        } else if (result.fromVersion < result.toVersion) {
+            result.backupPath = DbFile::backupOnServer(p, result.fromVersion);
         }
         try {
             Migrator(connection, all).upgrade(options.hooks);

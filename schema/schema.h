@@ -30,8 +30,8 @@ struct OpenResult
 // Opens the database behind the connection and brings it to the newest schema version.
 // A new embedded database is made and migrated under a temporary name and moved into place only
 // when the last migration has committed, so an interrupted first start leaves no database behind;
-// a temporary file left by one is removed. An existing embedded database is copied beside itself
-// before it is upgraded. A database newer than the program, or another application's, is refused
+// a temporary file left by one is removed. An existing database is copied before it is upgraded:
+// the embedded file beside itself, a server's database as a backup the server writes beside it. A database newer than the program, or another application's, is refused
 // untouched. On any failure the connection is left closed.
 OpenResult openAndUpgrade(SQLConnection& connection, const OpenOptions& options = {});
 

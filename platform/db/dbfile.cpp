@@ -1,12 +1,15 @@
 #include "platform/db/dbfile.h"
 
 #include "platform/base/clock.h"
+#include "platform/db/connectionparams.h"
 #include "platform/db/dberror.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QSaveFile>
+#include <QStandardPaths>
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -46,14 +49,21 @@ bool DbFile::inUse(const QString& path)
 
 QString DbFile::partialPath(const QString& path) { return path + QStringLiteral(".partial"); }
 
-QString DbFile::copyBeside(const QString& path, int version)
+namespace {
+QString besideName(const QString& path, int version, const QString& suffix)
 {
     const QFileInfo info(path);
     const QString name = QStringLiteral("%1.v%2-%3.%4")
                              .arg(info.completeBaseName())
                              .arg(version)
-                             .arg(Clock::now().toString(QStringLiteral("yyyyMMdd-HHmmss")), info.suffix());
-    const QString target = info.dir().filePath(name);
+                             .arg(Clock::now().toString(QStringLiteral("yyyyMMdd-HHmmss")), suffix);
+    return QDir::cleanPath(info.path() + u'/' + name);
+}
+} // namespace
+
+QString DbFile::copyBeside(const QString& path, int version)
+{
+    const QString target = besideName(path, version, QFileInfo(path).suffix());
     // Held while copying, so no engine opens the database half way through the copy.
     FileLock lock(path);
     if (!lock.locked())
@@ -74,6 +84,33 @@ QString DbFile::copyBeside(const QString& path, int version)
         if (out.write(chunk) != chunk.size()) throw fail(out.errorString());
     if (in.error() != QFile::NoError) throw fail(in.errorString());
     if (!out.commit()) throw fail(out.errorString());
+    return target;
+}
+
+QString DbFile::backupOnServer(const ConnectionParams& params, int version)
+{
+    const QString& db = params.database;
+    const bool hasFolder = db.startsWith(u'/') || (db.size() > 2 && db[1] == u':');  // not an alias
+    if (!hasFolder) return {};
+    const QString target = besideName(db, version, QStringLiteral("fbk"));
+    QString gbak = QStandardPaths::findExecutable(QStringLiteral("gbak"));
+    if (gbak.isEmpty()) gbak = QStringLiteral("/usr/lib/x86_64-linux-gnu/firebird/3.0/bin/gbak");
+    QString manager = params.server;
+    if (params.port > 0) manager += u'/' + QString::number(params.port);
+    manager += QStringLiteral(":service_mgr");
+    QProcess run;
+    // The password travels in the environment, never on a command line others can read.
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("ISC_USER"), params.user);
+    env.insert(QStringLiteral("ISC_PASSWORD"), params.password);
+    run.setProcessEnvironment(env);
+    run.setProcessChannelMode(QProcess::MergedChannels);
+    run.start(gbak, {QStringLiteral("-b"), QStringLiteral("-se"), manager, db, target});
+    const bool done = run.waitForFinished(-1) && run.exitStatus() == QProcess::NormalExit && run.exitCode() == 0;
+    if (!done)
+        throw DbError(QStringLiteral("Архивно копие на базата данни не може да бъде направено в %1. Базата не е "
+                                     "обновена.\r\r%2")
+                          .arg(target, QString::fromLocal8Bit(run.readAll()).trimmed() + run.errorString()));
     return target;
 }
 

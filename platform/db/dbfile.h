@@ -2,6 +2,8 @@
 
 #include <QString>
 
+struct ConnectionParams;
+
 // The embedded database as a file: who holds it, the temporary name a new database is made under,
 // and the copy kept before an upgrade.
 namespace DbFile {
@@ -15,6 +17,10 @@ QString partialPath(const QString& path);
 // "NAME.fdb"; written under a temporary name first, so a copy that exists is whole. The copy's path,
 // or an error (DbError) when it cannot be made.
 QString copyBeside(const QString& path, int version);
+// The same for a database on a server, as a backup (gbak through the server's service manager)
+// written by the server beside the database: "NAME.vN-yyyyMMdd-HHmmss.fbk". Empty when the
+// database is named by an alias, which gives no folder to write into.
+QString backupOnServer(const ConnectionParams& params, int version);
 // Moves the finished new database into place; refuses to replace a file that appeared meanwhile.
 void moveIntoPlace(const QString& from, const QString& to);
 
