@@ -201,6 +201,7 @@ bool Startup::openDatabase(SQLConnection& connection, const Config& config, std:
                                                  .arg(r.toVersion)
                                                  .arg(where));
         }
+        // One line on stderr: a run without a screen shows how far it got.
         QTextStream(stderr) << "TRX: " << (r.created ? "created " : "opened ") << where(config.params) << '\n';
     } catch (const DbError& e) {
         const QString reason = failureText(e, config);
