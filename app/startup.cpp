@@ -188,7 +188,7 @@ bool Startup::openDatabase(SQLConnection& connection, const Config& config, std:
         const Schema::OpenResult r = Schema::openAndUpgrade(connection, options);
         if (r.fromVersion < r.toVersion && !r.created) {
             const QString copy = QDir::toNativeSeparators(r.backupPath);
-            const QString where =
+            const QString copyNote =
                 r.backupPath.isEmpty()
                     ? QStringLiteral("Копие не е направено: базата е посочена с псевдоним на сървъра.")
                 : config.params.embedded()
@@ -199,7 +199,7 @@ bool Startup::openDatabase(SQLConnection& connection, const Config& config, std:
             UiService::current().showMessage(QStringLiteral("Базата данни беше обновена от версия %1 до версия %2.\r%3")
                                                  .arg(r.fromVersion)
                                                  .arg(r.toVersion)
-                                                 .arg(where));
+                                                 .arg(copyNote));
         }
         // One line on stderr: a run without a screen shows how far it got.
         QTextStream(stderr) << "TRX: " << (r.created ? "created " : "opened ") << where(config.params) << '\n';
@@ -211,7 +211,7 @@ bool Startup::openDatabase(SQLConnection& connection, const Config& config, std:
         return false;
     }
     // Opened again later only through the same checks; a vanished database is not made anew.
-    connection.setOpener([config](SQLConnection& c) {
+    connection.setOpener([](SQLConnection& c) {
         Schema::OpenOptions again;
         again.mayCreate = false;
         Schema::openAndUpgrade(c, again);

@@ -627,8 +627,6 @@ void SQLConnection::refuse(const QString& reason)
     d->refusal = reason;
 }
 
-QString SQLConnection::refusal() const { return d->refusal; }
-
 void SQLConnection::close() { d->detach(); }
 
 bool SQLConnection::isOpen() const { return d->att != nullptr; }

@@ -67,7 +67,6 @@ public:
     // After a refused start nothing may use the database: every later call fails with this reason
     // and nothing attaches, until other parameters are set.
     void refuse(const QString& reason);
-    QString refusal() const;
 
     DbResult query(const QString& sql, const SqlParams& params = {});
     // The plain fetch loop: each row is handed over and not kept.

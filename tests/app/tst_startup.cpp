@@ -11,7 +11,9 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -129,6 +131,7 @@ private slots:
     void refusedDatabaseIsNeverUsed_data();
     void refusedDatabaseIsNeverUsed();
     void lostConnectionOpensOnlyThroughChecks();
+    void upgradeSaysWhereTheCopyIs();
     void badConfigFileReportedOnce_data();
     void badConfigFileReportedOnce();
     void namedMissingDatabaseIsAskedFor_data();
@@ -238,6 +241,32 @@ void TstStartup::lostConnectionOpensOnlyThroughChecks()
         QVERIFY2(e.message().contains(QStringLiteral("по-нова версия")), qPrintable(e.message()));
     }
     QVERIFY(!dm.SQLConnectNS.isOpen());
+}
+
+// An older database is upgraded, and the user is told where its copy from before is.
+void TstStartup::upgradeSaysWhereTheCopyIs()
+{
+    if (TestDb::serverMode()) QSKIP("the copy is made of the embedded database's file");
+    const ConnectionParams p = TestDb::paramsFor(dir_->filePath(QStringLiteral("TRXBASE.fdb")));
+    QVector<Migration> older = Schema::migrations();
+    older.removeLast();
+    {
+        SQLConnection c(p);
+        c.create();
+        Migrator(c, older).upgrade();
+    }
+    TDMNS dm(p);
+    QVERIFY(Startup::openDatabase(dm.SQLConnectNS, configFor(p)));
+    const QStringList told = ui_->texts(RecordingUi::Kind::Message);
+    QCOMPARE(told.size(), 1);
+    const QRegularExpression re(QStringLiteral("версия %1 до версия %2.\rКопие на базата отпреди обновяването: (\\S+)$")
+                                           .arg(older.last().version)
+                                           .arg(Schema::migrations().last().version));
+    const auto m = re.match(told.front());
+    QVERIFY2(m.hasMatch(), qPrintable(told.front()));
+    QVERIFY(QFile::exists(m.captured(1)));
+    QCOMPARE(QFileInfo(m.captured(1)).absolutePath(), QFileInfo(p.database).absolutePath());
+    QVERIFY(dm.SQLConnectNS.isOpen());
 }
 
 void TstStartup::badConfigFileReportedOnce_data()
