@@ -10,13 +10,13 @@
 #include "platform/widgets/dblookupcombobox.h"
 #include "platform/widgets/dbnavigator.h"
 #include "platform/widgets/dtsource.h"
+#include "platform/widgets/wrappingtabwidget.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QTabWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -154,7 +154,7 @@ QWidget* TFormNomenklaturi::buildCompanyTab()
     bottom->addLayout(buttons);
 
     // The company's small lists, edited in place and stored at once.
-    auto* lists = new QTabWidget;
+    auto* lists = new WrappingTabWidget(3);
     lists->setObjectName(QStringLiteral("PageControlFirmaSpisyci"));
     lists->addTab(buildList(QStringLiteral("MolFirma"), dm_.SmpMolFirma, {{"IMEMOLFIRMA", "МОЛ"}}),
                   QStringLiteral("МОЛ на фирмата "));
@@ -197,6 +197,7 @@ QWidget* TFormNomenklaturi::buildList(const QString& name, SmpDataset& dataset,
                                       const QList<QPair<QString, QString>>& columns)
 {
     auto* page = new QWidget;
+    page->setObjectName(QStringLiteral("TabSheet") + name);
     auto* layout = new QVBoxLayout(page);
     layout->setContentsMargins(2, 2, 2, 2);
     auto* nav = new DBNavigator;

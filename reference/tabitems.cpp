@@ -147,12 +147,14 @@ QWidget* TFormNomenklaturi::buildItemsTab()
     bottom->addWidget(group(QStringLiteral("Дефиниране на фирмени складове "), DBGrid11,
                             buttonRow({makeButton("SpdBtnNewSklad", QStringLiteral("Нов"), &TFormNomenklaturi::SpdBtnNewSkladClick),
                                        makeButton("SpdBtnRedSklad", QStringLiteral("Редакция"), &TFormNomenklaturi::SpdBtnRedSkladClick),
-                                       makeButton("SpdBtnDelSklad", QStringLiteral("Изтриване"), &TFormNomenklaturi::SpdBtnDelSkladClick)})));
-    bottom->addWidget(group(QStringLiteral("Дефиниране на външни складови обекти "), DBGrid3, navLayout));
+                                       makeButton("SpdBtnDelSklad", QStringLiteral("Изтриване"), &TFormNomenklaturi::SpdBtnDelSkladClick)})),
+                      3);
+    bottom->addWidget(group(QStringLiteral("Дефиниране на външни складови обекти "), DBGrid3, navLayout), 3);
     bottom->addWidget(group(QStringLiteral("Дефиниране на мерни единици "), DBGrid2,
                             buttonRow({makeButton("SpdBtnNewMka", QStringLiteral("Нова"), &TFormNomenklaturi::SpdBtnNewMkaClick),
                                        makeButton("SpdBtnRedMka", QStringLiteral("Редакция"), &TFormNomenklaturi::SpdBtnRedMkaClick),
-                                       makeButton("SpdBtnDelMka", QStringLiteral("Изтр."), &TFormNomenklaturi::SpdBtnDelMkaClick)})));
+                                       makeButton("SpdBtnDelMka", QStringLiteral("Изтр."), &TFormNomenklaturi::SpdBtnDelMkaClick)})),
+                      4);
 
     auto* layout = new QVBoxLayout(tab);
     layout->setContentsMargins(4, 4, 4, 4);

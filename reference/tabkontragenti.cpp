@@ -15,6 +15,7 @@
 
 #include <QFormLayout>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -115,6 +116,8 @@ QWidget* TFormNomenklaturi::buildKontragentiTab()
     DBGrid12 = makeGrid("DBGrid12", dm_.SmpKontrFilial, {{"IMEFILIAL", "Име на филиал"}, {"ADRES", "Адрес"}}, false);
     DBGrid10 = makeGrid("DBGrid10", dm_.SmpViewKontrMatCeni,
                         {{"IMEMATERIAL", "Материал/изделие/"}, {"PRODAGNACENA", "Цена"}, {"SPEC_CENA", "Сп.цена"}}, true);
+    // Its whole current row is highlighted: without the row marker its three captions fit the group.
+    DBGrid10->verticalHeader()->hide();
     connect(DBGrid10, &QAbstractItemView::doubleClicked, this, &TFormNomenklaturi::SpdBtnSpCMatUpdClick);
     auto* priceButtons = new QWidget;
     auto* pb = new QHBoxLayout(priceButtons);
@@ -128,13 +131,13 @@ QWidget* TFormNomenklaturi::buildKontragentiTab()
                             DBGrid13,
                             makeButton("SpdBtnZapisMol", QStringLiteral("Запис МОЛ - титуляр"),
                                        &TFormNomenklaturi::SpdBtnZapisMolClick)),
-                      3);
+                      6);
     bottom->addWidget(group(QStringLiteral("Филиали към контрагента "), makeNavigator("DBNavigator12", dm_.SmpKontrFilial),
                             DBGrid12,
                             makeButton("SpBtnZapisFilial", QStringLiteral("Запис филиал - титуляр"),
                                        &TFormNomenklaturi::SpBtnZapisFilialClick)),
-                      2);
-    bottom->addWidget(group(QStringLiteral("Специални цени - дефиниране "), nullptr, DBGrid10, priceButtons), 3);
+                      4);
+    bottom->addWidget(group(QStringLiteral("Специални цени - дефиниране "), nullptr, DBGrid10, priceButtons), 5);
 
     auto* layout = new QVBoxLayout(tab);
     layout->setContentsMargins(4, 4, 4, 4);

@@ -31,9 +31,9 @@ DBGrid* TFormNomenklaturi::makeGrid(const char* name, SmpDataset& dataset,
     auto* g = new DBGrid;
     g->setObjectName(QString::fromLatin1(name));
     g->setDataSource(sourceFor(dataset));
-    // Each column at least as wide as its caption, so no caption is clipped.
+    // Each column as wide as its caption and no wider, so the small lists show every caption whole.
     for (const auto& [field, title] : columns)
-        g->addColumn(field, title, qMax(60, g->fontMetrics().horizontalAdvance(title) + 24));
+        g->addColumn(field, title, qMax(30, g->fontMetrics().horizontalAdvance(title) + 12));
     g->setReadOnly(readOnly);
     if (readOnly) g->setRowSelect(true);
     g->horizontalHeader()->setStretchLastSection(true);
