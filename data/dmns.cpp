@@ -35,25 +35,9 @@ void lookup(SmpDataset& ds, const char* name, SmpDataset& list, const char* key,
 } // namespace
 
 TDMNS::TDMNS(const ConnectionParams& params, QObject* parent)
-    : QObject(parent), SQLConnectNS(params), SQLQObsto(SQLConnectNS), SQLZapisDanni(SQLConnectNS),
-      SmpZapisDanni(QStringLiteral("SmpZapisDanni"), &SQLConnectNS),
-#define TRX_DS(n) n(QStringLiteral(#n), &SQLConnectNS)
-      TRX_DS(SmpFirma), TRX_DS(SmpFirmaOfisi), TRX_DS(SmpMolFirma), TRX_DS(SmpDaNe), TRX_DS(SmpTipPlast),
-      TRX_DS(SmpTipDok), TRX_DS(SmpVidPlastane), TRX_DS(SmpOsnovDDS), TRX_DS(SmpTipValuta), TRX_DS(SmpCountry),
-      TRX_DS(SmpGrad), TRX_DS(SmpTipKontragent), TRX_DS(SmpIzbTipKontr), TRX_DS(SmpKontragenti), TRX_DS(SmpViewKontr),
-      TRX_DS(SmpMOLKontr), TRX_DS(SmpKontrFilial), TRX_DS(SmpMiarka), TRX_DS(SmpTipSklad), TRX_DS(SmpIzbSklad),
-      TRX_DS(SmpTipSklOb), TRX_DS(SmpMateriali), TRX_DS(SmpTipProizv), TRX_DS(SmpTipProizvN), TRX_DS(SmpTipIzdelie),
-      TRX_DS(SmpTipIzdelieN), TRX_DS(SmpRecep_izdN)
-#undef TRX_DS
+    : QObject(parent), SQLConnectNS(params), SQLQObsto(SQLConnectNS), SQLZapisDanni(SQLConnectNS)
 {
     setObjectName(QStringLiteral("DMNS"));
-    // Members, parented so that windows and tests find them by name.
-    for (SmpDataset* ds :
-         {&SmpZapisDanni, &SmpFirma, &SmpFirmaOfisi, &SmpMolFirma, &SmpDaNe, &SmpTipPlast, &SmpTipDok, &SmpVidPlastane,
-          &SmpOsnovDDS, &SmpTipValuta, &SmpCountry, &SmpGrad, &SmpTipKontragent, &SmpIzbTipKontr, &SmpKontragenti,
-          &SmpViewKontr, &SmpMOLKontr, &SmpKontrFilial, &SmpMiarka, &SmpTipSklad, &SmpIzbSklad, &SmpTipSklOb,
-          &SmpMateriali, &SmpTipProizv, &SmpTipProizvN, &SmpTipIzdelie, &SmpTipIzdelieN, &SmpRecep_izdN})
-        ds->setParent(this);
     defineDatasets();
 }
 
