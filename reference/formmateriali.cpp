@@ -9,6 +9,7 @@
 #include "platform/widgets/dblookupcombobox.h"
 #include "platform/widgets/dtsource.h"
 #include "platform/widgets/fielddatalink.h"
+#include "reference/materials.h"
 
 #include <QCloseEvent>
 #include <QFileDialog>
@@ -21,32 +22,6 @@
 #include <QShowEvent>
 #include <QToolButton>
 #include <QVBoxLayout>
-
-namespace {
-
-const char* kUpdateSql =
-    "update materiali set snimka=:snimka,imematerial=:imematerial,nmiarka=:nmiarka,nsklad=:nsklad,ed_cena=:ed_cena,"
-    "prodagna_cena=:prodagnacena,prodagna_cena_usd=:prodagnacena_usd,prodagna_cena_eur=:prodagnacena_eur,"
-    "min_kol=:min_kol,max_kol=:max_kol,SERIA_DA_NE=:SERIA_DA_NE,SUM_DA_NE=:SUM_DA_NE,Izch_da_ne=:Izch_da_ne,"
-    "prod_cena_lv_drebno=:prod_cena_lv_drebno,prod_cena_usd_drebno=:prod_cena_usd_drebno,"
-    "prod_cena_eur_drebno=:prod_cena_eur_drebno where NMATERIAL=:NMAT";
-const char* kInsertSql =
-    "insert into materiali(snimka,imematerial,nmiarka,nsklad,ed_cena,prodagna_cena,prodagna_cena_usd,"
-    "prodagna_cena_eur,min_kol,max_kol,SERIA_DA_NE,SUM_DA_NE,Izch_da_ne,prod_cena_lv_drebno,prod_cena_usd_drebno,"
-    "prod_cena_eur_drebno) values(:snimka,:imematerial,:nmiarka,:nsklad,:ed_cena,:prodagnacena,:prodagnacena_usd,"
-    ":prodagnacena_eur,:min_kol,:max_kol,:SERIA_DA_NE,:SUM_DA_NE,:Izch_da_ne,:prod_cena_lv_drebno,"
-    ":prod_cena_usd_drebno,:prod_cena_eur_drebno)";
-
-// A null value stays null (an empty price is written as empty).
-QVariant typed(const QVariant& v, QMetaType::Type type)
-{
-    if (!v.isValid() || v.isNull()) return QVariant();
-    QVariant out = v;
-    out.convert(QMetaType(type));
-    return out;
-}
-
-} // namespace
 
 TFormMateriali::TFormMateriali(TDMNS& dm) : dm_(dm), DtSrcViewMateriali(new DataSource(&dm.SmpViewMateriali, this))
 {
@@ -211,16 +186,9 @@ void TFormMateriali::BitBtnZapMatClick()
     SmpDataset& ds = dm_.SmpViewMateriali;
     const QString name = DBEditMat->text();
     try {
-        if (Tag == kModeNew) {
-            dm_.SQLQObsto.setSql(QStringLiteral("select NMATERIAL FROM MATERIALI where IMEMATERIAL=:IMEMAT"));
-            dm_.SQLQObsto.setParam(QStringLiteral("IMEMAT"), name);
-            dm_.SQLQObsto.open();
-            const int existing = dm_.SQLQObsto.fieldByName(QStringLiteral("NMATERIAL")).toInt();
-            dm_.SQLQObsto.close();
-            if (existing > 0) {
-                UiService::current().showMessage(QStringLiteral("Този материал вече съществува в номенклатурата !"));
-                return;
-            }
+        if (Tag == kModeNew && Materials::nameInUse(dm_.SQLConnectNS, name)) {
+            UiService::current().showMessage(QStringLiteral("Този материал вече съществува в номенклатурата !"));
+            return;
         }
         if (name.isEmpty() || DBLkpCmBMka->currentText().isEmpty() || DBLkpCmbSklad->currentText().isEmpty()) {
             UiService::current().showMessage(
@@ -229,20 +197,12 @@ void TFormMateriali::BitBtnZapMatClick()
         }
         if (ds.state() == SmpDataset::State::Browse || !ds.isModified()) return;  // nothing was corrected
 
-        SqlQuery& q = dm_.SQLQObsto;
-        q.setSql(QString::fromLatin1(Tag == kModeEdit ? kUpdateSql : kInsertSql));
-        const auto v = [&ds](const char* field) { return ds.value(QString::fromLatin1(field)); };
-        q.setParam(QStringLiteral("snimka"), typed(v("SNIMKA"), QMetaType::QByteArray));
-        q.setParam(QStringLiteral("imematerial"), v("IMEMATERIAL").toString());
-        for (const char* f : {"NMIARKA", "NSKLAD", "SERIA_DA_NE", "SUM_DA_NE", "IZCH_DA_NE"})
-            q.setParam(QString::fromLatin1(f), typed(v(f), QMetaType::Int));
-        for (const char* f : {"ED_CENA", "PRODAGNACENA", "PRODAGNACENA_USD", "PRODAGNACENA_EUR", "MIN_KOL", "MAX_KOL",
-                              "PROD_CENA_LV_DREBNO", "PROD_CENA_USD_DREBNO", "PROD_CENA_EUR_DREBNO"})
-            q.setParam(QString::fromLatin1(f), typed(v(f), QMetaType::Double));
-        if (Tag == kModeEdit) q.setParam(QStringLiteral("NMAT"), v("NMATERIAL"));
-        q.execSql();
+        QVariantMap values;
+        for (const SmpField* f : ds.fields())
+            if (f->kind() == SmpField::Kind::Data) values.insert(f->fieldName(), f->value());
+        Materials::store(dm_.SQLConnectNS, values, Tag == kModeEdit ? ds.value(QStringLiteral("NMATERIAL")) : QVariant());
 
-        const QString saved = v("IMEMATERIAL").toString().left(65);
+        const QString saved = values.value(QStringLiteral("IMEMATERIAL")).toString().left(65);
         discardRow();
         ds.refresh();
         ds.locate(QStringLiteral("IMEMATERIAL"), {saved});

@@ -12,6 +12,8 @@
 #include "platform/widgets/dtsource.h"
 #include "platform/widgets/fielddatalink.h"
 #include "reference/formmateriali.h"
+#include "reference/materials.h"
+#include "reference/places.h"
 #include "reference/formmiarki.h"
 #include "reference/formtipsklad.h"
 #include "reference/radiogroup.h"
@@ -230,30 +232,13 @@ void TFormNomenklaturi::SpdBtnDelMatClick()
         UiService::current().showMessage(QStringLiteral("Липстват материали !"));
         return;
     }
-    const QString end = QStringLiteral(", изтриването - НЕВЪЗМОЖНО !");
-    const QList<DeleteGuard> guards = {
-        {QStringLiteral("select count(nmaterial) as broi from sklad where nmaterial=:INMaterial"),
-         QStringLiteral("Има доставка от този материал") + end},
-        {QStringLiteral("select count(ntip_izdelie) as broi from Izdelie_recepta where NMaterial=:INMaterial"),
-         QStringLiteral("Има рецепта с този материал") + end},
-        // Tables the item's row is kept by as well.
-        {QStringLiteral("select count(nmaterial) as broi from prodagbi where nmaterial=:INMaterial"),
-         QStringLiteral("Има продажба на този материал") + end},
-        {QStringLiteral("select count(nmaterial) as broi from kontr_mat_ceni where nmaterial=:INMaterial"),
-         QStringLiteral("Има специална цена за този материал") + end},
-        {QStringLiteral("select count(nmaterial_izdelie) as broi from tip_izdelie where nmaterial_izdelie=:INMaterial"),
-         QStringLiteral("Има изделие на цех от този материал") + end},
-        {QStringLiteral("select count(nmaterial) as broi from iskania where nmaterial=:INMaterial"),
-         QStringLiteral("Има искане за този материал") + end},
-        {QStringLiteral("select count(nmaterial) as broi from skl_obekti_materiali where nmaterial=:INMaterial"),
-         QStringLiteral("Има този материал в складов обект") + end},
-    };
     const QVariant key = items.value(QStringLiteral("NMATERIAL"));
-    if (deleteBlocked(guards, QStringLiteral("INMaterial"), key)) return;
+    if (const QString why = Materials::deleteRefusal(dm_.SQLConnectNS, key); !why.isEmpty()) {
+        UiService::current().showMessage(why);
+        return;
+    }
     if (!UiService::current().askYesNo(QStringLiteral(" Изтриване на материал ? "))) return;
-    dm_.SQLQObsto.setSql(QStringLiteral("delete from materiali where nmaterial=:NMat"));
-    dm_.SQLQObsto.setParam(QStringLiteral("NMat"), key);
-    dm_.SQLQObsto.execSql();
+    Materials::remove(dm_.SQLConnectNS, key);
     items.refresh();
     for (SmpDataset* ds : {&dm_.SmpTipIzdVIEW, &dm_.SmpRecepIzdVIEW})
         if (ds->isActive()) ds->refresh();
@@ -280,10 +265,8 @@ void TFormNomenklaturi::SpdBtnRedSkladClick()
 
 void TFormNomenklaturi::SpdBtnDelSkladClick()
 {
-    deleteListRow(dm_.SmpTipSklad,
-                  {{QStringLiteral("select count(nsklad)as broi from materiali where nsklad=:iNsklad"),
-                    QStringLiteral("Има материали в този склад! Изтриването е невъзможно !")}},
-                  QStringLiteral("iNsklad"), QStringLiteral("NSKLAD"), QStringLiteral(" Изтриване на Склад ? "));
+    deleteListRow(dm_.SmpTipSklad, ReferenceLists::warehouseDeleteRefusal, QStringLiteral("NSKLAD"),
+                  QStringLiteral(" Изтриване на Склад ? "));
 }
 
 void TFormNomenklaturi::SpdBtnNewMkaClick() { openListEditor(FormMiarki, dm_.SmpMiarka, true, {}); }
@@ -296,8 +279,6 @@ void TFormNomenklaturi::SpdBtnRedMkaClick()
 
 void TFormNomenklaturi::SpdBtnDelMkaClick()
 {
-    deleteListRow(dm_.SmpMiarka,
-                  {{QStringLiteral("select count(nmaterial)as broi from materiali where nMiarka=:inMiarka"),
-                    QStringLiteral("Има материали с тази мярка ! Изтриването е невъзможно !")}},
-                  QStringLiteral("inMiarka"), QStringLiteral("NMIARKA"), QStringLiteral(" Изтриване на Мярка ? "));
+    deleteListRow(dm_.SmpMiarka, ReferenceLists::unitDeleteRefusal, QStringLiteral("NMIARKA"),
+                  QStringLiteral(" Изтриване на Мярка ? "));
 }

@@ -9,6 +9,7 @@
 #include "platform/widgets/dbtext.h"
 #include "platform/widgets/dtsource.h"
 #include "platform/widgets/fielddatalink.h"
+#include "reference/counterparties.h"
 #include "reference/formkontragent.h"
 #include "reference/formspecceni.h"
 #include "reference/radiogroup.h"
@@ -218,29 +219,11 @@ void TFormNomenklaturi::SpdBtnDelKontragentClick()
         UiService::current().showMessage(QStringLiteral("Липстват контрагенти !"));
         return;
     }
-    const QString end = QStringLiteral(" този контрагент, изтриването - НЕВЪЗМОЖНО !");
-    const auto count = [](const char* table) {
-        return QStringLiteral("select count(NKONTRAGENT) as broi from %1 where NKONTRAGENT=:INkontragent")
-            .arg(QString::fromLatin1(table));
-    };
-    const QList<DeleteGuard> guards = {
-        {count("prodagbi"), QStringLiteral("Има продажба на") + end},
-        {count("prodagbi_plastane"), QStringLiteral("Има плащане от") + end},
-        {count("sklad"), QStringLiteral("Има доставка от") + end},
-        {count("dostavki_plastane"), QStringLiteral("Има плащане към") + end},
-        // Tables the counterparty's row is kept by as well.
-        {count("kontr_mat_ceni"), QStringLiteral("Има специални цени на") + end},
-        {QStringLiteral("select (select count(*) from amb_firma_dost where NKONTRAGENT=:INkontragent) + "
-                        "(select count(*) from amb_dost_firma where NKONTRAGENT=:INkontragent) as broi "
-                        "from rdb$database"),
-         QStringLiteral("Има амбалаж на") + end},
-        {QStringLiteral("select count(*) as broi from sklad_dost_brak "
-                        "where NKONTRAGENT=:INkontragent or NKONTR_BRAK=:INkontragent"),
-         QStringLiteral("Има брак към") + end},
-        {count("porychki"), QStringLiteral("Има поръчка на") + end},
-    };
     const QVariant key = view.value(QStringLiteral("NKONTRAGENT"));
-    if (deleteBlocked(guards, QStringLiteral("INkontragent"), key)) return;
+    if (const QString why = Counterparties::deleteRefusal(dm_.SQLConnectNS, key); !why.isEmpty()) {
+        UiService::current().showMessage(why);
+        return;
+    }
     if (!UiService::current().askYesNo(QStringLiteral(" Изтриване на контрагент ? "))) return;
     SmpDataset& ds = dm_.SmpKontragenti;
     if (ds.locate(QStringLiteral("NKONTRAGENT"), {key})) ds.remove();  // its people and branches go with it
@@ -314,8 +297,6 @@ void TFormNomenklaturi::SpdBtnSpCMatDelClick()
         return;
     }
     if (!UiService::current().askYesNo(QStringLiteral(" Потвърдете изтриване на запис ? "))) return;
-    dm_.SQLZapisDanni.setProcName(QStringLiteral("DEL_KONTR_MAT_CENI"));
-    dm_.SQLZapisDanni.setParam(QStringLiteral("Num_Zapis"), prices.value(QStringLiteral("AUTONUM")));
-    dm_.SQLZapisDanni.execProc();
+    Counterparties::removeSpecialPrice(dm_.SQLConnectNS, prices.value(QStringLiteral("AUTONUM")));
     prices.refresh();
 }

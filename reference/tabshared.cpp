@@ -61,25 +61,8 @@ DBText* TFormNomenklaturi::makeText(const char* name, SmpDataset& dataset, const
     return t;
 }
 
-bool TFormNomenklaturi::deleteBlocked(const QList<DeleteGuard>& guards, const QString& param, const QVariant& key)
-{
-    SqlQuery& q = dm_.SQLQObsto;
-    for (const DeleteGuard& g : guards) {
-        q.setSql(g.sql);
-        q.setParam(param, key);
-        q.open();
-        const int count = q.fieldByName(QStringLiteral("BROI")).toInt();
-        q.close();
-        if (count > 0) {
-            UiService::current().showMessage(g.message);
-            return true;
-        }
-    }
-    return false;
-}
-
-void TFormNomenklaturi::deleteListRow(SmpDataset& dataset, const QList<DeleteGuard>& guards, const QString& param,
-                                      const QString& keyField, const QString& question)
+void TFormNomenklaturi::deleteListRow(SmpDataset& dataset, DeleteRefusal refusal, const QString& keyField,
+                                      const QString& question)
 {
     if (!dataset.isActive() || dataset.isEmpty()) return;
     // A refused delete leaves no half-edited row.
@@ -88,7 +71,10 @@ void TFormNomenklaturi::deleteListRow(SmpDataset& dataset, const QList<DeleteGua
         dataset.cancel();
         return;  // the new row was never stored: cancelling it is its deletion
     }
-    if (deleteBlocked(guards, param, dataset.value(keyField))) return;
+    if (const QString why = refusal(dm_.SQLConnectNS, dataset.value(keyField)); !why.isEmpty()) {
+        UiService::current().showMessage(why);
+        return;
+    }
     if (!UiService::current().askYesNo(question)) return;
     dataset.remove();  // stored at once
 }
