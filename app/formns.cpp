@@ -6,6 +6,7 @@
 #include "platform/dataset/smpdataset.h"
 #include "platform/db/dberror.h"
 #include "platform/ui/uiservice.h"
+#include "platform/widgets/handlers.h"
 #include "reference/formnomenklaturi.h"
 
 #include <QCloseEvent>
@@ -112,7 +113,7 @@ protected:
     void enterEvent(QEnterEvent*) override { form_->Label1->setText(QString::fromUtf8(command_.hover)); }
     void mouseReleaseEvent(QMouseEvent* e) override
     {
-        if (e->button() == Qt::LeftButton && rect().contains(e->position().toPoint())) (form_->*command_.handler)();
+        if (e->button() == Qt::LeftButton && rect().contains(e->position().toPoint())) Handlers::run([this] { (form_->*command_.handler)(); });
     }
 
 private:
@@ -175,7 +176,7 @@ void TFormNS::buildMenu()
             const Command& c = cmds[i];
             QAction* a = c.hotSpot ? menu->addAction(QString::fromUtf8(c.caption)) : menu->addSeparator();
             a->setObjectName(QString::fromLatin1(c.action));
-            if (c.handler) connect(a, &QAction::triggered, this, c.handler);
+            if (c.handler) Handlers::connect(a, &QAction::triggered, this, c.handler);
             else if (c.hotSpot) a->setEnabled(false);
         }
     }

@@ -6,6 +6,7 @@
 #include "platform/widgets/dblookupcombobox.h"
 #include "platform/widgets/dtsource.h"
 #include "platform/widgets/fielddatalink.h"
+#include "platform/widgets/handlers.h"
 
 #include <QCloseEvent>
 #include <QFormLayout>
@@ -41,8 +42,8 @@ TFormLookupEditor::TFormLookupEditor(const QString& objectName, const QString& c
     buttons->addWidget(exit_);
     layout->addStretch(1);
     layout->addLayout(buttons);
-    connect(save_, &QToolButton::clicked, this, &TFormLookupEditor::save);
-    connect(exit_, &QToolButton::clicked, this, &TFormLookupEditor::exitClick);
+    Handlers::connect(save_, &QToolButton::clicked, this, &TFormLookupEditor::save);
+    Handlers::connect(exit_, &QToolButton::clicked, this, &TFormLookupEditor::exitClick);
 }
 
 DBEdit* TFormLookupEditor::addEdit(const QString& name, const QString& caption, const QString& field, int chars,
@@ -102,7 +103,7 @@ void TFormLookupEditor::save()
     }
     if (editing()) {
         // A change the server refuses is reported; the editor stays open with the row still pending.
-        if (!DbControls::guarded([this] { dataset_.post(); })) return;
+        if (!Handlers::run([this] { dataset_.post(); })) return;
     }
     close();
     if (afterSave) afterSave();

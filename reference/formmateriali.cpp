@@ -10,6 +10,7 @@
 #include "platform/widgets/dtsource.h"
 #include "platform/widgets/fielddatalink.h"
 #include "reference/materials.h"
+#include "platform/widgets/handlers.h"
 
 #include <QCloseEvent>
 #include <QFileDialog>
@@ -106,12 +107,12 @@ TFormMateriali::TFormMateriali(TDMNS& dm) : dm_(dm), DtSrcViewMateriali(new Data
     BitBtnZapMat->setObjectName(QStringLiteral("BitBtnZapMat"));
     BitBtnZapMat->setText(QStringLiteral("Запис"));
     BitBtnZapMat->setMinimumWidth(90);
-    connect(BitBtnZapMat, &QToolButton::clicked, this, &TFormMateriali::BitBtnZapMatClick);
+    Handlers::connect(BitBtnZapMat, &QToolButton::clicked, this, &TFormMateriali::BitBtnZapMatClick);
     SpdBtnExit = new QToolButton;
     SpdBtnExit->setObjectName(QStringLiteral("SpdBtnExit"));
     SpdBtnExit->setText(QStringLiteral("Изход"));
     SpdBtnExit->setMinimumWidth(90);
-    connect(SpdBtnExit, &QToolButton::clicked, this, &TFormMateriali::SpdBtnExitClick);
+    Handlers::connect(SpdBtnExit, &QToolButton::clicked, this, &TFormMateriali::SpdBtnExitClick);
 
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(pictureBox);
@@ -139,7 +140,7 @@ void TFormMateriali::FormShow()
 {
     SmpDataset& ds = dm_.SmpViewMateriali;
     if (Tag == kModeNew) {
-        DbControls::guarded([&ds] { ds.insert(); });
+        Handlers::run([&ds] { ds.insert(); });
         LbMat->setText(QStringLiteral("Дефиниране на нов материал !"));
         LbMat->setStyleSheet(QStringLiteral("color: green;"));
     } else {

@@ -7,6 +7,7 @@
 #include "platform/widgets/dblookupcombobox.h"
 #include "platform/widgets/dbtext.h"
 #include "platform/widgets/dtsource.h"
+#include "platform/widgets/handlers.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -65,8 +66,8 @@ TFormRecepIzdelie::TFormRecepIzdelie(TDMNS& dm, QWidget* parent) : Form(parent),
     };
     SpdBtnZapis = button("SpdBtnZapis", QStringLiteral("Запис"));
     SpdBtnIzhod = button("SpdBtnIzhod", QStringLiteral("Изход"));
-    connect(SpdBtnZapis, &QToolButton::clicked, this, &TFormRecepIzdelie::SpdBtnZapisClick);
-    connect(SpdBtnIzhod, &QToolButton::clicked, this, &TFormRecepIzdelie::SpdBtnIzhodClick);
+    Handlers::connect(SpdBtnZapis, &QToolButton::clicked, this, &TFormRecepIzdelie::SpdBtnZapisClick);
+    Handlers::connect(SpdBtnIzhod, &QToolButton::clicked, this, &TFormRecepIzdelie::SpdBtnIzhodClick);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(SpdBtnZapis);

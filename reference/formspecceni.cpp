@@ -7,6 +7,7 @@
 #include "platform/widgets/dtsource.h"
 #include "platform/widgets/fielddatalink.h"
 #include "reference/radiogroup.h"
+#include "platform/widgets/handlers.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -48,7 +49,7 @@ TFormSpecCeni::TFormSpecCeni(TDMNS& dm) : dm_(dm)
     RdGrpIzbSklad = new RadioGroup(QStringLiteral("RdGrpIzbSklad"), QString(),
                                    {QStringLiteral("Всички"), QStringLiteral("По избор")});
     RdGrpIzbSklad->setItemIndex(0);
-    connect(RdGrpIzbSklad, &RadioGroup::clicked, this, &TFormSpecCeni::RdGrpIzbSkladClick);
+    Handlers::connect(RdGrpIzbSklad, &RadioGroup::clicked, this, &TFormSpecCeni::RdGrpIzbSkladClick);
     DBLkpCmbIzbSklad = new DBLookupComboBox;
     DBLkpCmbIzbSklad->setObjectName(QStringLiteral("DBLkpCmbIzbSklad"));
     auto* skladSrc = new DataSource(&dm.SmpTipSklad, this);
@@ -58,7 +59,7 @@ TFormSpecCeni::TFormSpecCeni(TDMNS& dm) : dm_(dm)
     DBLkpCmbIzbSklad->setListField(QStringLiteral("SKLAD"));
     DBLkpCmbIzbSklad->setEnabled(false);
     DBLkpCmbIzbSklad->setMinimumWidth(180);
-    connect(DBLkpCmbIzbSklad, &DBLookupComboBox::closeUp, this, &TFormSpecCeni::DBLkpCmbIzbSkladCloseUp);
+    Handlers::connect(DBLkpCmbIzbSklad, &DBLookupComboBox::closeUp, this, &TFormSpecCeni::DBLkpCmbIzbSkladCloseUp);
     auto* skladLayout = new QHBoxLayout(GrpBoxIzbSklad);
     skladLayout->addWidget(RdGrpIzbSklad);
     skladLayout->addWidget(DBLkpCmbIzbSklad, 1);
@@ -74,7 +75,7 @@ TFormSpecCeni::TFormSpecCeni(TDMNS& dm) : dm_(dm)
     DBLkpCmBoxMat->setListField(QStringLiteral("IMEMATERIAL"));
     DBLkpCmBoxMat->view()->setMinimumWidth(300);
     DBLkpCmBoxMat->installEventFilter(this);
-    connect(DBLkpCmBoxMat, &DBLookupComboBox::closeUp, this, &TFormSpecCeni::DBLkpCmBoxMatCloseUp);
+    Handlers::connect(DBLkpCmBoxMat, &DBLookupComboBox::closeUp, this, &TFormSpecCeni::DBLkpCmBoxMatCloseUp);
     auto* matLayout = new QHBoxLayout(GrpBoxIzbMat);
     matLayout->addWidget(DBLkpCmBoxMat);
 
@@ -82,7 +83,7 @@ TFormSpecCeni::TFormSpecCeni(TDMNS& dm) : dm_(dm)
     SpeedBtnZapFirma->setObjectName(QStringLiteral("SpeedBtnZapFirma"));
     SpeedBtnZapFirma->setText(QStringLiteral("Запис"));
     SpeedBtnZapFirma->setMinimumWidth(90);
-    connect(SpeedBtnZapFirma, &QToolButton::clicked, this, &TFormSpecCeni::SpeedBtnZapFirmaClick);
+    Handlers::connect(SpeedBtnZapFirma, &QToolButton::clicked, this, &TFormSpecCeni::SpeedBtnZapFirmaClick);
     SpdBtnExit = new QToolButton;
     SpdBtnExit->setObjectName(QStringLiteral("SpdBtnExit"));
     SpdBtnExit->setText(QStringLiteral("Изход"));
@@ -136,7 +137,7 @@ void TFormSpecCeni::FormShow()
         LbAddUpd->setText(QStringLiteral("Дефиниране на нова специална цена !"));
     }
     // Re-read the item list; neither its filter nor the warehouse choice is reset.
-    DbControls::guarded([this] {
+    Handlers::run([this] {
         dm_.SmpSkladMat.close();
         dm_.SmpSkladMat.open();
         dm_.SmpTipSklad.open();
@@ -165,7 +166,7 @@ void TFormSpecCeni::RdGrpIzbSkladClick()
 void TFormSpecCeni::DBLkpCmbIzbSkladCloseUp()
 {
     setFilterSklad(DBLkpCmbIzbSklad->keyValue());
-    DbControls::guarded([this] {
+    Handlers::run([this] {
         dm_.SmpSkladMat.close();
         dm_.SmpSkladMat.open();
     });
@@ -251,7 +252,7 @@ void TFormSpecCeni::SpeedBtnZapFirmaClick()
     }
     proc.setParam(QStringLiteral("SPEC_CENA"), price);
     // A refused call is reported; the list is not re-read and the window stays open.
-    if (!DbControls::guarded([&] {
+    if (!Handlers::run([&] {
             proc.execProc();
             prices.refresh();
         }))

@@ -11,6 +11,7 @@
 #include "platform/widgets/dbnavigator.h"
 #include "platform/widgets/dtsource.h"
 #include "platform/widgets/wrappingtabwidget.h"
+#include "platform/widgets/handlers.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -75,7 +76,7 @@ QWidget* TFormNomenklaturi::buildCompanyTab()
 
     DBLkpCmBoxMolFirma = choice(1, "DBLkpCmBoxMolFirma", "NMOL_FIRMA", dm_.SmpMolFirma, "NMOL_FIRMA", "IMEMOLFIRMA",
                                 QStringLiteral("МОЛ"));
-    connect(DBLkpCmBoxMolFirma, &DBLookupComboBox::closeUp, this, &TFormNomenklaturi::DBLkpCmBoxMolFirmaCloseUp);
+    Handlers::connect(DBLkpCmBoxMolFirma, &DBLookupComboBox::closeUp, this, &TFormNomenklaturi::DBLkpCmBoxMolFirmaCloseUp);
     edit(1, "DBEdtDDSProcent", "DDS_PROCENT", QStringLiteral("% ДДС"));
     edit(1, "DBEdtOtstProcent", "OTST_PROCENT", QStringLiteral("% Отстъпка за клиенти"));
     edit(1, "DBEdtPsevdonim", "PSEVDONIM_FIRMA", QStringLiteral("Псевдоним за производство"))->setEnabled(false);
@@ -105,7 +106,7 @@ QWidget* TFormNomenklaturi::buildCompanyTab()
         box->setObjectName(QString::fromLatin1(name));
         checks->addWidget(box, r, c);
         QCheckBox* b = box;
-        connect(box, &QCheckBox::clicked, this, [this, b, column] { ChBoxFirmaClick(b, column); });
+        Handlers::connect(box, &QCheckBox::clicked, this, [this, b, column] { ChBoxFirmaClick(b, column); });
     };
     check(ChBoxChrezDostavchik, "ChBoxChrezDostavchik", QStringLiteral("Доставка на материали чрез закупчик"),
           QStringLiteral("CHREZ_DOSTAVCHIK"), 0, 0);
@@ -130,7 +131,7 @@ QWidget* TFormNomenklaturi::buildCompanyTab()
     paste->setObjectName(QStringLiteral("SpdBtnLogoPaste"));
     paste->setText(QStringLiteral("Вмъкни"));
     paste->setToolTip(QStringLiteral("Поставяне на картина от клипборда"));
-    connect(paste, &QToolButton::clicked, this, &TFormNomenklaturi::SpdBtnLogoPasteClick);
+    Handlers::connect(paste, &QToolButton::clicked, this, &TFormNomenklaturi::SpdBtnLogoPasteClick);
     logoLayout->addWidget(DBImgLogo);
     logoLayout->addWidget(paste);
 
@@ -138,7 +139,7 @@ QWidget* TFormNomenklaturi::buildCompanyTab()
     SpeedBtnZapFirma->setObjectName(QStringLiteral("SpeedBtnZapFirma"));
     SpeedBtnZapFirma->setText(QStringLiteral("Запис"));
     SpeedBtnZapFirma->setMinimumWidth(90);
-    connect(SpeedBtnZapFirma, &QToolButton::clicked, this, &TFormNomenklaturi::SpeedBtnZapFirmaClick);
+    Handlers::connect(SpeedBtnZapFirma, &QToolButton::clicked, this, &TFormNomenklaturi::SpeedBtnZapFirmaClick);
     auto* exit = new QToolButton;
     exit->setObjectName(QStringLiteral("SpdBtnIzhodFirma"));
     exit->setText(QStringLiteral("Изход"));

@@ -17,6 +17,7 @@
 #include "reference/formmiarki.h"
 #include "reference/formtipsklad.h"
 #include "reference/radiogroup.h"
+#include "platform/widgets/handlers.h"
 
 #include <QFormLayout>
 #include <QHeaderView>
@@ -44,7 +45,7 @@ QWidget* TFormNomenklaturi::buildItemsTab()
             header->resizeSection(c, qMax(header->sectionSize(c), DBGrid1->fontMetrics().horizontalAdvance(caption) + 24));
         }
     });
-    connect(DBGrid1, &QAbstractItemView::doubleClicked, this, &TFormNomenklaturi::SpdBtnRedakciaMatClick);
+    Handlers::connect(DBGrid1, &QAbstractItemView::doubleClicked, this, &TFormNomenklaturi::SpdBtnRedakciaMatClick);
 
     auto* details = new QFormLayout;
     details->setVerticalSpacing(1);
@@ -80,14 +81,14 @@ QWidget* TFormNomenklaturi::buildItemsTab()
     RdGrpIzbSklMat = new RadioGroup(QStringLiteral("RdGrpIzbSklMat"), QStringLiteral("Избор на склад за материали "),
                                     {QStringLiteral("Всички"), QStringLiteral("По избор")});
     RdGrpIzbSklMat->setItemIndex(1);
-    connect(RdGrpIzbSklMat, &RadioGroup::clicked, this, &TFormNomenklaturi::RdGrpIzbSklMatClick);
+    Handlers::connect(RdGrpIzbSklMat, &RadioGroup::clicked, this, &TFormNomenklaturi::RdGrpIzbSklMatClick);
     DBLkpCmbIzbSklad = new DBLookupComboBox;
     DBLkpCmbIzbSklad->setObjectName(QStringLiteral("DBLkpCmbIzbSklad"));
     DBLkpCmbIzbSklad->setListSource(sourceFor(dm_.SmpIzbSklad));
     DBLkpCmbIzbSklad->setKeyField(QStringLiteral("NSKLAD"));
     DBLkpCmbIzbSklad->setListField(QStringLiteral("SKLAD"));
     DBLkpCmbIzbSklad->setMinimumWidth(150);
-    connect(DBLkpCmbIzbSklad, &DBLookupComboBox::closeUp, this, &TFormNomenklaturi::DBLkpCmbIzbSkladCloseUp);
+    Handlers::connect(DBLkpCmbIzbSklad, &DBLookupComboBox::closeUp, this, &TFormNomenklaturi::DBLkpCmbIzbSkladCloseUp);
 
     auto* excel = makeButton("SpdBtnMatEXEL", QStringLiteral(" -> Excel"), &TFormNomenklaturi::SpdBtnMatEXELClick);
     auto* itemButtons = new QHBoxLayout;
@@ -136,11 +137,11 @@ QWidget* TFormNomenklaturi::buildItemsTab()
     };
     DBGrid11 = makeGrid("DBGrid11", dm_.SmpTipSklad, {{"NSKLAD", "№"}, {"SKLAD", "Име на склад"}, {"SklObDaNe", "Скл.об."}},
                         true);
-    connect(DBGrid11, &QAbstractItemView::doubleClicked, this, &TFormNomenklaturi::SpdBtnRedSkladClick);
+    Handlers::connect(DBGrid11, &QAbstractItemView::doubleClicked, this, &TFormNomenklaturi::SpdBtnRedSkladClick);
     DBGrid3 = makeGrid("DBGrid3", dm_.SmpTipSklOb, {{"NSKL_OBEKT", "№"}, {"IME_SKL_OBEKT", "Име на складов обект"}}, false);
     DBGrid2 = makeGrid("DBGrid2", dm_.SmpMiarka,
                        {{"NMIARKA", "№ м/ка"}, {"MIARKA_BG", "Мярка BG"}, {"MIARKA_LAT", "Мярка LAT"}}, true);
-    connect(DBGrid2, &QAbstractItemView::doubleClicked, this, &TFormNomenklaturi::SpdBtnRedMkaClick);
+    Handlers::connect(DBGrid2, &QAbstractItemView::doubleClicked, this, &TFormNomenklaturi::SpdBtnRedMkaClick);
     auto* navLayout = new QHBoxLayout;
     navLayout->addWidget(makeNavigator("DBNavigator3", dm_.SmpTipSklOb));
     navLayout->addStretch(1);

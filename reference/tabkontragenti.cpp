@@ -13,6 +13,7 @@
 #include "reference/formkontragent.h"
 #include "reference/formspecceni.h"
 #include "reference/radiogroup.h"
+#include "platform/widgets/handlers.h"
 
 #include <QFormLayout>
 #include <QGroupBox>
@@ -36,10 +37,10 @@ QWidget* TFormNomenklaturi::buildKontragentiTab()
                         {"IMEKONTRAGENT_LAT", "Име на контрагент - латиница"}, {"IMEMOL", "М О Л"},
                         {"IMEFILIAL", "Филиал"}},
                        true);
-    connect(DBGrid6, &QAbstractItemView::doubleClicked, this, &TFormNomenklaturi::SpdBtnRedakciaClick);
-    connect(DBGrid6, &QAbstractItemView::clicked, this, &TFormNomenklaturi::DBGrid6CellClick);
-    connect(DBGrid6, &DBGrid::keyPressed, this, &TFormNomenklaturi::DBGrid6KeyUp);
-    connect(DBGrid6, &DBGrid::keyReleased, this, &TFormNomenklaturi::DBGrid6KeyUp);
+    Handlers::connect(DBGrid6, &QAbstractItemView::doubleClicked, this, &TFormNomenklaturi::SpdBtnRedakciaClick);
+    Handlers::connect(DBGrid6, &QAbstractItemView::clicked, this, &TFormNomenklaturi::DBGrid6CellClick);
+    Handlers::connect(DBGrid6, &DBGrid::keyPressed, this, &TFormNomenklaturi::DBGrid6KeyUp);
+    Handlers::connect(DBGrid6, &DBGrid::keyReleased, this, &TFormNomenklaturi::DBGrid6KeyUp);
 
     auto* details = new QFormLayout;
     details->setVerticalSpacing(1);
@@ -69,7 +70,7 @@ QWidget* TFormNomenklaturi::buildKontragentiTab()
     RdGrpIzbKontragent = new RadioGroup(QStringLiteral("RdGrpIzbKontragent"), QStringLiteral("Избор на контрагент "),
                                         {QStringLiteral("Всички"), QStringLiteral("По избор")});
     RdGrpIzbKontragent->setItemIndex(0);
-    connect(RdGrpIzbKontragent, &RadioGroup::clicked, this, &TFormNomenklaturi::RdGrpIzbKontragentClick);
+    Handlers::connect(RdGrpIzbKontragent, &RadioGroup::clicked, this, &TFormNomenklaturi::RdGrpIzbKontragentClick);
     DBLkpCmBoxTipKontragert = new DBLookupComboBox;
     DBLkpCmBoxTipKontragert->setObjectName(QStringLiteral("DBLkpCmBoxTipKontragert"));
     DBLkpCmBoxTipKontragert->setListSource(sourceFor(dm_.SmpTipKontragent));
@@ -77,8 +78,7 @@ QWidget* TFormNomenklaturi::buildKontragentiTab()
     DBLkpCmBoxTipKontragert->setListField(QStringLiteral("KONTRAGENT"));
     DBLkpCmBoxTipKontragert->setEnabled(false);
     DBLkpCmBoxTipKontragert->setMinimumWidth(140);
-    connect(DBLkpCmBoxTipKontragert, &DBLookupComboBox::closeUp, this,
-            &TFormNomenklaturi::DBLkpCmBoxTipKontragertCloseUp);
+    Handlers::connect(DBLkpCmBoxTipKontragert, &DBLookupComboBox::closeUp, this, &TFormNomenklaturi::DBLkpCmBoxTipKontragertCloseUp);
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(makeButton("SpdBtnRedakcia", QStringLiteral("Редакция"), &TFormNomenklaturi::SpdBtnRedakciaClick));
@@ -119,7 +119,7 @@ QWidget* TFormNomenklaturi::buildKontragentiTab()
                         {{"IMEMATERIAL", "Материал/изделие/"}, {"PRODAGNACENA", "Цена"}, {"SPEC_CENA", "Сп.цена"}}, true);
     // Its whole current row is highlighted: without the row marker its three captions fit the group.
     DBGrid10->verticalHeader()->hide();
-    connect(DBGrid10, &QAbstractItemView::doubleClicked, this, &TFormNomenklaturi::SpdBtnSpCMatUpdClick);
+    Handlers::connect(DBGrid10, &QAbstractItemView::doubleClicked, this, &TFormNomenklaturi::SpdBtnSpCMatUpdClick);
     auto* priceButtons = new QWidget;
     auto* pb = new QHBoxLayout(priceButtons);
     pb->setContentsMargins(0, 0, 0, 0);
@@ -208,7 +208,7 @@ void TFormNomenklaturi::SpdBtnRedakciaClick()
 void TFormNomenklaturi::SpdBtnNewKontragClick()
 {
     if (!FormKontragent) return;
-    if (!DbControls::guarded([this] { dm_.SmpKontragenti.append(); })) return;
+    if (!Handlers::run([this] { dm_.SmpKontragenti.append(); })) return;
     UiService::current().showModal(FormKontragent);
 }
 

@@ -4,6 +4,7 @@
 #include "data/dmpers.h"
 #include "platform/widgets/dbgrid.h"
 #include "platform/widgets/dbnavigator.h"
+#include "platform/widgets/handlers.h"
 #include "reference/formcountry.h"
 #include "reference/formgrad.h"
 #include "reference/formtipkontr.h"
@@ -36,7 +37,7 @@ QWidget* TFormNomenklaturi::buildPlacesTab()
         row->addStretch(1);
         l->addLayout(row);
         l->addWidget(grid, 1);
-        connect(grid, &QAbstractItemView::doubleClicked, this, onEdit);
+        Handlers::connect(grid, &QAbstractItemView::doubleClicked, this, onEdit);
         return box;
     };
     DBGrid7 = makeGrid("DBGrid7", dm_.SmpGrad,

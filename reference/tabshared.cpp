@@ -7,6 +7,7 @@
 #include "platform/widgets/dbtext.h"
 #include "platform/widgets/dtsource.h"
 #include "platform/widgets/fielddatalink.h"
+#include "platform/widgets/handlers.h"
 
 #include <QHeaderView>
 #include <QToolButton>
@@ -17,12 +18,7 @@
 QToolButton* TFormNomenklaturi::makeButton(const char* name, const QString& text,
                                            void (TFormNomenklaturi::*handler)())
 {
-    auto* b = new QToolButton;
-    b->setObjectName(QString::fromLatin1(name));
-    b->setText(text);
-    b->setMinimumWidth(b->fontMetrics().horizontalAdvance(text) + 14);
-    if (handler) connect(b, &QToolButton::clicked, this, handler);
-    return b;
+    return handler ? Handlers::makeButton(name, text, this, handler) : Handlers::makeButton(name, text);
 }
 
 DBGrid* TFormNomenklaturi::makeGrid(const char* name, SmpDataset& dataset,
@@ -83,7 +79,7 @@ void TFormNomenklaturi::openListEditor(Form* editor, SmpDataset& dataset, bool i
 {
     if (!editor) return;
     if (isNew) {
-        if (!DbControls::guarded([&dataset] {
+        if (!Handlers::run([&dataset] {
                 dataset.open();
                 dataset.append();
             }))
