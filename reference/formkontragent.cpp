@@ -102,7 +102,7 @@ void TFormKontragent::showEvent(QShowEvent* event)
 void TFormKontragent::SpdBtnZapisKontragentClick()
 {
     SmpDataset& ds = dm_.SmpKontragenti;
-    if (auto* e = qobject_cast<DBEdit*>(focusWidget()); e && !e->commit()) return;
+    if (!Handlers::commitFocusedEdit(this)) return;
     const bool editing = ds.state() == SmpDataset::State::Edit || ds.state() == SmpDataset::State::Insert;
     if (editing) {
         if (DBEdtImeKontragent->text().isEmpty() || DBLookupComboBox1->currentText().isEmpty()) {

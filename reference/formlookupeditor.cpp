@@ -56,10 +56,7 @@ DBEdit* TFormLookupEditor::addEdit(const QString& name, const QString& caption, 
     e->setMinimumWidth(qMax(60, e->fontMetrics().averageCharWidth() * (chars + 3)));
     fields_->addRow(new QLabel(caption), e);
     if (required) required_ << e;
-    if (enterSaves) {
-        savingEdits_ << e;
-        e->installEventFilter(this);
-    }
+    if (enterSaves) Handlers::enterSaves(e, [this] { save(); });
     return e;
 }
 
@@ -93,7 +90,7 @@ void TFormLookupEditor::dropPending()
 void TFormLookupEditor::save()
 {
     // Text typed into a box still being edited belongs to the row.
-    if (auto* e = qobject_cast<DBEdit*>(focusWidget()); e && !e->commit()) return;
+    if (!Handlers::commitFocusedEdit(this)) return;
     for (DBEdit* e : std::as_const(required_)) {
         if (e->text().isEmpty()) {
             UiService::current().showMessage(requiredMessage_);
@@ -121,14 +118,3 @@ void TFormLookupEditor::closeEvent(QCloseEvent* event)
     Form::closeEvent(event);
 }
 
-bool TFormLookupEditor::eventFilter(QObject* watched, QEvent* event)
-{
-    if (event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && savingEdits_.contains(qobject_cast<DBEdit*>(watched))) {
-            save();
-            return true;
-        }
-    }
-    return Form::eventFilter(watched, event);
-}

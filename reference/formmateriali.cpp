@@ -49,14 +49,14 @@ TFormMateriali::TFormMateriali(TDMNS& dm) : dm_(dm), DtSrcViewMateriali(new Data
     };
     const auto edit = [&](const char* name, const char* field, const QString& caption, int col = 0) {
         auto* e = DbControls::makeEdit(name, DtSrcViewMateriali, field);
-        e->installEventFilter(this);
+        Handlers::enterSaves(e, [this] { BitBtnZapMatClick(); });
         place(caption, e, col);
         return e;
     };
     const auto lookup = [&](const char* name, const char* field, SmpDataset& list, const char* key, const char* shown,
                             const QString& caption, int col = 0) {
         auto* c = DbControls::makeLookup(name, DtSrcViewMateriali, field, new DataSource(&list, this), key, shown);
-        c->installEventFilter(this);
+        if (qstrcmp(name, "DBLkpCmBoxIzch") != 0) Handlers::enterSaves(c, [this] { BitBtnZapMatClick(); });  // Enter there does not save
         place(caption, c, col);
         return c;
     };
@@ -82,8 +82,8 @@ TFormMateriali::TFormMateriali(TDMNS& dm) : dm_(dm), DtSrcViewMateriali(new Data
     edit("DBEdtMaxKol", "MAX_KOL", QStringLiteral("Максим. налично количество :"), 2);
     ++row;
     lookup("DBLkpCmBoxSeria", "SERIA_DA_NE", dm.SmpDaNe, "NUM_DA_NE", "TEXT_DA_NE", QStringLiteral("Серия да/не"));
-    izchBox_ = lookup("DBLkpCmBoxIzch", "IZCH_DA_NE", dm.SmpDaNe, "NUM_DA_NE", "TEXT_DA_NE",
-                      QStringLiteral("За сумиране"), 2);
+    lookup("DBLkpCmBoxIzch", "IZCH_DA_NE", dm.SmpDaNe, "NUM_DA_NE", "TEXT_DA_NE",
+           QStringLiteral("За сумиране"), 2);
     ++row;
     lookup("DBLkpCmBoxSum", "SUM_DA_NE", dm.SmpDaNe, "NUM_DA_NE", "TEXT_DA_NE", QStringLiteral("Сумарно"));
     ++row;
@@ -152,13 +152,6 @@ void TFormMateriali::FormShow()
 
 bool TFormMateriali::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::KeyPress && watched != izchBox_ && watched != DBImgSnimka) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            BitBtnZapMatClick();
-            return true;
-        }
-    }
     if (event->type() == QEvent::MouseButtonDblClick && watched == DBImgSnimka) {
         DBImgSnimkaDblClick();
         return true;
@@ -181,7 +174,7 @@ bool TFormMateriali::loadPicture(const QString& file)
 
 void TFormMateriali::BitBtnZapMatClick()
 {
-    if (auto* e = qobject_cast<DBEdit*>(focusWidget()); e && !e->commit()) return;
+    if (!Handlers::commitFocusedEdit(this)) return;
     BitBtnZapMat->setFocus();
     if (Tag != kModeNew && Tag != kModeEdit) return;
     SmpDataset& ds = dm_.SmpViewMateriali;

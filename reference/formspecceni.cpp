@@ -42,7 +42,8 @@ TFormSpecCeni::TFormSpecCeni(TDMNS& dm) : dm_(dm)
     EdSpecCena = new QLineEdit;
     EdSpecCena->setObjectName(QStringLiteral("EdSpecCena"));
     EdSpecCena->setMaximumWidth(120);
-    EdSpecCena->installEventFilter(this);
+    EdSpecCena->installEventFilter(this);  // digits and "." only
+    Handlers::enterSaves(EdSpecCena, [this] { SpeedBtnZapFirmaClick(); });
 
     GrpBoxIzbSklad = new QGroupBox(QStringLiteral("Избор на склад "));
     GrpBoxIzbSklad->setObjectName(QStringLiteral("GrpBoxIzbSklad"));
@@ -183,10 +184,6 @@ bool TFormSpecCeni::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == EdSpecCena && event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
-        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
-            SpeedBtnZapFirmaClick();
-            return true;
-        }
         const QString text = key->text();
         if (!text.isEmpty() && text.at(0).isPrint()) {
             const QChar c = text.at(0);

@@ -249,8 +249,8 @@ void TFormNomenklaturi::storeFirma()
 
 void TFormNomenklaturi::SpeedBtnZapFirmaClick()
 {
-    // Text typed into a box still being edited belongs to the record.
-    if (auto* e = qobject_cast<DBEdit*>(focusWidget())) e->commit();
+    // Text typed into a box still being edited belongs to the record; a refused one stops the save.
+    if (!Handlers::commitFocusedEdit(this)) return;
     if (!firmaValid()) return;
     storeFirma();
     const QString title = dm_.SmpFirma.fieldByName(QStringLiteral("IMELOGO"))->asString();

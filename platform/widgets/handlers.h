@@ -6,6 +6,7 @@
 #include <functional>
 
 class QToolButton;
+class QWidget;
 
 // Every handler of a window is connected through here. An error that escapes a handler goes to
 // the default error report and ends that handler; it never unwinds through Qt's signal emission.
@@ -41,5 +42,13 @@ QToolButton* makeButton(const char* name, const QString& text, Owner* owner, voi
     connectClick(b, owner, [owner, handler] { (owner->*handler)(); });
     return b;
 }
+
+// What an editor does before it saves: the bound edit box that has the focus writes its text into
+// the record. False when the box refused the text (it has told the user); nothing is to be saved.
+bool commitFocusedEdit(QWidget* window);
+
+// Enter or Return in the control runs the save handler (through run()) instead of reaching the
+// control.
+void enterSaves(QWidget* control, std::function<void()> save);
 
 } // namespace Handlers
