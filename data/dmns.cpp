@@ -152,6 +152,15 @@ void TDMNS::connect()
     }
 }
 
+void TDMNS::materialChanged()
+{
+    // Names and prices shown in the production lists may have changed.
+    for (SmpDataset* ds : {&SmpTipIzdVIEW, &SmpRecepIzdVIEW})
+        if (ds->isActive()) ds->refresh();
+    SmpMateriali.close();
+    SmpMateriali.open();
+}
+
 void TDMNS::RefreshKontragenti(int typeFrom, int typeTo, int kontragent)
 {
     SmpViewKontr.close();

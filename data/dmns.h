@@ -83,6 +83,9 @@ public:
     void RefreshKontragenti(int typeFrom, int typeTo, int kontragent);
 
     void SmpKontragentiAfterPost(SmpDataset& ds);
+    // An item was stored or deleted: the lists that show items are read again (the item choice
+    // list, and the products and recipe where they are open).
+    void materialChanged();
     // The value of one unit of the current product's recipe becomes the product's calculation
     // price; the product list is re-read on the product.
     void StoreRecipeValue();

@@ -200,9 +200,6 @@ void TFormMateriali::BitBtnZapMatClick()
         discardRow();
         ds.refresh();
         ds.locate(QStringLiteral("IMEMATERIAL"), {saved});
-        // Names and prices shown in the production lists may have changed.
-        for (SmpDataset* d : {&dm_.SmpTipIzdVIEW, &dm_.SmpRecepIzdVIEW})
-            if (d->isActive()) d->refresh();
     } catch (const DbError& e) {
         // The save stops; the editor stays open with the row still pending.
         UiService::current().reportError(e.message());

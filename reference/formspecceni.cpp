@@ -116,6 +116,24 @@ TFormSpecCeni::TFormSpecCeni(TDMNS& dm) : dm_(dm)
     resize(480, 330);
 }
 
+void TFormSpecCeni::openNew(const QString& counterparty)
+{
+    Tag = kModeNew;
+    LbProdCena->setText(QStringLiteral("0.00"));
+    EdSpecCena->setText(QStringLiteral("0.00"));
+    LbImeKontr->setText(counterparty);
+    UiService::current().showModal(this);
+}
+
+void TFormSpecCeni::openChange(const QString& counterparty, double sellingPrice, double specialPrice)
+{
+    Tag = kModeEdit;
+    LbProdCena->setText(priceText(sellingPrice));
+    EdSpecCena->setText(priceText(specialPrice));
+    LbImeKontr->setText(counterparty);
+    UiService::current().showModal(this);
+}
+
 QString TFormSpecCeni::priceText(double value) { return QString::number(value, 'f', 2); }
 
 void TFormSpecCeni::showEvent(QShowEvent* event)

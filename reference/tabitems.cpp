@@ -205,10 +205,7 @@ void TFormNomenklaturi::SpdBtnNewMatClick()
     if (!FormMateriali) return;
     FormMateriali->Tag = TFormMateriali::kModeNew;
     UiService::current().showModal(FormMateriali);
-    if (FormMateriali->Tag == TFormMateriali::kModeSaved) {
-        dm_.SmpMateriali.close();
-        dm_.SmpMateriali.open();
-    }
+    if (FormMateriali->Tag == TFormMateriali::kModeSaved) dm_.materialChanged();
 }
 
 void TFormNomenklaturi::SpdBtnRedakciaMatClick()
@@ -220,10 +217,7 @@ void TFormNomenklaturi::SpdBtnRedakciaMatClick()
     }
     FormMateriali->Tag = TFormMateriali::kModeEdit;
     UiService::current().showModal(FormMateriali);
-    if (FormMateriali->Tag == TFormMateriali::kModeSaved) {
-        dm_.SmpMateriali.close();
-        dm_.SmpMateriali.open();
-    }
+    if (FormMateriali->Tag == TFormMateriali::kModeSaved) dm_.materialChanged();
 }
 
 void TFormNomenklaturi::SpdBtnDelMatClick()
@@ -241,10 +235,7 @@ void TFormNomenklaturi::SpdBtnDelMatClick()
     if (!UiService::current().askYesNo(QStringLiteral(" Изтриване на материал ? "))) return;
     Materials::remove(dm_.SQLConnectNS, key);
     items.refresh();
-    for (SmpDataset* ds : {&dm_.SmpTipIzdVIEW, &dm_.SmpRecepIzdVIEW})
-        if (ds->isActive()) ds->refresh();
-    dm_.SmpMateriali.close();
-    dm_.SmpMateriali.open();
+    dm_.materialChanged();
 }
 
 void TFormNomenklaturi::SpdBtnMatEXELClick()

@@ -267,11 +267,7 @@ void TFormNomenklaturi::OpenOnKontragent(int kontragent)
 void TFormNomenklaturi::SpdBtnSpCMatAddClick()
 {
     if (!FormSpecCeni) return;
-    FormSpecCeni->Tag = TFormSpecCeni::kModeNew;
-    FormSpecCeni->LbProdCena->setText(QStringLiteral("0.00"));
-    FormSpecCeni->EdSpecCena->setText(QStringLiteral("0.00"));
-    FormSpecCeni->LbImeKontr->setText(dm_.SmpViewKontr.fieldByName(QStringLiteral("IMEKONTRAGENT"))->asString());
-    UiService::current().showModal(FormSpecCeni);
+    FormSpecCeni->openNew(dm_.SmpViewKontr.fieldByName(QStringLiteral("IMEKONTRAGENT"))->asString());
 }
 
 void TFormNomenklaturi::SpdBtnSpCMatUpdClick()
@@ -282,11 +278,9 @@ void TFormNomenklaturi::SpdBtnSpCMatUpdClick()
         UiService::current().showMessage(QStringLiteral("Липстват записи за корекция !"));
         return;
     }
-    FormSpecCeni->Tag = TFormSpecCeni::kModeEdit;
-    FormSpecCeni->LbProdCena->setText(TFormSpecCeni::priceText(prices.fieldByName(QStringLiteral("PRODAGNACENA"))->asFloat()));
-    FormSpecCeni->EdSpecCena->setText(TFormSpecCeni::priceText(prices.fieldByName(QStringLiteral("SPEC_CENA"))->asFloat()));
-    FormSpecCeni->LbImeKontr->setText(dm_.SmpViewKontr.fieldByName(QStringLiteral("IMEKONTRAGENT"))->asString());
-    UiService::current().showModal(FormSpecCeni);
+    FormSpecCeni->openChange(dm_.SmpViewKontr.fieldByName(QStringLiteral("IMEKONTRAGENT"))->asString(),
+                             prices.fieldByName(QStringLiteral("PRODAGNACENA"))->asFloat(),
+                             prices.fieldByName(QStringLiteral("SPEC_CENA"))->asFloat());
 }
 
 void TFormNomenklaturi::SpdBtnSpCMatDelClick()
