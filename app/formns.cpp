@@ -6,6 +6,7 @@
 #include "platform/dataset/smpdataset.h"
 #include "platform/db/dberror.h"
 #include "platform/ui/uiservice.h"
+#include "platform/widgets/handlers.h"
 #include "reference/formnomenklaturi.h"
 
 #include <QCloseEvent>
@@ -32,7 +33,7 @@ QRect tileRect(int index)
     return QRect(kLeft + col * (kTileW + kGapX), kTop + row * (kTileH + kGapY), kTileW, kTileH);
 }
 
-// Tile captions and symbols of the picture, in hot-spot order.
+// Tile captions and symbols of the picture, by tile.
 struct Tile
 {
     const char* title;
@@ -48,7 +49,7 @@ const Tile kTiles[] = {
     {"Персонал", "☺", QColor(0x4f, 0x8a, 0x3c)},       {"Изход", "✖", QColor(0x7a, 0x7a, 0x7a)},
 };
 
-QPixmap drawBackground()
+QPixmap drawBackground(const QVector<TFormNS::Command>& commands)
 {
     QPixmap pm(kWidth, kHeight);
     QPainter p(&pm);
@@ -67,18 +68,22 @@ QPixmap drawBackground()
 
     QFont symbol(QStringLiteral("DejaVu Sans"), 30);
     QFont caption(QStringLiteral("DejaVu Sans"), 11, QFont::Bold);
-    for (int i = 0; i < 12; ++i) {
+    for (const TFormNS::Command& c : commands) {
+        if (c.tile < 0) continue;
+        const int i = c.tile;
         const QRect r = tileRect(i);
+        // A command without its window yet is drawn grey.
+        const QColor colour = c.handler ? kTiles[i].colour : QColor(0xa8, 0xae, 0xb4);
         QPainterPath path;
         path.addRoundedRect(r, 14, 14);
         QLinearGradient g(r.topLeft(), r.bottomLeft());
-        g.setColorAt(0, kTiles[i].colour.lighter(135));
-        g.setColorAt(1, kTiles[i].colour);
+        g.setColorAt(0, colour.lighter(135));
+        g.setColorAt(1, colour);
         p.fillPath(path.translated(3, 4), QColor(0, 0, 0, 60));
         p.fillPath(path, g);
-        p.setPen(QPen(kTiles[i].colour.darker(140), 1.5));
+        p.setPen(QPen(colour.darker(140), 1.5));
         p.drawPath(path);
-        p.setPen(Qt::white);
+        p.setPen(c.handler ? QColor(Qt::white) : QColor(0xe8, 0xea, 0xec));
         p.setFont(symbol);
         p.drawText(r.adjusted(0, 6, 0, -36), Qt::AlignCenter, QString::fromUtf8(kTiles[i].symbol));
         p.setFont(caption);
@@ -97,7 +102,8 @@ public:
         : QWidget(parent), command_(command), form_(form)
     {
         setObjectName(QString::fromLatin1(command.hotSpot));
-        setCursor(Qt::PointingHandCursor);
+        setEnabled(command.handler != nullptr);
+        setCursor(isEnabled() ? Qt::PointingHandCursor : Qt::ArrowCursor);
         setMouseTracking(true);
         setToolTip(QString());
     }
@@ -107,7 +113,7 @@ protected:
     void enterEvent(QEnterEvent*) override { form_->Label1->setText(QString::fromUtf8(command_.hover)); }
     void mouseReleaseEvent(QMouseEvent* e) override
     {
-        if (e->button() == Qt::LeftButton && rect().contains(e->position().toPoint())) (form_->*command_.handler)();
+        if (e->button() == Qt::LeftButton && rect().contains(e->position().toPoint())) Handlers::run([this] { (form_->*command_.handler)(); });
     }
 
 private:
@@ -117,23 +123,23 @@ private:
 
 const QVector<TFormNS::Command>& TFormNS::commands()
 {
+    // The working windows join these handlers as they are built.
     static const QVector<Command> table = {
-        {"N2Porych", "Поръчки - формиране", "ImgPorychki", "Поръчки - формиране", &TFormNS::N2PorychClick},
-        {"N3SkladDost", "Складове - доставка", "ImgSklad", "Складове - доставка", &TFormNS::N3SkladDostClick},
-        {"N10SkladPunkt", "Склад /пункт/ - доставка", "ImgSklPunkt", "Склад/пункт/ - доставка",
-         &TFormNS::N10SkladPunktClick},
-        {"N4CehProizv", "Цехове - производство", "ImgCeh", "Цехове - производство", &TFormNS::N4CehProizvClick},
-        {"N5ProdFakt", "Продажба - фактуриране", "ImgFakt", "Фактуриране - продажба", &TFormNS::N5ProdFaktClick},
-        {"N6InfProdagba", "Информация - продажби", "ImgInfProd", "Информация - продажби",
-         &TFormNS::N6InfProdagbaClick},
-        {"N2Kasa", "Каса", "ImgKasa", "Каса, приходен и разходен ордери !", &TFormNS::N2KasaClick},
-        {"N1SklObekt", "Складови обекти", "ImgSklObekti", "Складови обекти / магазини / !", &TFormNS::N1SklObektClick},
-        {"N7Razpl", "Разплащания - мониторинг", "ImgRazpl", "Разплащания - мониторинг", &TFormNS::N7RazplClick},
-        {"N13", "-", nullptr, nullptr, nullptr},
-        {"N14Izhod", "Изход", "ImgIzhod", "Радвам се, че работихме заедно. Приятна почивка!", &TFormNS::N14IzhodClick},
+        {"N2Porych", "Поръчки - формиране", "ImgPorychki", "Поръчки - формиране", nullptr, 0},
+        {"N3SkladDost", "Складове - доставка", "ImgSklad", "Складове - доставка", nullptr, 1},
+        {"N10SkladPunkt", "Склад /пункт/ - доставка", "ImgSklPunkt", "Склад/пункт/ - доставка", nullptr, 2},
+        {"N4CehProizv", "Цехове - производство", "ImgCeh", "Цехове - производство", nullptr, 3},
+        {"N5ProdFakt", "Продажба - фактуриране", "ImgFakt", "Фактуриране - продажба", nullptr, 4},
+        {"N6InfProdagba", "Информация - продажби", "ImgInfProd", "Информация - продажби", nullptr, 5},
+        {"N2Kasa", "Каса", "ImgKasa", "Каса, приходен и разходен ордери !", nullptr, 6},
+        {"N1SklObekt", "Складови обекти", "ImgSklObekti", "Складови обекти / магазини / !", nullptr, 7},
+        {"N7Razpl", "Разплащания - мониторинг", "ImgRazpl", "Разплащания - мониторинг", nullptr, 8},
+        {"N13", "-", nullptr, nullptr, nullptr, -1},
+        {"N14Izhod", "Изход", "ImgIzhod", "Радвам се, че работихме заедно. Приятна почивка!", &TFormNS::N14IzhodClick,
+         11},
         {"N9Nomenkl", "Номенклатури - формиране", "ImgNomenlk", "Номенклатури - формиране, настройки",
-         &TFormNS::N9NomenklClick},
-        {"N12Pers", "Персонал - фирма", "ImgPers", "Персонал - фирма", &TFormNS::N12PersClick},
+         &TFormNS::N9NomenklClick, 9},
+        {"N12Pers", "Персонал - фирма", "ImgPers", "Персонал - фирма", nullptr, 10},
     };
     return table;
 }
@@ -168,9 +174,10 @@ void TFormNS::buildMenu()
         menu->setObjectName(QString::fromLatin1(t.name));
         for (int i = t.first; i <= t.last; ++i) {
             const Command& c = cmds[i];
-            QAction* a = c.handler ? menu->addAction(QString::fromUtf8(c.caption)) : menu->addSeparator();
+            QAction* a = c.hotSpot ? menu->addAction(QString::fromUtf8(c.caption)) : menu->addSeparator();
             a->setObjectName(QString::fromLatin1(c.action));
-            if (c.handler) connect(a, &QAction::triggered, this, c.handler);
+            if (c.handler) Handlers::connect(a, &QAction::triggered, this, c.handler);
+            else if (c.hotSpot) a->setEnabled(false);
         }
     }
 }
@@ -185,7 +192,7 @@ void TFormNS::buildPicture()
     Image1 = new QLabel(central);
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setGeometry(0, 0, kWidth, kHeight);
-    Image1->setPixmap(drawBackground());
+    Image1->setPixmap(drawBackground(commands()));
     Image1->setMouseTracking(true);
     Image1->installEventFilter(this);
 
@@ -196,11 +203,10 @@ void TFormNS::buildPicture()
     DBText1->setStyleSheet(QStringLiteral("color: white;"));
     DBText1->setAttribute(Qt::WA_TransparentForMouseEvents);
 
-    int tile = 0;
     for (const Command& c : commands()) {
         if (!c.hotSpot) continue;
         auto* spot = new HotSpot(c, this, central);
-        spot->setGeometry(tileRect(tile++));
+        spot->setGeometry(tileRect(c.tile));
     }
 
     Label1 = new QLabel(central);
@@ -263,16 +269,5 @@ void TFormNS::closeEvent(QCloseEvent* event)
     if (event->isAccepted()) QCoreApplication::quit();
 }
 
-// The working windows join these handlers as they are built.
-void TFormNS::N2PorychClick() {}
-void TFormNS::N3SkladDostClick() {}
-void TFormNS::N10SkladPunktClick() {}
-void TFormNS::N4CehProizvClick() {}
-void TFormNS::N5ProdFaktClick() {}
-void TFormNS::N6InfProdagbaClick() {}
-void TFormNS::N2KasaClick() {}
-void TFormNS::N1SklObektClick() {}
-void TFormNS::N7RazplClick() {}
 void TFormNS::N9NomenklClick() { UiService::current().showModal(AppInstances::get().FormNomenklaturi); }
-void TFormNS::N12PersClick() {}
 void TFormNS::N14IzhodClick() { close(); }

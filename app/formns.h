@@ -23,7 +23,10 @@ public:
         const char* caption;  // menu caption
         const char* hotSpot;  // hot spot component; nullptr for the separator
         const char* hover;    // text shown in Label1 while the pointer is over the hot spot
+        // nullptr while the command's window is not built yet: the item and its hot spot are
+        // shown disabled rather than doing nothing when clicked.
         void (TFormNS::*handler)();
+        int tile;             // the picture's tile the hot spot lies over
     };
     static const QVector<Command>& commands();
 
@@ -35,17 +38,7 @@ public:
     void FormCreate();
     void FormShow();
 
-    void N2PorychClick();
-    void N3SkladDostClick();
-    void N10SkladPunktClick();
-    void N4CehProizvClick();
-    void N5ProdFaktClick();
-    void N6InfProdagbaClick();
-    void N2KasaClick();
-    void N1SklObektClick();
-    void N7RazplClick();
     void N9NomenklClick();
-    void N12PersClick();
     void N14IzhodClick();
 
     void Image1MouseMove();

@@ -21,6 +21,10 @@
 #include <QToolButton>
 #include <QTabWidget>
 #include "platform/ui/application.h"
+#include "platform/ui/uiservice.h"
+
+#include <QMessageBox>
+#include <memory>
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -49,13 +53,33 @@ int main(int argc, char** argv)
         if (!w->grab().save(file)) ++failures;
         QTextStream(stdout) << file << '\n';
     }
-    // The reference data window's item, counterparty and places tabs, and their editors.
-    for (int i = 0; i < 3; ++i) {
-        instances.FormNomenklaturi->PageControl1->setCurrentIndex(i);
-        instances.FormNomenklaturi->show();
+    // Every tab of the reference data window at its size, named after the tab, and the company
+    // tab's lists; then the editors.
+    {
+        TFormNomenklaturi* nom = instances.FormNomenklaturi;
+        const auto tabs = [&](QTabWidget* pages, QWidget* window) {
+            for (int i = 0; i < pages->count(); ++i) {
+                pages->setCurrentIndex(i);
+                window->show();
+                QCoreApplication::processEvents();
+                const QString file = out.filePath(QStringLiteral("FormNomenklaturi_%1.png").arg(pages->widget(i)->objectName()));
+                if (!window->grab().save(file)) ++failures;
+                QTextStream(stdout) << file << '\n';
+            }
+        };
+        tabs(nom->PageControl1, nom);
+        nom->PageControl1->setCurrentWidget(nom->TabSheet6);
+        tabs(nom->TabSheet6->findChild<QTabWidget*>(QStringLiteral("PageControlFirmaSpisyci")), nom);
+        nom->PageControl1->setCurrentIndex(0);
+        nom->close();
+    }
+    // A Yes/No question as the user sees it.
+    {
+        const std::unique_ptr<QMessageBox> box(UiService::questionBox(nullptr, QStringLiteral(" Изтриване на материал ? ")));
+        box->show();
         QCoreApplication::processEvents();
-        const QString file = out.filePath(QStringLiteral("FormNomenklaturi_TabSheet%1.png").arg(i + 1));
-        if (!instances.FormNomenklaturi->grab().save(file)) ++failures;
+        const QString file = out.filePath(QStringLiteral("Question.png"));
+        if (!box->grab().save(file)) ++failures;
         QTextStream(stdout) << file << '\n';
     }
     const QList<QWidget*> editors = {instances.FormMateriali, instances.FormKontragent, instances.FormTipSklad,

@@ -7,6 +7,7 @@
 #include "platform/ui/uiservice.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
@@ -83,6 +84,35 @@ QList<SmpField*> exportedFields(const SmpDataset& ds)
     for (SmpField* f : ds.fields())
         if (f->visible && f->kind() != SmpField::Kind::Aggregate) out << f;
     return out;
+}
+
+// One value by its field's type: numbers as number cells, dates as date cells, the rest as text; an
+// empty value as one blank. True when a text was too long for its cell and was cut.
+bool writeCell(WorkbookWriter& book, int row, int column, const QVariant& value, SmpField::Type type,
+               WorkbookWriter::Style style)
+{
+    if (value.isValid() && !value.isNull()) {
+        switch (type) {
+        case SmpField::Type::Integer: book.writeNumber(row, column, double(value.toLongLong()), style); return false;
+        case SmpField::Type::Float: {
+            // The value as a person would have typed it, 0.1 + 0.2 as 0.3.
+            const QString text = GridExport::generalNumberText(value.toDouble());
+            if (text.isEmpty()) break;
+            book.writeNumber(row, column, text.toDouble(), style);
+            return false;
+        }
+        case SmpField::Type::DateTime: {
+            const QDateTime dt = value.typeId() == QMetaType::QDate ? QDateTime(value.toDate(), QTime(0, 0), Qt::UTC)
+                                                                    : value.toDateTime();
+            if (!dt.isValid()) break;
+            book.writeDateTime(row, column, dt, style);
+            return false;
+        }
+        default: break;
+        }
+    }
+    const QString text = GridExport::cellText(value, type);
+    return book.writeText(row, column, text.isEmpty() ? QStringLiteral(" ") : text, style);
 }
 
 QString label(const SmpField* f) { return f->displayLabel.isEmpty() ? f->fieldName() : f->displayLabel; }
@@ -187,13 +217,10 @@ SpreadsheetExportResult ExportDatasetToSpreadsheet(SmpDataset& ds, const Spreads
     ++row;
 
     Progress progress(rows, how);
+    bool textsCut = false;
     const auto writeRow = [&](const SmpDataset& source, const QList<SmpField*>& cells, int position, bool last) {
         const auto style = last ? WorkbookWriter::Style::LastRow : WorkbookWriter::Style::Plain;
-        for (int c = 0; c < cells.size(); ++c) {
-            const SmpField* f = cells[c];
-            const QString text = GridExport::cellText(source.valueAt(position, f), f->type());
-            book.writeText(row, c, text.isEmpty() ? QStringLiteral(" ") : text, style);
-        }
+        for (int c = 0; c < cells.size(); ++c) textsCut |= writeCell(book, row, c, source.valueAt(position, cells[c]), cells[c]->type(), style);
         ++row;
     };
     for (int p = 0; p < rows && book.ok(); ++p) {
@@ -228,6 +255,10 @@ SpreadsheetExportResult ExportDatasetToSpreadsheet(SmpDataset& ds, const Spreads
     }
     temp.path.clear();
     if (rows > 0) ds.last();  // as after walking the list to its end
+    if (textsCut)
+        ui.showMessage(QStringLiteral("Някои текстове са по-дълги от %1 знака, колкото побира една клетка, "
+                                      "и в работната книга са съкратени !")
+                           .arg(WorkbookWriter::kMaxTextLength));
 
     result.status = Status::Written;
     result.path = target;

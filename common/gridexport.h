@@ -42,8 +42,9 @@ struct SpreadsheetExportResult
 };
 
 // Copies the visible fields of the dataset into a new workbook: a header row of display labels
-// in field order, one row per visible record, every cell as text (numbers in general format
-// with "." decimals, dates "dd.MM.yyyy", an empty value as one blank), a plain table look. The
+// in field order, one row per visible record: numbers as number cells in the general format,
+// dates as date cells shown "dd.mm.yyyy", other values as text, an empty value as one blank; a
+// plain table look. A text longer than a cell holds is cut, and the user told so once. The
 // workbook gets a fresh name in the folder and is then opened with the desktop's program for it;
 // when there is none the user is told where the file is. A long export shows a progress dialog
 // whose Cancel leaves no file. Failures are told to the user and change nothing else.
@@ -53,7 +54,8 @@ namespace GridExport {
 // A number as the export writes it: at most 15 significant digits, "." decimals, no grouping,
 // no exponent, no trailing zeros.
 QString generalNumberText(double v);
-// The text of one cell of the export for a value of the field's type.
+// A value as text the way the export writes it: numbers in general format, dates "dd.MM.yyyy".
+// Numbers and dates go to number and date cells of the same value.
 QString cellText(const QVariant& value, SmpField::Type type);
 // Rows written between two looks at the progress dialog.
 constexpr int kProgressStep = 100;

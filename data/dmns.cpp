@@ -4,6 +4,9 @@
 #include "platform/db/transaction.h"
 #include "schema/schema.h"
 
+#include <array>
+#include <vector>
+
 namespace {
 
 const char* kViewKontrSql =
@@ -32,25 +35,9 @@ void lookup(SmpDataset& ds, const char* name, SmpDataset& list, const char* key,
 } // namespace
 
 TDMNS::TDMNS(const ConnectionParams& params, QObject* parent)
-    : QObject(parent), SQLConnectNS(params), SQLQObsto(SQLConnectNS), SQLZapisDanni(SQLConnectNS),
-      SmpZapisDanni(QStringLiteral("SmpZapisDanni"), &SQLConnectNS),
-#define TRX_DS(n) n(QStringLiteral(#n), &SQLConnectNS)
-      TRX_DS(SmpFirma), TRX_DS(SmpFirmaOfisi), TRX_DS(SmpMolFirma), TRX_DS(SmpDaNe), TRX_DS(SmpTipPlast),
-      TRX_DS(SmpTipDok), TRX_DS(SmpVidPlastane), TRX_DS(SmpOsnovDDS), TRX_DS(SmpTipValuta), TRX_DS(SmpCountry),
-      TRX_DS(SmpGrad), TRX_DS(SmpTipKontragent), TRX_DS(SmpIzbTipKontr), TRX_DS(SmpKontragenti), TRX_DS(SmpViewKontr),
-      TRX_DS(SmpMOLKontr), TRX_DS(SmpKontrFilial), TRX_DS(SmpMiarka), TRX_DS(SmpTipSklad), TRX_DS(SmpIzbSklad),
-      TRX_DS(SmpTipSklOb), TRX_DS(SmpMateriali), TRX_DS(SmpTipProizv), TRX_DS(SmpTipProizvN), TRX_DS(SmpTipIzdelie),
-      TRX_DS(SmpTipIzdelieN), TRX_DS(SmpRecep_izdN)
-#undef TRX_DS
+    : QObject(parent), SQLConnectNS(params), SQLQObsto(SQLConnectNS), SQLZapisDanni(SQLConnectNS)
 {
     setObjectName(QStringLiteral("DMNS"));
-    // Members, parented so that windows and tests find them by name.
-    for (SmpDataset* ds :
-         {&SmpZapisDanni, &SmpFirma, &SmpFirmaOfisi, &SmpMolFirma, &SmpDaNe, &SmpTipPlast, &SmpTipDok, &SmpVidPlastane,
-          &SmpOsnovDDS, &SmpTipValuta, &SmpCountry, &SmpGrad, &SmpTipKontragent, &SmpIzbTipKontr, &SmpKontragenti,
-          &SmpViewKontr, &SmpMOLKontr, &SmpKontrFilial, &SmpMiarka, &SmpTipSklad, &SmpIzbSklad, &SmpTipSklOb,
-          &SmpMateriali, &SmpTipProizv, &SmpTipProizvN, &SmpTipIzdelie, &SmpTipIzdelieN, &SmpRecep_izdN})
-        ds->setParent(this);
     defineDatasets();
 }
 
@@ -102,7 +89,20 @@ void TDMNS::defineDatasets()
         ds->setParam(QStringLiteral("INTip_KontragentOt"), 1);
         ds->setParam(QStringLiteral("INTip_KontragentDo"), 100);
     }
+    // Labels and formats of the table columns, set once the fields exist.
+    const auto shows = [](SmpDataset& ds, std::initializer_list<std::array<const char*, 3>> columns) {
+        ds.afterOpen = [columns = std::vector<std::array<const char*, 3>>(columns)](SmpDataset& d) {
+            for (const auto& [field, label, format] : columns)
+                if (SmpField* f = d.findField(QString::fromLatin1(field))) {
+                    f->displayLabel = QString::fromUtf8(label);
+                    f->displayFormat = QString::fromLatin1(format);
+                }
+        };
+    };
+    for (SmpDataset* ds : {&SmpKontragenti, &SmpViewKontr}) shows(*ds, {{"PROCENT_OTST_KONTR", "% Отст", "# ##0.00"}});
     table(SmpMOLKontr, "MOL", "IMEMOL");
+    shows(SmpMOLKontr, {{"IMEMOL", "МОЛ", ""}, {"EGN", "ЕГН", ""}, {"LK_DATE", "ЛК дата", "dd.mm.yy"},
+                        {"LK_NUM", "ЛК №", ""}, {"ADRES", "Адрес", ""}});
     SmpMOLKontr.setMaster(&SmpKontragenti, QStringLiteral("NKONTRAGENT"), QStringLiteral("NKONTRAGENT"));
     table(SmpKontrFilial, "KONTRAGENTI_FILIALI");
     SmpKontrFilial.setMaster(&SmpKontragenti, QStringLiteral("NKONTRAGENT"), QStringLiteral("NKONTRAGENT"));
@@ -145,6 +145,15 @@ void TDMNS::defineDatasets()
 }
 
 void TDMNS::connect() { SQLConnectNS.openChecked(); }
+
+void TDMNS::materialChanged()
+{
+    // Names and prices shown in the production lists may have changed.
+    for (SmpDataset* ds : {&SmpTipIzdVIEW, &SmpRecepIzdVIEW})
+        if (ds->isActive()) ds->refresh();
+    SmpMateriali.close();
+    SmpMateriali.open();
+}
 
 void TDMNS::RefreshKontragenti(int typeFrom, int typeTo, int kontragent)
 {
@@ -189,11 +198,59 @@ void TDMNS::defineReferenceLists()
     SmpViewMateriali.setKeyFields(QStringLiteral("NMATERIAL"));
     SmpViewMateriali.setParam(QStringLiteral("NSKLADOT"), 0);
     SmpViewMateriali.setParam(QStringLiteral("NSKLADDO"), 0);
-    lookup(SmpViewMateriali, "ImeSklad", SmpTipSklad, "NSKLAD", "NSKLAD", "SKLAD");
-    lookup(SmpViewMateriali, "Mka", SmpMiarka, "NMIARKA", "NMIARKA", "MIARKA_BG");
-    lookup(SmpViewMateriali, "SeriaDaNe", SmpDaNe, "SERIA_DA_NE", "NUM_DA_NE", "TEXT_DA_NE");
-    lookup(SmpViewMateriali, "SumDaNe", SmpDaNe, "SUM_DA_NE", "NUM_DA_NE", "TEXT_DA_NE");
-    lookup(SmpViewMateriali, "IzchDaNe", SmpDaNe, "IZCH_DA_NE", "NUM_DA_NE", "TEXT_DA_NE");
+    // The item list's fields in display order. The column settings and the spreadsheet copy
+    // follow this order; the hidden fields carry labels for the settings tab's list.
+    {
+        using T = SmpField::Type;
+        // A lookup names its list, the list's key and the shown field; the key field is `by`.
+        struct Col
+        {
+            const char* field;
+            T type;
+            const char* label;
+            const char* format = "";
+            bool shown = true;
+            SmpDataset* list = nullptr;
+            const char* by = nullptr;
+            const char* listKey = nullptr;
+            const char* result = nullptr;
+        };
+        const char* price = "# ### ##0.00";
+        const Col cols[] = {
+            {"NSKLAD", T::Integer, "№ склад"},
+            {"ImeSklad", T::String, "Склад", "", true, &SmpTipSklad, "NSKLAD", "NSKLAD", "SKLAD"},
+            {"NMATERIAL", T::Integer, "№мат", "# ###"},
+            {"IMEMATERIAL", T::String, "Материали, изделия, комплекти"},
+            {"NMIARKA", T::Integer, "№ мярка", "", false},
+            {"Mka", T::String, "Мярка", "", true, &SmpMiarka, "NMIARKA", "NMIARKA", "MIARKA_BG"},
+            {"ED_CENA", T::Float, "Ед.цена калк.", "# ##0.000"},
+            {"PRODAGNACENA", T::Float, "На едро ЛВ", price},
+            {"PROD_CENA_LV_DREBNO", T::Float, "На дребно ЛВ", price},
+            {"PRODAGNACENA_USD", T::Float, "Прод.ц.USD", price},
+            {"PROD_CENA_USD_DREBNO", T::Float, "На дребно USD", price},
+            {"PRODAGNACENA_EUR", T::Float, "Прод.ц.EUR", price},
+            {"PROD_CENA_EUR_DREBNO", T::Float, "На дребно EUR", price},
+            {"MIN_KOL", T::Float, "Мин.колич.", "# ##0.00"},
+            {"MAX_KOL", T::Float, "Мак.колич.", "# ##0.00"},
+            {"SNIMKA", T::Bytes, "Снимка", "", false},
+            {"SERIA_DA_NE", T::Integer, "Серия (код)", "", false},
+            {"SUM_DA_NE", T::Integer, "Сумарно (код)", "", false},
+            {"IZCH_DA_NE", T::Integer, "За сумиране (код)", "", false},
+            {"SeriaDaNe", T::String, "Серия", "", true, &SmpDaNe, "SERIA_DA_NE", "NUM_DA_NE", "TEXT_DA_NE"},
+            {"SumDaNe", T::String, "Сумарно", "", true, &SmpDaNe, "SUM_DA_NE", "NUM_DA_NE", "TEXT_DA_NE"},
+            {"IzchDaNe", T::String, "За сумиране", "", true, &SmpDaNe, "IZCH_DA_NE", "NUM_DA_NE", "TEXT_DA_NE"},
+        };
+        for (const Col& c : cols) {
+            const QString name = QString::fromLatin1(c.field);
+            SmpField* f = c.list ? SmpViewMateriali.addLookupField(name, c.list, QString::fromLatin1(c.by),
+                                                                   QString::fromLatin1(c.listKey),
+                                                                   QString::fromLatin1(c.result))
+                                 : SmpViewMateriali.addDataField(name, c.type, c.type == T::String ? 65 : 0);
+            f->displayLabel = QString::fromUtf8(c.label);
+            f->displayFormat = QString::fromLatin1(c.format);
+            f->visible = c.shown;
+        }
+    }
 
     SmpViewKontrMatCeni.setCommandText(
         QStringLiteral("SELECT * FROM VIEWKONTR_MAT_CENI(:NumKontragent)\r\norder by IMEMATERIAL"));
@@ -235,26 +292,6 @@ void TDMNS::defineReferenceLists()
     lookup(SmpIzbKontrSklad, "ImeFilial", SmpIzbKontrFilialSklad, "NFILIAL", "NFILIAL", "IMEFILIAL");
     lookup(SmpIzbKontrSklad, "ImeGrad", SmpGrad, "POSTKOD", "POSTKOD", "GRAD");
 
-    // Captions and formats of the columns, set once the fields exist (the column fields are made
-    // when the list opens).
-    SmpViewMateriali.afterOpen = [](SmpDataset& ds) {
-        const struct { const char* field; const char* label; const char* format; } cols[] = {
-            {"NSKLAD", "№ склад", ""}, {"ImeSklad", "Склад", ""}, {"NMATERIAL", "№мат", "# ###"},
-            {"IMEMATERIAL", "Материали, изделия, комплекти", ""}, {"Mka", "Мярка", ""},
-            {"ED_CENA", "Ед.цена калк.", "# ##0.000"}, {"PRODAGNACENA", "На едро ЛВ", "# ### ##0.00"},
-            {"PROD_CENA_LV_DREBNO", "На дребно ЛВ", "# ### ##0.00"}, {"PRODAGNACENA_USD", "Прод.ц.USD", "# ### ##0.00"},
-            {"PROD_CENA_USD_DREBNO", "На дребно USD", "# ### ##0.00"}, {"PRODAGNACENA_EUR", "Прод.ц.EUR", "# ### ##0.00"},
-            {"PROD_CENA_EUR_DREBNO", "На дребно EUR", "# ### ##0.00"}, {"MIN_KOL", "Мин.колич.", "# ##0.00"},
-            {"MAX_KOL", "Мак.колич.", "# ##0.00"}, {"SeriaDaNe", "Серия", ""}, {"SumDaNe", "Сумарно", ""},
-            {"IzchDaNe", "За сумиране", ""}};
-        for (const auto& c : cols)
-            if (SmpField* f = ds.findField(QString::fromLatin1(c.field))) {
-                f->displayLabel = QString::fromUtf8(c.label);
-                f->displayFormat = QString::fromLatin1(c.format);
-            }
-        for (const char* hidden : {"NMIARKA", "SNIMKA", "SERIA_DA_NE", "SUM_DA_NE", "IZCH_DA_NE"})
-            if (SmpField* f = ds.findField(QString::fromLatin1(hidden))) f->visible = false;
-    };
     // Formats of the special prices, set once the fields exist.
     SmpViewKontrMatCeni.afterOpen = [](SmpDataset& ds) {
         for (const char* price : {"PRODAGNACENA", "SPEC_CENA"})

@@ -15,21 +15,44 @@ public:
     explicit TDMNS(const ConnectionParams& params, QObject* parent = nullptr);
     ~TDMNS() override;
 
+    // Every dataset is declared with its name, its connection and this module as parent, so that
+    // windows and tests find it by name.
     SQLConnection SQLConnectNS;
     SqlQuery SQLQObsto;
     StoredProc SQLZapisDanni;
     // A cached dataset whose query text the code that uses it sets.
-    SmpDataset SmpZapisDanni;
+    SmpDataset SmpZapisDanni{QStringLiteral("SmpZapisDanni"), &SQLConnectNS, this};
 
     // Company and settings lists.
-    SmpDataset SmpFirma, SmpFirmaOfisi, SmpMolFirma, SmpDaNe, SmpTipPlast, SmpTipDok, SmpVidPlastane, SmpOsnovDDS,
-        SmpTipValuta;
+    SmpDataset SmpFirma{QStringLiteral("SmpFirma"), &SQLConnectNS, this};
+    SmpDataset SmpFirmaOfisi{QStringLiteral("SmpFirmaOfisi"), &SQLConnectNS, this};
+    SmpDataset SmpMolFirma{QStringLiteral("SmpMolFirma"), &SQLConnectNS, this};
+    SmpDataset SmpDaNe{QStringLiteral("SmpDaNe"), &SQLConnectNS, this};
+    SmpDataset SmpTipPlast{QStringLiteral("SmpTipPlast"), &SQLConnectNS, this};
+    SmpDataset SmpTipDok{QStringLiteral("SmpTipDok"), &SQLConnectNS, this};
+    SmpDataset SmpVidPlastane{QStringLiteral("SmpVidPlastane"), &SQLConnectNS, this};
+    SmpDataset SmpOsnovDDS{QStringLiteral("SmpOsnovDDS"), &SQLConnectNS, this};
+    SmpDataset SmpTipValuta{QStringLiteral("SmpTipValuta"), &SQLConnectNS, this};
     // Places and counterparties.
-    SmpDataset SmpCountry, SmpGrad, SmpTipKontragent, SmpIzbTipKontr, SmpKontragenti, SmpViewKontr, SmpMOLKontr,
-        SmpKontrFilial;
+    SmpDataset SmpCountry{QStringLiteral("SmpCountry"), &SQLConnectNS, this};
+    SmpDataset SmpGrad{QStringLiteral("SmpGrad"), &SQLConnectNS, this};
+    SmpDataset SmpTipKontragent{QStringLiteral("SmpTipKontragent"), &SQLConnectNS, this};
+    SmpDataset SmpIzbTipKontr{QStringLiteral("SmpIzbTipKontr"), &SQLConnectNS, this};
+    SmpDataset SmpKontragenti{QStringLiteral("SmpKontragenti"), &SQLConnectNS, this};
+    SmpDataset SmpViewKontr{QStringLiteral("SmpViewKontr"), &SQLConnectNS, this};
+    SmpDataset SmpMOLKontr{QStringLiteral("SmpMOLKontr"), &SQLConnectNS, this};
+    SmpDataset SmpKontrFilial{QStringLiteral("SmpKontrFilial"), &SQLConnectNS, this};
     // Materials, warehouses and production.
-    SmpDataset SmpMiarka, SmpTipSklad, SmpIzbSklad, SmpTipSklOb, SmpMateriali, SmpTipProizv, SmpTipProizvN,
-        SmpTipIzdelie, SmpTipIzdelieN, SmpRecep_izdN;
+    SmpDataset SmpMiarka{QStringLiteral("SmpMiarka"), &SQLConnectNS, this};
+    SmpDataset SmpTipSklad{QStringLiteral("SmpTipSklad"), &SQLConnectNS, this};
+    SmpDataset SmpIzbSklad{QStringLiteral("SmpIzbSklad"), &SQLConnectNS, this};
+    SmpDataset SmpTipSklOb{QStringLiteral("SmpTipSklOb"), &SQLConnectNS, this};
+    SmpDataset SmpMateriali{QStringLiteral("SmpMateriali"), &SQLConnectNS, this};
+    SmpDataset SmpTipProizv{QStringLiteral("SmpTipProizv"), &SQLConnectNS, this};
+    SmpDataset SmpTipProizvN{QStringLiteral("SmpTipProizvN"), &SQLConnectNS, this};
+    SmpDataset SmpTipIzdelie{QStringLiteral("SmpTipIzdelie"), &SQLConnectNS, this};
+    SmpDataset SmpTipIzdelieN{QStringLiteral("SmpTipIzdelieN"), &SQLConnectNS, this};
+    SmpDataset SmpRecep_izdN{QStringLiteral("SmpRecep_izdN"), &SQLConnectNS, this};
     // Reference data window: the item list, a counterparty's special prices, the item choice list.
     SmpDataset SmpViewMateriali{QStringLiteral("SmpViewMateriali"), &SQLConnectNS, this};
     SmpDataset SmpViewKontrMatCeni{QStringLiteral("SmpViewKontrMatCeni"), &SQLConnectNS, this};
@@ -60,6 +83,9 @@ public:
     void RefreshKontragenti(int typeFrom, int typeTo, int kontragent);
 
     void SmpKontragentiAfterPost(SmpDataset& ds);
+    // An item was stored or deleted: the lists that show items are read again (the item choice
+    // list, and the products and recipe where they are open).
+    void materialChanged();
     // The value of one unit of the current product's recipe becomes the product's calculation
     // price; the product list is re-read on the product.
     void StoreRecipeValue();

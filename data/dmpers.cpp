@@ -3,8 +3,7 @@
 #include "platform/dataset/saveatonce.h"
 
 TDMPers::TDMPers(SQLConnection& connection, QObject* parent)
-    : QObject(parent), SQLZapisPers(connection), SmpTipSlugOtchet(QStringLiteral("SmpTipSlugOtchet"), &connection),
-      SmpTipManip(QStringLiteral("SmpTipManip"), &connection), SmpDlygnosti(QStringLiteral("SmpDlygnosti"), &connection)
+    : QObject(parent), connection_(connection)
 {
     setObjectName(QStringLiteral("DMPers"));
     SmpTipSlugOtchet.setTableName(QStringLiteral("TIP_SLUG_OTCHET"));
@@ -13,8 +12,5 @@ TDMPers::TDMPers(SQLConnection& connection, QObject* parent)
     SmpTipManip.setIndexFieldNames(QStringLiteral("IME_MANIPULACIA"));
     SmpDlygnosti.setTableName(QStringLiteral("DLYGNOSTI"));
     SmpDlygnosti.setIndexFieldNames(QStringLiteral("IME_DLYGNOST"));
-    for (SmpDataset* ds : {&SmpTipSlugOtchet, &SmpTipManip, &SmpDlygnosti}) {
-        ds->setParent(this);
-        SaveAtOnce::install(*ds);
-    }
+    for (SmpDataset* ds : {&SmpTipSlugOtchet, &SmpTipManip, &SmpDlygnosti}) SaveAtOnce::install(*ds);
 }

@@ -12,8 +12,15 @@ class TDMPers : public QObject
 public:
     explicit TDMPers(SQLConnection& connection, QObject* parent = nullptr);
 
-    StoredProc SQLZapisPers;
-    SmpDataset SmpTipSlugOtchet;  // kinds of expense report
-    SmpDataset SmpTipManip;       // piece-work operations and their rates
-    SmpDataset SmpDlygnosti;      // staff positions
+private:
+    SQLConnection& connection_;
+
+public:
+    StoredProc SQLZapisPers{connection_};
+    // kinds of expense report
+    SmpDataset SmpTipSlugOtchet{QStringLiteral("SmpTipSlugOtchet"), &connection_, this};
+    // piece-work operations and their rates
+    SmpDataset SmpTipManip{QStringLiteral("SmpTipManip"), &connection_, this};
+    // staff positions
+    SmpDataset SmpDlygnosti{QStringLiteral("SmpDlygnosti"), &connection_, this};
 };

@@ -5,6 +5,7 @@
 #include "platform/widgets/dbgrid.h"
 #include "platform/widgets/dbnavigator.h"
 #include "platform/widgets/dtsource.h"
+#include "platform/widgets/handlers.h"
 
 #include <QHBoxLayout>
 #include <QToolButton>
@@ -38,10 +39,8 @@ TFormIzdMatISO::TFormIzdMatISO(TDMNS& dm, QWidget* parent) : Form(parent), dm_(d
         b->setMinimumWidth(90);
         return b;
     };
-    connect(button(BitBtnDel, "BitBtnDel", QStringLiteral("Нулиране")), &QToolButton::clicked, this,
-            &TFormIzdMatISO::BitBtnDelClick);
-    connect(button(BitBtnExcel, "BitBtnExcel", QStringLiteral("> Excel")), &QToolButton::clicked, this,
-            &TFormIzdMatISO::BitBtnExcelClick);
+    Handlers::connect(button(BitBtnDel, "BitBtnDel", QStringLiteral("Нулиране")), &QToolButton::clicked, this, &TFormIzdMatISO::BitBtnDelClick);
+    Handlers::connect(button(BitBtnExcel, "BitBtnExcel", QStringLiteral("> Excel")), &QToolButton::clicked, this, &TFormIzdMatISO::BitBtnExcelClick);
     connect(button(BitBtnIzhod, "BitBtnIzhod", QStringLiteral("Изход")), &QToolButton::clicked, this, &QWidget::close);
 
     auto* bar = new QHBoxLayout;

@@ -8,6 +8,7 @@
 #include "platform/widgets/dbmemo.h"
 #include "platform/widgets/dtsource.h"
 #include "platform/widgets/fielddatalink.h"
+#include "platform/widgets/handlers.h"
 
 #include <QCloseEvent>
 #include <QGridLayout>
@@ -73,12 +74,12 @@ TFormKontragent::TFormKontragent(TDMNS& dm) : dm_(dm), DtSrcKontragenti(new Data
     SpdBtnZapisKontragent->setObjectName(QStringLiteral("SpdBtnZapisKontragent"));
     SpdBtnZapisKontragent->setText(QStringLiteral("Запис"));
     SpdBtnZapisKontragent->setMinimumWidth(90);
-    connect(SpdBtnZapisKontragent, &QToolButton::clicked, this, &TFormKontragent::SpdBtnZapisKontragentClick);
+    Handlers::connect(SpdBtnZapisKontragent, &QToolButton::clicked, this, &TFormKontragent::SpdBtnZapisKontragentClick);
     SpdBtnIzhod = new QToolButton;
     SpdBtnIzhod->setObjectName(QStringLiteral("SpdBtnIzhod"));
     SpdBtnIzhod->setText(QStringLiteral("Изход"));
     SpdBtnIzhod->setMinimumWidth(90);
-    connect(SpdBtnIzhod, &QToolButton::clicked, this, &TFormKontragent::SpdBtnIzhodClick);
+    Handlers::connect(SpdBtnIzhod, &QToolButton::clicked, this, &TFormKontragent::SpdBtnIzhodClick);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
@@ -101,7 +102,7 @@ void TFormKontragent::showEvent(QShowEvent* event)
 void TFormKontragent::SpdBtnZapisKontragentClick()
 {
     SmpDataset& ds = dm_.SmpKontragenti;
-    if (auto* e = qobject_cast<DBEdit*>(focusWidget()); e && !e->commit()) return;
+    if (!Handlers::commitFocusedEdit(this)) return;
     const bool editing = ds.state() == SmpDataset::State::Edit || ds.state() == SmpDataset::State::Insert;
     if (editing) {
         if (DBEdtImeKontragent->text().isEmpty() || DBLookupComboBox1->currentText().isEmpty()) {
@@ -111,7 +112,7 @@ void TFormKontragent::SpdBtnZapisKontragentClick()
         }
         // Stored at once and both lists re-read; a change the server refuses is reported and stays
         // pending, with the editor open.
-        if (!DbControls::guarded([&ds] { ds.post(); })) return;
+        if (!Handlers::run([&ds] { ds.post(); })) return;
         const QVariant key = ds.isEmpty() ? QVariant() : ds.value(QStringLiteral("NKONTRAGENT"));
         if (key.isValid()) dm_.SmpViewKontr.locate(QStringLiteral("NKONTRAGENT"), {key});
     }

@@ -6,6 +6,7 @@
 #include "platform/widgets/dblookupcombobox.h"
 #include "platform/widgets/dtsource.h"
 #include "platform/widgets/fielddatalink.h"
+#include "platform/widgets/handlers.h"
 
 #include <QCloseEvent>
 #include <QFormLayout>
@@ -41,8 +42,8 @@ TFormLookupEditor::TFormLookupEditor(const QString& objectName, const QString& c
     buttons->addWidget(exit_);
     layout->addStretch(1);
     layout->addLayout(buttons);
-    connect(save_, &QToolButton::clicked, this, &TFormLookupEditor::save);
-    connect(exit_, &QToolButton::clicked, this, &TFormLookupEditor::exitClick);
+    Handlers::connect(save_, &QToolButton::clicked, this, &TFormLookupEditor::save);
+    Handlers::connect(exit_, &QToolButton::clicked, this, &TFormLookupEditor::exitClick);
 }
 
 DBEdit* TFormLookupEditor::addEdit(const QString& name, const QString& caption, const QString& field, int chars,
@@ -55,10 +56,7 @@ DBEdit* TFormLookupEditor::addEdit(const QString& name, const QString& caption, 
     e->setMinimumWidth(qMax(60, e->fontMetrics().averageCharWidth() * (chars + 3)));
     fields_->addRow(new QLabel(caption), e);
     if (required) required_ << e;
-    if (enterSaves) {
-        savingEdits_ << e;
-        e->installEventFilter(this);
-    }
+    if (enterSaves) Handlers::enterSaves(e, [this] { save(); });
     return e;
 }
 
@@ -92,7 +90,7 @@ void TFormLookupEditor::dropPending()
 void TFormLookupEditor::save()
 {
     // Text typed into a box still being edited belongs to the row.
-    if (auto* e = qobject_cast<DBEdit*>(focusWidget()); e && !e->commit()) return;
+    if (!Handlers::commitFocusedEdit(this)) return;
     for (DBEdit* e : std::as_const(required_)) {
         if (e->text().isEmpty()) {
             UiService::current().showMessage(requiredMessage_);
@@ -102,7 +100,7 @@ void TFormLookupEditor::save()
     }
     if (editing()) {
         // A change the server refuses is reported; the editor stays open with the row still pending.
-        if (!DbControls::guarded([this] { dataset_.post(); })) return;
+        if (!Handlers::run([this] { dataset_.post(); })) return;
     }
     close();
     if (afterSave) afterSave();
@@ -120,14 +118,3 @@ void TFormLookupEditor::closeEvent(QCloseEvent* event)
     Form::closeEvent(event);
 }
 
-bool TFormLookupEditor::eventFilter(QObject* watched, QEvent* event)
-{
-    if (event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && savingEdits_.contains(qobject_cast<DBEdit*>(watched))) {
-            save();
-            return true;
-        }
-    }
-    return Form::eventFilter(watched, event);
-}

@@ -42,7 +42,6 @@ protected:
     std::function<void()> afterSave;
 
     void closeEvent(QCloseEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     bool editing() const;
@@ -55,5 +54,4 @@ private:
     QToolButton* exit_;
     QString requiredMessage_;
     QList<DBEdit*> required_;
-    QList<DBEdit*> savingEdits_;
 };

@@ -9,6 +9,8 @@
 #include "platform/widgets/dblookupcombobox.h"
 #include "platform/widgets/dtsource.h"
 #include "platform/widgets/fielddatalink.h"
+#include "reference/materials.h"
+#include "platform/widgets/handlers.h"
 
 #include <QCloseEvent>
 #include <QFileDialog>
@@ -21,32 +23,6 @@
 #include <QShowEvent>
 #include <QToolButton>
 #include <QVBoxLayout>
-
-namespace {
-
-const char* kUpdateSql =
-    "update materiali set snimka=:snimka,imematerial=:imematerial,nmiarka=:nmiarka,nsklad=:nsklad,ed_cena=:ed_cena,"
-    "prodagna_cena=:prodagnacena,prodagna_cena_usd=:prodagnacena_usd,prodagna_cena_eur=:prodagnacena_eur,"
-    "min_kol=:min_kol,max_kol=:max_kol,SERIA_DA_NE=:SERIA_DA_NE,SUM_DA_NE=:SUM_DA_NE,Izch_da_ne=:Izch_da_ne,"
-    "prod_cena_lv_drebno=:prod_cena_lv_drebno,prod_cena_usd_drebno=:prod_cena_usd_drebno,"
-    "prod_cena_eur_drebno=:prod_cena_eur_drebno where NMATERIAL=:NMAT";
-const char* kInsertSql =
-    "insert into materiali(snimka,imematerial,nmiarka,nsklad,ed_cena,prodagna_cena,prodagna_cena_usd,"
-    "prodagna_cena_eur,min_kol,max_kol,SERIA_DA_NE,SUM_DA_NE,Izch_da_ne,prod_cena_lv_drebno,prod_cena_usd_drebno,"
-    "prod_cena_eur_drebno) values(:snimka,:imematerial,:nmiarka,:nsklad,:ed_cena,:prodagnacena,:prodagnacena_usd,"
-    ":prodagnacena_eur,:min_kol,:max_kol,:SERIA_DA_NE,:SUM_DA_NE,:Izch_da_ne,:prod_cena_lv_drebno,"
-    ":prod_cena_usd_drebno,:prod_cena_eur_drebno)";
-
-// A null value stays null (an empty price is written as empty).
-QVariant typed(const QVariant& v, QMetaType::Type type)
-{
-    if (!v.isValid() || v.isNull()) return QVariant();
-    QVariant out = v;
-    out.convert(QMetaType(type));
-    return out;
-}
-
-} // namespace
 
 TFormMateriali::TFormMateriali(TDMNS& dm) : dm_(dm), DtSrcViewMateriali(new DataSource(&dm.SmpViewMateriali, this))
 {
@@ -73,14 +49,14 @@ TFormMateriali::TFormMateriali(TDMNS& dm) : dm_(dm), DtSrcViewMateriali(new Data
     };
     const auto edit = [&](const char* name, const char* field, const QString& caption, int col = 0) {
         auto* e = DbControls::makeEdit(name, DtSrcViewMateriali, field);
-        e->installEventFilter(this);
+        Handlers::enterSaves(e, [this] { BitBtnZapMatClick(); });
         place(caption, e, col);
         return e;
     };
     const auto lookup = [&](const char* name, const char* field, SmpDataset& list, const char* key, const char* shown,
                             const QString& caption, int col = 0) {
         auto* c = DbControls::makeLookup(name, DtSrcViewMateriali, field, new DataSource(&list, this), key, shown);
-        c->installEventFilter(this);
+        if (qstrcmp(name, "DBLkpCmBoxIzch") != 0) Handlers::enterSaves(c, [this] { BitBtnZapMatClick(); });  // Enter there does not save
         place(caption, c, col);
         return c;
     };
@@ -106,8 +82,8 @@ TFormMateriali::TFormMateriali(TDMNS& dm) : dm_(dm), DtSrcViewMateriali(new Data
     edit("DBEdtMaxKol", "MAX_KOL", QStringLiteral("Максим. налично количество :"), 2);
     ++row;
     lookup("DBLkpCmBoxSeria", "SERIA_DA_NE", dm.SmpDaNe, "NUM_DA_NE", "TEXT_DA_NE", QStringLiteral("Серия да/не"));
-    izchBox_ = lookup("DBLkpCmBoxIzch", "IZCH_DA_NE", dm.SmpDaNe, "NUM_DA_NE", "TEXT_DA_NE",
-                      QStringLiteral("За сумиране"), 2);
+    lookup("DBLkpCmBoxIzch", "IZCH_DA_NE", dm.SmpDaNe, "NUM_DA_NE", "TEXT_DA_NE",
+           QStringLiteral("За сумиране"), 2);
     ++row;
     lookup("DBLkpCmBoxSum", "SUM_DA_NE", dm.SmpDaNe, "NUM_DA_NE", "TEXT_DA_NE", QStringLiteral("Сумарно"));
     ++row;
@@ -131,12 +107,12 @@ TFormMateriali::TFormMateriali(TDMNS& dm) : dm_(dm), DtSrcViewMateriali(new Data
     BitBtnZapMat->setObjectName(QStringLiteral("BitBtnZapMat"));
     BitBtnZapMat->setText(QStringLiteral("Запис"));
     BitBtnZapMat->setMinimumWidth(90);
-    connect(BitBtnZapMat, &QToolButton::clicked, this, &TFormMateriali::BitBtnZapMatClick);
+    Handlers::connect(BitBtnZapMat, &QToolButton::clicked, this, &TFormMateriali::BitBtnZapMatClick);
     SpdBtnExit = new QToolButton;
     SpdBtnExit->setObjectName(QStringLiteral("SpdBtnExit"));
     SpdBtnExit->setText(QStringLiteral("Изход"));
     SpdBtnExit->setMinimumWidth(90);
-    connect(SpdBtnExit, &QToolButton::clicked, this, &TFormMateriali::SpdBtnExitClick);
+    Handlers::connect(SpdBtnExit, &QToolButton::clicked, this, &TFormMateriali::SpdBtnExitClick);
 
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(pictureBox);
@@ -164,7 +140,7 @@ void TFormMateriali::FormShow()
 {
     SmpDataset& ds = dm_.SmpViewMateriali;
     if (Tag == kModeNew) {
-        DbControls::guarded([&ds] { ds.insert(); });
+        Handlers::run([&ds] { ds.insert(); });
         LbMat->setText(QStringLiteral("Дефиниране на нов материал !"));
         LbMat->setStyleSheet(QStringLiteral("color: green;"));
     } else {
@@ -176,13 +152,6 @@ void TFormMateriali::FormShow()
 
 bool TFormMateriali::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::KeyPress && watched != izchBox_ && watched != DBImgSnimka) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            BitBtnZapMatClick();
-            return true;
-        }
-    }
     if (event->type() == QEvent::MouseButtonDblClick && watched == DBImgSnimka) {
         DBImgSnimkaDblClick();
         return true;
@@ -205,22 +174,15 @@ bool TFormMateriali::loadPicture(const QString& file)
 
 void TFormMateriali::BitBtnZapMatClick()
 {
-    if (auto* e = qobject_cast<DBEdit*>(focusWidget()); e && !e->commit()) return;
+    if (!Handlers::commitFocusedEdit(this)) return;
     BitBtnZapMat->setFocus();
     if (Tag != kModeNew && Tag != kModeEdit) return;
     SmpDataset& ds = dm_.SmpViewMateriali;
     const QString name = DBEditMat->text();
     try {
-        if (Tag == kModeNew) {
-            dm_.SQLQObsto.setSql(QStringLiteral("select NMATERIAL FROM MATERIALI where IMEMATERIAL=:IMEMAT"));
-            dm_.SQLQObsto.setParam(QStringLiteral("IMEMAT"), name);
-            dm_.SQLQObsto.open();
-            const int existing = dm_.SQLQObsto.fieldByName(QStringLiteral("NMATERIAL")).toInt();
-            dm_.SQLQObsto.close();
-            if (existing > 0) {
-                UiService::current().showMessage(QStringLiteral("Този материал вече съществува в номенклатурата !"));
-                return;
-            }
+        if (Tag == kModeNew && Materials::nameInUse(dm_.SQLConnectNS, name)) {
+            UiService::current().showMessage(QStringLiteral("Този материал вече съществува в номенклатурата !"));
+            return;
         }
         if (name.isEmpty() || DBLkpCmBMka->currentText().isEmpty() || DBLkpCmbSklad->currentText().isEmpty()) {
             UiService::current().showMessage(
@@ -229,26 +191,15 @@ void TFormMateriali::BitBtnZapMatClick()
         }
         if (ds.state() == SmpDataset::State::Browse || !ds.isModified()) return;  // nothing was corrected
 
-        SqlQuery& q = dm_.SQLQObsto;
-        q.setSql(QString::fromLatin1(Tag == kModeEdit ? kUpdateSql : kInsertSql));
-        const auto v = [&ds](const char* field) { return ds.value(QString::fromLatin1(field)); };
-        q.setParam(QStringLiteral("snimka"), typed(v("SNIMKA"), QMetaType::QByteArray));
-        q.setParam(QStringLiteral("imematerial"), v("IMEMATERIAL").toString());
-        for (const char* f : {"NMIARKA", "NSKLAD", "SERIA_DA_NE", "SUM_DA_NE", "IZCH_DA_NE"})
-            q.setParam(QString::fromLatin1(f), typed(v(f), QMetaType::Int));
-        for (const char* f : {"ED_CENA", "PRODAGNACENA", "PRODAGNACENA_USD", "PRODAGNACENA_EUR", "MIN_KOL", "MAX_KOL",
-                              "PROD_CENA_LV_DREBNO", "PROD_CENA_USD_DREBNO", "PROD_CENA_EUR_DREBNO"})
-            q.setParam(QString::fromLatin1(f), typed(v(f), QMetaType::Double));
-        if (Tag == kModeEdit) q.setParam(QStringLiteral("NMAT"), v("NMATERIAL"));
-        q.execSql();
+        QVariantMap values;
+        for (const SmpField* f : ds.fields())
+            if (f->kind() == SmpField::Kind::Data) values.insert(f->fieldName(), f->value());
+        Materials::store(dm_.SQLConnectNS, values, Tag == kModeEdit ? ds.value(QStringLiteral("NMATERIAL")) : QVariant());
 
-        const QString saved = v("IMEMATERIAL").toString().left(65);
+        const QString saved = values.value(QStringLiteral("IMEMATERIAL")).toString().left(65);
         discardRow();
         ds.refresh();
         ds.locate(QStringLiteral("IMEMATERIAL"), {saved});
-        // Names and prices shown in the production lists may have changed.
-        for (SmpDataset* d : {&dm_.SmpTipIzdVIEW, &dm_.SmpRecepIzdVIEW})
-            if (d->isActive()) d->refresh();
     } catch (const DbError& e) {
         // The save stops; the editor stays open with the row still pending.
         UiService::current().reportError(e.message());

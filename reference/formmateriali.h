@@ -50,5 +50,4 @@ private:
 
     TDMNS& dm_;
     DataSource* DtSrcViewMateriali;
-    QWidget* izchBox_ = nullptr;  // Enter there does not save
 };

@@ -3,6 +3,7 @@
 #include "data/dmns.h"
 #include "data/dmpers.h"
 #include "platform/widgets/dtsource.h"
+#include "platform/widgets/wrappingtabwidget.h"
 
 #include <QCheckBox>
 #include <QShowEvent>
@@ -16,7 +17,8 @@ TFormNomenklaturi::TFormNomenklaturi(TDMNS& dm, TDMPers& pers, QWidget* parent) 
     resize(790, 570);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
-    PageControl1 = new QTabWidget(this);
+    // Six captions side by side in 790 pixels: the long ones take two lines.
+    PageControl1 = new WrappingTabWidget(2, this);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
     layout->addWidget(PageControl1);
     // One file builds each tab, in tab order.

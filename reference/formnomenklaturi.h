@@ -19,6 +19,7 @@ class DBLookupComboBox;
 class DBNavigator;
 class DataSource;
 class SmpDataset;
+class SQLConnection;
 class TDMNS;
 class TDMPers;
 class QGroupBox;
@@ -208,17 +209,10 @@ private:
     QWidget* buildItemsTab();
     QWidget* buildKontragentiTab();
     QWidget* buildPlacesTab();
-    // One count query that blocks a delete: its parameter takes the row's key.
-    struct DeleteGuard
-    {
-        QString sql;
-        QString message;
-    };
-    // The first guard that counts rows shows its message; true when the delete is blocked.
-    bool deleteBlocked(const QList<DeleteGuard>& guards, const QString& param, const QVariant& key);
+    // Why the row with this key cannot be deleted; empty when it can (a data-layer function).
+    using DeleteRefusal = QString (*)(SQLConnection&, const QVariant&);
     // The guarded delete of the current row of a small list: a pending edit is cancelled first.
-    void deleteListRow(SmpDataset& dataset, const QList<DeleteGuard>& guards, const QString& param,
-                       const QString& keyField, const QString& question);
+    void deleteListRow(SmpDataset& dataset, DeleteRefusal refusal, const QString& keyField, const QString& question);
     // Opens a small editor on a new row (appended) or on the current row.
     void openListEditor(Form* editor, SmpDataset& dataset, bool isNew, const QString& emptyMessage);
     void reopenSpecCeni();

@@ -7,6 +7,7 @@
 #include "platform/widgets/dblookupcombobox.h"
 #include "platform/widgets/dbtext.h"
 #include "platform/widgets/dtsource.h"
+#include "platform/widgets/handlers.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -45,8 +46,8 @@ TFormRecepIzdelie::TFormRecepIzdelie(TDMNS& dm, QWidget* parent) : Form(parent),
     DBEdtKolichestvo->setDataField(QStringLiteral("KOLICHESTVO"));
     DBEdtKolichestvo->setMaximumWidth(140);
     // Enter in either field saves.
-    DBLkpCmbMaterial->installEventFilter(this);
-    DBEdtKolichestvo->installEventFilter(this);
+    for (QWidget* w : {static_cast<QWidget*>(DBLkpCmbMaterial), static_cast<QWidget*>(DBEdtKolichestvo)})
+        Handlers::enterSaves(w, [this] { SpdBtnZapisClick(); });
 
     auto* grid = new QGridLayout;
     grid->addWidget(new QLabel(QStringLiteral("Изделие")), 0, 0);
@@ -65,8 +66,8 @@ TFormRecepIzdelie::TFormRecepIzdelie(TDMNS& dm, QWidget* parent) : Form(parent),
     };
     SpdBtnZapis = button("SpdBtnZapis", QStringLiteral("Запис"));
     SpdBtnIzhod = button("SpdBtnIzhod", QStringLiteral("Изход"));
-    connect(SpdBtnZapis, &QToolButton::clicked, this, &TFormRecepIzdelie::SpdBtnZapisClick);
-    connect(SpdBtnIzhod, &QToolButton::clicked, this, &TFormRecepIzdelie::SpdBtnIzhodClick);
+    Handlers::connect(SpdBtnZapis, &QToolButton::clicked, this, &TFormRecepIzdelie::SpdBtnZapisClick);
+    Handlers::connect(SpdBtnIzhod, &QToolButton::clicked, this, &TFormRecepIzdelie::SpdBtnIzhodClick);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(SpdBtnZapis);
@@ -88,18 +89,6 @@ void TFormRecepIzdelie::FormShow()
 {
     dm_.SmpMateriali.open();
     DBLkpCmbMaterial->setFocus();
-}
-
-bool TFormRecepIzdelie::eventFilter(QObject* watched, QEvent* event)
-{
-    if (event->type() == QEvent::KeyPress && (watched == DBLkpCmbMaterial || watched == DBEdtKolichestvo)) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            SpdBtnZapisClick();
-            return true;
-        }
-    }
-    return Form::eventFilter(watched, event);
 }
 
 void TFormRecepIzdelie::SpdBtnZapisClick()

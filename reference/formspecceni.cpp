@@ -7,6 +7,7 @@
 #include "platform/widgets/dtsource.h"
 #include "platform/widgets/fielddatalink.h"
 #include "reference/radiogroup.h"
+#include "platform/widgets/handlers.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -41,14 +42,15 @@ TFormSpecCeni::TFormSpecCeni(TDMNS& dm) : dm_(dm)
     EdSpecCena = new QLineEdit;
     EdSpecCena->setObjectName(QStringLiteral("EdSpecCena"));
     EdSpecCena->setMaximumWidth(120);
-    EdSpecCena->installEventFilter(this);
+    EdSpecCena->installEventFilter(this);  // digits and "." only
+    Handlers::enterSaves(EdSpecCena, [this] { SpeedBtnZapFirmaClick(); });
 
     GrpBoxIzbSklad = new QGroupBox(QStringLiteral("Избор на склад "));
     GrpBoxIzbSklad->setObjectName(QStringLiteral("GrpBoxIzbSklad"));
     RdGrpIzbSklad = new RadioGroup(QStringLiteral("RdGrpIzbSklad"), QString(),
                                    {QStringLiteral("Всички"), QStringLiteral("По избор")});
     RdGrpIzbSklad->setItemIndex(0);
-    connect(RdGrpIzbSklad, &RadioGroup::clicked, this, &TFormSpecCeni::RdGrpIzbSkladClick);
+    Handlers::connect(RdGrpIzbSklad, &RadioGroup::clicked, this, &TFormSpecCeni::RdGrpIzbSkladClick);
     DBLkpCmbIzbSklad = new DBLookupComboBox;
     DBLkpCmbIzbSklad->setObjectName(QStringLiteral("DBLkpCmbIzbSklad"));
     auto* skladSrc = new DataSource(&dm.SmpTipSklad, this);
@@ -58,7 +60,7 @@ TFormSpecCeni::TFormSpecCeni(TDMNS& dm) : dm_(dm)
     DBLkpCmbIzbSklad->setListField(QStringLiteral("SKLAD"));
     DBLkpCmbIzbSklad->setEnabled(false);
     DBLkpCmbIzbSklad->setMinimumWidth(180);
-    connect(DBLkpCmbIzbSklad, &DBLookupComboBox::closeUp, this, &TFormSpecCeni::DBLkpCmbIzbSkladCloseUp);
+    Handlers::connect(DBLkpCmbIzbSklad, &DBLookupComboBox::closeUp, this, &TFormSpecCeni::DBLkpCmbIzbSkladCloseUp);
     auto* skladLayout = new QHBoxLayout(GrpBoxIzbSklad);
     skladLayout->addWidget(RdGrpIzbSklad);
     skladLayout->addWidget(DBLkpCmbIzbSklad, 1);
@@ -74,7 +76,7 @@ TFormSpecCeni::TFormSpecCeni(TDMNS& dm) : dm_(dm)
     DBLkpCmBoxMat->setListField(QStringLiteral("IMEMATERIAL"));
     DBLkpCmBoxMat->view()->setMinimumWidth(300);
     DBLkpCmBoxMat->installEventFilter(this);
-    connect(DBLkpCmBoxMat, &DBLookupComboBox::closeUp, this, &TFormSpecCeni::DBLkpCmBoxMatCloseUp);
+    Handlers::connect(DBLkpCmBoxMat, &DBLookupComboBox::closeUp, this, &TFormSpecCeni::DBLkpCmBoxMatCloseUp);
     auto* matLayout = new QHBoxLayout(GrpBoxIzbMat);
     matLayout->addWidget(DBLkpCmBoxMat);
 
@@ -82,7 +84,7 @@ TFormSpecCeni::TFormSpecCeni(TDMNS& dm) : dm_(dm)
     SpeedBtnZapFirma->setObjectName(QStringLiteral("SpeedBtnZapFirma"));
     SpeedBtnZapFirma->setText(QStringLiteral("Запис"));
     SpeedBtnZapFirma->setMinimumWidth(90);
-    connect(SpeedBtnZapFirma, &QToolButton::clicked, this, &TFormSpecCeni::SpeedBtnZapFirmaClick);
+    Handlers::connect(SpeedBtnZapFirma, &QToolButton::clicked, this, &TFormSpecCeni::SpeedBtnZapFirmaClick);
     SpdBtnExit = new QToolButton;
     SpdBtnExit->setObjectName(QStringLiteral("SpdBtnExit"));
     SpdBtnExit->setText(QStringLiteral("Изход"));
@@ -114,6 +116,24 @@ TFormSpecCeni::TFormSpecCeni(TDMNS& dm) : dm_(dm)
     resize(480, 330);
 }
 
+void TFormSpecCeni::openNew(const QString& counterparty)
+{
+    Tag = kModeNew;
+    LbProdCena->setText(QStringLiteral("0.00"));
+    EdSpecCena->setText(QStringLiteral("0.00"));
+    LbImeKontr->setText(counterparty);
+    UiService::current().showModal(this);
+}
+
+void TFormSpecCeni::openChange(const QString& counterparty, double sellingPrice, double specialPrice)
+{
+    Tag = kModeEdit;
+    LbProdCena->setText(priceText(sellingPrice));
+    EdSpecCena->setText(priceText(specialPrice));
+    LbImeKontr->setText(counterparty);
+    UiService::current().showModal(this);
+}
+
 QString TFormSpecCeni::priceText(double value) { return QString::number(value, 'f', 2); }
 
 void TFormSpecCeni::showEvent(QShowEvent* event)
@@ -136,7 +156,7 @@ void TFormSpecCeni::FormShow()
         LbAddUpd->setText(QStringLiteral("Дефиниране на нова специална цена !"));
     }
     // Re-read the item list; neither its filter nor the warehouse choice is reset.
-    DbControls::guarded([this] {
+    Handlers::run([this] {
         dm_.SmpSkladMat.close();
         dm_.SmpSkladMat.open();
         dm_.SmpTipSklad.open();
@@ -165,7 +185,7 @@ void TFormSpecCeni::RdGrpIzbSkladClick()
 void TFormSpecCeni::DBLkpCmbIzbSkladCloseUp()
 {
     setFilterSklad(DBLkpCmbIzbSklad->keyValue());
-    DbControls::guarded([this] {
+    Handlers::run([this] {
         dm_.SmpSkladMat.close();
         dm_.SmpSkladMat.open();
     });
@@ -182,10 +202,6 @@ bool TFormSpecCeni::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == EdSpecCena && event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
-        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
-            SpeedBtnZapFirmaClick();
-            return true;
-        }
         const QString text = key->text();
         if (!text.isEmpty() && text.at(0).isPrint()) {
             const QChar c = text.at(0);
@@ -251,7 +267,7 @@ void TFormSpecCeni::SpeedBtnZapFirmaClick()
     }
     proc.setParam(QStringLiteral("SPEC_CENA"), price);
     // A refused call is reported; the list is not re-read and the window stays open.
-    if (!DbControls::guarded([&] {
+    if (!Handlers::run([&] {
             proc.execProc();
             prices.refresh();
         }))

@@ -12,7 +12,7 @@ class RadioGroup;
 class TDMNS;
 
 // Adds or changes the special selling price of the current counterparty for one item. Tag: 1 new
-// price, 0 change the current price row. The caller fills the labels and the price edit first.
+// price, 0 change the current price row.
 class TFormSpecCeni : public Form
 {
     Q_OBJECT
@@ -34,6 +34,11 @@ public:
     DBLookupComboBox* DBLkpCmBoxMat = nullptr;
     QToolButton* SpeedBtnZapFirma = nullptr;
     QToolButton* SpdBtnExit = nullptr;
+
+    // Opens the editor modally for a counterparty: a new price (both prices shown 0.00) or the
+    // current price row with its selling and special prices.
+    void openNew(const QString& counterparty);
+    void openChange(const QString& counterparty, double sellingPrice, double specialPrice);
 
     void FormShow();
     void RdGrpIzbSkladClick();

@@ -9,6 +9,7 @@
 #include "platform/widgets/dbtext.h"
 #include "platform/widgets/dtsource.h"
 #include "reference/radiogroup.h"
+#include "platform/widgets/handlers.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -57,7 +58,7 @@ TFormTipIzdelie::TFormTipIzdelie(TDMNS& dm, QWidget* parent) : Form(parent), dm_
     RdGrpRecepta = new RadioGroup(QStringLiteral("RdGrpRecepta"), QStringLiteral("Избор на данни от готова рецепта "),
                                   {QStringLiteral("Празна рецепта"), QStringLiteral("Избор от рецепта")});
     RdGrpRecepta->setItemIndex(0);
-    connect(RdGrpRecepta, &RadioGroup::clicked, this, [this] { RdGrpReceptaClick(); });
+    Handlers::connect(RdGrpRecepta, &RadioGroup::clicked, this, [this] { RdGrpReceptaClick(); });
 
     GrpBoxDubl = new QGroupBox(QStringLiteral("Избор рецепта на изделие за дублиране "));
     GrpBoxDubl->setObjectName(QStringLiteral("GrpBoxDubl"));
@@ -80,7 +81,7 @@ TFormTipIzdelie::TFormTipIzdelie(TDMNS& dm, QWidget* parent) : Form(parent), dm_
     dubl->addWidget(DBGrdViewIzdRec, 1);
     GrpBoxDubl->setVisible(false);
     SpdBtnZapIzd = button("SpdBtnZapIzd", QStringLiteral("Запис"));
-    connect(SpdBtnZapIzd, &QToolButton::clicked, this, &TFormTipIzdelie::SpdBtnZapIzdClick);
+    Handlers::connect(SpdBtnZapIzd, &QToolButton::clicked, this, &TFormTipIzdelie::SpdBtnZapIzdClick);
 
     // Mode 1: the product and its new workshop.
     GrpBoxPrehvyrliane = new QGroupBox;
@@ -104,10 +105,10 @@ TFormTipIzdelie::TFormTipIzdelie(TDMNS& dm, QWidget* parent) : Form(parent), dm_
     move->addWidget(new QLabel(QStringLiteral("Избор на нов цех")));
     move->addWidget(DBLkpCmbProizv);
     BitBtnZapSklOb = button("BitBtnZapSklOb", QStringLiteral("Запис "));
-    connect(BitBtnZapSklOb, &QToolButton::clicked, this, &TFormTipIzdelie::BitBtnZapSklObClick);
+    Handlers::connect(BitBtnZapSklOb, &QToolButton::clicked, this, &TFormTipIzdelie::BitBtnZapSklObClick);
 
     SpdBtnIzhod = button("SpdBtnIzhod", QStringLiteral("Изход"));
-    connect(SpdBtnIzhod, &QToolButton::clicked, this, &TFormTipIzdelie::SpdBtnIzhodClick);
+    Handlers::connect(SpdBtnIzhod, &QToolButton::clicked, this, &TFormTipIzdelie::SpdBtnIzhodClick);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(SpdBtnZapIzd);

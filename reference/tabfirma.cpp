@@ -10,13 +10,14 @@
 #include "platform/widgets/dblookupcombobox.h"
 #include "platform/widgets/dbnavigator.h"
 #include "platform/widgets/dtsource.h"
+#include "platform/widgets/wrappingtabwidget.h"
+#include "platform/widgets/handlers.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QTabWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -75,7 +76,7 @@ QWidget* TFormNomenklaturi::buildCompanyTab()
 
     DBLkpCmBoxMolFirma = choice(1, "DBLkpCmBoxMolFirma", "NMOL_FIRMA", dm_.SmpMolFirma, "NMOL_FIRMA", "IMEMOLFIRMA",
                                 QStringLiteral("МОЛ"));
-    connect(DBLkpCmBoxMolFirma, &DBLookupComboBox::closeUp, this, &TFormNomenklaturi::DBLkpCmBoxMolFirmaCloseUp);
+    Handlers::connect(DBLkpCmBoxMolFirma, &DBLookupComboBox::closeUp, this, &TFormNomenklaturi::DBLkpCmBoxMolFirmaCloseUp);
     edit(1, "DBEdtDDSProcent", "DDS_PROCENT", QStringLiteral("% ДДС"));
     edit(1, "DBEdtOtstProcent", "OTST_PROCENT", QStringLiteral("% Отстъпка за клиенти"));
     edit(1, "DBEdtPsevdonim", "PSEVDONIM_FIRMA", QStringLiteral("Псевдоним за производство"))->setEnabled(false);
@@ -105,7 +106,7 @@ QWidget* TFormNomenklaturi::buildCompanyTab()
         box->setObjectName(QString::fromLatin1(name));
         checks->addWidget(box, r, c);
         QCheckBox* b = box;
-        connect(box, &QCheckBox::clicked, this, [this, b, column] { ChBoxFirmaClick(b, column); });
+        Handlers::connect(box, &QCheckBox::clicked, this, [this, b, column] { ChBoxFirmaClick(b, column); });
     };
     check(ChBoxChrezDostavchik, "ChBoxChrezDostavchik", QStringLiteral("Доставка на материали чрез закупчик"),
           QStringLiteral("CHREZ_DOSTAVCHIK"), 0, 0);
@@ -130,7 +131,7 @@ QWidget* TFormNomenklaturi::buildCompanyTab()
     paste->setObjectName(QStringLiteral("SpdBtnLogoPaste"));
     paste->setText(QStringLiteral("Вмъкни"));
     paste->setToolTip(QStringLiteral("Поставяне на картина от клипборда"));
-    connect(paste, &QToolButton::clicked, this, &TFormNomenklaturi::SpdBtnLogoPasteClick);
+    Handlers::connect(paste, &QToolButton::clicked, this, &TFormNomenklaturi::SpdBtnLogoPasteClick);
     logoLayout->addWidget(DBImgLogo);
     logoLayout->addWidget(paste);
 
@@ -138,7 +139,7 @@ QWidget* TFormNomenklaturi::buildCompanyTab()
     SpeedBtnZapFirma->setObjectName(QStringLiteral("SpeedBtnZapFirma"));
     SpeedBtnZapFirma->setText(QStringLiteral("Запис"));
     SpeedBtnZapFirma->setMinimumWidth(90);
-    connect(SpeedBtnZapFirma, &QToolButton::clicked, this, &TFormNomenklaturi::SpeedBtnZapFirmaClick);
+    Handlers::connect(SpeedBtnZapFirma, &QToolButton::clicked, this, &TFormNomenklaturi::SpeedBtnZapFirmaClick);
     auto* exit = new QToolButton;
     exit->setObjectName(QStringLiteral("SpdBtnIzhodFirma"));
     exit->setText(QStringLiteral("Изход"));
@@ -154,7 +155,7 @@ QWidget* TFormNomenklaturi::buildCompanyTab()
     bottom->addLayout(buttons);
 
     // The company's small lists, edited in place and stored at once.
-    auto* lists = new QTabWidget;
+    auto* lists = new WrappingTabWidget(3);
     lists->setObjectName(QStringLiteral("PageControlFirmaSpisyci"));
     lists->addTab(buildList(QStringLiteral("MolFirma"), dm_.SmpMolFirma, {{"IMEMOLFIRMA", "МОЛ"}}),
                   QStringLiteral("МОЛ на фирмата "));
@@ -197,6 +198,7 @@ QWidget* TFormNomenklaturi::buildList(const QString& name, SmpDataset& dataset,
                                       const QList<QPair<QString, QString>>& columns)
 {
     auto* page = new QWidget;
+    page->setObjectName(QStringLiteral("TabSheet") + name);
     auto* layout = new QVBoxLayout(page);
     layout->setContentsMargins(2, 2, 2, 2);
     auto* nav = new DBNavigator;
@@ -247,8 +249,8 @@ void TFormNomenklaturi::storeFirma()
 
 void TFormNomenklaturi::SpeedBtnZapFirmaClick()
 {
-    // Text typed into a box still being edited belongs to the record.
-    if (auto* e = qobject_cast<DBEdit*>(focusWidget())) e->commit();
+    // Text typed into a box still being edited belongs to the record; a refused one stops the save.
+    if (!Handlers::commitFocusedEdit(this)) return;
     if (!firmaValid()) return;
     storeFirma();
     const QString title = dm_.SmpFirma.fieldByName(QStringLiteral("IMELOGO"))->asString();

@@ -12,9 +12,12 @@
 #include "platform/widgets/dtsource.h"
 #include "platform/widgets/fielddatalink.h"
 #include "reference/formmateriali.h"
+#include "reference/materials.h"
+#include "reference/places.h"
 #include "reference/formmiarki.h"
 #include "reference/formtipsklad.h"
 #include "reference/radiogroup.h"
+#include "platform/widgets/handlers.h"
 
 #include <QFormLayout>
 #include <QHeaderView>
@@ -42,7 +45,7 @@ QWidget* TFormNomenklaturi::buildItemsTab()
             header->resizeSection(c, qMax(header->sectionSize(c), DBGrid1->fontMetrics().horizontalAdvance(caption) + 24));
         }
     });
-    connect(DBGrid1, &QAbstractItemView::doubleClicked, this, &TFormNomenklaturi::SpdBtnRedakciaMatClick);
+    Handlers::connect(DBGrid1, &QAbstractItemView::doubleClicked, this, &TFormNomenklaturi::SpdBtnRedakciaMatClick);
 
     auto* details = new QFormLayout;
     details->setVerticalSpacing(1);
@@ -78,14 +81,14 @@ QWidget* TFormNomenklaturi::buildItemsTab()
     RdGrpIzbSklMat = new RadioGroup(QStringLiteral("RdGrpIzbSklMat"), QStringLiteral("Избор на склад за материали "),
                                     {QStringLiteral("Всички"), QStringLiteral("По избор")});
     RdGrpIzbSklMat->setItemIndex(1);
-    connect(RdGrpIzbSklMat, &RadioGroup::clicked, this, &TFormNomenklaturi::RdGrpIzbSklMatClick);
+    Handlers::connect(RdGrpIzbSklMat, &RadioGroup::clicked, this, &TFormNomenklaturi::RdGrpIzbSklMatClick);
     DBLkpCmbIzbSklad = new DBLookupComboBox;
     DBLkpCmbIzbSklad->setObjectName(QStringLiteral("DBLkpCmbIzbSklad"));
     DBLkpCmbIzbSklad->setListSource(sourceFor(dm_.SmpIzbSklad));
     DBLkpCmbIzbSklad->setKeyField(QStringLiteral("NSKLAD"));
     DBLkpCmbIzbSklad->setListField(QStringLiteral("SKLAD"));
     DBLkpCmbIzbSklad->setMinimumWidth(150);
-    connect(DBLkpCmbIzbSklad, &DBLookupComboBox::closeUp, this, &TFormNomenklaturi::DBLkpCmbIzbSkladCloseUp);
+    Handlers::connect(DBLkpCmbIzbSklad, &DBLookupComboBox::closeUp, this, &TFormNomenklaturi::DBLkpCmbIzbSkladCloseUp);
 
     auto* excel = makeButton("SpdBtnMatEXEL", QStringLiteral(" -> Excel"), &TFormNomenklaturi::SpdBtnMatEXELClick);
     auto* itemButtons = new QHBoxLayout;
@@ -134,11 +137,11 @@ QWidget* TFormNomenklaturi::buildItemsTab()
     };
     DBGrid11 = makeGrid("DBGrid11", dm_.SmpTipSklad, {{"NSKLAD", "№"}, {"SKLAD", "Име на склад"}, {"SklObDaNe", "Скл.об."}},
                         true);
-    connect(DBGrid11, &QAbstractItemView::doubleClicked, this, &TFormNomenklaturi::SpdBtnRedSkladClick);
+    Handlers::connect(DBGrid11, &QAbstractItemView::doubleClicked, this, &TFormNomenklaturi::SpdBtnRedSkladClick);
     DBGrid3 = makeGrid("DBGrid3", dm_.SmpTipSklOb, {{"NSKL_OBEKT", "№"}, {"IME_SKL_OBEKT", "Име на складов обект"}}, false);
     DBGrid2 = makeGrid("DBGrid2", dm_.SmpMiarka,
                        {{"NMIARKA", "№ м/ка"}, {"MIARKA_BG", "Мярка BG"}, {"MIARKA_LAT", "Мярка LAT"}}, true);
-    connect(DBGrid2, &QAbstractItemView::doubleClicked, this, &TFormNomenklaturi::SpdBtnRedMkaClick);
+    Handlers::connect(DBGrid2, &QAbstractItemView::doubleClicked, this, &TFormNomenklaturi::SpdBtnRedMkaClick);
     auto* navLayout = new QHBoxLayout;
     navLayout->addWidget(makeNavigator("DBNavigator3", dm_.SmpTipSklOb));
     navLayout->addStretch(1);
@@ -147,12 +150,14 @@ QWidget* TFormNomenklaturi::buildItemsTab()
     bottom->addWidget(group(QStringLiteral("Дефиниране на фирмени складове "), DBGrid11,
                             buttonRow({makeButton("SpdBtnNewSklad", QStringLiteral("Нов"), &TFormNomenklaturi::SpdBtnNewSkladClick),
                                        makeButton("SpdBtnRedSklad", QStringLiteral("Редакция"), &TFormNomenklaturi::SpdBtnRedSkladClick),
-                                       makeButton("SpdBtnDelSklad", QStringLiteral("Изтриване"), &TFormNomenklaturi::SpdBtnDelSkladClick)})));
-    bottom->addWidget(group(QStringLiteral("Дефиниране на външни складови обекти "), DBGrid3, navLayout));
+                                       makeButton("SpdBtnDelSklad", QStringLiteral("Изтриване"), &TFormNomenklaturi::SpdBtnDelSkladClick)})),
+                      3);
+    bottom->addWidget(group(QStringLiteral("Дефиниране на външни складови обекти "), DBGrid3, navLayout), 3);
     bottom->addWidget(group(QStringLiteral("Дефиниране на мерни единици "), DBGrid2,
                             buttonRow({makeButton("SpdBtnNewMka", QStringLiteral("Нова"), &TFormNomenklaturi::SpdBtnNewMkaClick),
                                        makeButton("SpdBtnRedMka", QStringLiteral("Редакция"), &TFormNomenklaturi::SpdBtnRedMkaClick),
-                                       makeButton("SpdBtnDelMka", QStringLiteral("Изтр."), &TFormNomenklaturi::SpdBtnDelMkaClick)})));
+                                       makeButton("SpdBtnDelMka", QStringLiteral("Изтр."), &TFormNomenklaturi::SpdBtnDelMkaClick)})),
+                      4);
 
     auto* layout = new QVBoxLayout(tab);
     layout->setContentsMargins(4, 4, 4, 4);
@@ -200,10 +205,7 @@ void TFormNomenklaturi::SpdBtnNewMatClick()
     if (!FormMateriali) return;
     FormMateriali->Tag = TFormMateriali::kModeNew;
     UiService::current().showModal(FormMateriali);
-    if (FormMateriali->Tag == TFormMateriali::kModeSaved) {
-        dm_.SmpMateriali.close();
-        dm_.SmpMateriali.open();
-    }
+    if (FormMateriali->Tag == TFormMateriali::kModeSaved) dm_.materialChanged();
 }
 
 void TFormNomenklaturi::SpdBtnRedakciaMatClick()
@@ -215,10 +217,7 @@ void TFormNomenklaturi::SpdBtnRedakciaMatClick()
     }
     FormMateriali->Tag = TFormMateriali::kModeEdit;
     UiService::current().showModal(FormMateriali);
-    if (FormMateriali->Tag == TFormMateriali::kModeSaved) {
-        dm_.SmpMateriali.close();
-        dm_.SmpMateriali.open();
-    }
+    if (FormMateriali->Tag == TFormMateriali::kModeSaved) dm_.materialChanged();
 }
 
 void TFormNomenklaturi::SpdBtnDelMatClick()
@@ -228,35 +227,15 @@ void TFormNomenklaturi::SpdBtnDelMatClick()
         UiService::current().showMessage(QStringLiteral("Липстват материали !"));
         return;
     }
-    const QString end = QStringLiteral(", изтриването - НЕВЪЗМОЖНО !");
-    const QList<DeleteGuard> guards = {
-        {QStringLiteral("select count(nmaterial) as broi from sklad where nmaterial=:INMaterial"),
-         QStringLiteral("Има доставка от този материал") + end},
-        {QStringLiteral("select count(ntip_izdelie) as broi from Izdelie_recepta where NMaterial=:INMaterial"),
-         QStringLiteral("Има рецепта с този материал") + end},
-        // Tables the item's row is kept by as well.
-        {QStringLiteral("select count(nmaterial) as broi from prodagbi where nmaterial=:INMaterial"),
-         QStringLiteral("Има продажба на този материал") + end},
-        {QStringLiteral("select count(nmaterial) as broi from kontr_mat_ceni where nmaterial=:INMaterial"),
-         QStringLiteral("Има специална цена за този материал") + end},
-        {QStringLiteral("select count(nmaterial_izdelie) as broi from tip_izdelie where nmaterial_izdelie=:INMaterial"),
-         QStringLiteral("Има изделие на цех от този материал") + end},
-        {QStringLiteral("select count(nmaterial) as broi from iskania where nmaterial=:INMaterial"),
-         QStringLiteral("Има искане за този материал") + end},
-        {QStringLiteral("select count(nmaterial) as broi from skl_obekti_materiali where nmaterial=:INMaterial"),
-         QStringLiteral("Има този материал в складов обект") + end},
-    };
     const QVariant key = items.value(QStringLiteral("NMATERIAL"));
-    if (deleteBlocked(guards, QStringLiteral("INMaterial"), key)) return;
+    if (const QString why = Materials::deleteRefusal(dm_.SQLConnectNS, key); !why.isEmpty()) {
+        UiService::current().showMessage(why);
+        return;
+    }
     if (!UiService::current().askYesNo(QStringLiteral(" Изтриване на материал ? "))) return;
-    dm_.SQLQObsto.setSql(QStringLiteral("delete from materiali where nmaterial=:NMat"));
-    dm_.SQLQObsto.setParam(QStringLiteral("NMat"), key);
-    dm_.SQLQObsto.execSql();
+    Materials::remove(dm_.SQLConnectNS, key);
     items.refresh();
-    for (SmpDataset* ds : {&dm_.SmpTipIzdVIEW, &dm_.SmpRecepIzdVIEW})
-        if (ds->isActive()) ds->refresh();
-    dm_.SmpMateriali.close();
-    dm_.SmpMateriali.open();
+    dm_.materialChanged();
 }
 
 void TFormNomenklaturi::SpdBtnMatEXELClick()
@@ -278,10 +257,8 @@ void TFormNomenklaturi::SpdBtnRedSkladClick()
 
 void TFormNomenklaturi::SpdBtnDelSkladClick()
 {
-    deleteListRow(dm_.SmpTipSklad,
-                  {{QStringLiteral("select count(nsklad)as broi from materiali where nsklad=:iNsklad"),
-                    QStringLiteral("Има материали в този склад! Изтриването е невъзможно !")}},
-                  QStringLiteral("iNsklad"), QStringLiteral("NSKLAD"), QStringLiteral(" Изтриване на Склад ? "));
+    deleteListRow(dm_.SmpTipSklad, ReferenceLists::warehouseDeleteRefusal, QStringLiteral("NSKLAD"),
+                  QStringLiteral(" Изтриване на Склад ? "));
 }
 
 void TFormNomenklaturi::SpdBtnNewMkaClick() { openListEditor(FormMiarki, dm_.SmpMiarka, true, {}); }
@@ -294,8 +271,6 @@ void TFormNomenklaturi::SpdBtnRedMkaClick()
 
 void TFormNomenklaturi::SpdBtnDelMkaClick()
 {
-    deleteListRow(dm_.SmpMiarka,
-                  {{QStringLiteral("select count(nmaterial)as broi from materiali where nMiarka=:inMiarka"),
-                    QStringLiteral("Има материали с тази мярка ! Изтриването е невъзможно !")}},
-                  QStringLiteral("inMiarka"), QStringLiteral("NMIARKA"), QStringLiteral(" Изтриване на Мярка ? "));
+    deleteListRow(dm_.SmpMiarka, ReferenceLists::unitDeleteRefusal, QStringLiteral("NMIARKA"),
+                  QStringLiteral(" Изтриване на Мярка ? "));
 }

@@ -9,12 +9,15 @@
 #include "platform/widgets/dbtext.h"
 #include "platform/widgets/dtsource.h"
 #include "platform/widgets/fielddatalink.h"
+#include "reference/counterparties.h"
 #include "reference/formkontragent.h"
 #include "reference/formspecceni.h"
 #include "reference/radiogroup.h"
+#include "platform/widgets/handlers.h"
 
 #include <QFormLayout>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -34,10 +37,10 @@ QWidget* TFormNomenklaturi::buildKontragentiTab()
                         {"IMEKONTRAGENT_LAT", "Име на контрагент - латиница"}, {"IMEMOL", "М О Л"},
                         {"IMEFILIAL", "Филиал"}},
                        true);
-    connect(DBGrid6, &QAbstractItemView::doubleClicked, this, &TFormNomenklaturi::SpdBtnRedakciaClick);
-    connect(DBGrid6, &QAbstractItemView::clicked, this, &TFormNomenklaturi::DBGrid6CellClick);
-    connect(DBGrid6, &DBGrid::keyPressed, this, &TFormNomenklaturi::DBGrid6KeyUp);
-    connect(DBGrid6, &DBGrid::keyReleased, this, &TFormNomenklaturi::DBGrid6KeyUp);
+    Handlers::connect(DBGrid6, &QAbstractItemView::doubleClicked, this, &TFormNomenklaturi::SpdBtnRedakciaClick);
+    Handlers::connect(DBGrid6, &QAbstractItemView::clicked, this, &TFormNomenklaturi::DBGrid6CellClick);
+    Handlers::connect(DBGrid6, &DBGrid::keyPressed, this, &TFormNomenklaturi::DBGrid6KeyUp);
+    Handlers::connect(DBGrid6, &DBGrid::keyReleased, this, &TFormNomenklaturi::DBGrid6KeyUp);
 
     auto* details = new QFormLayout;
     details->setVerticalSpacing(1);
@@ -67,7 +70,7 @@ QWidget* TFormNomenklaturi::buildKontragentiTab()
     RdGrpIzbKontragent = new RadioGroup(QStringLiteral("RdGrpIzbKontragent"), QStringLiteral("Избор на контрагент "),
                                         {QStringLiteral("Всички"), QStringLiteral("По избор")});
     RdGrpIzbKontragent->setItemIndex(0);
-    connect(RdGrpIzbKontragent, &RadioGroup::clicked, this, &TFormNomenklaturi::RdGrpIzbKontragentClick);
+    Handlers::connect(RdGrpIzbKontragent, &RadioGroup::clicked, this, &TFormNomenklaturi::RdGrpIzbKontragentClick);
     DBLkpCmBoxTipKontragert = new DBLookupComboBox;
     DBLkpCmBoxTipKontragert->setObjectName(QStringLiteral("DBLkpCmBoxTipKontragert"));
     DBLkpCmBoxTipKontragert->setListSource(sourceFor(dm_.SmpTipKontragent));
@@ -75,8 +78,7 @@ QWidget* TFormNomenklaturi::buildKontragentiTab()
     DBLkpCmBoxTipKontragert->setListField(QStringLiteral("KONTRAGENT"));
     DBLkpCmBoxTipKontragert->setEnabled(false);
     DBLkpCmBoxTipKontragert->setMinimumWidth(140);
-    connect(DBLkpCmBoxTipKontragert, &DBLookupComboBox::closeUp, this,
-            &TFormNomenklaturi::DBLkpCmBoxTipKontragertCloseUp);
+    Handlers::connect(DBLkpCmBoxTipKontragert, &DBLookupComboBox::closeUp, this, &TFormNomenklaturi::DBLkpCmBoxTipKontragertCloseUp);
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(makeButton("SpdBtnRedakcia", QStringLiteral("Редакция"), &TFormNomenklaturi::SpdBtnRedakciaClick));
@@ -115,7 +117,9 @@ QWidget* TFormNomenklaturi::buildKontragentiTab()
     DBGrid12 = makeGrid("DBGrid12", dm_.SmpKontrFilial, {{"IMEFILIAL", "Име на филиал"}, {"ADRES", "Адрес"}}, false);
     DBGrid10 = makeGrid("DBGrid10", dm_.SmpViewKontrMatCeni,
                         {{"IMEMATERIAL", "Материал/изделие/"}, {"PRODAGNACENA", "Цена"}, {"SPEC_CENA", "Сп.цена"}}, true);
-    connect(DBGrid10, &QAbstractItemView::doubleClicked, this, &TFormNomenklaturi::SpdBtnSpCMatUpdClick);
+    // Its whole current row is highlighted: without the row marker its three captions fit the group.
+    DBGrid10->verticalHeader()->hide();
+    Handlers::connect(DBGrid10, &QAbstractItemView::doubleClicked, this, &TFormNomenklaturi::SpdBtnSpCMatUpdClick);
     auto* priceButtons = new QWidget;
     auto* pb = new QHBoxLayout(priceButtons);
     pb->setContentsMargins(0, 0, 0, 0);
@@ -128,13 +132,13 @@ QWidget* TFormNomenklaturi::buildKontragentiTab()
                             DBGrid13,
                             makeButton("SpdBtnZapisMol", QStringLiteral("Запис МОЛ - титуляр"),
                                        &TFormNomenklaturi::SpdBtnZapisMolClick)),
-                      3);
+                      6);
     bottom->addWidget(group(QStringLiteral("Филиали към контрагента "), makeNavigator("DBNavigator12", dm_.SmpKontrFilial),
                             DBGrid12,
                             makeButton("SpBtnZapisFilial", QStringLiteral("Запис филиал - титуляр"),
                                        &TFormNomenklaturi::SpBtnZapisFilialClick)),
-                      2);
-    bottom->addWidget(group(QStringLiteral("Специални цени - дефиниране "), nullptr, DBGrid10, priceButtons), 3);
+                      4);
+    bottom->addWidget(group(QStringLiteral("Специални цени - дефиниране "), nullptr, DBGrid10, priceButtons), 5);
 
     auto* layout = new QVBoxLayout(tab);
     layout->setContentsMargins(4, 4, 4, 4);
@@ -204,7 +208,7 @@ void TFormNomenklaturi::SpdBtnRedakciaClick()
 void TFormNomenklaturi::SpdBtnNewKontragClick()
 {
     if (!FormKontragent) return;
-    if (!DbControls::guarded([this] { dm_.SmpKontragenti.append(); })) return;
+    if (!Handlers::run([this] { dm_.SmpKontragenti.append(); })) return;
     UiService::current().showModal(FormKontragent);
 }
 
@@ -215,29 +219,11 @@ void TFormNomenklaturi::SpdBtnDelKontragentClick()
         UiService::current().showMessage(QStringLiteral("Липстват контрагенти !"));
         return;
     }
-    const QString end = QStringLiteral(" този контрагент, изтриването - НЕВЪЗМОЖНО !");
-    const auto count = [](const char* table) {
-        return QStringLiteral("select count(NKONTRAGENT) as broi from %1 where NKONTRAGENT=:INkontragent")
-            .arg(QString::fromLatin1(table));
-    };
-    const QList<DeleteGuard> guards = {
-        {count("prodagbi"), QStringLiteral("Има продажба на") + end},
-        {count("prodagbi_plastane"), QStringLiteral("Има плащане от") + end},
-        {count("sklad"), QStringLiteral("Има доставка от") + end},
-        {count("dostavki_plastane"), QStringLiteral("Има плащане към") + end},
-        // Tables the counterparty's row is kept by as well.
-        {count("kontr_mat_ceni"), QStringLiteral("Има специални цени на") + end},
-        {QStringLiteral("select (select count(*) from amb_firma_dost where NKONTRAGENT=:INkontragent) + "
-                        "(select count(*) from amb_dost_firma where NKONTRAGENT=:INkontragent) as broi "
-                        "from rdb$database"),
-         QStringLiteral("Има амбалаж на") + end},
-        {QStringLiteral("select count(*) as broi from sklad_dost_brak "
-                        "where NKONTRAGENT=:INkontragent or NKONTR_BRAK=:INkontragent"),
-         QStringLiteral("Има брак към") + end},
-        {count("porychki"), QStringLiteral("Има поръчка на") + end},
-    };
     const QVariant key = view.value(QStringLiteral("NKONTRAGENT"));
-    if (deleteBlocked(guards, QStringLiteral("INkontragent"), key)) return;
+    if (const QString why = Counterparties::deleteRefusal(dm_.SQLConnectNS, key); !why.isEmpty()) {
+        UiService::current().showMessage(why);
+        return;
+    }
     if (!UiService::current().askYesNo(QStringLiteral(" Изтриване на контрагент ? "))) return;
     SmpDataset& ds = dm_.SmpKontragenti;
     if (ds.locate(QStringLiteral("NKONTRAGENT"), {key})) ds.remove();  // its people and branches go with it
@@ -281,11 +267,7 @@ void TFormNomenklaturi::OpenOnKontragent(int kontragent)
 void TFormNomenklaturi::SpdBtnSpCMatAddClick()
 {
     if (!FormSpecCeni) return;
-    FormSpecCeni->Tag = TFormSpecCeni::kModeNew;
-    FormSpecCeni->LbProdCena->setText(QStringLiteral("0.00"));
-    FormSpecCeni->EdSpecCena->setText(QStringLiteral("0.00"));
-    FormSpecCeni->LbImeKontr->setText(dm_.SmpViewKontr.fieldByName(QStringLiteral("IMEKONTRAGENT"))->asString());
-    UiService::current().showModal(FormSpecCeni);
+    FormSpecCeni->openNew(dm_.SmpViewKontr.fieldByName(QStringLiteral("IMEKONTRAGENT"))->asString());
 }
 
 void TFormNomenklaturi::SpdBtnSpCMatUpdClick()
@@ -296,11 +278,9 @@ void TFormNomenklaturi::SpdBtnSpCMatUpdClick()
         UiService::current().showMessage(QStringLiteral("Липстват записи за корекция !"));
         return;
     }
-    FormSpecCeni->Tag = TFormSpecCeni::kModeEdit;
-    FormSpecCeni->LbProdCena->setText(TFormSpecCeni::priceText(prices.fieldByName(QStringLiteral("PRODAGNACENA"))->asFloat()));
-    FormSpecCeni->EdSpecCena->setText(TFormSpecCeni::priceText(prices.fieldByName(QStringLiteral("SPEC_CENA"))->asFloat()));
-    FormSpecCeni->LbImeKontr->setText(dm_.SmpViewKontr.fieldByName(QStringLiteral("IMEKONTRAGENT"))->asString());
-    UiService::current().showModal(FormSpecCeni);
+    FormSpecCeni->openChange(dm_.SmpViewKontr.fieldByName(QStringLiteral("IMEKONTRAGENT"))->asString(),
+                             prices.fieldByName(QStringLiteral("PRODAGNACENA"))->asFloat(),
+                             prices.fieldByName(QStringLiteral("SPEC_CENA"))->asFloat());
 }
 
 void TFormNomenklaturi::SpdBtnSpCMatDelClick()
@@ -311,8 +291,6 @@ void TFormNomenklaturi::SpdBtnSpCMatDelClick()
         return;
     }
     if (!UiService::current().askYesNo(QStringLiteral(" Потвърдете изтриване на запис ? "))) return;
-    dm_.SQLZapisDanni.setProcName(QStringLiteral("DEL_KONTR_MAT_CENI"));
-    dm_.SQLZapisDanni.setParam(QStringLiteral("Num_Zapis"), prices.value(QStringLiteral("AUTONUM")));
-    dm_.SQLZapisDanni.execProc();
+    Counterparties::removeSpecialPrice(dm_.SQLConnectNS, prices.value(QStringLiteral("AUTONUM")));
     prices.refresh();
 }

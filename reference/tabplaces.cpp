@@ -4,9 +4,11 @@
 #include "data/dmpers.h"
 #include "platform/widgets/dbgrid.h"
 #include "platform/widgets/dbnavigator.h"
+#include "platform/widgets/handlers.h"
 #include "reference/formcountry.h"
 #include "reference/formgrad.h"
 #include "reference/formtipkontr.h"
+#include "reference/places.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -16,14 +18,6 @@
 
 // The places tab: towns, countries, counterparty types and staff positions.
 
-namespace {
-// The refusal of a guarded delete in the places tab: the cause, then on a line of its own (a lone
-// carriage return and 12 blanks) that the delete cannot be done.
-QString refusal(const QString& cause)
-{
-    return cause + QStringLiteral("\r") + QString(12, u' ') + QStringLiteral("Изтриването е невъзможно !");
-}
-} // namespace
 
 QWidget* TFormNomenklaturi::buildPlacesTab()
 {
@@ -43,7 +37,7 @@ QWidget* TFormNomenklaturi::buildPlacesTab()
         row->addStretch(1);
         l->addLayout(row);
         l->addWidget(grid, 1);
-        connect(grid, &QAbstractItemView::doubleClicked, this, onEdit);
+        Handlers::connect(grid, &QAbstractItemView::doubleClicked, this, onEdit);
         return box;
     };
     DBGrid7 = makeGrid("DBGrid7", dm_.SmpGrad,
@@ -104,18 +98,8 @@ void TFormNomenklaturi::SpdBtnRedGradClick()
 
 void TFormNomenklaturi::SpdBtnDelGradClick()
 {
-    deleteListRow(
-        dm_.SmpGrad,
-        {{QStringLiteral("select count(PostKod) as broi from kontragenti where PostKod=:iPostKod"),
-          refusal(QStringLiteral("Има контрагенти свързани с това населено място!"))},
-         // Rows that keep the town as well: the company, its offices and the staff.
-         {QStringLiteral("select count(*) as broi from firma where PostKod=:iPostKod"),
-          refusal(QStringLiteral("Има фирмени данни свързани с това населено място!"))},
-         {QStringLiteral("select count(*) as broi from firma_ofisi where PostKod=:iPostKod"),
-          refusal(QStringLiteral("Има офиси на фирмата свързани с това населено място!"))},
-         {QStringLiteral("select count(*) as broi from personal where Post_Kod=:iPostKod or Post_Kod_RPU=:iPostKod"),
-          refusal(QStringLiteral("Има персонал свързан с това населено място!"))}},
-        QStringLiteral("iPostKod"), QStringLiteral("POSTKOD"), QStringLiteral(" Потвърдете за изтриване ! "));
+    deleteListRow(dm_.SmpGrad, ReferenceLists::townDeleteRefusal, QStringLiteral("POSTKOD"),
+                  QStringLiteral(" Потвърдете за изтриване ! "));
 }
 
 void TFormNomenklaturi::SpdBtnNewCountryClick() { openListEditor(FormCountry, dm_.SmpCountry, true, {}); }
@@ -127,13 +111,7 @@ void TFormNomenklaturi::SpdBtnRedCountryClick()
 
 void TFormNomenklaturi::SpdBtnDelCountryClick()
 {
-    deleteListRow(dm_.SmpCountry,
-                  {{QStringLiteral("select count(Kod_Country)as broi from kontragenti where Kod_Country=:iKodCountry"),
-                    refusal(QStringLiteral("Има контрагенти свързани с тази държава!"))},
-                   // Towns keep their country as well.
-                   {QStringLiteral("select count(*) as broi from gradove where Kod_Country=:iKodCountry"),
-                    refusal(QStringLiteral("Има населени места свързани с тази държава!"))}},
-                  QStringLiteral("iKodCountry"), QStringLiteral("KOD_COUNTRY"),
+    deleteListRow(dm_.SmpCountry, ReferenceLists::countryDeleteRefusal, QStringLiteral("KOD_COUNTRY"),
                   QStringLiteral(" Потвърдете за изтриване ! "));
 }
 
@@ -146,9 +124,6 @@ void TFormNomenklaturi::SpdBtnRedTipKontrClick()
 
 void TFormNomenklaturi::SpdBtnDelTipKontrClick()
 {
-    deleteListRow(dm_.SmpTipKontragent,
-                  {{QStringLiteral("select count(NTip_Kontragent)as broi from kontragenti where NTip_Kontragent=:iTipKontr"),
-                    refusal(QStringLiteral("Има контрагенти свързани с тази тип!"))}},
-                  QStringLiteral("iTipKontr"), QStringLiteral("NTIP_KONTRAGENT"),
+    deleteListRow(dm_.SmpTipKontragent, ReferenceLists::counterpartyTypeDeleteRefusal, QStringLiteral("NTIP_KONTRAGENT"),
                   QStringLiteral(" Потвърдете за изтриване ! "));
 }

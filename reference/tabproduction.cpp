@@ -14,6 +14,7 @@
 #include "reference/formrecepizdelie.h"
 #include "reference/formtipizdelie.h"
 #include "reports/reference/qrrecepta.h"
+#include "platform/widgets/handlers.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -36,7 +37,7 @@ QWidget* TFormNomenklaturi::buildProductionTab()
     DBGrdCeh = makeGrid("DBGrdCeh", dm_.SmpTipProizvN, {}, true);
     DBGrdCeh->setColumns({{QStringLiteral("PROIZVODSTVO"), QStringLiteral("Име на цех за :"), 180},
                           {QStringLiteral("PSEVDONIM_CEH"), QStringLiteral("Псевдоним"), 70}});
-    connect(DBGrdCeh, &QAbstractItemView::doubleClicked, this, [this] { SpdBtnCehRedClick(); });
+    Handlers::connect(DBGrdCeh, &QAbstractItemView::doubleClicked, this, [this] { SpdBtnCehRedClick(); });
     auto* cehButtons = new QHBoxLayout;
     cehButtons->addWidget(makeButton("SpdBtnCehNew", QStringLiteral("Нов цех"), &TFormNomenklaturi::SpdBtnCehNewClick));
     cehButtons->addWidget(makeButton("SpdBtnCehRed", QStringLiteral("Редакция"), &TFormNomenklaturi::SpdBtnCehRedClick));
@@ -49,7 +50,7 @@ QWidget* TFormNomenklaturi::buildProductionTab()
     auto* izdBox = new QGroupBox(QStringLiteral("Изделия, комплекти на цеха "));
     izdBox->setObjectName(QStringLiteral("GrpBoxIzdelia"));
     DataSource* DtSrcTipIzdVIEW = sourceFor(dm_.SmpTipIzdVIEW);
-    connect(DtSrcTipIzdVIEW, &DataSource::dataChange, this, &TFormNomenklaturi::DtSrcTipIzdVIEWDataChange);
+    Handlers::connect(DtSrcTipIzdVIEW, &DataSource::dataChange, this, &TFormNomenklaturi::DtSrcTipIzdVIEWDataChange);
     DBLkpCmbIzdelie = new DBLookupComboBox;
     DBLkpCmbIzdelie->setObjectName(QStringLiteral("DBLkpCmbIzdelie"));
     DBLkpCmbIzdelie->setListSource(DtSrcTipIzdVIEW);  // a choice moves the product list to it
@@ -92,7 +93,7 @@ QWidget* TFormNomenklaturi::buildProductionTab()
     SpnEdtBrIzdeliaN->setObjectName(QStringLiteral("SpnEdtBrIzdeliaN"));
     SpnEdtBrIzdeliaN->setRange(0, 1000000);
     SpnEdtBrIzdeliaN->setValue(1);
-    connect(SpnEdtBrIzdeliaN, &QSpinBox::valueChanged, this, &TFormNomenklaturi::SpnEdtBrIzdeliaNChange);
+    Handlers::connect(SpnEdtBrIzdeliaN, &QSpinBox::valueChanged, this, &TFormNomenklaturi::SpnEdtBrIzdeliaNChange);
     // The buttons stand beside the grid, so the tab keeps within the window's width.
     auto* recButtons = new QVBoxLayout;
     recButtons->addWidget(makeButton("SpdBtnMatNew", QStringLiteral("Нов материал"), &TFormNomenklaturi::SpdBtnMatNewClick));
@@ -122,7 +123,7 @@ QWidget* TFormNomenklaturi::buildProductionTab()
                               {QStringLiteral("CenaObsto"), {}, 78},
                               {QStringLiteral("IzchDaNe"), {}, 52},
                               {QStringLiteral("SumDaNe"), {}, 38}});
-    connect(DBGrdRecepta, &QAbstractItemView::doubleClicked, this, [this] { SpdBtnMatUpdateClick(); });
+    Handlers::connect(DBGrdRecepta, &QAbstractItemView::doubleClicked, this, [this] { SpdBtnMatUpdateClick(); });
     auto* recLayout = new QVBoxLayout(GrpBoxRecepta);
     recLayout->addLayout(heading);
     auto* body = new QHBoxLayout;
@@ -148,7 +149,7 @@ void TFormNomenklaturi::DtSrcTipIzdVIEWDataChange()
     SmpDataset& recipe = dm_.SmpRecepIzdVIEW;
     const QVariant key =
         products.isActive() && !products.isEmpty() ? products.value(QStringLiteral("NTIP_IZDELIE")) : QVariant();
-    DbControls::guarded([&] {
+    Handlers::run([&] {
         if (recipe.isActive() && key == shownProduct_ && key.isNull() == shownProduct_.isNull()) {
             recipe.refresh();
             return;
@@ -171,7 +172,7 @@ void TFormNomenklaturi::SpnEdtBrIzdeliaNChange()
     dm_.BrIzdeliaN = SpnEdtBrIzdeliaN->value();
     if (settingN_) return;
     // The calculated values are worked out as the rows are read.
-    DbControls::guarded([this] {
+    Handlers::run([this] {
         for (SmpDataset* ds : {&dm_.SmpRecepIzdVIEW, &dm_.SmpRecep_izdN})
             if (ds->isActive()) ds->refresh();
     });
@@ -217,7 +218,7 @@ void TFormNomenklaturi::SpdBtnIzdDelClick()
         ui.showMessage(QStringLiteral("Няма изделие !"));
         return;
     }
-    DbControls::guarded([&] {
+    Handlers::run([&] {
         row.remove();
         row.applyUpdates();
         row.refresh();
@@ -234,7 +235,7 @@ void TFormNomenklaturi::BitBtnMoveRecClick()
         UiService::current().showMessage(QStringLiteral("Няма изделие !"));
         return;
     }
-    if (!DbControls::guarded([this] {
+    if (!Handlers::run([this] {
             dm_.SmpTipProizv.close();
             dm_.SmpTipProizv.open();
         }))
@@ -250,7 +251,7 @@ void TFormNomenklaturi::SpdBtnMatNewClick()
         UiService::current().showMessage(QStringLiteral("Не е въведено изделие !"));
         return;
     }
-    if (!DbControls::guarded([this] { dm_.SmpRecep_izdN.append(); })) return;
+    if (!Handlers::run([this] { dm_.SmpRecep_izdN.append(); })) return;
     UiService::current().showModal(FormRecepIzdelie);
 }
 
@@ -261,7 +262,7 @@ void TFormNomenklaturi::SpdBtnMatUpdateClick()
         UiService::current().showMessage(QStringLiteral("Не е въведено изделие !"));
         return;
     }
-    if (dm_.SmpRecep_izdN.isEmpty() && !DbControls::guarded([this] { dm_.SmpRecep_izdN.append(); })) return;
+    if (dm_.SmpRecep_izdN.isEmpty() && !Handlers::run([this] { dm_.SmpRecep_izdN.append(); })) return;
     UiService::current().showModal(FormRecepIzdelie);
 }
 
@@ -273,7 +274,7 @@ void TFormNomenklaturi::SpdBtnMatDelClick()
         return;
     }
     if (!ui.askYesNo(QStringLiteral(" Потвърдете изтриване на материал  ? "))) return;
-    DbControls::guarded([this] {
+    Handlers::run([this] {
         SmpDataset& line = dm_.SmpRecep_izdN;
         line.remove();
         line.applyUpdates();
@@ -287,7 +288,7 @@ void TFormNomenklaturi::SpdBtnMatDelClick()
 
 void TFormNomenklaturi::SpdBtnPrintClick()
 {
-    if (QRRecepta) DbControls::guarded([this] { QRRecepta->Preview(); });
+    if (QRRecepta) Handlers::run([this] { QRRecepta->Preview(); });
 }
 
 // Appends the current recipe, N times, to the accumulated list as one block: the product's title
@@ -296,7 +297,7 @@ void TFormNomenklaturi::BitBtnIsoClick()
 {
     if (!FormIzdMatISO) return;
     UiService::current().showModeless(FormIzdMatISO);
-    DbControls::guarded([this] {
+    Handlers::run([this] {
         SmpDataset& iso = dm_.SmpIzdMatISO;
         SmpDataset& recipe = dm_.SmpRecepIzdVIEW;
         iso.open();

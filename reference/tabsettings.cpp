@@ -2,6 +2,7 @@
 
 #include "common/columnsettings.h"
 #include "platform/ui/uiservice.h"
+#include "platform/widgets/handlers.h"
 
 #include <QDir>
 #include <QGridLayout>
@@ -75,7 +76,7 @@ QWidget* TFormNomenklaturi::buildSettingsTab()
     }
     BitBtnZapVisibleFields = new QPushButton(style()->standardIcon(QStyle::SP_DialogSaveButton), QStringLiteral("Запис настройки"));
     BitBtnZapVisibleFields->setObjectName(QStringLiteral("BitBtnZapVisibleFields"));
-    connect(BitBtnZapVisibleFields, &QPushButton::clicked, this, &TFormNomenklaturi::BitBtnZapVisibleFieldsClick);
+    Handlers::connect(BitBtnZapVisibleFields, &QPushButton::clicked, this, &TFormNomenklaturi::BitBtnZapVisibleFieldsClick);
     dl->addWidget(BitBtnZapVisibleFields, CS::kDigits + 1, 0, 1, 2, Qt::AlignRight);
     const int lastRow = (CS::kLists - 1) / kColumns;
     grid->addWidget(digitsBox, lastRow, CS::kLists % kColumns, 1, kColumns - CS::kLists % kColumns);

@@ -7,6 +7,7 @@
 #include "platform/widgets/dbtext.h"
 #include "platform/widgets/dtsource.h"
 #include "platform/widgets/fielddatalink.h"
+#include "platform/widgets/handlers.h"
 
 #include <QHeaderView>
 #include <QToolButton>
@@ -17,12 +18,7 @@
 QToolButton* TFormNomenklaturi::makeButton(const char* name, const QString& text,
                                            void (TFormNomenklaturi::*handler)())
 {
-    auto* b = new QToolButton;
-    b->setObjectName(QString::fromLatin1(name));
-    b->setText(text);
-    b->setMinimumWidth(b->fontMetrics().horizontalAdvance(text) + 14);
-    if (handler) connect(b, &QToolButton::clicked, this, handler);
-    return b;
+    return handler ? Handlers::makeButton(name, text, this, handler) : Handlers::makeButton(name, text);
 }
 
 DBGrid* TFormNomenklaturi::makeGrid(const char* name, SmpDataset& dataset,
@@ -31,9 +27,9 @@ DBGrid* TFormNomenklaturi::makeGrid(const char* name, SmpDataset& dataset,
     auto* g = new DBGrid;
     g->setObjectName(QString::fromLatin1(name));
     g->setDataSource(sourceFor(dataset));
-    // Each column at least as wide as its caption, so no caption is clipped.
+    // Each column as wide as its caption and no wider, so the small lists show every caption whole.
     for (const auto& [field, title] : columns)
-        g->addColumn(field, title, qMax(60, g->fontMetrics().horizontalAdvance(title) + 24));
+        g->addColumn(field, title, qMax(30, g->fontMetrics().horizontalAdvance(title) + 12));
     g->setReadOnly(readOnly);
     if (readOnly) g->setRowSelect(true);
     g->horizontalHeader()->setStretchLastSection(true);
@@ -61,25 +57,8 @@ DBText* TFormNomenklaturi::makeText(const char* name, SmpDataset& dataset, const
     return t;
 }
 
-bool TFormNomenklaturi::deleteBlocked(const QList<DeleteGuard>& guards, const QString& param, const QVariant& key)
-{
-    SqlQuery& q = dm_.SQLQObsto;
-    for (const DeleteGuard& g : guards) {
-        q.setSql(g.sql);
-        q.setParam(param, key);
-        q.open();
-        const int count = q.fieldByName(QStringLiteral("BROI")).toInt();
-        q.close();
-        if (count > 0) {
-            UiService::current().showMessage(g.message);
-            return true;
-        }
-    }
-    return false;
-}
-
-void TFormNomenklaturi::deleteListRow(SmpDataset& dataset, const QList<DeleteGuard>& guards, const QString& param,
-                                      const QString& keyField, const QString& question)
+void TFormNomenklaturi::deleteListRow(SmpDataset& dataset, DeleteRefusal refusal, const QString& keyField,
+                                      const QString& question)
 {
     if (!dataset.isActive() || dataset.isEmpty()) return;
     // A refused delete leaves no half-edited row.
@@ -88,7 +67,10 @@ void TFormNomenklaturi::deleteListRow(SmpDataset& dataset, const QList<DeleteGua
         dataset.cancel();
         return;  // the new row was never stored: cancelling it is its deletion
     }
-    if (deleteBlocked(guards, param, dataset.value(keyField))) return;
+    if (const QString why = refusal(dm_.SQLConnectNS, dataset.value(keyField)); !why.isEmpty()) {
+        UiService::current().showMessage(why);
+        return;
+    }
     if (!UiService::current().askYesNo(question)) return;
     dataset.remove();  // stored at once
 }
@@ -97,7 +79,7 @@ void TFormNomenklaturi::openListEditor(Form* editor, SmpDataset& dataset, bool i
 {
     if (!editor) return;
     if (isNew) {
-        if (!DbControls::guarded([&dataset] {
+        if (!Handlers::run([&dataset] {
                 dataset.open();
                 dataset.append();
             }))

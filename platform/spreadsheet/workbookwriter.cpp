@@ -1,5 +1,6 @@
 #include "platform/spreadsheet/workbookwriter.h"
 
+#include <QDateTime>
 #include <QFile>
 
 #include <xlsxwriter.h>
@@ -10,6 +11,13 @@ struct WorkbookWriter::Impl
     lxw_worksheet* sheet = nullptr;
     lxw_format* header = nullptr;
     lxw_format* lastRow = nullptr;
+    // [with time of day][style]
+    lxw_format* dates[2][3] = {};
+
+    lxw_format* plain(Style style) const
+    {
+        return style == Style::Header ? header : style == Style::LastRow ? lastRow : nullptr;
+    }
 };
 
 WorkbookWriter::WorkbookWriter(const QString& path) : path_(path), d(std::make_unique<Impl>())
@@ -25,9 +33,20 @@ WorkbookWriter::WorkbookWriter(const QString& path) : path_(path), d(std::make_u
     d->sheet = workbook_add_worksheet(d->workbook, nullptr);
     d->header = workbook_add_format(d->workbook);
     d->lastRow = workbook_add_format(d->workbook);
-    if (!d->sheet || !d->header || !d->lastRow) {
+    bool made = d->sheet && d->header && d->lastRow;
+    for (auto& withTime : d->dates)
+        for (lxw_format*& f : withTime) made = made && (f = workbook_add_format(d->workbook)) != nullptr;
+    if (!made) {
         error_ = QStringLiteral("работният лист не може да бъде създаден");
         return;
+    }
+    for (int t = 0; t < 2; ++t) {
+        lxw_format* const* f = d->dates[t];
+        for (int s = 0; s < 3; ++s) format_set_num_format(f[s], t ? "dd.mm.yyyy hh:mm:ss" : "dd.mm.yyyy");
+        format_set_bold(f[int(Style::Header)]);
+        format_set_top(f[int(Style::Header)], LXW_BORDER_THIN);
+        format_set_bottom(f[int(Style::Header)], LXW_BORDER_THIN);
+        format_set_bottom(f[int(Style::LastRow)], LXW_BORDER_THIN);
     }
     format_set_bold(d->header);
     format_set_top(d->header, LXW_BORDER_THIN);
@@ -54,17 +73,40 @@ void WorkbookWriter::setColumnWidth(int column, double width)
     if (e != LXW_NO_ERROR) fail(e, "ширина на колона");
 }
 
-void WorkbookWriter::writeText(int row, int column, const QString& text, Style style)
+bool WorkbookWriter::writeText(int row, int column, const QString& text, Style style)
 {
-    const QByteArray utf8 = text.size() > kMaxTextLength ? text.left(kMaxTextLength).toUtf8() : text.toUtf8();
+    const bool cut = text.size() > kMaxTextLength;
+    // A cut between the halves of a surrogate pair would leave half a character.
+    const qsizetype keep = cut && text.at(kMaxTextLength - 1).isHighSurrogate() ? kMaxTextLength - 1 : kMaxTextLength;
+    const QByteArray utf8 = cut ? text.left(keep).toUtf8() : text.toUtf8();
     writeUtf8(row, column, utf8.constData(), style);
+    return cut;
 }
 
 void WorkbookWriter::writeUtf8(int row, int column, const char* text, Style style)
 {
     if (!ok()) return;
-    lxw_format* format = style == Style::Header ? d->header : style == Style::LastRow ? d->lastRow : nullptr;
-    const lxw_error e = worksheet_write_string(d->sheet, lxw_row_t(row), lxw_col_t(column), text, format);
+    const lxw_error e = worksheet_write_string(d->sheet, lxw_row_t(row), lxw_col_t(column), text, d->plain(style));
+    if (e != LXW_NO_ERROR) fail(e, "клетка");
+}
+
+void WorkbookWriter::writeNumber(int row, int column, double value, Style style)
+{
+    if (!ok()) return;
+    const lxw_error e = worksheet_write_number(d->sheet, lxw_row_t(row), lxw_col_t(column), value, d->plain(style));
+    if (e != LXW_NO_ERROR) fail(e, "клетка");
+}
+
+void WorkbookWriter::writeDateTime(int row, int column, const QDateTime& value, Style style)
+{
+    if (!ok()) return;
+    const QDate day = value.date();
+    const QTime time = value.time();
+    lxw_datetime dt{day.year(), day.month(), day.day(), time.hour(), time.minute(),
+                    time.second() + time.msec() / 1000.0};
+    const bool withTime = time.isValid() && time != QTime(0, 0);
+    const lxw_error e = worksheet_write_datetime(d->sheet, lxw_row_t(row), lxw_col_t(column), &dt,
+                                                 d->dates[withTime][int(style)]);
     if (e != LXW_NO_ERROR) fail(e, "клетка");
 }
 

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+class QDateTime;
+
 #include <memory>
 
 // A new .xlsx workbook of one sheet, written row by row in constant memory: each row goes to a
@@ -30,9 +32,13 @@ public:
     void setColumnWidth(int column, double width);
 
     enum class Style { Plain, Header, LastRow };
-    // A cell as text (longer texts are cut at kMaxTextLength characters).
-    void writeText(int row, int column, const QString& text, Style style = Style::Plain);
+    // A cell as text. Longer texts are cut at kMaxTextLength characters; the return is true then.
+    bool writeText(int row, int column, const QString& text, Style style = Style::Plain);
     void writeUtf8(int row, int column, const char* text, Style style = Style::Plain);
+    // A number cell in the general format.
+    void writeNumber(int row, int column, double value, Style style = Style::Plain);
+    // A date cell shown "dd.mm.yyyy", or "dd.mm.yyyy hh:mm:ss" when the value has a time of day.
+    void writeDateTime(int row, int column, const QDateTime& value, Style style = Style::Plain);
 
     // The plain table look over a region whose first row is its header: the header row in bold
     // between thin rules, a rule under the last row, a filter on the header and the header kept

@@ -3,7 +3,16 @@
 #include "platform/db/dberror.h"
 #include "platform/ui/uiservice.h"
 
-Application::Application(int& argc, char** argv) : QApplication(argc, argv) {}
+#include <QLibraryInfo>
+#include <QLocale>
+
+Application::Application(int& argc, char** argv) : QApplication(argc, argv)
+{
+    // Whatever the user's locale, the program is Bulgarian.
+    qtTranslated_ = qtTranslator_.load(QLocale(QLocale::Bulgarian, QLocale::Bulgaria), QStringLiteral("qtbase"),
+                                       QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))
+                    && installTranslator(&qtTranslator_);
+}
 
 bool Application::notify(QObject* receiver, QEvent* event)
 {

@@ -7,6 +7,8 @@
 #include <QMessageBox>
 #include <QTextStream>
 
+#include <memory>
+
 namespace {
 UiService* installed = nullptr;
 
@@ -36,10 +38,19 @@ void UiService::showMessage(const QString& text)
     QMessageBox::information(activeParent(), QApplication::applicationDisplayName(), displayText(text));
 }
 
+QMessageBox* UiService::questionBox(QWidget* parent, const QString& text)
+{
+    auto* box = new QMessageBox(QMessageBox::NoIcon, QApplication::applicationDisplayName(), displayText(text),
+                                QMessageBox::Yes | QMessageBox::No, parent);
+    box->setDefaultButton(QMessageBox::No);
+    box->setEscapeButton(QMessageBox::No);
+    return box;
+}
+
 bool UiService::askYesNo(const QString& text)
 {
-    return QMessageBox::question(activeParent(), QApplication::applicationDisplayName(), displayText(text),
-                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
+    const std::unique_ptr<QMessageBox> box(questionBox(activeParent(), text));
+    return box->exec() == QMessageBox::Yes;
 }
 
 int UiService::showModal(Form* form)

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+class QMessageBox;
 class QWidget;
 class Form;
 
@@ -28,4 +29,6 @@ public:
 
     // Message texts break lines with a lone carriage return; a message box wants "\n".
     static QString displayText(const QString& text);
+    // The box askYesNo shows: Yes and No, No the default, and no icon (owned by the caller).
+    static QMessageBox* questionBox(QWidget* parent, const QString& text);
 };

@@ -14,6 +14,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
+
 // The main window as the user meets it.
 class TstFormNS : public QObject
 {
@@ -71,35 +73,55 @@ void TstFormNS::hotSpots_data()
 {
     QTest::addColumn<QString>("spot");
     QTest::addColumn<QString>("hover");
-    QTest::newRow("orders") << "ImgPorychki" << "Поръчки - формиране";
-    QTest::newRow("stock") << "ImgSklad" << "Складове - доставка";
-    QTest::newRow("points") << "ImgSklPunkt" << "Склад/пункт/ - доставка";
-    QTest::newRow("workshops") << "ImgCeh" << "Цехове - производство";
-    QTest::newRow("sale") << "ImgFakt" << "Фактуриране - продажба";
-    QTest::newRow("sales info") << "ImgInfProd" << "Информация - продажби";
-    QTest::newRow("cash") << "ImgKasa" << "Каса, приходен и разходен ордери !";
-    QTest::newRow("objects") << "ImgSklObekti" << "Складови обекти / магазини / !";
-    QTest::newRow("payments") << "ImgRazpl" << "Разплащания - мониторинг";
-    QTest::newRow("reference") << "ImgNomenlk" << "Номенклатури - формиране, настройки";
-    QTest::newRow("staff") << "ImgPers" << "Персонал - фирма";
-    QTest::newRow("exit") << "ImgIzhod" << "Радвам се, че работихме заедно. Приятна почивка!";
+    QTest::addColumn<int>("tile");    // reading order of the picture's tiles
+    QTest::addColumn<bool>("built");  // its window exists; the others are shown disabled
+    QTest::newRow("orders") << "ImgPorychki" << "Поръчки - формиране" << 0 << false;
+    QTest::newRow("stock") << "ImgSklad" << "Складове - доставка" << 1 << false;
+    QTest::newRow("points") << "ImgSklPunkt" << "Склад/пункт/ - доставка" << 2 << false;
+    QTest::newRow("workshops") << "ImgCeh" << "Цехове - производство" << 3 << false;
+    QTest::newRow("sale") << "ImgFakt" << "Фактуриране - продажба" << 4 << false;
+    QTest::newRow("sales info") << "ImgInfProd" << "Информация - продажби" << 5 << false;
+    QTest::newRow("cash") << "ImgKasa" << "Каса, приходен и разходен ордери !" << 6 << false;
+    QTest::newRow("objects") << "ImgSklObekti" << "Складови обекти / магазини / !" << 7 << false;
+    QTest::newRow("payments") << "ImgRazpl" << "Разплащания - мониторинг" << 8 << false;
+    QTest::newRow("reference") << "ImgNomenlk" << "Номенклатури - формиране, настройки" << 9 << true;
+    QTest::newRow("staff") << "ImgPers" << "Персонал - фирма" << 10 << false;
+    QTest::newRow("exit") << "ImgIzhod" << "Радвам се, че работихме заедно. Приятна почивка!" << 11 << true;
 }
 
 void TstFormNS::hotSpots()
 {
     QFETCH(QString, spot);
     QFETCH(QString, hover);
+    QFETCH(int, tile);
+    QFETCH(bool, built);
     build(TestDb::freshCopy(*dir_));
     TFormNS* f = app_->FormNS;
     f->show();
     QVERIFY(QTest::qWaitForWindowExposed(f));
     auto* w = f->findChild<QWidget*>(spot);
     QVERIFY(w);
-    QCOMPARE(w->cursor().shape(), Qt::PointingHandCursor);
-    QVERIFY(w->isEnabled() && w->isVisible());
+    QVERIFY(w->isVisible());
+    QCOMPARE(w->isEnabled(), built);
+    QCOMPARE(w->cursor().shape(), built ? Qt::PointingHandCursor : Qt::ArrowCursor);
+    // The hot spot lies over its own tile: the exit is the last, not the reference data's.
+    QList<QWidget*> spots;
+    for (const TFormNS::Command& c : TFormNS::commands())
+        if (c.hotSpot) spots << f->findChild<QWidget*>(QString::fromLatin1(c.hotSpot));
+    std::sort(spots.begin(), spots.end(), [](QWidget* a, QWidget* b) {
+        return std::pair(a->y(), a->x()) < std::pair(b->y(), b->x());
+    });
+    QCOMPARE(spots.indexOf(w), tile);
+    // The menu item does what the hot spot does, or is disabled with it.
+    QAction* item = nullptr;
+    for (const TFormNS::Command& c : TFormNS::commands())
+        if (spot == QLatin1String(c.hotSpot)) item = f->findChild<QAction*>(QString::fromLatin1(c.action));
+    QVERIFY(item);
+    QCOMPARE(item->isEnabled(), built);
+    if (!built) return;
     // From another hot spot straight to this one replaces the text; the background clears it.
-    QWidget* other = f->findChild<QWidget*>(spot == QLatin1String("ImgSklad") ? QStringLiteral("ImgKasa")
-                                                                              : QStringLiteral("ImgSklad"));
+    QWidget* other = f->findChild<QWidget*>(spot == QLatin1String("ImgIzhod") ? QStringLiteral("ImgNomenlk")
+                                                                              : QStringLiteral("ImgIzhod"));
     QTest::mouseMove(other, QPoint(5, 5));
     QVERIFY(f->Label1->text() != hover);
     QTest::mouseMove(w, QPoint(10, 10));

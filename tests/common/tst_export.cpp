@@ -63,6 +63,9 @@ private slots:
     void folderThatCannotBeWritten();
     void noProgramToOpenIt();
     void staffListWithTools();
+    void textsKeptAsText();
+    void longTextsCutAndToldOnce();
+    void spreadsheetComputesWithTheCopy();
 
 private:
     QString documents() const { return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation); }
@@ -179,7 +182,15 @@ void TstExport::cellRulesAndHeader()
         {"3", " ", " ", " ", " "},
     };
     QCOMPARE(s.texts, expected);
-    QCOMPARE(s.types, QStringList{QStringLiteral("s")});  // every cell is text
+    // Numbers and dates as cells a spreadsheet computes with; blanks and names as text.
+    const QList<QStringList> kinds = {
+        {"s", "s", "s", "s", "s"},
+        {"n", "s", "n", "d", "n"},
+        {"n", "s", "n", "d", "n"},
+        {"n", "s", "s", "s", "s"},
+    };
+    QCOMPARE(s.kinds, kinds);
+    QCOMPARE(s.dateFormats, QStringList{QStringLiteral("dd.mm.yyyy")});
     QCOMPARE(s.bold.first(), QList<bool>(5, true));
     QCOMPARE(s.bold.last(), QList<bool>(5, false));
     QCOMPARE(s.filter, QStringLiteral("A1:E4"));
@@ -388,6 +399,107 @@ void TstExport::staffListWithTools()
     QCOMPARE(ExportDatasetToSpreadsheet(pers, how).status, SpreadsheetExportResult::Status::Empty);
     QCOMPARE(ui_->texts(RecordingUi::Kind::Message), QStringList{QStringLiteral("Няма въведен персонал !")});
     QCOMPARE(filesIn(documents()).size(), 1);
+}
+
+void TstExport::textsKeptAsText()
+{
+    // Codes that look like numbers or dates stay exactly what was typed; a date with a time keeps it.
+    db_->executeImmediate(QStringLiteral("create table T_CODES (ID integer not null primary key, CODE varchar(20), "
+                                         "TAKEN timestamp)"));
+    db_->execute(QStringLiteral("insert into T_CODES values (1, '007', '2024-03-05 14:30:00')"));
+    db_->execute(QStringLiteral("insert into T_CODES values (2, '01.03.1900', null)"));
+    db_->execute(QStringLiteral("insert into T_CODES values (3, '1e5', '1900-03-01')"));
+    SmpDataset ds(QStringLiteral("SmpTstCodes"), db_.get());
+    ds.setCommandText(QStringLiteral("select * from T_CODES order by ID"));
+    ds.open();
+    const SpreadsheetExportResult r = ExportDatasetToSpreadsheet(ds);
+    QCOMPARE(r.status, SpreadsheetExportResult::Status::Written);
+    const Sheet s = readWorkbook(r.path);
+    const QList<QStringList> expected = {
+        {"ID", "CODE", "TAKEN"},
+        {"1", "007", "05.03.2024 14:30:00"},
+        {"2", "01.03.1900", " "},
+        {"3", "1e5", "01.03.1900"},
+    };
+    QCOMPARE(s.texts, expected);
+    QCOMPARE(s.kinds.value(1), (QStringList{"n", "s", "d"}));
+    QCOMPARE(s.kinds.value(2), (QStringList{"n", "s", "s"}));
+    QCOMPARE(s.dateFormats, (QStringList{"dd.mm.yyyy hh:mm:ss", "dd.mm.yyyy"}));
+}
+
+void TstExport::longTextsCutAndToldOnce()
+{
+    SmpDataset ds(QStringLiteral("SmpTstItems"));
+    SmpField* memo = ds.addCalculatedField(QStringLiteral("Memo"), SmpField::Type::Text);
+    memo->displayLabel = QStringLiteral("Бележка");
+    defineItems(ds);
+    const int cell = 32767;
+    ds.onCalcFields = [&](SmpDataset& d) {
+        // Two rows too long for a cell, one that just fits.
+        const int id = d.fieldByName(QStringLiteral("ID"))->asInteger();
+        d.setValue(QStringLiteral("Memo"), QString(id == 2 ? cell : cell + 10 * id, QChar(u'я')));
+    };
+    ds.refresh();
+    const SpreadsheetExportResult r = ExportDatasetToSpreadsheet(ds);
+    QCOMPARE(r.status, SpreadsheetExportResult::Status::Written);
+    QCOMPARE(ui_->texts(RecordingUi::Kind::Message),
+             QStringList{QStringLiteral("Някои текстове са по-дълги от 32767 знака, колкото побира една клетка, "
+                                        "и в работната книга са съкратени !")});
+    const Sheet s = readWorkbook(r.path);
+    const int column = int(s.texts.value(0).indexOf(QStringLiteral("Бележка")));
+    QVERIFY(column >= 0);
+    for (int row = 1; row <= 3; ++row) QCOMPARE(s.texts.value(row).value(column), QString(cell, QChar(u'я')));
+
+    // Texts that fit: not a word.
+    ds.onCalcFields = [](SmpDataset& d) { d.setValue(QStringLiteral("Memo"), QStringLiteral("кратко")); };
+    ds.refresh();
+    ui_->log.clear();
+    QCOMPARE(ExportDatasetToSpreadsheet(ds).status, SpreadsheetExportResult::Status::Written);
+    QCOMPARE(ui_->log.size(), 0);
+}
+
+void TstExport::spreadsheetComputesWithTheCopy()
+{
+    // A real spreadsheet program sums, counts and orders what the export wrote.
+    const QString calc = QStandardPaths::findExecutable(QStringLiteral("soffice"),
+                                                        {QStringLiteral("/usr/bin"), QStringLiteral("/usr/lib/libreoffice/program")});
+    QVERIFY2(!calc.isEmpty(), "soffice is missing (Debian package libreoffice-calc-nogui)");
+    SmpDataset ds(QStringLiteral("SmpTstItems"));
+    defineItems(ds);
+    const SpreadsheetExportResult r = ExportDatasetToSpreadsheet(ds);
+    QCOMPARE(r.status, SpreadsheetExportResult::Status::Written);
+
+    // Formulas under the table (price in C, date in D), in a copy; the program computes them on load.
+    const QString withFormulas = dir_->filePath(QStringLiteral("formulas.xlsx"));
+    QProcess py;
+    py.start(systemPython(),
+             {QStringLiteral("-c"),
+              QStringLiteral("import sys, openpyxl\n"
+                             "wb = openpyxl.load_workbook(sys.argv[1]); ws = wb.worksheets[0]\n"
+                             "ws['A6'] = '=SUM(C2:C4)'; ws['B6'] = '=COUNT(D2:D4)'; ws['C6'] = '=MAX(D2:D4)-MIN(D2:D4)'\n"
+                             "ws['D6'] = '=SUM(A2:A4)'; ws['E6'] = '=SUM(E2:E4)'\n"
+                             "wb.save(sys.argv[2])\n"),
+              r.path, withFormulas});
+    QVERIFY(py.waitForFinished(60000));
+    QVERIFY2(py.exitCode() == 0, py.readAllStandardError().constData());
+
+    // A private profile, so no user's settings count and two runs never share one.
+    const QString profile = QUrl::fromLocalFile(dir_->filePath(QStringLiteral("calc-profile"))).toString();
+    const QString out = dir_->filePath(QStringLiteral("csv"));
+    QProcess soffice;
+    soffice.start(calc, {QStringLiteral("-env:UserInstallation=") + profile, QStringLiteral("--headless"),
+                         QStringLiteral("--norestore"), QStringLiteral("--convert-to"),
+                         QStringLiteral("csv:Text - txt - csv (StarCalc):44,34,76"), QStringLiteral("--outdir"), out,
+                         withFormulas});
+    QVERIFY(soffice.waitForFinished(180000));
+    QVERIFY2(soffice.exitCode() == 0, soffice.readAllStandardError().constData());
+    QFile csv(QDir(out).filePath(QStringLiteral("formulas.csv")));
+    QVERIFY2(csv.open(QIODevice::ReadOnly), qPrintable(soffice.readAllStandardOutput() + soffice.readAllStandardError()));
+    const QStringList lines = QString::fromUtf8(csv.readAll()).remove(u'\r').split(u'\n', Qt::SkipEmptyParts);
+    QCOMPARE(lines.value(1), QStringLiteral("1,Болт М8,1234.5,05.03.2024,1234.8"));
+    QCOMPARE(lines.value(3), QStringLiteral("3, , , , "));
+    // Price 1234.5 + 0.125; two dates 301 days apart; keys 1 + 2 + 3; sums 1234.8 + 0.425.
+    QCOMPARE(lines.value(5), QStringLiteral("1234.625,2,301,6,1235.225"));
 }
 
 int main(int argc, char** argv)

@@ -29,6 +29,9 @@ private slots:
     void counterpartyDeleteTakesPeopleAndBranches();
     void refusedCounterpartyDeleteKeepsThem();
     void listsStoreEveryEditAtOnce();
+    void columnsAsShown_data();
+    void columnsAsShown();
+    void itemListColumnOrder();
 
 private:
     int count(const QString& sql) { return db().query(sql).rows.front()[0].toInt(); }
@@ -244,6 +247,57 @@ void TstDataModules::listsStoreEveryEditAtOnce()
     positions.post();
     QCOMPARE(count(QStringLiteral("select count(*) from DLYGNOSTI where IME_DLYGNOST = 'Шлосер'")), 1);
     QVERIFY(positions.value(QStringLiteral("KOD_DLYGNOST")).toInt() > 0);  // re-read with its key
+}
+
+void TstDataModules::columnsAsShown_data()
+{
+    QTest::addColumn<QString>("dataset");
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("counterparty discount") << "SmpKontragenti" << "PROCENT_OTST_KONTR" << "% Отст" << "1 012.50";
+    QTest::newRow("listed counterparty discount") << "SmpViewKontr" << "PROCENT_OTST_KONTR" << "% Отст" << "1 012.50";
+    QTest::newRow("identity card date") << "SmpMOLKontr" << "LK_DATE" << "ЛК дата" << "05.03.24";
+    QTest::newRow("identity card number") << "SmpMOLKontr" << "LK_NUM" << "ЛК №" << "АБ123";
+}
+
+void TstDataModules::columnsAsShown()
+{
+    QFETCH(QString, dataset);
+    QFETCH(QString, field);
+    QFETCH(QString, label);
+    QFETCH(QString, text);
+    start();
+    db().execute(QStringLiteral("update KONTRAGENTI set PROCENT_OTST_KONTR = 1012.5 where NKONTRAGENT = 0"));
+    db().execute(QStringLiteral("insert into MOL (NMOL, NKONTRAGENT, IMEMOL, LK_DATE, LK_NUM) "
+                                "values (901, 0, 'Иван Петров', '2024-03-05', 'АБ123')"));
+    app_->DMNS->RefreshKontragenti(1, 100, 0);
+    app_->DMNS->SmpMOLKontr.close();
+    app_->DMNS->SmpMOLKontr.open();
+    auto* ds = app_->DMNS->findChild<SmpDataset*>(dataset);
+    QVERIFY(ds);
+    if (dataset == QLatin1String("SmpMOLKontr")) QVERIFY(ds->locate(QStringLiteral("NMOL"), {901}));
+    else QVERIFY(ds->locate(QStringLiteral("NKONTRAGENT"), {0}));
+    const SmpField* f = ds->fieldByName(field);
+    QCOMPARE(f->displayLabel, label);
+    QCOMPARE(f->displayText(), text);
+}
+
+void TstDataModules::itemListColumnOrder()
+{
+    // Warehouse and unit beside the number and the name they belong to, the prices after them.
+    start();
+    SmpDataset& items = app_->DMNS->SmpViewMateriali;
+    items.setParam(QStringLiteral("NSKLADOT"), 1);
+    items.setParam(QStringLiteral("NSKLADDO"), 1000);
+    items.open();
+    QStringList shown, hidden;
+    for (const SmpField* f : items.fields()) (f->visible ? shown : hidden) << f->displayLabel;
+    QCOMPARE(shown, (QStringList{"№ склад", "Склад", "№мат", "Материали, изделия, комплекти", "Мярка", "Ед.цена калк.",
+                                 "На едро ЛВ", "На дребно ЛВ", "Прод.ц.USD", "На дребно USD", "Прод.ц.EUR",
+                                 "На дребно EUR", "Мин.колич.", "Мак.колич.", "Серия", "Сумарно", "За сумиране"}));
+    // The settings tab lists the hidden ones by name too: none by its column name.
+    QCOMPARE(hidden, (QStringList{"№ мярка", "Снимка", "Серия (код)", "Сумарно (код)", "За сумиране (код)"}));
 }
 
 int main(int argc, char** argv)

@@ -95,6 +95,7 @@ private slots:
     void saveRestartKeepsTheChoices();
     void damagedFileIsToldOnceAndMendedBySave();
     void listFilledWhenItsDatasetOpens();
+    void itemListByItsLabels();
     void saveThatCannotBeWrittenChangesNothing();
     void itemListExportFollowsTheSettings();
     void linesOfListsNotYetKnownAreChecked();
@@ -284,8 +285,9 @@ void TstColumnSettings::saveRestartKeepsTheChoices()
     form()->SpinEditProd->setValue(1);
     QTest::mouseClick(form()->BitBtnZapVisibleFields, Qt::LeftButton);
 
-    // Exactly eleven CR LF lines of single-byte digits.
-    QCOMPARE(savedFile(), fileText({"0110111", "", "", "", "", "", "", "110", "", "", "051"}));
+    // Exactly eleven CR LF lines of single-byte digits; the item list is known from the start.
+    const QByteArray items(app_->DMNS->SmpViewMateriali.fields().size(), '1');
+    QCOMPARE(savedFile(), fileText({"0110111", "", "", "", "", "", "", "110", "", items, "051"}));
     // In effect at once.
     QCOMPARE(visibility(lists_->sklNalich), QStringLiteral("0110111"));
     QCOMPARE(format(lists_->dostavka, "UsdOtstDDS"), QStringLiteral("# ### ##0.00000"));
@@ -319,7 +321,8 @@ void TstColumnSettings::damagedFileIsToldOnceAndMendedBySave()
     QCOMPARE(visibility(lists_->sklNalich), QStringLiteral("1011111"));
 
     QTest::mouseClick(form()->BitBtnZapVisibleFields, Qt::LeftButton);
-    QCOMPARE(savedFile(), fileText({"1011111", "", "0110", "", "", "", "", "111", "", "", "433"}));
+    const QByteArray items(app_->DMNS->SmpViewMateriali.fields().size(), '1');
+    QCOMPARE(savedFile(), fileText({"1011111", "", "0110", "", "", "", "", "111", "", items, "433"}));
     QCOMPARE(ui_->texts(RecordingUi::Kind::Message).size(), 1);  // the good file reads without a word
     stop();
     ui_->clear();
@@ -330,30 +333,50 @@ void TstColumnSettings::damagedFileIsToldOnceAndMendedBySave()
 
 void TstColumnSettings::listFilledWhenItsDatasetOpens()
 {
-    // The item list of the reference data window has its fields once it is opened.
+    // A list whose fields are made from its query's columns has them once it is opened.
+    writeFile(fileText({"", "", "", "", "", "", "", "", "10", "", "233"}));
+    start();
+    SmpDataset later(QStringLiteral("SmpSprRealizacia"), &app_->DMNS->SQLConnectNS);
+    later.setCommandText(QStringLiteral("select 1 as A, 2 as B, 3 as C, 4 as D from rdb$database"));
+    later.afterOpen = [](SmpDataset& ds) { ds.fieldByName(QStringLiteral("B"))->visible = true; };  // its own design
+    ColumnSettings::registerDataset(later);
+    QCOMPARE(form()->CheckLBSprRealizacia->count(), 0);
+    later.open();
+    QCOMPARE(form()->CheckLBSprRealizacia->count(), 4);
+    QCOMPARE(form()->CheckLBSprRealizacia->item(0)->text(), QStringLiteral("A"));
+    QCOMPARE(ticks(form()->CheckLBSprRealizacia), QStringLiteral("1011"));
+    // The user's choice wins over the list's own after-open settings, and holds across re-opens.
+    for (int round = 0; round < 2; ++round) {
+        QCOMPARE(visibility(later), QStringLiteral("1011"));
+        later.close();
+        later.open();
+    }
+    // Saved: line 9 now has one digit per field.
+    QTest::mouseClick(form()->BitBtnZapVisibleFields, Qt::LeftButton);
+    QCOMPARE(savedFile().split('\n').value(8), QByteArray("1011\r"));
+    QCOMPARE(ui_->texts(RecordingUi::Kind::Message), QStringList());
+}
+
+void TstColumnSettings::itemListByItsLabels()
+{
+    // The item list is listed from the start, by the labels of its fields, hidden ones included.
     writeFile(fileText({"", "", "", "", "", "", "", "", "", "10", "233"}));
     start();
-    QCOMPARE(form()->CheckLBViewMat->count(), 0);
-    form()->show();
     SmpDataset& items = app_->DMNS->SmpViewMateriali;
-    QVERIFY(items.isActive());
-    QVERIFY(items.fields().size() > 2);
-    QCOMPARE(form()->CheckLBViewMat->count(), items.fields().size());
-    QCOMPARE(form()->CheckLBViewMat->item(0)->text(), items.fields()[0]->displayLabel);
-    QCOMPARE(ticks(form()->CheckLBViewMat), QStringLiteral("10") + QString(items.fields().size() - 2, u'1'));
-    // The user's choice wins over the list's own after-open settings, and holds across re-opens.
+    QListWidget* list = form()->CheckLBViewMat;
+    QCOMPARE(list->count(), items.fields().size());
+    for (int k = 0; k < list->count(); ++k) {
+        QCOMPARE(list->item(k)->text(), items.fields()[k]->displayLabel);
+        QVERIFY2(!items.fields()[k]->displayLabel.isEmpty(), qPrintable(items.fields()[k]->fieldName()));
+    }
+    QCOMPARE(ticks(list), QStringLiteral("10") + QString(items.fields().size() - 2, u'1'));
+    form()->show();
     for (int round = 0; round < 2; ++round) {
         QCOMPARE(items.fields()[0]->visible, true);
         QCOMPARE(items.fields()[1]->visible, false);
-        QCOMPARE(items.fields().last()->visible, true);
         items.close();
         items.open();
     }
-    // Saved: line 10 now has one digit per field.
-    QTest::mouseClick(form()->BitBtnZapVisibleFields, Qt::LeftButton);
-    const QList<QByteArray> lines = savedFile().split('\n');
-    QCOMPARE(lines.value(9), QByteArray("10") + QByteArray(items.fields().size() - 2, '1') + "\r");
-    QCOMPARE(ui_->texts(RecordingUi::Kind::Message), QStringList());
 }
 
 void TstColumnSettings::saveThatCannotBeWrittenChangesNothing()

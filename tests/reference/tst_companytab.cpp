@@ -9,11 +9,14 @@
 #include "support/recordingui.h"
 #include "support/testdb.h"
 #include "support/typing.h"
+#include "platform/widgets/wrappingtabwidget.h"
 
 #include <QAbstractItemView>
 #include <QAction>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QHeaderView>
+#include <QTableView>
 #include <QImage>
 #include <QTemporaryDir>
 #include <QTest>
@@ -37,6 +40,7 @@ private slots:
     void invoiceSymbolTakesDigitsOnly();
     void logoPastedFromClipboard();
     void listsAreStoredAtOnce();
+    void everyTabAndCaptionInViewAt790();
 
 private:
     QVariant stored(const QString& column)
@@ -216,6 +220,50 @@ void TstCompanyTab::listsAreStoredAtOnce()
     QCOMPARE(app_->DMNS->SQLConnectNS.query(QStringLiteral("select count(*) from VIDPLASTANE where VIDPLASTANE = 'Карта'"))
                  .rows.front()[0].toInt(),
              1);
+}
+
+void TstCompanyTab::everyTabAndCaptionInViewAt790()
+{
+    // The window keeps its size on an 800 x 600 screen; every tab is in view, its caption whole.
+    QCOMPARE(form()->size(), QSize(790, 570));
+    QVERIFY(form()->minimumSizeHint().width() <= 790 && form()->minimumSizeHint().height() <= 570);
+    for (const char* name : {"PageControl1", "PageControlFirmaSpisyci"}) {
+        auto* pages = control<QTabWidget>(name);
+        QVERIFY(pages);
+        form()->PageControl1->setCurrentWidget(form()->TabSheet6);  // the company lists' bar in view
+        QCoreApplication::processEvents();
+        QTabBar* bar = pages->tabBar();
+        QVERIFY2(bar->width() <= pages->width(), name);
+        for (int i = 0; i < bar->count(); ++i) {
+            const QRect tab = bar->tabRect(i);
+            QVERIFY2(bar->rect().contains(tab), qPrintable(bar->tabText(i)));
+            const QRect text = bar->fontMetrics().boundingRect(tab, Qt::AlignCenter | Qt::TextWordWrap,
+                                                               WrappingTabBar::breakable(bar->tabText(i)));
+            QVERIFY2(tab.contains(text), qPrintable(bar->tabText(i)));
+        }
+    }
+    // The small lists show every caption whole, without scrolling sideways.
+    const struct { QWidget* tab; const char* grid; } grids[] = {
+        {form()->TabSheet1, "DBGrid11"}, {form()->TabSheet1, "DBGrid2"}, {form()->TabSheet2, "DBGrid13"},
+        {form()->TabSheet2, "DBGrid12"}, {form()->TabSheet2, "DBGrid10"}, {form()->TabSheet3, "DBGrid7"},
+        {form()->TabSheet3, "DBGrid5"},  {form()->TabSheet3, "DBGrid4"},  {form()->TabSheet3, "DBGrid8"},
+    };
+    for (const auto& g : grids) {
+        form()->PageControl1->setCurrentWidget(g.tab);
+        QCoreApplication::processEvents();
+        auto* grid = control<QTableView>(g.grid);
+        QVERIFY(grid);
+        QHeaderView* header = grid->horizontalHeader();
+        for (int c = 0; c < header->count(); ++c) {
+            if (header->isSectionHidden(c)) continue;
+            const QString caption = grid->model()->headerData(c, Qt::Horizontal).toString();
+            const QString where = QStringLiteral("%1: %2").arg(QString::fromLatin1(g.grid), caption);
+            QVERIFY2(header->sectionSize(c) >= header->fontMetrics().horizontalAdvance(caption), qPrintable(where));
+            QVERIFY2(header->sectionViewportPosition(c) + header->fontMetrics().horizontalAdvance(caption)
+                         <= grid->viewport()->width(),
+                     qPrintable(where));
+        }
+    }
 }
 
 int main(int argc, char** argv)

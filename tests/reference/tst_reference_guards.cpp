@@ -5,6 +5,7 @@
 #include "reference/formnomenklaturi.h"
 #include "reference/radiogroup.h"
 #include "support/recordingui.h"
+#include "support/appfixture.h"
 #include "support/testdb.h"
 
 #include <QTemporaryDir>
@@ -13,7 +14,7 @@
 
 // The guarded deletes of the reference data window: for each list, the first guard that finds a
 // dependent row blocks the delete with its message; otherwise the question decides.
-class TstReferenceGuards : public QObject
+class TstReferenceGuards : public QObject, protected AppFixture
 {
     Q_OBJECT
 private slots:
@@ -25,9 +26,6 @@ private slots:
     void emptyListsAreTold();
 
 private:
-    int count(const QString& sql) { return app_->DMNS->SQLConnectNS.query(sql).rows.front()[0].toInt(); }
-    void exec(const QString& sql) { app_->DMNS->SQLConnectNS.execute(sql); }
-    TFormNomenklaturi* form() { return app_->FormNomenklaturi; }
     void click(const QString& button)
     {
         auto* b = form()->findChild<QToolButton*>(button);
@@ -35,9 +33,6 @@ private:
         QTest::mouseClick(b, Qt::LeftButton);
     }
 
-    std::unique_ptr<QTemporaryDir> dir_;
-    std::unique_ptr<RecordingUi> ui_;
-    std::unique_ptr<AppInstances> app_;
 };
 
 namespace {
@@ -48,10 +43,7 @@ QString blocked(const QString& cause) { return cause + QStringLiteral("\r") + QS
 
 void TstReferenceGuards::init()
 {
-    dir_ = std::make_unique<QTemporaryDir>();
-    ui_ = std::make_unique<RecordingUi>();
-    app_ = std::make_unique<AppInstances>(TestDb::freshCopy(*dir_));
-    app_->FormNS->show();
+    start();
     QCOMPARE(ui_->texts(RecordingUi::Kind::Error), QStringList());
     // The rows each case tries to delete; names with quotes travel as parameters.
     SQLConnection& db = app_->DMNS->SQLConnectNS;
@@ -68,12 +60,7 @@ void TstReferenceGuards::init()
     exec(QStringLiteral("insert into KONTRAGENTI_FILIALI (NKONTRAGENT, IMEFILIAL) values (60, 'Клон')"));
 }
 
-void TstReferenceGuards::cleanup()
-{
-    app_.reset();
-    ui_.reset();
-    dir_.reset();
-}
+void TstReferenceGuards::cleanup() { stop(); }
 
 void TstReferenceGuards::guardedDelete_data()
 {

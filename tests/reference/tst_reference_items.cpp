@@ -14,6 +14,7 @@
 #include "reference/formtipsklad.h"
 #include "reference/radiogroup.h"
 #include "support/recordingui.h"
+#include "support/appfixture.h"
 #include "support/testdb.h"
 #include "support/typing.h"
 
@@ -26,7 +27,7 @@
 #include <QToolButton>
 
 // The item tab with its item editor, and the small lookup editors of the item and places tabs.
-class TstReferenceItems : public QObject
+class TstReferenceItems : public QObject, protected AppFixture
 {
     Q_OBJECT
 private slots:
@@ -47,10 +48,6 @@ private slots:
     void exitRestoresTheRow();
 
 private:
-    int count(const QString& sql) { return db().query(sql).rows.front()[0].toInt(); }
-    SQLConnection& db() { return app_->DMNS->SQLConnectNS; }
-    TFormNomenklaturi* form() { return app_->FormNomenklaturi; }
-    TDMNS& dm() { return *app_->DMNS; }
     void click(QWidget* root, const QString& button) { clickButton(root, button); }
     static void typeInto(QWidget* root, const QString& name, const QString& text)
     {
@@ -71,17 +68,11 @@ private:
         if (!price.isEmpty()) typeInto(e, QStringLiteral("DBEdtProdCena"), price);
     }
 
-    std::unique_ptr<QTemporaryDir> dir_;
-    std::unique_ptr<RecordingUi> ui_;
-    std::unique_ptr<AppInstances> app_;
 };
 
 void TstReferenceItems::init()
 {
-    dir_ = std::make_unique<QTemporaryDir>();
-    ui_ = std::make_unique<RecordingUi>();
-    app_ = std::make_unique<AppInstances>(TestDb::freshCopy(*dir_));
-    app_->FormNS->show();
+    start();
     db().execute(QStringLiteral("insert into TIP_SKLAD (NSKLAD, SKLAD) values (1, 'Основен')"));
     db().execute(QStringLiteral("insert into TIP_SKLAD (NSKLAD, SKLAD) values (2, 'Резервен')"));
     db().execute(QStringLiteral("insert into MATERIALI (NMATERIAL, IMEMATERIAL, NSKLAD, NMIARKA, PRODAGNA_CENA) "
@@ -92,12 +83,7 @@ void TstReferenceItems::init()
     QCOMPARE(ui_->texts(RecordingUi::Kind::Error), QStringList());
 }
 
-void TstReferenceItems::cleanup()
-{
-    app_.reset();
-    ui_.reset();
-    dir_.reset();
-}
+void TstReferenceItems::cleanup() { stop(); }
 
 void TstReferenceItems::warehouseChoice()
 {

@@ -10,6 +10,7 @@
 #include "reference/formspecceni.h"
 #include "reference/radiogroup.h"
 #include "support/recordingui.h"
+#include "support/appfixture.h"
 #include "support/testdb.h"
 #include "support/typing.h"
 
@@ -22,7 +23,7 @@
 
 // Counterparties on the reference data window: the editor, the type choice, the main person and
 // branch, the list keys that move the special prices along, and the special-price editor.
-class TstReferenceKontragenti : public QObject
+class TstReferenceKontragenti : public QObject, protected AppFixture
 {
     Q_OBJECT
 private slots:
@@ -45,10 +46,6 @@ private slots:
     void specialPriceChangeAndDelete();
 
 private:
-    int count(const QString& sql) { return db().query(sql).rows.front()[0].toInt(); }
-    SQLConnection& db() { return app_->DMNS->SQLConnectNS; }
-    TFormNomenklaturi* form() { return app_->FormNomenklaturi; }
-    TDMNS& dm() { return *app_->DMNS; }
     void click(QWidget* root, const QString& button) { clickButton(root, button); }
     static void typeInto(QWidget* root, const char* name, const QString& text)
     {
@@ -64,17 +61,11 @@ private:
                      {{QStringLiteral("K"), key}, {QStringLiteral("T"), type}, {QStringLiteral("N"), name}});
     }
 
-    std::unique_ptr<QTemporaryDir> dir_;
-    std::unique_ptr<RecordingUi> ui_;
-    std::unique_ptr<AppInstances> app_;
 };
 
 void TstReferenceKontragenti::init()
 {
-    dir_ = std::make_unique<QTemporaryDir>();
-    ui_ = std::make_unique<RecordingUi>();
-    app_ = std::make_unique<AppInstances>(TestDb::freshCopy(*dir_));
-    app_->FormNS->show();
+    start();
     db().execute(QStringLiteral("insert into TIP_SKLAD (NSKLAD, SKLAD) values (1, 'Основен')"));
     db().execute(QStringLiteral("insert into MATERIALI (NMATERIAL, IMEMATERIAL, NSKLAD, NMIARKA, PRODAGNA_CENA) "
                                 "values (500, 'Лак', 1, 1, 12.5)"));
@@ -87,12 +78,7 @@ void TstReferenceKontragenti::init()
     QCOMPARE(ui_->texts(RecordingUi::Kind::Error), QStringList());
 }
 
-void TstReferenceKontragenti::cleanup()
-{
-    app_.reset();
-    ui_.reset();
-    dir_.reset();
-}
+void TstReferenceKontragenti::cleanup() { stop(); }
 
 void TstReferenceKontragenti::newCounterpartyIsStoredAndListedByChoice_data()
 {

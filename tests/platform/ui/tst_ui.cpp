@@ -4,10 +4,13 @@
 #include "support/recordingui.h"
 #include "support/testdb.h"
 
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+
+#include <memory>
 
 // The application services: the default error report, showing windows and the messages texts.
 class TstUi : public QObject
@@ -18,6 +21,7 @@ private slots:
     void modelessWindowIsOneInstance();
     void modalShowReturnsResultOfClose();
     void lineBreaksOfMessages();
+    void questionsInBulgarianWithoutIcon();
 };
 
 void TstUi::serverErrorInHandlerReachesErrorReport()
@@ -82,6 +86,21 @@ void TstUi::modalShowReturnsResultOfClose()
 void TstUi::lineBreaksOfMessages()
 {
     QCOMPARE(UiService::displayText(QStringLiteral("Ред 1\rРед 2\r\nРед 3 !")), QStringLiteral("Ред 1\nРед 2\nРед 3 !"));
+}
+
+void TstUi::questionsInBulgarianWithoutIcon()
+{
+    auto* app = static_cast<Application*>(QCoreApplication::instance());
+    QVERIFY2(app->qtTranslated(), "Qt's Bulgarian translation is missing (Debian package qt6-translations-l10n)");
+    const std::unique_ptr<QMessageBox> box(UiService::questionBox(nullptr, QStringLiteral("Изтриване ?\rНаистина ли?")));
+    QCOMPARE(box->icon(), QMessageBox::NoIcon);
+    QCOMPARE(box->text(), QStringLiteral("Изтриване ?\nНаистина ли?"));
+    QCOMPARE(box->defaultButton(), box->button(QMessageBox::No));
+    QCOMPARE(box->button(QMessageBox::Yes)->text(), QStringLiteral("&Да"));
+    QCOMPARE(box->button(QMessageBox::No)->text(), QStringLiteral("&Не"));
+    // Qt's other dialogs speak the same language.
+    QMessageBox notice(QMessageBox::Information, QString(), QString(), QMessageBox::Ok | QMessageBox::Cancel);
+    QCOMPARE(notice.button(QMessageBox::Cancel)->text(), QStringLiteral("Отказ"));
 }
 
 int main(int argc, char** argv)
