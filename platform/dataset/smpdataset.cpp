@@ -1,14 +1,20 @@
 #include "platform/dataset/smpdataset.h"
 
+#include "platform/dataset/datasetfilter.h"
+#include "platform/dataset/fieldvalues.h"
+
 #include "platform/db/connection.h"
 #include "platform/db/dberror.h"
 #include "platform/db/namedparams.h"
 #include "platform/db/transaction.h"
 
+#include <QPointer>
+
 #include <QRegularExpression>
 #include <QTimeZone>
 
 #include <algorithm>
+#include <numeric>
 
 // ---- rows and internals ---------------------------------------------------------------------
 
@@ -18,104 +24,29 @@ struct SmpDataset::Row
     DbRow values;    // one slot per column read, then one per calculated field
     DbRow original;  // the column values as read, kept once the row is changed
     Status status = Status::Unchanged;
+    bool awaiting = false;  // applied inside a transaction that has not ended yet
     quint64 changeSeq = 0;
 };
 
 namespace {
 
-struct FilterTerm
-{
-    QString field;
-    QString op;
-    QVariant value;
-};
 
 struct Aggregate
 {
     SmpField* field;
     QString func;    // SUM COUNT MIN MAX
     QString source;  // field name, or "*"
-    double sum = 0;
+    double sum = 0;       // MIN and MAX
+    qint64 units = 0;     // SUM, in millionths
     qint64 count = 0;
 };
 
-QStringList splitFields(const QString& s)
-{
-    QStringList out;
-    for (const QString& p : s.split(u';', Qt::SkipEmptyParts))
-        if (!p.trimmed().isEmpty()) out << p.trimmed();
-    return out;
-}
+using FieldValues::isNull;
+using FieldValues::splitFields;
 
-bool isNull(const QVariant& v) { return !v.isValid() || v.isNull(); }
-
-bool isNumber(const QVariant& v)
-{
-    switch (v.typeId()) {
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Double:
-    case QMetaType::Float:
-    case QMetaType::Short:
-    case QMetaType::UShort:
-    case QMetaType::Bool: return true;
-    default: return false;
-    }
-}
-
-// Orders values the way a user expects: nulls first, numbers as numbers, text as text.
-int compareValues(const QVariant& a, const QVariant& b)
-{
-    const bool an = isNull(a), bn = isNull(b);
-    if (an || bn) return an == bn ? 0 : (an ? -1 : 1);
-    if (isNumber(a) || isNumber(b)) {
-        bool oka = false, okb = false;
-        const double x = a.toDouble(&oka), y = b.toDouble(&okb);
-        if (oka && okb) return x < y ? -1 : (x > y ? 1 : 0);
-    }
-    if (a.typeId() == QMetaType::QDateTime || b.typeId() == QMetaType::QDateTime) {
-        const QDateTime x = a.toDateTime(), y = b.toDateTime();
-        return x < y ? -1 : (x > y ? 1 : 0);
-    }
-    return QString::compare(a.toString(), b.toString());
-}
-
-QVariant coerce(const QVariant& v, SmpField::Type type)
-{
-    if (isNull(v)) return {};
-    switch (type) {
-    case SmpField::Type::Integer:
-    case SmpField::Type::Bool:
-        if (v.typeId() == QMetaType::QString && v.toString().trimmed().isEmpty()) return {};
-        return v.typeId() == QMetaType::Int ? v : QVariant(v.toLongLong());
-    case SmpField::Type::Float:
-        if (v.typeId() == QMetaType::QString && v.toString().trimmed().isEmpty()) return {};
-        return QVariant(v.toDouble());
-    case SmpField::Type::String:
-    case SmpField::Type::Text: return QVariant(v.toString());
-    case SmpField::Type::DateTime:
-        if (v.typeId() == QMetaType::QDate) return QDateTime(v.toDate(), QTime(0, 0), Qt::UTC);
-        return v.toDateTime();
-    case SmpField::Type::Bytes: return QVariant(v.toByteArray());
-    }
-    return v;
-}
-
-// One text per key so that 5, 5.0 and "5" find the same row.
-void appendKeyPart(QString& key, const QVariant& v)
-{
-    if (isNull(v)) key += QStringLiteral("\x1fN");
-    else if (isNumber(v)) key += u'\x1f' + QString::number(v.toDouble(), 'g', 17);
-    else if (v.typeId() == QMetaType::QDateTime || v.typeId() == QMetaType::QDate)
-        key += u'\x1f' + v.toDateTime().toString(Qt::ISODateWithMs);
-    else {
-        bool ok = false;
-        const double d = v.toString().toDouble(&ok);
-        key += u'\x1f' + (ok ? QString::number(d, 'g', 17) : v.toString());
-    }
-}
+// Sums are kept in millionths so that adding and taking away rows never drifts.
+constexpr double kSumUnit = 1e6;
+qint64 toSumUnits(double x) { return qRound64(x * kSumUnit); }
 
 SmpField::Type typeOf(const DbColumn& c)
 {
@@ -131,12 +62,6 @@ SmpField::Type typeOf(const DbColumn& c)
     }
 }
 
-const QRegularExpression& identifier()
-{
-    static const QRegularExpression re(QStringLiteral("^[A-Za-z][A-Za-z0-9_$]*$"));
-    return re;
-}
-
 } // namespace
 
 struct SmpDataset::Impl
@@ -148,17 +73,29 @@ struct SmpDataset::Impl
     int insertAt = -1;           // view position of the row being inserted
     const Row* calcRow = nullptr;  // the row on-calc-fields works on
     quint64 changeSeq = 0;
-    QList<FilterTerm> filter;
+    DatasetFilter filter;  // compiled from filterText_ whenever the view is rebuilt
+    std::function<bool(const SmpDataset&)> predicate;
     QList<Aggregate> aggregates;
     bool aggregatesValid = false;
     QList<SmpDataset*> details;
-    // Lazily built indexes over the visible rows: field list -> key -> view position.
-    mutable QHash<QString, QHash<QString, int>> indexes;
+    // Key indexes over the visible rows, built when first asked for and kept current as rows are
+    // posted: field list -> key text -> cache rows; a cache row's view position is posOfRow.
+    struct KeyIndex
+    {
+        QList<const SmpField*> fields;
+        QMultiHash<QString, int> rows;
+    };
+    mutable QHash<QString, KeyIndex> indexes;
+    mutable std::vector<int> posOfRow;
+    mutable bool posValid = false;
+    bool calcReadsAggregate = false;  // on-calc-fields reads a sum: every row follows a changed sum
+    bool calcPlainOnly = false;       // recalculating rows: internal calculated values stay as posted
     QStringList primaryKey;
     bool primaryKeyRead = false;
     QList<SmpField*> autoFields;  // data fields made from the columns at open
     // Master links that a statement does not take as parameters: its rows are matched here.
     QList<int> clientLinks;
+    QVariantList masterValues;  // the master's link values while the view is rebuilt
 };
 
 // ---- construction and fields ----------------------------------------------------------------
@@ -179,7 +116,7 @@ SmpDataset::~SmpDataset()
 
 void SmpDataset::setTableName(const QString& table)
 {
-    if (!identifier().match(table).hasMatch()) throw DbError(QStringLiteral("Невалидно име на таблица: %1").arg(table));
+    if (!FieldValues::isIdentifier(table)) throw DbError(QStringLiteral("Невалидно име на таблица: %1").arg(table));
     tableName_ = table;
     commandText_.clear();
 }
@@ -289,18 +226,20 @@ QVariant SmpDataset::fieldValueIn(const SmpField* f, const Row& row) const
             if (!kf) return {};
             values << fieldValueIn(kf, row);
         }
-        const int pos = lk->rowIndexOfKey(QVariantList{QVariant(f->lookupKeyFields), QVariant(values)});
+        const int pos = lk->rowIndexOfKey(f->lookupKeyFields, values);
         if (pos < 0) return {};
         const SmpField* rf = lk->findField(f->lookupResultField);
         return rf ? lk->fieldValueIn(rf, lk->d->rows[size_t(lk->view_[pos])]) : QVariant();
     }
     case SmpField::Kind::Aggregate: {
+        if (d->calcRow) d->calcReadsAggregate = true;
         auto* self = const_cast<SmpDataset*>(this);
         if (!d->aggregatesValid) self->recomputeAggregates();
         for (const Aggregate& a : std::as_const(d->aggregates)) {
             if (a.field != f) continue;
             if (a.func == QLatin1String("COUNT")) return a.count;
             if (a.count == 0) return {};  // an aggregate over nothing stays empty
+            if (a.func == QLatin1String("SUM")) return double(a.units) / kSumUnit;
             return a.sum;
         }
         return {};
@@ -323,12 +262,15 @@ void SmpDataset::setFieldValue(SmpField* f, const QVariant& v)
     const bool calcKind = f->kind() == SmpField::Kind::Calculated || f->kind() == SmpField::Kind::InternalCalc;
     if (d->calcRow) {
         if (!calcKind) throw DbError(QStringLiteral("%1: при пресмятане се пишат само изчислими полета.").arg(name_));
-        const_cast<Row*>(d->calcRow)->values[f->slot_] = coerce(v, f->type());
+        if (d->calcPlainOnly && f->kind() == SmpField::Kind::InternalCalc) return;
+        bool ok = false;
+        const QVariant stored = FieldValues::tryToStored(v, f->type(), &ok);
+        const_cast<Row*>(d->calcRow)->values[f->slot_] = stored;
         return;
     }
     if (f->kind() == SmpField::Kind::Aggregate) throw DbError(QStringLiteral("Полето %1 е сума.").arg(f->name()));
     if (f->kind() == SmpField::Kind::Lookup) {
-        // Choosing a lookup value writes the key it came from.
+        // Choosing a lookup value writes the key it came from; the list's cursor stays.
         SmpDataset* lk = f->lookupDataset;
         const QStringList keys = splitFields(f->keyFields), lkeys = splitFields(f->lookupKeyFields);
         if (!lk || keys.size() != lkeys.size()) return;
@@ -336,16 +278,25 @@ void SmpDataset::setFieldValue(SmpField* f, const QVariant& v)
             for (const QString& k : keys) fieldByName(k)->setValue(QVariant());
             return;
         }
-        if (!lk->locate(f->lookupResultField, {v})) return;
-        for (int i = 0; i < keys.size(); ++i) fieldByName(keys[i])->setValue(lk->fieldByName(lkeys[i])->value());
+        const int pos = lk->isActive() ? lk->rowIndexOfKey(f->lookupResultField, {v}) : -1;
+        if (pos < 0) return;
+        for (int i = 0; i < keys.size(); ++i) fieldByName(keys[i])->setValue(lk->valueAt(pos, lk->fieldByName(lkeys[i])));
         return;
     }
     if (state_ != State::Edit && state_ != State::Insert)
         throw DbError(QStringLiteral("%1 не е в режим на редакция.").arg(name_));
     if (f->slot_ < 0) throw DbError(QStringLiteral("%1 не е отворен.").arg(name_));
-    const QVariant value = coerce(v, f->type());
+    QVariant value;
+    try {
+        value = FieldValues::toStored(v, f->type());
+    } catch (const DbError& e) {
+        throw DbError(QStringLiteral("%1: %2").arg(f->displayLabel.isEmpty() ? f->fieldName() : f->displayLabel, e.message()));
+    }
+    if (f->type() == SmpField::Type::String && f->size() > 0 && value.toString().size() > f->size())
+        throw DbError(QStringLiteral("%1: текстът е по-дълъг от %2 знака.")
+                          .arg(f->displayLabel.isEmpty() ? f->fieldName() : f->displayLabel).arg(f->size()));
     QVariant& slot = d->editBuffer.values[f->slot_];
-    if (slot == value && isNull(slot) == isNull(value)) return;
+    if (FieldValues::equal(slot, value, f->type()) && slot.typeId() == value.typeId()) return;
     slot = value;
     modified_ = true;
     calculate(d->editBuffer);
@@ -386,22 +337,24 @@ void SmpDataset::open()
         if (f->kind() == SmpField::Kind::Lookup && f->lookupDataset && f->lookupDataset != this &&
             !f->lookupDataset->isActive() && f->lookupDataset->connection())
             f->lookupDataset->open();
-    readRows();
-    setState(State::Browse);
-    rebuildView({});
-    cursor_ = -1;
-    if (afterOpen) afterOpen(*this);
-    emit dataReset();
-    setCurrent(view_.isEmpty() ? -1 : 0);
+    readRows(false, {});
+    cursor_ = view_.isEmpty() ? -1 : 0;
     bof_ = true;
     eof_ = view_.isEmpty();
+    setState(State::Browse);
+    if (afterOpen) afterOpen(*this);
+    emit dataReset();
     notifyScroll();
 }
 
-void SmpDataset::readRows()
+// Reads the source into the cache and shows it, staying on the row with stayOnKey where it is
+// still there. With keepPending the rows changed and not yet applied replace their fresh copies
+// (or are added when gone). When reading or calculating fails the dataset is left as it was.
+void SmpDataset::readRows(bool keepPending, const QVariantList& stayOnKey)
 {
     QString sql;
     SqlParams params = params_;
+    QList<int> clientLinks;
     if (!tableName_.isEmpty()) {
         sql = QStringLiteral("select * from ") + tableName_;
         QStringList where;
@@ -409,9 +362,7 @@ void SmpDataset::readRows()
         if (master_ && !scratch_) {
             for (int i = 0; i < detailFields_.size(); ++i) {
                 const QString p = QStringLiteral("MASTER_%1").arg(i);
-                const QVariant mv = master_->isActive() && !master_->isEmpty()
-                                        ? master_->fieldByName(masterFields_[i])->value()
-                                        : QVariant();
+                const QVariant mv = master_->isActive() ? master_->fieldByName(masterFields_[i])->value() : QVariant();
                 if (isNull(mv)) where << QStringLiteral("1 = 0");  // no master row: no detail rows
                 else {
                     where << detailFields_[i] + QStringLiteral(" = :") + p;
@@ -422,14 +373,15 @@ void SmpDataset::readRows()
         if (!where.isEmpty()) sql += QStringLiteral(" where ") + where.join(QStringLiteral(" and "));
     } else {
         sql = commandText_;
-        d->clientLinks.clear();
         if (master_) {
+            // The link's values always come from the master, even over a parameter set by hand.
             const QStringList used = parseNamedParameters(commandText_).names;
             for (int i = 0; i < masterFields_.size(); ++i) {
-                if (!params.contains(masterFields_[i].toUpper()))
-                    params.insert(masterFields_[i].toUpper(),
-                                  master_->isActive() ? master_->fieldByName(masterFields_[i])->value() : QVariant());
-                if (!used.contains(masterFields_[i].toUpper())) d->clientLinks << i;
+                const QString name = masterFields_[i].toUpper();
+                if (used.contains(name))
+                    params.insert(name, master_->isActive() ? master_->fieldByName(masterFields_[i])->value() : QVariant());
+                else
+                    clientLinks << i;
             }
         }
         if (scratch_) sql = QStringLiteral("select * from (") + sql + QStringLiteral(") where 1 = 0");
@@ -437,49 +389,131 @@ void SmpDataset::readRows()
 
     std::vector<Row> rows;
     QVector<DbColumn> columns;
-    int extra = 0;
-    connection_->forEachRow(sql, params, [&](const DbRow& values) { rows.push_back(Row{values, {}, {}, 0}); }, &columns);
+    connection_->forEachRow(sql, params, [&](const DbRow& values) { rows.push_back(Row{values, {}, {}, false, 0}); }, &columns);
 
     // Data fields: those defined, or one per column when none is defined (kept across re-opens so
     // that bound controls keep their fields); the other defined fields follow them.
     const bool definesData = std::any_of(definedFields_.cbegin(), definedFields_.cend(),
                                          [](const SmpField* f) { return f->kind() == SmpField::Kind::Data; });
+    QList<SmpField*> autoFields, created;
     if (!definesData) {
-        QList<SmpField*> autoFields;
         for (const DbColumn& c : std::as_const(columns)) {
             SmpField* f = nullptr;
             for (SmpField* old : std::as_const(d->autoFields))
                 if (old->fieldName().compare(c.name, Qt::CaseInsensitive) == 0) f = old;
-            if (f) d->autoFields.removeOne(f);
-            else f = new SmpField(this, c.name, SmpField::Kind::Data, typeOf(c), int(c.length));
+            if (!f) {
+                f = new SmpField(this, c.name, SmpField::Kind::Data, typeOf(c), int(c.length));
+                created << f;
+            }
             autoFields << f;
         }
-        qDeleteAll(d->autoFields);
-        d->autoFields = autoFields;
-        fieldList_ = autoFields + definedFields_;
-    } else {
-        fieldList_ = definedFields_;
     }
-    for (int i = 0; i < fieldList_.size(); ++i) {
-        SmpField* f = fieldList_[i];
+    const QList<SmpField*> fieldList = definesData ? definedFields_ : autoFields + definedFields_;
+    QHash<const SmpField*, int> fieldSlots;
+    int extra = 0;
+    for (SmpField* f : fieldList) {
         if (f->kind() == SmpField::Kind::Data) {
-            f->slot_ = -1;
+            int slot = -1;
             for (int c = 0; c < columns.size(); ++c)
-                if (columns[c].name.compare(f->fieldName(), Qt::CaseInsensitive) == 0) f->slot_ = c;
-            if (f->slot_ < 0) throw DbError(QStringLiteral("%1: полето %2 не е намерено.").arg(name_, f->fieldName()));
-            if (f->size() == 0 && (f->type() == SmpField::Type::String)) f->size_ = int(columns[f->slot_].length);
+                if (columns[c].name.compare(f->fieldName(), Qt::CaseInsensitive) == 0) slot = c;
+            if (slot < 0) {
+                qDeleteAll(created);
+                throw DbError(QStringLiteral("%1: полето %2 не е намерено.").arg(name_, f->fieldName()));
+            }
+            fieldSlots.insert(f, slot);
         } else if (f->kind() == SmpField::Kind::Calculated || f->kind() == SmpField::Kind::InternalCalc) {
-            f->slot_ = int(columns.size()) + extra++;
+            fieldSlots.insert(f, int(columns.size()) + extra++);
         }
     }
-    if (extra > 0)
-        for (Row& r : rows) r.values.resize(columns.size() + extra);
+    const int width = int(columns.size()) + extra;
+    for (Row& r : rows) r.values.resize(width);
+
+    if (keepPending && changeCount() > 0) {
+        // Pending changes survive the re-read: they replace the fresh copy of their row.
+        const QStringList kf = keyFieldNames();
+        QList<QPair<const SmpField*, int>> keys;  // field, slot in the fresh rows
+        for (const QString& k : kf)
+            if (const SmpField* f = findField(k); f && fieldSlots.contains(f)) keys << qMakePair(f, fieldSlots.value(f));
+        QHash<QString, size_t> byKey;
+        for (size_t i = 0; i < rows.size(); ++i) {
+            QString k;
+            for (const auto& [f, slot] : std::as_const(keys)) FieldValues::appendKeyText(k, rows[i].values[slot], f->type());
+            byKey.insert(k, i);
+        }
+        for (const Row& r : d->rows) {
+            if (r.changeSeq == 0 || r.status == Row::Status::Unchanged) continue;
+            Row p = r;
+            p.values.resize(width);
+            if (p.status != Row::Status::Inserted) {
+                QString k;
+                for (const auto& [f, slot] : std::as_const(keys))
+                    FieldValues::appendKeyText(k, f->slot_ >= 0 && f->slot_ < p.original.size() ? p.original[f->slot_] : QVariant(), f->type());
+                auto it = byKey.constFind(k);
+                if (it != byKey.cend()) {
+                    rows[it.value()] = std::move(p);
+                    continue;
+                }
+            }
+            rows.push_back(std::move(p));
+        }
+    }
+
+    // Install the new rows; put everything back if calculating them fails.
+    struct Saved
+    {
+        std::vector<Row> rows;
+        QVector<DbColumn> columns;
+        QList<SmpField*> fieldList, autoFields;
+        QHash<const SmpField*, int> fieldSlots;
+        QVector<int> view;
+        QList<int> clientLinks;
+        int calcSlots, cursor;
+    } saved{std::move(d->rows), d->columns, fieldList_, d->autoFields, {}, view_, d->clientLinks, d->calcSlots, cursor_};
+    for (const SmpField* f : std::as_const(fieldList_)) saved.fieldSlots.insert(f, f->slot_);
+    auto install = [&](const QList<SmpField*>& list, const QHash<const SmpField*, int>& slotOf) {
+        fieldList_ = list;
+        for (SmpField* f : list) {
+            f->slot_ = slotOf.value(f, -1);
+            if (f->kind() == SmpField::Kind::Data && f->size() == 0 && f->type() == SmpField::Type::String &&
+                f->slot_ >= 0 && f->slot_ < d->columns.size())
+                f->size_ = int(d->columns[f->slot_].length);
+        }
+    };
     d->rows = std::move(rows);
     d->columns = std::move(columns);
     d->calcSlots = extra;
+    d->clientLinks = clientLinks;
+    if (!definesData) d->autoFields = autoFields;
+    install(fieldList, fieldSlots);
     d->editBuffer = Row{};
     modified_ = false;
-    calculateAll();
+    try {
+        view_.clear();  // no sums over rows that are gone while the first calculation runs
+        invalidateIndexes();
+        d->aggregatesValid = false;
+        calculateAll(false);
+        rebuildView(stayOnKey);
+        if (d->calcReadsAggregate) {
+            recomputeAggregates();
+            calculateAll(true);
+        }
+    } catch (...) {
+        d->rows = std::move(saved.rows);
+        d->columns = saved.columns;
+        d->calcSlots = saved.calcSlots;
+        d->clientLinks = saved.clientLinks;
+        d->autoFields = saved.autoFields;
+        install(saved.fieldList, saved.fieldSlots);
+        view_ = saved.view;
+        cursor_ = saved.cursor;
+        invalidateIndexes();
+        d->aggregatesValid = false;
+        qDeleteAll(created);
+        throw;
+    }
+    // Column fields that the source no longer has go.
+    for (SmpField* old : std::as_const(saved.autoFields))
+        if (!fieldList_.contains(old)) delete old;
 }
 
 void SmpDataset::close()
@@ -496,8 +530,7 @@ void SmpDataset::close()
     setState(State::Inactive);
     if (afterClose) afterClose(*this);
     emit dataReset();
-    for (SmpDataset* detail : std::as_const(d->details))
-        if (detail->isActive()) detail->masterScrolled();
+    notifyDetails();
 }
 
 void SmpDataset::calculate(Row& row)
@@ -514,33 +547,43 @@ void SmpDataset::calculate(Row& row)
     d->calcRow = saved;
 }
 
-void SmpDataset::calculateAll()
+// Every row; plainOnly leaves the internal calculated values as they were posted.
+void SmpDataset::calculateAll(bool plainOnly)
 {
     if (!onCalcFields) return;
-    for (Row& r : d->rows) calculate(r);
+    const bool saved = d->calcPlainOnly;
+    d->calcPlainOnly = plainOnly;
+    try {
+        for (Row& r : d->rows) calculate(r);
+    } catch (...) {
+        d->calcPlainOnly = saved;
+        throw;
+    }
+    d->calcPlainOnly = saved;
+}
+
+// After a sum changed: calculated fields that read sums follow on every row.
+void SmpDataset::sumsChanged()
+{
+    if (!d->calcReadsAggregate || !onCalcFields) return;
+    recomputeAggregates();
+    calculateAll(true);
+    if (!controlsDisabled_) emit dataReset();
 }
 
 // ---- view: filter, order, master ------------------------------------------------------------
 
 void SmpDataset::setFilter(const QString& filter)
 {
-    static const QRegularExpression term(
-        QStringLiteral("^\\s*([A-Za-z_][A-Za-z0-9_$]*)\\s*(<>|>=|<=|=|>|<)\\s*('(?:[^']|'')*'|[-+]?[0-9]*\\.?[0-9]+)\\s*$"));
-    static const QRegularExpression andSplit(QStringLiteral("\\s+and\\s+"), QRegularExpression::CaseInsensitiveOption);
-    QList<FilterTerm> terms;
-    if (!filter.trimmed().isEmpty()) {
-        for (const QString& part : filter.split(andSplit)) {
-            const auto m = term.match(part);
-            if (!m.hasMatch()) throw DbError(QStringLiteral("Невалиден филтър: %1").arg(filter));
-            QString v = m.captured(3);
-            QVariant value;
-            if (v.startsWith(u'\'')) value = v.mid(1, v.size() - 2).replace(QStringLiteral("''"), QStringLiteral("'"));
-            else value = v.toDouble();
-            terms << FilterTerm{m.captured(1), m.captured(2), value};
-        }
-    }
+    // Checked now when the fields exist, else when the dataset opens.
+    if (isActive()) d->filter = DatasetFilter::parse(filter, [this](const QString& n) { return findField(n); });
     filterText_ = filter;
-    d->filter = terms;
+    if (isActive() && filtered_) showAgain();
+}
+
+void SmpDataset::setFilterPredicate(std::function<bool(const SmpDataset&)> predicate)
+{
+    d->predicate = std::move(predicate);
     if (isActive() && filtered_) showAgain();
 }
 
@@ -569,31 +612,34 @@ void SmpDataset::setIndexFieldNames(const QString& fields)
 bool SmpDataset::passesFilter(const Row& row) const
 {
     if (!filtered_) return true;
-    for (const FilterTerm& t : d->filter) {
-        const SmpField* f = findField(t.field);
-        if (!f) return false;
-        const QVariant v = fieldValueIn(f, row);
-        if (isNull(v)) return false;
-        const int c = compareValues(v, t.value);
-        const bool ok = t.op == u"=" ? c == 0 : t.op == u"<>" ? c != 0 : t.op == u">" ? c > 0 : t.op == u"<" ? c < 0
-                        : t.op == u">=" ? c >= 0 : c <= 0;
-        if (!ok) return false;
+    if (!d->filter.matches([&](const SmpField* f) { return fieldValueIn(f, row); })) return false;
+    if (!d->predicate) return true;
+    // The predicate reads the row's fields as on-calc-fields does.
+    const Row* saved = d->calcRow;
+    d->calcRow = &row;
+    bool ok = false;
+    try {
+        ok = d->predicate(*this);
+    } catch (...) {
+        d->calcRow = saved;
+        throw;
     }
-    return true;
+    d->calcRow = saved;
+    return ok;
 }
 
 bool SmpDataset::passesMaster(const Row& row) const
 {
     // Rows read are the master's already, unless the statement does not take a link as a
-    // parameter; rows added here may belong to another master row.
+    // parameter; rows changed here (kept across master moves) may belong to another master row.
     if (!master_) return true;
-    const bool inserted = row.status == Row::Status::Inserted;
-    if (!inserted && d->clientLinks.isEmpty()) return true;
-    if (!master_->isActive()) return inserted;  // no master row: none of the rows read is its
+    const bool local = row.changeSeq != 0 || row.status == Row::Status::Inserted;
+    if (!local && d->clientLinks.isEmpty()) return true;
+    if (!master_->isActive()) return row.status == Row::Status::Inserted;
     for (int i = 0; i < detailFields_.size(); ++i) {
-        if (!inserted && !d->clientLinks.contains(i)) continue;
+        if (!local && !d->clientLinks.contains(i)) continue;
         const SmpField* f = findField(detailFields_[i]);
-        if (f && compareValues(fieldValueIn(f, row), master_->fieldByName(masterFields_[i])->value()) != 0) return false;
+        if (f && !FieldValues::equal(fieldValueIn(f, row), d->masterValues.value(i), f->type())) return false;
     }
     return true;
 }
@@ -607,6 +653,15 @@ QVariantList SmpDataset::currentKey() const
 // The key of the row to stay on must be taken before the cache changes.
 void SmpDataset::rebuildView(const QVariantList& key)
 {
+    d->masterValues.clear();
+    if (master_ && master_->isActive())
+        for (int i = 0; i < detailFields_.size(); ++i) {
+            const SmpField* f = findField(detailFields_[i]);
+            bool ok = false;
+            d->masterValues << (f ? FieldValues::tryToStored(master_->fieldByName(masterFields_[i])->value(), f->type(), &ok)
+                                  : QVariant());
+        }
+    if (filtered_) d->filter = DatasetFilter::parse(filterText_, [this](const QString& n) { return findField(n); });
     view_.clear();
     view_.reserve(int(d->rows.size()));
     for (size_t i = 0; i < d->rows.size(); ++i) {
@@ -617,6 +672,7 @@ void SmpDataset::rebuildView(const QVariantList& key)
     }
     const QStringList order = splitFields(indexFieldNames_);
     if (!order.isEmpty()) {
+        // Sort keys are read once per row (a lookup field is looked up once, not per comparison).
         QList<QPair<const SmpField*, bool>> keys;
         for (const QString& o : order) {
             const QStringList parts = o.split(u' ', Qt::SkipEmptyParts);
@@ -624,20 +680,33 @@ void SmpDataset::rebuildView(const QVariantList& key)
             if (!f) throw DbError(QStringLiteral("%1: няма поле %2 за подреждане.").arg(name_, parts.value(0)));
             keys << qMakePair(f, parts.value(1).compare(QLatin1String("DESC"), Qt::CaseInsensitive) == 0);
         }
-        std::stable_sort(view_.begin(), view_.end(), [&](int a, int b) {
-            for (const auto& k : keys) {
-                const int c = compareValues(fieldValueIn(k.first, d->rows[size_t(a)]), fieldValueIn(k.first, d->rows[size_t(b)]));
-                if (c != 0) return k.second ? c > 0 : c < 0;
+        const qsizetype width = keys.size();
+        std::vector<QVariant> sortValues(size_t(view_.size() * width));
+        for (qsizetype i = 0; i < view_.size(); ++i) {
+            for (qsizetype k = 0; k < width; ++k)
+                sortValues[size_t(i * width + k)] = fieldValueIn(keys[k].first, d->rows[size_t(view_[i])]);
+        }
+        QVector<qsizetype> order(view_.size());
+        std::iota(order.begin(), order.end(), qsizetype(0));
+        std::stable_sort(order.begin(), order.end(), [&](qsizetype a, qsizetype b) {
+            for (qsizetype k = 0; k < width; ++k) {
+                const int c = FieldValues::compare(sortValues[size_t(a * width + k)], sortValues[size_t(b * width + k)],
+                                                   keys[k].first->type());
+                if (c != 0) return keys[k].second ? c > 0 : c < 0;
             }
             return false;
         });
+        QVector<int> sorted;
+        sorted.reserve(view_.size());
+        for (qsizetype i : std::as_const(order)) sorted << view_[i];
+        view_ = std::move(sorted);
     }
     invalidateIndexes();
     d->aggregatesValid = false;
     int pos = view_.isEmpty() ? -1 : 0;
     if (!key.isEmpty()) {
         const QStringList kf = keyFieldNames();
-        const int found = rowIndexOfKey(QVariantList{QVariant(kf.join(u';')), QVariant(key)});
+        const int found = rowIndexOfKey(kf.join(u';'), key);
         if (found >= 0) pos = found;
         else if (cursor_ >= 0) pos = qMin(cursor_, int(view_.size()) - 1);
     }
@@ -646,35 +715,68 @@ void SmpDataset::rebuildView(const QVariantList& key)
     eof_ = view_.isEmpty();
 }
 
-void SmpDataset::invalidateIndexes() { d->indexes.clear(); }
+void SmpDataset::invalidateIndexes()
+{
+    d->indexes.clear();
+    d->posValid = false;
+}
+
+// A row changed, came or went: the key indexes follow it instead of being rebuilt.
+void SmpDataset::reindexRow(int rowIndex, const Row* before, const Row* after)
+{
+    d->posValid = false;
+    for (auto it = d->indexes.begin(); it != d->indexes.end(); ++it) {
+        Impl::KeyIndex& index = it.value();
+        auto keyOfRow = [&](const Row& r) {
+            QString k;
+            for (const SmpField* f : std::as_const(index.fields)) FieldValues::appendKeyText(k, fieldValueIn(f, r), f->type());
+            return k;
+        };
+        if (before) index.rows.remove(keyOfRow(*before), rowIndex);
+        if (after) index.rows.insert(keyOfRow(*after), rowIndex);
+    }
+}
 
 // The lookup key is passed as {field list, values}; the index over the visible rows is built once.
-int SmpDataset::rowIndexOfKey(const QVariantList& fieldsAndValues) const
+int SmpDataset::rowIndexOfKey(const QString& fieldList, const QVariantList& values) const
 {
-    const QString fieldList = fieldsAndValues.value(0).toString();
-    const QVariantList values = fieldsAndValues.value(1).toList();
     auto it = d->indexes.find(fieldList.toUpper());
     if (it == d->indexes.end()) {
-        const QStringList names = splitFields(fieldList);
-        QList<const SmpField*> fs;
-        for (const QString& n : names) {
+        Impl::KeyIndex index;
+        for (const QString& n : splitFields(fieldList)) {
             const SmpField* f = findField(n);
             if (!f) return -1;
-            fs << f;
+            index.fields << f;
         }
-        QHash<QString, int> index;
-        index.reserve(view_.size());
-        // Backwards, so that among equal keys the first row wins.
-        for (int pos = int(view_.size()) - 1; pos >= 0; --pos) {
+        index.rows.reserve(view_.size());
+        for (int row : std::as_const(view_)) {
             QString k;
-            for (const SmpField* f : fs) appendKeyPart(k, fieldValueIn(f, d->rows[size_t(view_[pos])]));
-            index.insert(k, pos);
+            for (const SmpField* f : std::as_const(index.fields))
+                FieldValues::appendKeyText(k, fieldValueIn(f, d->rows[size_t(row)]), f->type());
+            index.rows.insert(k, row);
         }
         it = d->indexes.insert(fieldList.toUpper(), index);
     }
+    if (values.size() != it->fields.size()) return -1;
     QString k;
-    for (const QVariant& v : values) appendKeyPart(k, v);
-    return it->value(k, -1);
+    for (int i = 0; i < values.size(); ++i) {
+        bool ok = false;
+        const QVariant v = FieldValues::tryToStored(values[i], it->fields[i]->type(), &ok);
+        if (!ok) return -1;  // not a value of the field: no row has it
+        FieldValues::appendKeyText(k, v, it->fields[i]->type());
+    }
+    if (!d->posValid) {
+        d->posOfRow.assign(d->rows.size(), -1);
+        for (int pos = 0; pos < view_.size(); ++pos) d->posOfRow[size_t(view_[pos])] = pos;
+        d->posValid = true;
+    }
+    // Among equal keys the first visible row wins.
+    int best = -1;
+    for (auto r = it->rows.constFind(k); r != it->rows.cend() && r.key() == k; ++r) {
+        const int pos = size_t(r.value()) < d->posOfRow.size() ? d->posOfRow[size_t(r.value())] : -1;
+        if (pos >= 0 && (best < 0 || pos < best)) best = pos;
+    }
+    return best;
 }
 
 QStringList SmpDataset::keyFieldNames()
@@ -718,24 +820,34 @@ void SmpDataset::setMaster(SmpDataset* master, const QString& masterFields, cons
     if (masterFields_.size() != detailFields_.size())
         throw DbError(QStringLiteral("%1: полетата на връзката не съвпадат.").arg(name_));
     for (const QString& f : std::as_const(detailFields_))
-        if (!identifier().match(f).hasMatch()) throw DbError(QStringLiteral("Невалидно поле: %1").arg(f));
+        if (!FieldValues::isIdentifier(f)) throw DbError(QStringLiteral("Невалидно поле: %1").arg(f));
     if (master_) master_->d->details << this;
 }
 
+// The master moved, or its row changed: show the detail rows of its current row. Pending changes
+// stay in the cache (hidden while they belong to another master row) until they are applied,
+// which the window does inside its document's transaction.
 void SmpDataset::masterScrolled()
 {
     if (!isActive()) return;
     checkBrowseMode();
-    if (changeCount() > 0) applyUpdates();
-    readRows();
-    rebuildView({});
-    emit dataReset();
-    setCurrent(view_.isEmpty() ? -1 : 0);
+    const bool linkedInMemory = !commandText_.isEmpty() && d->clientLinks.size() == masterFields_.size();
+    if (linkedInMemory) rebuildView({});  // the statement does not depend on the master: filter the cache
+    else readRows(true, {});
+    cursor_ = view_.isEmpty() ? -1 : 0;
     bof_ = true;
+    eof_ = view_.isEmpty();
+    emit dataReset();
     notifyScroll();
 }
 
 // ---- cursor ---------------------------------------------------------------------------------
+
+void SmpDataset::notifyDetails()
+{
+    for (SmpDataset* detail : std::as_const(d->details))
+        if (detail->isActive()) detail->masterScrolled();
+}
 
 void SmpDataset::setCurrent(int position)
 {
@@ -744,12 +856,12 @@ void SmpDataset::setCurrent(int position)
     if (old != position) notifyScroll();
 }
 
+// Details follow first, so that a failing after-scroll handler never leaves them behind.
 void SmpDataset::notifyScroll()
 {
     if (!controlsDisabled_) emit currentChanged(cursor_);
+    notifyDetails();
     if (afterScroll && isActive()) afterScroll(*this);
-    for (SmpDataset* detail : std::as_const(d->details))
-        if (detail->isActive()) detail->masterScrolled();
 }
 
 void SmpDataset::enableControls()
@@ -816,11 +928,39 @@ bool SmpDataset::locate(const QString& fields, const QVariantList& values)
 {
     if (!isActive()) return false;
     checkBrowseMode();
-    const int pos = rowIndexOfKey(QVariantList{QVariant(fields), QVariant(values)});
+    const int pos = rowIndexOfKey(fields, values);
     if (pos < 0) return false;
     bof_ = eof_ = false;
     setCurrent(pos);
     return true;
+}
+
+int SmpDataset::find(const QString& fields, const QVariantList& values) const
+{
+    if (!isActive()) return -1;
+    const int pos = rowIndexOfKey(fields, values);
+    // While a row is being inserted it is shown in the list, and the rows after it move down.
+    return pos >= 0 && state_ == State::Insert && pos >= d->insertAt ? pos + 1 : pos;
+}
+
+QVariant SmpDataset::lookup(const QString& fields, const QVariantList& values, const QString& resultField) const
+{
+    const int pos = isActive() ? rowIndexOfKey(fields, values) : -1;
+    return pos < 0 ? QVariant() : fieldValueIn(fieldByName(resultField), d->rows[size_t(view_[pos])]);
+}
+
+QVariantList SmpDataset::keyAt(int position) const
+{
+    QVariantList out;
+    for (const QString& k : const_cast<SmpDataset*>(this)->keyFieldNames())
+        if (const SmpField* f = findField(k)) out << valueAt(position, f);
+    return out;
+}
+
+bool SmpDataset::locateKey(const QVariantList& key)
+{
+    const bool known = std::any_of(key.cbegin(), key.cend(), [](const QVariant& v) { return !isNull(v); });
+    return known && locate(keyFieldNames().join(u';'), key);
 }
 
 // ---- editing --------------------------------------------------------------------------------
@@ -875,6 +1015,7 @@ void SmpDataset::startInsert(bool atEnd)
     if (onNewRecord) onNewRecord(*this);
     modified_ = false;
     calculate(d->editBuffer);
+    notifyDetails();  // a new master row has no detail rows yet
     if (afterInsert) afterInsert(*this);
 }
 
@@ -890,10 +1031,11 @@ void SmpDataset::post()
         row.status = Row::Status::Inserted;
         row.changeSeq = ++d->changeSeq;
         d->rows.push_back(std::move(row));
+        const int rowIndex = int(d->rows.size()) - 1;
         const int pos = std::clamp(d->insertAt, 0, int(view_.size()));
-        view_.insert(pos, int(d->rows.size()) - 1);
+        view_.insert(pos, rowIndex);
         cursor_ = pos;
-        invalidateIndexes();
+        reindexRow(rowIndex, nullptr, &d->rows.back());
         adjustAggregates(nullptr, &d->rows.back());
         setState(State::Browse);
         bof_ = eof_ = false;
@@ -909,15 +1051,17 @@ void SmpDataset::post()
             r.status = Row::Status::Modified;
         }
         if (changed) r.changeSeq = ++d->changeSeq;
-        const Row before{r.values, {}, {}, 0};
+        const Row before{r.values, {}, {}, false, 0};
         r.values = d->editBuffer.values;
-        invalidateIndexes();
+        reindexRow(view_[cursor_], &before, &r);
         adjustAggregates(&before, &r);
         setState(State::Browse);
         if (!controlsDisabled_) emit rowChanged(cursor_);
     }
     d->editBuffer = Row{};
     modified_ = false;
+    sumsChanged();
+    notifyDetails();
     if (afterPost) afterPost(*this);
 }
 
@@ -935,6 +1079,7 @@ void SmpDataset::cancel()
             else emit rowChanged(cursor_);
             emit currentChanged(cursor_);
         }
+        if (wasInsert) notifyDetails();
         if (afterCancel) afterCancel(*this);
         return;
     }
@@ -942,9 +1087,11 @@ void SmpDataset::cancel()
     if (isActive() && changeCount() > 0) cancelUpdates();
 }
 
+// Leaving a row posts it; a new row the user never touched is dropped instead.
 void SmpDataset::checkBrowseMode()
 {
-    if (state_ == State::Edit || state_ == State::Insert) post();
+    if (state_ == State::Insert && !modified_) cancel();
+    else if (state_ == State::Edit || state_ == State::Insert) post();
 }
 
 void SmpDataset::remove()
@@ -954,11 +1101,14 @@ void SmpDataset::remove()
         return;
     }
     if (state_ == State::Edit) cancel();
+    if (!currentRow()) return;
+    if (beforeDelete) beforeDelete(*this);
+    // The handler may have moved or re-read: the row is taken only now.
     Row* r = currentRow();
     if (!r) return;
-    if (beforeDelete) beforeDelete(*this);
     const int pos = cursor_;
     adjustAggregates(r, nullptr);
+    reindexRow(view_[pos], r, nullptr);
     if (r->status == Row::Status::Inserted) {  // never stored: it simply goes
         r->status = Row::Status::Deleted;
         r->changeSeq = 0;
@@ -968,11 +1118,12 @@ void SmpDataset::remove()
         r->changeSeq = ++d->changeSeq;
     }
     view_.removeAt(pos);
-    invalidateIndexes();
+    d->posValid = false;
     if (!controlsDisabled_) emit rowRemoved(pos);
     cursor_ = view_.isEmpty() ? -1 : qMin(pos, int(view_.size()) - 1);
     eof_ = view_.isEmpty();
     bof_ = cursor_ <= 0;
+    sumsChanged();
     if (afterDelete) afterDelete(*this);
     notifyScroll();
 }
@@ -1036,7 +1187,7 @@ void SmpDataset::applyUpdates()
             if (!c.relation.isEmpty()) return c.relation;
         return QString();
     }();
-    if (table.isEmpty() || !identifier().match(table).hasMatch())
+    if (table.isEmpty() || !FieldValues::isIdentifier(table))
         throw DbError(QStringLiteral("%1: не е известна таблицата за запис.").arg(name_));
 
     // Columns of that table, by slot.
@@ -1045,13 +1196,14 @@ void SmpDataset::applyUpdates()
         const DbColumn& c = d->columns[i];
         const bool ofTable = tableName_.isEmpty() ? c.relation.compare(table, Qt::CaseInsensitive) == 0 : true;
         const QString column = c.field.isEmpty() ? c.name : c.field;
-        if (ofTable && identifier().match(column).hasMatch()) cols << qMakePair(i, column);
+        if (ofTable && FieldValues::isIdentifier(column)) cols << qMakePair(i, column);
     }
     const QStringList pk = keyFieldNames();
 
     std::vector<Row*> pending;
     for (Row& r : d->rows)
-        if (r.changeSeq != 0 && r.status != Row::Status::Unchanged) pending.push_back(&r);
+        if (r.changeSeq != 0 && r.status != Row::Status::Unchanged && !r.awaiting) pending.push_back(&r);
+    if (pending.empty()) return;  // applied already, waiting for the transaction's outcome
     std::sort(pending.begin(), pending.end(), [](const Row* a, const Row* b) { return a->changeSeq < b->changeSeq; });
 
     auto whereAll = [&](const Row& r, SqlParams& p) {
@@ -1069,10 +1221,23 @@ void SmpDataset::applyUpdates()
         }
         return terms.join(QStringLiteral(" and "));
     };
+    // Inserts read back every column, so defaults and generated keys are in the cache at once.
+    QStringList returning;
+    for (const auto& [slot, column] : cols)
+        if (d->columns[slot].sqlType != 520 /* SQL_BLOB */) returning << column;
 
+    // The rows applied here are stored only when the outermost transaction commits; they are
+    // settled then, or left pending (with the values read back taken away) when it rolls back.
+    auto applied = std::make_shared<std::vector<Applied>>();
+    const QPointer<SmpDataset> self(this);
+    const bool outerScope = TransactionScope::isOpen(*connection_);
     Row* failed = nullptr;
+    bool readBack = false;
     try {
         TransactionScope tx(*connection_);
+        TransactionScope::whenSettled(*connection_, [self, applied](bool committed) {
+            if (self) self->settleApplied(*applied, committed);
+        });
         for (Row* r : pending) {
             failed = r;
             SqlParams p;
@@ -1087,15 +1252,14 @@ void SmpDataset::applyUpdates()
                 QString sql = QStringLiteral("insert into %1 (%2) values (%3)")
                                   .arg(table, names.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")));
                 if (names.isEmpty()) sql = QStringLiteral("insert into %1 default values").arg(table);
-                QStringList returning;
-                for (const QString& k : pk)
-                    for (const auto& [slot, column] : cols)
-                        if (column.compare(k, Qt::CaseInsensitive) == 0 && isNull(r->values[slot])) returning << column;
+                applied->push_back({r->changeSeq, r->values});
+                r->awaiting = true;
                 if (!returning.isEmpty()) {
                     const QVariantMap out = connection_->executeReturning(
                         sql + QStringLiteral(" returning ") + returning.join(QStringLiteral(", ")), p);
                     for (const auto& [slot, column] : cols)
                         if (out.contains(column.toUpper())) r->values[slot] = out.value(column.toUpper());
+                    readBack = true;
                 } else {
                     connection_->execute(sql, p);
                 }
@@ -1108,94 +1272,93 @@ void SmpDataset::applyUpdates()
                     sets << column + QStringLiteral(" = :V%1").arg(slot);
                     p.insert(QStringLiteral("V%1").arg(slot), now);
                 }
+                applied->push_back({r->changeSeq, {}});
+                r->awaiting = true;
                 if (sets.isEmpty()) continue;
                 const QString where = whereAll(*r, p);
                 const int n = connection_->execute(QStringLiteral("update %1 set %2 where %3")
                                                        .arg(table, sets.join(QStringLiteral(", ")), where), p);
                 if (n != 1) throw DbError(QString(), kConflictCode);
             } else if (r->status == Row::Status::Deleted) {
+                applied->push_back({r->changeSeq, {}});
+                r->awaiting = true;
                 const QString where = whereAll(*r, p);
                 const int n = connection_->execute(QStringLiteral("delete from %1 where %2").arg(table, where), p);
                 if (n != 1) throw DbError(QString(), kConflictCode);
             }
         }
+        failed = nullptr;
+        if (readBack) {
+            invalidateIndexes();
+            d->aggregatesValid = false;
+        }
         tx.commit();
     } catch (const DbError& e) {
-        if (e.sqlCode() != kConflictCode) throw;
-        // Someone else changed or removed the row: drop this change and show what is stored now.
-        if (failed) {
-            if (failed->status == Row::Status::Modified || failed->status == Row::Status::Deleted) {
-                for (int i = 0; i < failed->original.size(); ++i) failed->values[i] = failed->original[i];
-                failed->original.clear();
-                failed->status = Row::Status::Unchanged;
-                failed->changeSeq = 0;
-            }
+        // Leaving the scope rolled the transaction back and so put the applied rows back to pending.
+        if (failed && (failed->status == Row::Status::Modified || failed->status == Row::Status::Deleted) &&
+            (e.sqlCode() == kConflictCode || failed->status == Row::Status::Deleted)) {
+            // Someone else changed or removed the row, or the server refused to delete it: the
+            // change is dropped and the row is shown as stored.
+            for (int i = 0; i < failed->original.size(); ++i) failed->values[i] = failed->original[i];
+            failed->original.clear();
+            failed->status = Row::Status::Unchanged;
+            failed->changeSeq = 0;
+            calculate(*failed);
+            rebuildView(currentKey());
+            emit dataReset();
         }
-        refresh();
+        if (e.sqlCode() != kConflictCode) throw;
+        // Inside a document's transaction (now rolled back) nothing can be read until it ends.
+        if (!outerScope) refresh();
         throw DbError(QStringLiteral("Записът е променен или изтрит от друг потребител. Списъкът е обновен и "
                                      "промяната не е записана !"),
                       kConflictCode);
     }
-    // Stored: the rows are as read now.
-    const QVariantList key = currentKey();
-    std::vector<Row> kept;
-    kept.reserve(d->rows.size());
+    if (readBack && !controlsDisabled_) emit dataReset();
+}
+
+// The outcome of the transaction that applied these rows.
+void SmpDataset::settleApplied(const std::vector<Applied>& applied, bool committed)
+{
+    QHash<quint64, const DbRow*> bySeq;
+    for (const Applied& a : applied) bySeq.insert(a.seq, &a.before);
+    bool removed = false, restored = false;
     for (Row& r : d->rows) {
-        if (r.status == Row::Status::Deleted) continue;
-        r.status = Row::Status::Unchanged;
-        r.original.clear();
-        r.changeSeq = 0;
-        kept.push_back(std::move(r));
+        if (!r.awaiting) continue;
+        const auto it = bySeq.constFind(r.changeSeq);
+        if (it == bySeq.cend()) continue;
+        r.awaiting = false;
+        if (committed) {
+            removed = removed || r.status == Row::Status::Deleted;
+            r.status = r.status == Row::Status::Deleted ? Row::Status::Deleted : Row::Status::Unchanged;
+            r.original.clear();
+            r.changeSeq = 0;
+        } else if (r.status == Row::Status::Inserted && !it.value()->isEmpty()) {
+            r.values = *it.value();  // keys and defaults read back were never stored
+            restored = true;
+        }
     }
-    const bool removed = kept.size() != d->rows.size();
-    d->rows = std::move(kept);
     if (removed) {
-        rebuildView(key);
-        emit dataReset();
+        const QVariantList key = currentKey();
+        std::vector<Row> kept;
+        kept.reserve(d->rows.size());
+        for (Row& r : d->rows)
+            if (!(r.status == Row::Status::Deleted && r.changeSeq == 0)) kept.push_back(std::move(r));
+        d->rows = std::move(kept);
+        if (state_ == State::Browse) rebuildView(key);
+        else invalidateIndexes();
+    } else if (restored) {
+        invalidateIndexes();
+        d->aggregatesValid = false;
     }
+    if ((removed || restored) && !controlsDisabled_) emit dataReset();
 }
 
 void SmpDataset::refresh()
 {
     if (!isActive()) return;
     checkBrowseMode();
-    const Row* cur = currentRow();
-    const QVariantList key = cur ? keyOf(*cur) : QVariantList();
-    const QStringList kf = keyFieldNames();
-
-    // Pending changes survive the re-read: they replace the fresh copy of their row.
-    std::vector<Row> pending;
-    for (Row& r : d->rows)
-        if (r.changeSeq != 0 && r.status != Row::Status::Unchanged) pending.push_back(std::move(r));
-    readRows();
-    if (!pending.empty()) {
-        QHash<QString, size_t> byKey;
-        QList<const SmpField*> kfs;
-        for (const QString& k : kf) kfs << findField(k);
-        for (size_t i = 0; i < d->rows.size(); ++i) {
-            QString k;
-            for (const SmpField* f : kfs) appendKeyPart(k, fieldValueIn(f, d->rows[i]));
-            byKey.insert(k, i);
-        }
-        for (Row& p : pending) {
-            if (p.status != Row::Status::Inserted) {
-                QString k;
-                for (const SmpField* f : kfs) appendKeyPart(k, f->slot_ < p.original.size() ? p.original[f->slot_] : QVariant());
-                auto it = byKey.constFind(k);
-                if (it != byKey.cend()) {
-                    d->rows[it.value()] = std::move(p);
-                    continue;
-                }
-            }
-            d->rows.push_back(std::move(p));
-        }
-    }
-    cursor_ = -1;
-    rebuildView({});
-    if (!key.isEmpty()) {
-        const int pos = rowIndexOfKey(QVariantList{QVariant(kf.join(u';')), QVariant(key)});
-        if (pos >= 0) cursor_ = pos;
-    }
+    readRows(true, currentKey());
     bof_ = cursor_ <= 0;
     eof_ = view_.isEmpty();
     emit dataReset();
@@ -1209,6 +1372,7 @@ void SmpDataset::recomputeAggregates()
 {
     for (Aggregate& a : d->aggregates) {
         a.sum = 0;
+        a.units = 0;
         a.count = 0;
         const SmpField* src = a.source == u"*" ? nullptr : findField(a.source);
         bool first = true;
@@ -1221,7 +1385,7 @@ void SmpDataset::recomputeAggregates()
             if (isNull(v)) continue;
             const double x = v.toDouble();
             ++a.count;
-            if (a.func == u"SUM") a.sum += x;
+            if (a.func == u"SUM") a.units += toSumUnits(x);
             else if (a.func == u"MIN") a.sum = first ? x : qMin(a.sum, x);
             else if (a.func == u"MAX") a.sum = first ? x : qMax(a.sum, x);
             first = false;
@@ -1249,7 +1413,7 @@ void SmpDataset::adjustAggregates(const Row* removed, const Row* added)
             const QVariant v = fieldValueIn(src, *r);
             if (isNull(v)) return;
             a.count += sign;
-            a.sum += sign * v.toDouble();
+            a.units += sign * toSumUnits(v.toDouble());
         };
         apply(removed, -1);
         apply(added, +1);

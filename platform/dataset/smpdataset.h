@@ -86,7 +86,15 @@ public:
     void prior();
     void moveTo(int position);
     // Moves to the first visible row whose fields equal the values; false (no move) if none.
+    // Values are compared as values of each field's type (see FieldValues).
     bool locate(const QString& fields, const QVariantList& values);
+    // The position of that row without moving the cursor; -1 when there is none.
+    int find(const QString& fields, const QVariantList& values) const;
+    // resultField of that row without moving the cursor; null when there is none.
+    QVariant lookup(const QString& fields, const QVariantList& values, const QString& resultField) const;
+    // The key fields' values of a visible row, and a move back to the row with that key.
+    QVariantList keyAt(int position) const;
+    bool locateKey(const QVariantList& key);
     // A value of a visible row without moving the cursor (for grids and exports).
     QVariant valueAt(int position, const SmpField* field) const;
     QString displayTextAt(int position, const SmpField* field) const;
@@ -110,9 +118,13 @@ public:
     void cancelUpdates();
 
     // ---- filter, order, master-detail --------------------------------------------------------
-    // "FIELD=value", "FIELD>value" ... joined with "and"; values are numbers or 'text'.
+    // Comparisons of fields with values or other fields, joined by and, or, not and parentheses
+    // (see DatasetFilter).
     void setFilter(const QString& filter);
     const QString& filter() const { return filterText_; }
+    // A typed filter beside the text one: called for every row with the row's fields readable
+    // through the dataset (as in on-calc-fields); both must pass.
+    void setFilterPredicate(std::function<bool(const SmpDataset&)> predicate);
     void setFiltered(bool on);
     bool isFiltered() const { return filtered_; }
     // ";"-separated fields; a field followed by " DESC" sorts descending.
@@ -155,12 +167,21 @@ private:
     void setFieldValue(SmpField* f, const QVariant& v);
     SmpField* addField(const QString& name, SmpField::Kind kind, SmpField::Type type, int size);
 
-    void readRows();
+    struct Applied
+    {
+        quint64 seq;
+        QVector<QVariant> before;  // an inserted row's values before the insert read them back
+    };
+    void readRows(bool keepPending, const QVariantList& stayOnKey);
     void rebuildView(const QVariantList& stayOnKey);
+    void settleApplied(const std::vector<Applied>& applied, bool committed);
+    void reindexRow(int rowIndex, const Row* before, const Row* after);
+    void notifyDetails();
+    void sumsChanged();
     QVariantList currentKey() const;
     void showAgain();
     void calculate(Row& row);
-    void calculateAll();
+    void calculateAll(bool plainOnly);
     void notifyScroll();
     void setCurrent(int position);
     void masterScrolled();
@@ -168,7 +189,7 @@ private:
     void adjustAggregates(const Row* removed, const Row* added);
     void startInsert(bool atEnd);
     void invalidateIndexes();
-    int rowIndexOfKey(const QVariantList& key) const;
+    int rowIndexOfKey(const QString& fields, const QVariantList& values) const;
     QVariantList keyOf(const Row& row) const;
     QStringList keyFieldNames();
     Row* currentRow() const;

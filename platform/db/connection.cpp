@@ -9,6 +9,7 @@
 #include <QRegularExpression>
 #include <QTimeZone>
 
+#include <cmath>
 #include <cstring>
 #include <type_traits>
 
@@ -74,11 +75,12 @@ DbColumn::Kind kindOf(unsigned type, int subType, int scale, unsigned charSet)
     }
 }
 
+// One division by an exact power of ten gives the double nearest the decimal value.
 double scaled(qint64 v, int scale)
 {
-    double r = double(v);
-    for (int i = 0; i < -scale; ++i) r /= 10.0;
-    return r;
+    static constexpr double powers[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9,
+                                        1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18};
+    return -scale < int(std::size(powers)) ? double(v) / powers[-scale] : double(v) * std::pow(10.0, scale);
 }
 
 QString str(const char* s) { return QString::fromUtf8(s).trimmed(); }
@@ -339,6 +341,7 @@ struct OutColumn
 {
     unsigned offset, nullOffset, type, length;
     int scale;
+    int chars;  // CHAR columns: characters wide (the buffer holds up to four bytes for each)
     DbColumn::Kind kind;
 };
 
@@ -364,7 +367,7 @@ QVector<DbColumn> describe(ThrowStatusWrapper* st, IMessageMetadata* m, QVector<
         if ((c.sqlType == SQL_VARYING || c.sqlType == SQL_TEXT) && cs == CS_UTF8) c.length /= 4;
         cols << c;
         layout << OutColumn{m->getOffset(st, i), m->getNullOffset(st, i), c.sqlType, m->getLength(st, i), c.scale,
-                            c.kind};
+                            int(c.length), c.kind};
     }
     return cols;
 }
@@ -431,7 +434,8 @@ void decodeRow(SQLConnection::Impl& c, ThrowStatusWrapper* st, ITransaction* tx,
         case SQL_TEXT:
             row[i] = col.kind == DbColumn::Kind::Bytes
                          ? QVariant(QByteArray(reinterpret_cast<const char*>(p), qsizetype(col.length)))
-                         : QVariant(QString::fromUtf8(reinterpret_cast<const char*>(p), qsizetype(col.length)));
+                         : QVariant(QString::fromUtf8(reinterpret_cast<const char*>(p), qsizetype(col.length))
+                                        .left(col.chars));
             break;
         case SQL_VARYING: {
             unsigned short len;

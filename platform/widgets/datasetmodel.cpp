@@ -1,19 +1,11 @@
 #include "platform/widgets/datasetmodel.h"
 
+#include "platform/dataset/fieldvalues.h"
 #include "platform/dataset/smpdataset.h"
 #include "platform/ui/uiservice.h"
 #include "platform/widgets/fielddatalink.h"
 
-namespace {
-
-QStringList splitFields(const QString& fields)
-{
-    QStringList out;
-    for (const QString& f : fields.split(u';', Qt::SkipEmptyParts)) out << f.trimmed();
-    return out;
-}
-
-} // namespace
+using FieldValues::splitFields;
 
 DatasetModel::DatasetModel(QObject* parent) : QAbstractTableModel(parent) {}
 

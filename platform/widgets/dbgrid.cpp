@@ -217,8 +217,11 @@ void DBGrid::currentChanged(const QModelIndex& current, const QModelIndex& previ
     if (!ds || current.row() == ds->recNo()) return;
     syncing_ = true;
     DbControls::guarded([&] {
-        ds->checkBrowseMode();  // leaving an edited row posts it
-        ds->moveTo(current.row());
+        // Leaving an edited row posts it, and a post may re-read and re-sort the rows: the row
+        // clicked is found again by its key.
+        const QVariantList key = ds->keyAt(current.row());
+        ds->checkBrowseMode();
+        if (!ds->locateKey(key)) ds->moveTo(current.row());
     });
     syncing_ = false;
     showDatasetRow();  // a refused post keeps the dataset, and so the grid, where it was
