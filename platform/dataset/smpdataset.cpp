@@ -250,7 +250,7 @@ QVariant SmpDataset::fieldValueIn(const SmpField* f, const Row& row) const
 
 QVariant SmpDataset::fieldValue(const SmpField* f) const
 {
-    if (f->kind() == SmpField::Kind::Aggregate) return isActive() ? fieldValueIn(f, Row{}) : QVariant();
+    if (f->kind() == SmpField::Kind::Aggregate) return isActive() || d->calcRow ? fieldValueIn(f, Row{}) : QVariant();
     const Row* r = d->calcRow;
     if (!r && (state_ == State::Edit || state_ == State::Insert)) r = &d->editBuffer;
     if (!r) r = currentRow();
