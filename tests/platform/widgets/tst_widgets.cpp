@@ -1,3 +1,4 @@
+#include "platform/dataset/saveatonce.h"
 #include "platform/dataset/smpdataset.h"
 #include "platform/db/connection.h"
 #include "platform/ui/application.h"
@@ -81,6 +82,8 @@ private slots:
     void gridEditPostsWhenLeavingRow();
     void gridLookupColumnWritesKey();
     void gridInsertKeyAppendsAndEscCancels();
+    void gridClickAfterSaveAtOnceLandsOnClickedRow_data();
+    void gridClickAfterSaveAtOnceLandsOnClickedRow();
     void modelUnderTester_data();
     void modelUnderTester();
     void largeListShowsLazily();
@@ -867,6 +870,40 @@ void TstWidgets::gridEditPostsWhenLeavingRow()
     QCOMPARE(valueAt(*items_, 1, field), value);
     QTEST(items_->changeCount(), "changes");
     QTEST(ui_->texts(RecordingUi::Kind::Message), "messages");
+}
+
+void TstWidgets::gridClickAfterSaveAtOnceLandsOnClickedRow_data()
+{
+    QTest::addColumn<int>("editedRow");
+    QTest::addColumn<QString>("newName");
+    QTest::addColumn<int>("clickedRow");
+    QTest::addColumn<int>("clickedItem");
+    // By name: Круша (4), Мента (3), Морков (2), Ябълка (1).
+    QTest::newRow("the edited row sorts after the clicked one") << 0 << QStringLiteral("Яна") << 1 << 3;
+    QTest::newRow("the edited row sorts before the clicked one") << 3 << QStringLiteral("Авокадо") << 2 << 2;
+}
+
+void TstWidgets::gridClickAfterSaveAtOnceLandsOnClickedRow()
+{
+    QFETCH(int, editedRow);
+    QFETCH(QString, newName);
+    QFETCH(int, clickedRow);
+    items_->setIndexFieldNames(QStringLiteral("NAME"));
+    SaveAtOnce::install(*items_);
+    auto* grid = new DBGrid(window_.get());
+    window_->layout()->addWidget(grid);
+    grid->setDataSource(srcItems_.get());
+    grid->setColumns({{"NAME", {}, 0, false}, {"PRICE", {}, 0, false}});
+    showWindow();
+    grid->setCurrentIndex(grid->model()->index(editedRow, 0));
+    items_->edit();
+    items_->setValue(QStringLiteral("NAME"), newName);
+    grid->setCurrentIndex(grid->model()->index(clickedRow, 0));  // leaving the row stores it, re-read and re-sorted
+    QCOMPARE(itemName(valueAt(*items_, items_->recNo(), QStringLiteral("NITEM")).toInt()),
+             valueAt(*items_, items_->recNo(), QStringLiteral("NAME")).toString());
+    QTEST(items_->value(QStringLiteral("NITEM")).toInt(), "clickedItem");
+    QCOMPARE(grid->currentIndex().row(), items_->recNo());
+    QCOMPARE(items_->changeCount(), 0);
 }
 
 void TstWidgets::gridLookupColumnWritesKey()
