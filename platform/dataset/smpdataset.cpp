@@ -98,6 +98,38 @@ struct SmpDataset::Impl
     QVariantList masterValues;  // the master's link values while the view is rebuilt
 };
 
+// ---- events -------------------------------------------------------------------------------
+
+DatasetEvent& DatasetEvent::operator=(Handler handler)
+{
+    if (!handler) {
+        handlers_.clear();
+        return *this;
+    }
+    if (!handlers_.empty())
+        throw DbError(QStringLiteral("Събитието вече има обработчик; добавете следващия с add()."));
+    handlers_.push_back(std::move(handler));
+    return *this;
+}
+
+DatasetEvent& DatasetEvent::operator=(std::nullptr_t)
+{
+    handlers_.clear();
+    return *this;
+}
+
+void DatasetEvent::add(Handler handler)
+{
+    if (handler) handlers_.push_back(std::move(handler));
+}
+
+void DatasetEvent::operator()(SmpDataset& dataset) const
+{
+    // A copy: a handler may add or drop handlers of this event.
+    const std::vector<Handler> handlers = handlers_;
+    for (const Handler& h : handlers) h(dataset);
+}
+
 // ---- construction and fields ----------------------------------------------------------------
 
 SmpDataset::SmpDataset(const QString& name, SQLConnection* connection, QObject* parent)
@@ -1126,6 +1158,38 @@ void SmpDataset::remove()
     sumsChanged();
     if (afterDelete) afterDelete(*this);
     notifyScroll();
+}
+
+int SmpDataset::appendRows(const QString& sql, const QVariantMap& params)
+{
+    if (!isActive()) throw DbError(QStringLiteral("%1 не е отворен.").arg(name_));
+    checkBrowseMode();
+    const DbResult result = connection_->query(sql, params);
+    QList<QPair<int, const SmpField*>> copied;  // result column, field
+    for (int c = 0; c < result.columns.size(); ++c)
+        if (const SmpField* f = findField(result.columns[c].name); f && f->kind() == SmpField::Kind::Data)
+            copied << qMakePair(c, f);
+    const int width = int(d->columns.size()) + d->calcSlots;
+    std::vector<Row> added;
+    added.reserve(result.rows.size());
+    for (const DbRow& in : result.rows) {
+        Row r;
+        r.values.resize(width);
+        for (const auto& [c, f] : std::as_const(copied)) r.values[f->slot_] = FieldValues::toStored(in[c], f->type());
+        r.status = Row::Status::Inserted;
+        calculate(r);
+        added.push_back(std::move(r));
+    }
+    const QVariantList key = currentKey();
+    for (Row& r : added) {
+        r.changeSeq = ++d->changeSeq;
+        d->rows.push_back(std::move(r));
+    }
+    rebuildView(key);
+    sumsChanged();
+    emit dataReset();
+    notifyScroll();
+    return int(added.size());
 }
 
 QList<QVariantMap> SmpDataset::pendingDeletes() const

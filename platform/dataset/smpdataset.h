@@ -13,6 +13,24 @@
 #include <vector>
 
 class SQLConnection;
+class SmpDataset;
+
+// One event of a dataset. Assigning sets its handler, as before; assigning a second handler over
+// one already set is refused (two parts of the program would otherwise silently replace each
+// other). add() subscribes further handlers, called in the order they were added.
+class DatasetEvent
+{
+public:
+    using Handler = std::function<void(SmpDataset&)>;
+    DatasetEvent& operator=(Handler handler);
+    DatasetEvent& operator=(std::nullptr_t);  // drops every handler
+    void add(Handler handler);
+    explicit operator bool() const { return !handlers_.empty(); }
+    void operator()(SmpDataset& dataset) const;
+
+private:
+    std::vector<Handler> handlers_;
+};
 
 // A client-side cached dataset over a table or a select statement. Opening reads every row into the
 // cache and ends the statement. Edits change the cache and stay pending until applyUpdates() turns
@@ -116,6 +134,9 @@ public:
     QList<QVariantMap> pendingDeletes() const;
     void applyUpdates();
     void cancelUpdates();
+    // Adds the rows of a query as new rows, column to field by name (a client-side list filled
+    // in one call); the number of rows added.
+    int appendRows(const QString& sql, const QVariantMap& params = {});
 
     // ---- filter, order, master-detail --------------------------------------------------------
     // Comparisons of fields with values or other fields, joined by and, or, not and parentheses
@@ -129,6 +150,7 @@ public:
     bool isFiltered() const { return filtered_; }
     // ";"-separated fields; a field followed by " DESC" sorts descending.
     void setIndexFieldNames(const QString& fields);
+    const QString& indexFieldNames() const { return indexFieldNames_; }
     // Shows only the rows whose detailFields equal masterFields of the master's current row,
     // reading them when the master moves. A statement source takes the master's values as the
     // parameters named after masterFields; a link it has no parameter for is matched in the cache.
@@ -136,10 +158,10 @@ public:
     SmpDataset* master() const { return master_; }
 
     // ---- events -----------------------------------------------------------------------------
-    Handler beforeOpen, afterOpen, beforeClose, afterClose;
-    Handler beforeInsert, afterInsert, beforeEdit, afterEdit, beforePost, afterPost;
-    Handler beforeCancel, afterCancel, beforeDelete, afterDelete;
-    Handler onNewRecord, onCalcFields, afterScroll, afterRefresh;
+    DatasetEvent beforeOpen, afterOpen, beforeClose, afterClose;
+    DatasetEvent beforeInsert, afterInsert, beforeEdit, afterEdit, beforePost, afterPost;
+    DatasetEvent beforeCancel, afterCancel, beforeDelete, afterDelete;
+    DatasetEvent onNewRecord, onCalcFields, afterScroll, afterRefresh;
 
     // Disables the scroll and change notifications of the bound controls while the cursor is
     // moved by code; counted, so nested calls balance.
@@ -155,6 +177,7 @@ signals:
     void rowRemoved(int position);
     void currentChanged(int position);
     void stateChanged();
+    void fieldsChanged();          // a field's label, display format or visibility changed
 
 public:
     struct Row;
@@ -162,6 +185,7 @@ public:
 
 private:
     friend class SmpField;
+    void announceFieldChange() { emit fieldsChanged(); }
     QVariant fieldValue(const SmpField* f) const;
     QVariant fieldValueIn(const SmpField* f, const Row& row) const;
     void setFieldValue(SmpField* f, const QVariant& v);

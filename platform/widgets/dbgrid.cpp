@@ -116,6 +116,7 @@ DBGrid::DBGrid(QWidget* parent) : QTableView(parent), model_(new DatasetModel(th
     horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    connect(horizontalHeader(), &QHeaderView::sectionClicked, this, &DBGrid::orderByColumn);
     connect(model_, &QAbstractItemModel::modelReset, this, [this] {
         applyColumnLayout();
         showDatasetRow();
@@ -184,6 +185,19 @@ void DBGrid::applyColumnLayout()
         if (cols.at(c).width > 0) setColumnWidth(c, cols.at(c).width);
         setColumnHidden(c, hidden_.contains(cols.at(c).fieldName.toUpper()));
     }
+}
+
+void DBGrid::orderByColumn(int column)
+{
+    SmpDataset* ds = dataset();
+    const SmpField* f = model_->fieldAt(column);
+    if (!ds || !ds->isActive() || !f || f->type() == SmpField::Type::Bytes || f->kind() == SmpField::Kind::Aggregate) return;
+    const bool descending = ds->indexFieldNames().compare(f->fieldName(), Qt::CaseInsensitive) == 0;
+    DbControls::guarded([&] {
+        ds->setIndexFieldNames(descending ? f->fieldName() + QStringLiteral(" DESC") : f->fieldName());
+    });
+    horizontalHeader()->setSortIndicatorShown(true);
+    horizontalHeader()->setSortIndicator(column, descending ? Qt::DescendingOrder : Qt::AscendingOrder);
 }
 
 int DBGrid::firstVisibleColumn() const

@@ -67,6 +67,15 @@ private slots:
     void afterOpenSeesTheFirstRow();
     void failingScrollHandlerLeavesDetailsInStep();
 
+    // What the business windows use.
+    void filterExpressions_data();
+    void filterExpressions();
+    void typedFilterPredicate();
+    void sortsLikeABulgarianReader();
+    void lookupLeavesTheCursor();
+    void queryCopiedIntoScratchList();
+    void eventsTakeSeveralSubscribers();
+
 private:
     int count(const QString& sql) { return db_->query(sql).rows.front()[0].toInt(); }
     std::unique_ptr<SmpDataset> kinds();
@@ -1126,6 +1135,123 @@ void TstDataset::failingScrollHandlerLeavesDetailsInStep()
     QCOMPARE(master.value(QStringLiteral("ID")).toInt(), 20);
     QCOMPARE(lines.recordCount(), 1);
     QCOMPARE(lines.value(QStringLiteral("MASTER_ID")).toInt(), 20);
+}
+
+// ---- what the business windows use -------------------------------------------------------------
+
+void TstDataset::filterExpressions_data()
+{
+    QTest::addColumn<QString>("filter");
+    QTest::addColumn<QList<int>>("ids");
+    QTest::newRow("or") << "KIND=1 or PRICE>50" << QList<int>{1, 3, 4};
+    QTest::newRow("parentheses") << "(KIND=1 or KIND=2) and MASTER_ID=20" << QList<int>{3};
+    QTest::newRow("a field against a field") << "QTY>=PRICE" << QList<int>{1};
+    QTest::newRow("a quote inside a value") << "NOTE='б''в'" << QList<int>{2};
+    QTest::newRow("'and' inside a value") << "NOTE='x and y' or NOTE='а'" << QList<int>{1};
+    QTest::newRow("not") << "not KIND=1" << QList<int>{2};
+    QTest::newRow("is null") << "note is null" << QList<int>{4};
+    QTest::newRow("names in any case") << "Kind = 2 AND master_id=10" << QList<int>{2};
+    QTest::newRow("a value before the field") << "100<=PRICE" << QList<int>{3};
+}
+
+void TstDataset::filterExpressions()
+{
+    QFETCH(QString, filter);
+    db_->execute(QStringLiteral("update D_DETAIL set NOTE = 'б''в' where ID = 2"));
+    auto k = kinds();
+    k->open();
+    auto ds = details(k.get());
+    ds->open();
+    ds->setFilter(filter);
+    ds->setFiltered(true);
+    QList<int> ids;
+    for (int r = 0; r < ds->recordCount(); ++r) ids << ds->valueAt(r, ds->fieldByName(QStringLiteral("ID"))).toInt();
+    QTEST(ids, "ids");
+    QVERIFY_THROWS_EXCEPTION(DbError, ds->setFilter(QStringLiteral("NO_SUCH=1")));
+    QVERIFY_THROWS_EXCEPTION(DbError, ds->setFilter(QStringLiteral("(KIND=1")));
+}
+
+void TstDataset::typedFilterPredicate()
+{
+    auto k = kinds();
+    k->open();
+    auto ds = details(k.get());
+    ds->setFilterPredicate([](const SmpDataset& d) { return d.fieldByName(QStringLiteral("Amount"))->asFloat() > 10; });
+    ds->setFiltered(true);
+    ds->open();
+    QCOMPARE(ds->recordCount(), 2);  // amounts 40 and 100
+    ds->setFilter(QStringLiteral("MASTER_ID=20"));
+    QCOMPARE(ds->recordCount(), 1);
+    QCOMPARE(ds->value(QStringLiteral("ID")).toInt(), 3);
+}
+
+void TstDataset::sortsLikeABulgarianReader()
+{
+    db_->execute(QStringLiteral("update D_MASTER set NAME = 'иван' where ID = 10"));
+    db_->execute(QStringLiteral("update D_MASTER set NAME = 'Петър' where ID = 20"));
+    db_->execute(QStringLiteral("insert into D_MASTER values (30, 'Ангел', 1)"));
+    SmpDataset ds(QStringLiteral("SmpMaster"), db_.get());
+    ds.setTableName(QStringLiteral("D_MASTER"));
+    ds.setIndexFieldNames(QStringLiteral("NAME"));
+    ds.open();
+    QStringList names;
+    for (int r = 0; r < ds.recordCount(); ++r) names << ds.valueAt(r, ds.fieldByName(QStringLiteral("NAME"))).toString();
+    QCOMPARE(names, (QStringList{"Ангел", "иван", "Петър"}));
+}
+
+void TstDataset::lookupLeavesTheCursor()
+{
+    auto k = kinds();
+    k->open();
+    auto ds = details(k.get());
+    ds->open();
+    ds->moveTo(1);
+    QCOMPARE(ds->lookup(QStringLiteral("ID"), {3}, QStringLiteral("NOTE")).toString(), QStringLiteral("в"));
+    QCOMPARE(ds->find(QStringLiteral("MASTER_ID;KIND"), {20, 1}), 2);
+    QVERIFY(ds->lookup(QStringLiteral("ID"), {99}, QStringLiteral("NOTE")).isNull());
+    QCOMPARE(ds->recNo(), 1);
+    // Choosing a lookup value writes its key and leaves the lookup list where it was.
+    k->last();
+    ds->edit();
+    ds->setValue(QStringLiteral("KindName"), QStringLiteral("Материал"));
+    QCOMPARE(ds->value(QStringLiteral("KIND")).toInt(), 1);
+    QCOMPARE(k->recNo(), 1);
+}
+
+void TstDataset::queryCopiedIntoScratchList()
+{
+    SmpDataset ds(QStringLiteral("SmpScratch"), db_.get());
+    ds.setTableName(QStringLiteral("D_SCRATCH"));
+    ds.setScratch(true);
+    ds.setIndexFieldNames(QStringLiteral("N"));
+    ds.open();
+    QCOMPARE(ds.appendRows(QStringLiteral("select ID as N, NOTE as S, PRICE from D_DETAIL where MASTER_ID = :M"),
+                           {{QStringLiteral("M"), 10}}),
+             3);
+    QCOMPARE(ds.recordCount(), 3);
+    QCOMPARE(ds.valueAt(1, ds.fieldByName(QStringLiteral("S"))).toString(), QStringLiteral("б"));
+    ds.applyUpdates();  // a scratch list never reaches its table
+    QCOMPARE(count(QStringLiteral("select count(*) from D_SCRATCH")), 0);
+}
+
+void TstDataset::eventsTakeSeveralSubscribers()
+{
+    auto k = kinds();
+    k->open();
+    QStringList calls;
+    k->afterPost = [&calls](SmpDataset&) { calls << QStringLiteral("first"); };
+    QVERIFY_THROWS_EXCEPTION(DbError, k->afterPost = [&calls](SmpDataset&) { calls << QStringLiteral("lost"); });
+    k->afterPost.add([&calls](SmpDataset&) { calls << QStringLiteral("second"); });
+    k->edit();
+    k->setValue(QStringLiteral("KIND_NAME"), QStringLiteral("х"));
+    k->post();
+    QCOMPARE(calls, (QStringList{"first", "second"}));
+    k->afterPost = nullptr;
+    k->afterPost = [&calls](SmpDataset&) { calls << QStringLiteral("again"); };
+    k->edit();
+    k->setValue(QStringLiteral("KIND_NAME"), QStringLiteral("у"));
+    k->post();
+    QCOMPARE(calls.last(), QStringLiteral("again"));
 }
 
 #include "tst_dataset.moc"
