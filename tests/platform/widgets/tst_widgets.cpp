@@ -83,6 +83,9 @@ private slots:
     void gridLookupColumnWritesKey();
     void gridInsertKeyAppendsAndEscCancels();
     void gridClickAfterSaveAtOnceLandsOnClickedRow_data();
+    void gridOrdersByColumnTitle();
+    void gridFollowsRunTimeFieldChanges();
+    void gridBoldRowsAndCellColours();
     void gridClickAfterSaveAtOnceLandsOnClickedRow();
     void modelUnderTester_data();
     void modelUnderTester();
@@ -904,6 +907,73 @@ void TstWidgets::gridClickAfterSaveAtOnceLandsOnClickedRow()
     QTEST(items_->value(QStringLiteral("NITEM")).toInt(), "clickedItem");
     QCOMPARE(grid->currentIndex().row(), items_->recNo());
     QCOMPARE(items_->changeCount(), 0);
+}
+
+void TstWidgets::gridOrdersByColumnTitle()
+{
+    auto* grid = new DBGrid(window_.get());
+    window_->layout()->addWidget(grid);
+    grid->setDataSource(srcItems_.get());
+    grid->setColumns({{"NAME", {}, 0, false}, {"KindName", {}, 0, false}});
+    showWindow();
+    const auto names = [this] {
+        QStringList out;
+        for (int r = 0; r < items_->recordCount(); ++r) out << valueAt(*items_, r, QStringLiteral("NAME")).toString();
+        return out;
+    };
+    QTest::mouseClick(grid->horizontalHeader()->viewport(), Qt::LeftButton, {},
+                      QPoint(grid->horizontalHeader()->sectionViewportPosition(0) + 5, 5));
+    QCOMPARE(names(), (QStringList{"Круша", "Мента", "Морков", "Ябълка"}));
+    grid->orderByColumn(0);  // the same title again: descending
+    QCOMPARE(names(), (QStringList{"Ябълка", "Морков", "Мента", "Круша"}));
+    grid->orderByColumn(1);  // a lookup column: by the names shown (Билка, Зеленчук, Плод)
+    QCOMPARE(valueAt(*items_, 0, QStringLiteral("KindName")).toString(), QStringLiteral("Билка"));
+    QCOMPARE(grid->currentIndex().row(), items_->recNo());
+}
+
+void TstWidgets::gridFollowsRunTimeFieldChanges()
+{
+    auto* grid = new DBGrid(window_.get());
+    window_->layout()->addWidget(grid);
+    grid->setDataSource(srcItems_.get());
+    showWindow();
+    SmpField* price = items_->fieldByName(QStringLiteral("PRICE"));
+    price->setDisplayLabel(QStringLiteral("Цена"));
+    price->setDisplayFormat(QStringLiteral("0.000"));
+    const int column = grid->columnOfField(QStringLiteral("PRICE"));
+    QCOMPARE(grid->model()->headerData(column, Qt::Horizontal).toString(), QStringLiteral("Цена"));
+    QCOMPARE(grid->model()->index(0, column).data().toString(), QStringLiteral("2.500"));
+    price->setVisible(false);
+    QCOMPARE(grid->columnOfField(QStringLiteral("PRICE")), -1);
+    new QAbstractItemModelTester(grid->model(), QAbstractItemModelTester::FailureReportingMode::QtTest, grid);
+    price->setVisible(true);
+    QVERIFY(grid->columnOfField(QStringLiteral("PRICE")) >= 0);
+}
+
+void TstWidgets::gridBoldRowsAndCellColours()
+{
+    auto* grid = new DBGrid(window_.get());
+    window_->layout()->addWidget(grid);
+    grid->setDataSource(srcItems_.get());
+    grid->setColumns({{"NAME", {}, 0, false}, {"PRICE", {}, 0, false}});
+    grid->setRowColor([](int) { return QColor(Qt::yellow); });
+    grid->setCellColor([this](int row, const SmpField* f) {
+        return f->fieldName() == QLatin1String("PRICE") && valueAt(*items_, row, QStringLiteral("PRICE")).toDouble() > 3
+                   ? QColor(Qt::red)
+                   : QColor();
+    });
+    grid->setRowBold([this](int row) { return valueAt(*items_, row, QStringLiteral("ACTIVE")).toInt() == 1; });
+    QList<QColor> priceColours, nameColours;
+    QList<bool> bold;
+    for (int r = 0; r < grid->model()->rowCount(); ++r) {
+        nameColours << grid->model()->index(r, 0).data(Qt::BackgroundRole).value<QColor>();
+        priceColours << grid->model()->index(r, 1).data(Qt::BackgroundRole).value<QColor>();
+        bold << grid->model()->index(r, 0).data(Qt::FontRole).value<QFont>().bold();
+    }
+    // Items by number: 2.5 active, 1.2 inactive, 12 active, 3.4 unknown.
+    QCOMPARE(priceColours, (QList<QColor>{QColor(Qt::yellow), QColor(Qt::yellow), QColor(Qt::red), QColor(Qt::red)}));
+    QCOMPARE(nameColours, QList<QColor>(4, QColor(Qt::yellow)));
+    QCOMPARE(bold, (QList<bool>{true, false, true, false}));
 }
 
 void TstWidgets::gridLookupColumnWritesKey()
