@@ -4,6 +4,7 @@
 #include "platform/ui/application.h"
 #include "platform/widgets/datasetmodel.h"
 #include "platform/widgets/dbcheckbox.h"
+#include "platform/widgets/dbdateedit.h"
 #include "platform/widgets/dbedit.h"
 #include "platform/widgets/dbgrid.h"
 #include "platform/widgets/dbimage.h"
@@ -84,6 +85,7 @@ private slots:
     void gridInsertKeyAppendsAndEscCancels();
     void gridClickAfterSaveAtOnceLandsOnClickedRow_data();
     void gridOrdersByColumnTitle();
+    void datePickerAndSpinBoxWriteTheirFields();
     void gridFollowsRunTimeFieldChanges();
     void gridBoldRowsAndCellColours();
     void gridClickAfterSaveAtOnceLandsOnClickedRow();
@@ -974,6 +976,37 @@ void TstWidgets::gridBoldRowsAndCellColours()
     QCOMPARE(priceColours, (QList<QColor>{QColor(Qt::yellow), QColor(Qt::yellow), QColor(Qt::red), QColor(Qt::red)}));
     QCOMPARE(nameColours, QList<QColor>(4, QColor(Qt::yellow)));
     QCOMPARE(bold, (QList<bool>{true, false, true, false}));
+}
+
+void TstWidgets::datePickerAndSpinBoxWriteTheirFields()
+{
+    SmpDataset dated(QStringLiteral("SmpDated"), db_.get());
+    dated.setCommandText(QStringLiteral("select NITEM, cast('2024-01-02' as timestamp) as DATA from W_ITEM order by NITEM"));
+    dated.setReadOnly(true);
+    dated.open();
+    DataSource srcDated(&dated);
+    auto* date = new DBDateEdit(window_.get());
+    date->setDataSource(&srcDated);
+    date->setDataField(QStringLiteral("DATA"));
+    auto* price = new DBSpinBox(window_.get());
+    price->setDataSource(srcItems_.get());
+    price->setDataField(QStringLiteral("PRICE"));
+    QCOMPARE(date->text(), QStringLiteral("02.01.2024"));
+    QCOMPARE(price->value(), 2.5);
+
+    date->setDate(QDate(2024, 3, 5));  // as the calendar does
+    QCOMPARE(dated.state(), State::Edit);
+    QCOMPARE(dated.fieldByName(QStringLiteral("DATA"))->asDate(), QDate(2024, 3, 5));
+    price->setValue(4.25);
+    QCOMPARE(items_->state(), State::Edit);
+    QCOMPARE(items_->value(QStringLiteral("PRICE")).toDouble(), 4.25);
+
+    items_->cancel();
+    items_->next();  // the controls follow the dataset
+    QCOMPARE(price->value(), 1.2);
+    items_->edit();
+    items_->setValue(QStringLiteral("PRICE"), QVariant());
+    QCOMPARE(price->text().trimmed(), QString());  // empty shows blank
 }
 
 void TstWidgets::gridLookupColumnWritesKey()
