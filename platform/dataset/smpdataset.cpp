@@ -458,7 +458,8 @@ void SmpDataset::readRows(bool keepPending, const QVariantList& stayOnKey)
         }
     }
     const int width = int(columns.size()) + extra;
-    for (Row& r : rows) r.values.resize(width);
+    if (extra > 0)  // resizing a row that shares the fetch buffer would copy it
+        for (Row& r : rows) r.values.resize(width);
 
     if (keepPending && changeCount() > 0) {
         // Pending changes survive the re-read: they replace the fresh copy of their row.
