@@ -9,7 +9,6 @@
 #include <QRegularExpression>
 #include <QTimeZone>
 
-#include <cmath>
 #include <cstring>
 #include <type_traits>
 
@@ -78,9 +77,9 @@ DbColumn::Kind kindOf(unsigned type, int subType, int scale, unsigned charSet)
 // One division by an exact power of ten gives the double nearest the decimal value.
 double scaled(qint64 v, int scale)
 {
-    static constexpr double powers[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9,
-                                        1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18};
-    return -scale < int(std::size(powers)) ? double(v) / powers[-scale] : double(v) * std::pow(10.0, scale);
+    double power = 1;
+    for (int i = 0; i < -scale; ++i) power *= 10;  // exact up to 10^22
+    return double(v) / power;
 }
 
 QString str(const char* s) { return QString::fromUtf8(s).trimmed(); }
@@ -388,6 +387,15 @@ QByteArray readBlob(SQLConnection::Impl& c, ThrowStatusWrapper* st, ITransaction
     return out;
 }
 
+// A CHAR value under the UTF8 client fills four bytes per character with blanks: it is cut back
+// to the column's width in characters.
+QString charText(const unsigned char* p, const OutColumn& col)
+{
+    QString s = QString::fromUtf8(reinterpret_cast<const char*>(p), qsizetype(col.length));
+    if (s.size() > col.chars) s.truncate(col.chars);
+    return s;
+}
+
 void decodeRow(SQLConnection::Impl& c, ThrowStatusWrapper* st, ITransaction* tx, const QVector<OutColumn>& layout,
                const unsigned char* buf, DbRow& row)
 {
@@ -434,8 +442,7 @@ void decodeRow(SQLConnection::Impl& c, ThrowStatusWrapper* st, ITransaction* tx,
         case SQL_TEXT:
             row[i] = col.kind == DbColumn::Kind::Bytes
                          ? QVariant(QByteArray(reinterpret_cast<const char*>(p), qsizetype(col.length)))
-                         : QVariant(QString::fromUtf8(reinterpret_cast<const char*>(p), qsizetype(col.length))
-                                        .left(col.chars));
+                         : QVariant(charText(p, col));
             break;
         case SQL_VARYING: {
             unsigned short len;
