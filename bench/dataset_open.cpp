@@ -1,6 +1,8 @@
 // Opening 100,000 rows x 20 columns through the cached dataset against a plain fetch loop of the
 // same query through the connection, side by side in one run; then what one edit costs the sum
-// over all rows, and how fast a grid over all of them shows and jumps to the last row.
+// over all rows, how fast a grid over all of them shows and jumps to the last row, and the costs
+// that windows meet: locate-then-edit-or-append, sorting by a lookup field, a detail linked in
+// memory following its master, and re-reading a list with a blob column.
 #include "platform/dataset/smpdataset.h"
 #include "platform/db/connection.h"
 #include "platform/widgets/dbgrid.h"
@@ -51,6 +53,33 @@ GridTimes gridTimes(SmpDataset& ds)
     return {show, double(t.nsecsElapsed()) / 1e6};
 }
 
+double msSince(const QElapsedTimer& t) { return double(t.nsecsElapsed()) / 1e6; }
+
+// A scratch list filled key by key: each key is located and edited, or appended when missing.
+double locateEditOrAppendMs(SQLConnection& c, int keys)
+{
+    SmpDataset ds(QStringLiteral("SmpKeys"), &c);
+    ds.setTableName(QStringLiteral("B_KEYS"));
+    ds.setScratch(true);
+    ds.open();
+    QElapsedTimer t;
+    t.start();
+    for (int i = 0; i < 2 * keys; ++i) {
+        const int key = (i * 7919) % keys;
+        if (ds.locate(QStringLiteral("ID"), {key})) {
+            ds.edit();
+            ds.setValue(QStringLiteral("QTY"), ds.value(QStringLiteral("QTY")).toDouble() + 1);
+        } else {
+            ds.append();
+            ds.setValue(QStringLiteral("ID"), key);
+            ds.setValue(QStringLiteral("QTY"), 1.0);
+        }
+        ds.post();
+    }
+    const double ms = msSince(t);
+    return ds.recordCount() == keys ? ms : -1;
+}
+
 double median(QList<double> v)
 {
     std::sort(v.begin(), v.end());
@@ -70,6 +99,11 @@ void makeTable(SQLConnection& c)
         ":i * 1.5, :i / 3.0, 2.25, mod(:i, 13) * 0.1, 100, 'Материал ' || :i, 'Доставчик ' || mod(:i, 500), "
         "'бр.', 'Склад ' || mod(:i, 9), 'бележка', 'ред ' || :i, current_timestamp - mod(:i, 365), current_timestamp); "
         "i = i + 1; end end"));
+    c.executeImmediate(QStringLiteral("create table B_KEYS (ID integer not null primary key, QTY double precision)"));
+    c.executeImmediate(QStringLiteral("create table B_NOTES (ID integer not null primary key, NOTE blob sub_type text)"));
+    c.executeImmediate(QStringLiteral(
+        "execute block as declare i integer = 0; begin while (i < 20000) do begin "
+        "insert into B_NOTES values (:i, 'бележка към ред ' || :i); i = i + 1; end end"));
 }
 
 } // namespace
@@ -134,6 +168,47 @@ int main(int argc, char** argv)
     few.open();
     const GridTimes hundred = gridTimes(few);
 
+    // Locate-then-edit-or-append: the cost per key should not grow with the list.
+    const double keys1k = locateEditOrAppendMs(c, 1000);
+    const double keys2k = locateEditOrAppendMs(c, 2000);
+    const double keys4k = locateEditOrAppendMs(c, 4000);
+
+    // Sorting every row by a lookup field (1,000 names).
+    SmpDataset names(QStringLiteral("SmpNames"), &c);
+    names.setCommandText(QStringLiteral("select ID as K, T1 as NAME from B_ROWS where ID < 1000"));
+    names.open();
+    SmpDataset byName(QStringLiteral("SmpByName"), &c);
+    byName.setCommandText(sql);
+    for (const char* f : {"ID", "I3", "D1"}) byName.addDataField(QString::fromLatin1(f), f[0] == 'D' ? SmpField::Type::Float : SmpField::Type::Integer);
+    byName.addLookupField(QStringLiteral("NAME"), &names, QStringLiteral("I3"), QStringLiteral("K"), QStringLiteral("NAME"));
+    byName.open();
+    t.restart();
+    byName.setIndexFieldNames(QStringLiteral("NAME"));
+    const double sortLookupMs = msSince(t);
+
+    // A detail whose link the statement does not take: the master's moves re-select from the cache.
+    SmpDataset kinds(QStringLiteral("SmpKinds"), &c);
+    kinds.setCommandText(QStringLiteral("select distinct I4 as K from B_ROWS"));
+    kinds.open();
+    SmpDataset detail(QStringLiteral("SmpDetail"), &c);
+    detail.setCommandText(sql);
+    detail.setMaster(&kinds, QStringLiteral("K"), QStringLiteral("I4"));
+    detail.open();
+    t.restart();
+    for (int i = 0; i < 10; ++i) {
+        if (kinds.eof() || kinds.recNo() == kinds.recordCount() - 1) kinds.first();
+        else kinds.next();
+    }
+    const double detailMovesMs = msSince(t);
+
+    // Re-reading a list of 20,000 rows with a text blob column (what save-at-once does after each post).
+    SmpDataset notes(QStringLiteral("SmpNotes"), &c);
+    notes.setTableName(QStringLiteral("B_NOTES"));
+    notes.open();
+    t.restart();
+    notes.refresh();
+    const double blobRefreshMs = msSince(t);
+
     QTextStream out(stdout);
     out << "rows: " << kRows << " x 20 columns, embedded database, median of 5 runs\n";
     out << QStringLiteral("%1 %2\n").arg(QStringLiteral("plain fetch loop (ms)"), -34).arg(median(raw), 9, 'f', 1);
@@ -145,6 +220,12 @@ int main(int argc, char** argv)
     out << QStringLiteral("%1 %2\n").arg(QStringLiteral("grid shown, 100,000 rows (ms)"), -34).arg(all.showMs, 9, 'f', 2);
     out << QStringLiteral("%1 %2\n").arg(QStringLiteral("jump to last, 100 rows (ms)"), -34).arg(hundred.lastMs, 9, 'f', 2);
     out << QStringLiteral("%1 %2\n").arg(QStringLiteral("jump to last, 100,000 rows (ms)"), -34).arg(all.lastMs, 9, 'f', 2);
+    out << QStringLiteral("%1 %2\n").arg(QStringLiteral("locate-edit-or-append 1k keys (ms)"), -34).arg(keys1k, 9, 'f', 1);
+    out << QStringLiteral("%1 %2\n").arg(QStringLiteral("locate-edit-or-append 2k keys (ms)"), -34).arg(keys2k, 9, 'f', 1);
+    out << QStringLiteral("%1 %2\n").arg(QStringLiteral("locate-edit-or-append 4k keys (ms)"), -34).arg(keys4k, 9, 'f', 1);
+    out << QStringLiteral("%1 %2\n").arg(QStringLiteral("sort 100,000 rows by lookup (ms)"), -34).arg(sortLookupMs, 9, 'f', 1);
+    out << QStringLiteral("%1 %2\n").arg(QStringLiteral("10 master moves, memory link (ms)"), -34).arg(detailMovesMs, 9, 'f', 1);
+    out << QStringLiteral("%1 %2\n").arg(QStringLiteral("re-read 20,000 rows with blob (ms)"), -34).arg(blobRefreshMs, 9, 'f', 1);
     out << "ratio: " << QString::number(median(cached) / median(raw), 'f', 3) << "\n";
     return 0;
 }

@@ -128,12 +128,10 @@ void TDMNS::defineDatasets()
     table(SmpRecep_izdN, "IZDELIE_RECEPTA");
     lookup(SmpRecep_izdN, "ImeMaterial", SmpMateriali, "NMATERIAL", "NMATERIAL", "IMEMATERIAL");
 
-    // Every edit of these lists is stored at once; the item list follows units and warehouses.
+    // Every edit of these lists is stored at once.
     for (SmpDataset* ds : {&SmpFirmaOfisi, &SmpMolFirma, &SmpVidPlastane, &SmpOsnovDDS, &SmpTipValuta, &SmpCountry,
                            &SmpGrad, &SmpTipKontragent, &SmpMOLKontr, &SmpKontrFilial, &SmpTipSklOb, &SmpTipProizvN})
         SaveAtOnce::install(*ds);
-    SaveAtOnce::install(SmpMiarka, {&SmpMateriali});
-    SaveAtOnce::install(SmpTipSklad, {&SmpMateriali});
 
     SmpKontragenti.afterPost = [this](SmpDataset& ds) { SmpKontragentiAfterPost(ds); };
     SmpKontragenti.afterDelete = [this](SmpDataset& ds) { SmpKontragentiAfterPost(ds); };

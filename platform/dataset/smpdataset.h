@@ -13,6 +13,24 @@
 #include <vector>
 
 class SQLConnection;
+class SmpDataset;
+
+// One event of a dataset. Assigning sets its handler, as before; assigning a second handler over
+// one already set is refused (two parts of the program would otherwise silently replace each
+// other). add() subscribes further handlers, called in the order they were added.
+class DatasetEvent
+{
+public:
+    using Handler = std::function<void(SmpDataset&)>;
+    DatasetEvent& operator=(Handler handler);
+    DatasetEvent& operator=(std::nullptr_t);  // drops every handler
+    void add(Handler handler);
+    explicit operator bool() const { return !handlers_.empty(); }
+    void operator()(SmpDataset& dataset) const;
+
+private:
+    std::vector<Handler> handlers_;
+};
 
 // A client-side cached dataset over a table or a select statement. Opening reads every row into the
 // cache and ends the statement. Edits change the cache and stay pending until applyUpdates() turns
@@ -86,7 +104,15 @@ public:
     void prior();
     void moveTo(int position);
     // Moves to the first visible row whose fields equal the values; false (no move) if none.
+    // Values are compared as values of each field's type (see FieldValues).
     bool locate(const QString& fields, const QVariantList& values);
+    // The position of that row without moving the cursor; -1 when there is none.
+    int find(const QString& fields, const QVariantList& values) const;
+    // resultField of that row without moving the cursor; null when there is none.
+    QVariant lookup(const QString& fields, const QVariantList& values, const QString& resultField) const;
+    // The key fields' values of a visible row, and a move back to the row with that key.
+    QVariantList keyAt(int position) const;
+    bool locateKey(const QVariantList& key);
     // A value of a visible row without moving the cursor (for grids and exports).
     QVariant valueAt(int position, const SmpField* field) const;
     QString displayTextAt(int position, const SmpField* field) const;
@@ -108,15 +134,23 @@ public:
     QList<QVariantMap> pendingDeletes() const;
     void applyUpdates();
     void cancelUpdates();
+    // Adds the rows of a query as new rows, column to field by name (a client-side list filled
+    // in one call); the number of rows added.
+    int appendRows(const QString& sql, const QVariantMap& params = {});
 
     // ---- filter, order, master-detail --------------------------------------------------------
-    // "FIELD=value", "FIELD>value" ... joined with "and"; values are numbers or 'text'.
+    // Comparisons of fields with values or other fields, joined by and, or, not and parentheses
+    // (see DatasetFilter).
     void setFilter(const QString& filter);
     const QString& filter() const { return filterText_; }
+    // A typed filter beside the text one: called for every row with the row's fields readable
+    // through the dataset (as in on-calc-fields); both must pass.
+    void setFilterPredicate(std::function<bool(const SmpDataset&)> predicate);
     void setFiltered(bool on);
     bool isFiltered() const { return filtered_; }
     // ";"-separated fields; a field followed by " DESC" sorts descending.
     void setIndexFieldNames(const QString& fields);
+    const QString& indexFieldNames() const { return indexFieldNames_; }
     // Shows only the rows whose detailFields equal masterFields of the master's current row,
     // reading them when the master moves. A statement source takes the master's values as the
     // parameters named after masterFields; a link it has no parameter for is matched in the cache.
@@ -124,10 +158,10 @@ public:
     SmpDataset* master() const { return master_; }
 
     // ---- events -----------------------------------------------------------------------------
-    Handler beforeOpen, afterOpen, beforeClose, afterClose;
-    Handler beforeInsert, afterInsert, beforeEdit, afterEdit, beforePost, afterPost;
-    Handler beforeCancel, afterCancel, beforeDelete, afterDelete;
-    Handler onNewRecord, onCalcFields, afterScroll, afterRefresh;
+    DatasetEvent beforeOpen, afterOpen, beforeClose, afterClose;
+    DatasetEvent beforeInsert, afterInsert, beforeEdit, afterEdit, beforePost, afterPost;
+    DatasetEvent beforeCancel, afterCancel, beforeDelete, afterDelete;
+    DatasetEvent onNewRecord, onCalcFields, afterScroll, afterRefresh;
 
     // Disables the scroll and change notifications of the bound controls while the cursor is
     // moved by code; counted, so nested calls balance.
@@ -143,6 +177,7 @@ signals:
     void rowRemoved(int position);
     void currentChanged(int position);
     void stateChanged();
+    void fieldsChanged();          // a field's label, display format or visibility changed
 
 public:
     struct Row;
@@ -150,17 +185,27 @@ public:
 
 private:
     friend class SmpField;
+    void announceFieldChange() { emit fieldsChanged(); }
     QVariant fieldValue(const SmpField* f) const;
     QVariant fieldValueIn(const SmpField* f, const Row& row) const;
     void setFieldValue(SmpField* f, const QVariant& v);
     SmpField* addField(const QString& name, SmpField::Kind kind, SmpField::Type type, int size);
 
-    void readRows();
+    struct Applied
+    {
+        quint64 seq;
+        QVector<QVariant> before;  // an inserted row's values before the insert read them back
+    };
+    void readRows(bool keepPending, const QVariantList& stayOnKey);
     void rebuildView(const QVariantList& stayOnKey);
+    void settleApplied(const std::vector<Applied>& applied, bool committed);
+    void reindexRow(int rowIndex, const Row* before, const Row* after);
+    void notifyDetails();
+    void sumsChanged();
     QVariantList currentKey() const;
     void showAgain();
     void calculate(Row& row);
-    void calculateAll();
+    void calculateAll(bool plainOnly);
     void notifyScroll();
     void setCurrent(int position);
     void masterScrolled();
@@ -168,7 +213,7 @@ private:
     void adjustAggregates(const Row* removed, const Row* added);
     void startInsert(bool atEnd);
     void invalidateIndexes();
-    int rowIndexOfKey(const QVariantList& key) const;
+    int rowIndexOfKey(const QString& fields, const QVariantList& values) const;
     QVariantList keyOf(const Row& row) const;
     QStringList keyFieldNames();
     Row* currentRow() const;

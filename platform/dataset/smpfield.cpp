@@ -11,6 +11,24 @@ SmpField::SmpField(SmpDataset* dataset, const QString& fieldName, Kind kind, Typ
 {
 }
 
+void SmpField::setDisplayLabel(const QString& label)
+{
+    displayLabel = label;
+    dataset_->announceFieldChange();
+}
+
+void SmpField::setDisplayFormat(const QString& format)
+{
+    displayFormat = format;
+    dataset_->announceFieldChange();
+}
+
+void SmpField::setVisible(bool on)
+{
+    visible = on;
+    dataset_->announceFieldChange();
+}
+
 QString SmpField::name() const { return dataset_->objectName() + fieldName_; }
 
 QVariant SmpField::value() const { return dataset_->fieldValue(this); }

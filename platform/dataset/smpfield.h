@@ -29,6 +29,10 @@ public:
     QString displayFormat; // "# ##0.00", "dd.mm.yyyy", ...
     bool visible = true;
     bool readOnly = false;
+    // Changes at run time that grids and bound controls follow (the dataset announces them).
+    void setDisplayLabel(const QString& label);
+    void setDisplayFormat(const QString& format);
+    void setVisible(bool on);
 
     // Lookup fields: the value of lookupResultField in lookupDataset on the row whose
     // lookupKeyFields equal this dataset's keyFields (";"-separated lists).

@@ -74,11 +74,12 @@ DbColumn::Kind kindOf(unsigned type, int subType, int scale, unsigned charSet)
     }
 }
 
+// One division by an exact power of ten gives the double nearest the decimal value.
 double scaled(qint64 v, int scale)
 {
-    double r = double(v);
-    for (int i = 0; i < -scale; ++i) r /= 10.0;
-    return r;
+    double power = 1;
+    for (int i = 0; i < -scale; ++i) power *= 10;  // exact up to 10^22
+    return double(v) / power;
 }
 
 QString str(const char* s) { return QString::fromUtf8(s).trimmed(); }
@@ -381,6 +382,7 @@ struct OutColumn
 {
     unsigned offset, nullOffset, type, length;
     int scale;
+    int chars;  // CHAR columns: characters wide (the buffer holds up to four bytes for each)
     DbColumn::Kind kind;
 };
 
@@ -406,7 +408,7 @@ QVector<DbColumn> describe(ThrowStatusWrapper* st, IMessageMetadata* m, QVector<
         if ((c.sqlType == SQL_VARYING || c.sqlType == SQL_TEXT) && cs == CS_UTF8) c.length /= 4;
         cols << c;
         layout << OutColumn{m->getOffset(st, i), m->getNullOffset(st, i), c.sqlType, m->getLength(st, i), c.scale,
-                            c.kind};
+                            int(c.length), c.kind};
     }
     return cols;
 }
@@ -425,6 +427,15 @@ QByteArray readBlob(SQLConnection::Impl& c, ThrowStatusWrapper* st, ITransaction
     blob->close(st);
     blob.release();
     return out;
+}
+
+// A CHAR value under the UTF8 client fills four bytes per character with blanks: it is cut back
+// to the column's width in characters.
+QString charText(const unsigned char* p, const OutColumn& col)
+{
+    QString s = QString::fromUtf8(reinterpret_cast<const char*>(p), qsizetype(col.length));
+    if (s.size() > col.chars) s.truncate(col.chars);
+    return s;
 }
 
 void decodeRow(SQLConnection::Impl& c, ThrowStatusWrapper* st, ITransaction* tx, const QVector<OutColumn>& layout,
@@ -473,7 +484,7 @@ void decodeRow(SQLConnection::Impl& c, ThrowStatusWrapper* st, ITransaction* tx,
         case SQL_TEXT:
             row[i] = col.kind == DbColumn::Kind::Bytes
                          ? QVariant(QByteArray(reinterpret_cast<const char*>(p), qsizetype(col.length)))
-                         : QVariant(QString::fromUtf8(reinterpret_cast<const char*>(p), qsizetype(col.length)));
+                         : QVariant(charText(p, col));
             break;
         case SQL_VARYING: {
             unsigned short len;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 class SQLConnection;
 
 // An explicit transaction: every call on the connection inside the scope shares one server
@@ -14,6 +16,12 @@ public:
     TransactionScope& operator=(const TransactionScope&) = delete;
 
     void commit();
+
+    // Whether a scope is open on the connection (calls share its transaction).
+    static bool isOpen(SQLConnection& connection);
+    // Calls settled(true) when the outermost open scope has stored its work, settled(false) when it
+    // is rolled back. Work written inside a scope is only known to be stored then. Needs an open scope.
+    static void whenSettled(SQLConnection& connection, std::function<void(bool committed)> settled);
 
 private:
     SQLConnection& connection_;

@@ -1,19 +1,13 @@
 #include "platform/widgets/datasetmodel.h"
 
+#include "platform/dataset/fieldvalues.h"
 #include "platform/dataset/smpdataset.h"
 #include "platform/ui/uiservice.h"
 #include "platform/widgets/fielddatalink.h"
 
-namespace {
+#include <QFont>
 
-QStringList splitFields(const QString& fields)
-{
-    QStringList out;
-    for (const QString& f : fields.split(u';', Qt::SkipEmptyParts)) out << f.trimmed();
-    return out;
-}
-
-} // namespace
+using FieldValues::splitFields;
 
 DatasetModel::DatasetModel(QObject* parent) : QAbstractTableModel(parent) {}
 
@@ -38,6 +32,7 @@ void DatasetModel::connectDataset()
     connections_ << connect(ds, &SmpDataset::rowRemoved, this, &DatasetModel::onRowRemoved);
     connections_ << connect(ds, &SmpDataset::rowChanged, this, &DatasetModel::onRowChanged);
     connections_ << connect(ds, &SmpDataset::currentChanged, this, &DatasetModel::onCurrentChanged);
+    connections_ << connect(ds, &SmpDataset::fieldsChanged, this, &DatasetModel::resetColumns);
     connections_ << connect(ds, &SmpDataset::stateChanged, this, [this] {
         // Opening may have replaced the fields before the rows are reset: find them now.
         if (dataset_ && dataset_->isActive() != active_) reset();
@@ -138,6 +133,20 @@ void DatasetModel::setRowForeground(RowColor color)
         emit dataChanged(index(0, 0), index(rows_ - 1, int(shown_.size()) - 1), {Qt::ForegroundRole});
 }
 
+void DatasetModel::setCellBackground(CellColor color)
+{
+    cellBackground_ = std::move(color);
+    if (rows_ > 0 && !shown_.isEmpty())
+        emit dataChanged(index(0, 0), index(rows_ - 1, int(shown_.size()) - 1), {Qt::BackgroundRole});
+}
+
+void DatasetModel::setRowBold(std::function<bool(int)> bold)
+{
+    bold_ = std::move(bold);
+    if (rows_ > 0 && !shown_.isEmpty())
+        emit dataChanged(index(0, 0), index(rows_ - 1, int(shown_.size()) - 1), {Qt::FontRole});
+}
+
 QVariant DatasetModel::lookupKeyAt(const SmpField* lookup, int position)
 {
     if (!lookup || !lookup->lookupDataset) return {};
@@ -189,7 +198,18 @@ QVariant DatasetModel::data(const QModelIndex& index, int role) const
         return SmpField::formatValue(ds->valueAt(row, f), f->type(), QString());
     case Qt::TextAlignmentRole:
         return int((f->isNumeric() ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
+    case Qt::FontRole:
+        if (bold_ && bold_(row)) {
+            QFont font;
+            font.setBold(true);
+            return font;
+        }
+        return {};
     case Qt::BackgroundRole:
+        if (cellBackground_) {
+            const QColor c = cellBackground_(row, f);
+            if (c.isValid()) return c;
+        }
         if (background_) {
             const QColor c = background_(row);
             if (c.isValid()) return c;

@@ -57,6 +57,10 @@ public:
     // an invalid colour leaves the view's default.
     void setRowBackground(RowColor color);
     void setRowForeground(RowColor color);
+    // A cell's own background (before the row's), and rows shown in bold.
+    using CellColor = std::function<QColor(int position, const SmpField* field)>;
+    void setCellBackground(CellColor color);
+    void setRowBold(std::function<bool(int position)> bold);
 
     // The key values that a lookup field takes from row `position` of its lookup dataset: one
     // value, or a list for several key fields.
@@ -95,4 +99,6 @@ private:
     bool readOnly_ = false;
     bool active_ = false;
     RowColor background_, foreground_;
+    CellColor cellBackground_;
+    std::function<bool(int)> bold_;
 };

@@ -116,6 +116,7 @@ DBGrid::DBGrid(QWidget* parent) : QTableView(parent), model_(new DatasetModel(th
     horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    connect(horizontalHeader(), &QHeaderView::sectionClicked, this, &DBGrid::orderByColumn);
     connect(model_, &QAbstractItemModel::modelReset, this, [this] {
         applyColumnLayout();
         showDatasetRow();
@@ -186,6 +187,19 @@ void DBGrid::applyColumnLayout()
     }
 }
 
+void DBGrid::orderByColumn(int column)
+{
+    SmpDataset* ds = dataset();
+    const SmpField* f = model_->fieldAt(column);
+    if (!ds || !ds->isActive() || !f || f->type() == SmpField::Type::Bytes || f->kind() == SmpField::Kind::Aggregate) return;
+    const bool descending = ds->indexFieldNames().compare(f->fieldName(), Qt::CaseInsensitive) == 0;
+    DbControls::guarded([&] {
+        ds->setIndexFieldNames(descending ? f->fieldName() + QStringLiteral(" DESC") : f->fieldName());
+    });
+    horizontalHeader()->setSortIndicatorShown(true);
+    horizontalHeader()->setSortIndicator(column, descending ? Qt::DescendingOrder : Qt::AscendingOrder);
+}
+
 int DBGrid::firstVisibleColumn() const
 {
     for (int c = 0; c < model_->columnCount(); ++c)
@@ -217,8 +231,11 @@ void DBGrid::currentChanged(const QModelIndex& current, const QModelIndex& previ
     if (!ds || current.row() == ds->recNo()) return;
     syncing_ = true;
     DbControls::guarded([&] {
-        ds->checkBrowseMode();  // leaving an edited row posts it
-        ds->moveTo(current.row());
+        // Leaving an edited row posts it, and a post may re-read and re-sort the rows: the row
+        // clicked is found again by its key.
+        const QVariantList key = ds->keyAt(current.row());
+        ds->checkBrowseMode();
+        if (!ds->locateKey(key)) ds->moveTo(current.row());
     });
     syncing_ = false;
     showDatasetRow();  // a refused post keeps the dataset, and so the grid, where it was

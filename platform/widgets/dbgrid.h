@@ -40,6 +40,10 @@ public:
     void setRowSelect(bool rowSelect);  // whole rows are highlighted
     void setRowColor(DatasetModel::RowColor color) { model_->setRowBackground(std::move(color)); }
     void setRowTextColor(DatasetModel::RowColor color) { model_->setRowForeground(std::move(color)); }
+    void setCellColor(DatasetModel::CellColor color) { model_->setCellBackground(std::move(color)); }
+    void setRowBold(std::function<bool(int position)> bold) { model_->setRowBold(std::move(bold)); }
+    // Clicking a column title orders the rows by its field; clicking it again, descending.
+    void orderByColumn(int column);
 
 signals:
     // A key went through the grid (the dataset has already followed it).

@@ -7,37 +7,14 @@
 #include <QKeyEvent>
 #include <QWheelEvent>
 
-namespace {
-
-// One text per key value, so that an integer key and the same number read as a float agree.
-QString keyText(const QVariant& v)
-{
-    if (!v.isValid() || v.isNull()) return {};
-    switch (v.typeId()) {
-    case QMetaType::Double:
-    case QMetaType::Float: {
-        const double d = v.toDouble();
-        if (d == double(qint64(d))) return QString::number(qint64(d));
-        return QString::number(d, 'g', 17);
-    }
-    case QMetaType::Bool: return QString::number(int(v.toBool()));
-    default: return v.toString();
-    }
-}
-
-} // namespace
-
 DBLookupComboBox::DBLookupComboBox(QWidget* parent) : QComboBox(parent), link_(this), model_(new DatasetModel(this))
 {
     setModel(model_);
     setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     connect(&link_, &FieldDataLink::changed, this, &DBLookupComboBox::showKey);
-    // Every change of the list's rows: forget the key index, show the key again (a reset would
-    // otherwise leave the combo box on its first row).
-    const auto listChanged = [this] {
-        indexValid_ = false;
-        showKey();
-    };
+    // Every change of the list's rows: show the key again (a reset would otherwise leave the combo
+    // box on its first row).
+    const auto listChanged = [this] { showKey(); };
     connect(model_, &QAbstractItemModel::modelReset, this, listChanged);
     connect(model_, &QAbstractItemModel::rowsInserted, this, listChanged);
     connect(model_, &QAbstractItemModel::rowsRemoved, this, listChanged);
@@ -63,7 +40,6 @@ void DBLookupComboBox::setListSource(DataSource* source)
 void DBLookupComboBox::setKeyField(const QString& name)
 {
     keyField_ = name;
-    indexValid_ = false;
     showKey();
 }
 
@@ -79,7 +55,6 @@ void DBLookupComboBox::bindList()
 {
     model_->setColumns({DatasetColumn{listField_, {}, 0, true}});
     model_->setDataset(listDataset());
-    indexValid_ = false;
     showKey();
 }
 
@@ -90,19 +65,12 @@ QVariant DBLookupComboBox::keyAt(int position) const
     return list->valueAt(position, list->findField(keyField_));
 }
 
+// The list's own key index decides, so the box agrees with locate and lookup fields.
 int DBLookupComboBox::positionOf(const QVariant& key) const
 {
-    const QString text = keyText(key);
-    if (text.isEmpty()) return -1;
-    if (!indexValid_) {
-        index_.clear();
-        const SmpDataset* list = listDataset();
-        const SmpField* kf = list ? list->findField(keyField_) : nullptr;
-        if (kf)
-            for (int r = DbControls::shownRows(list) - 1; r >= 0; --r) index_.insert(keyText(list->valueAt(r, kf)), r);
-        indexValid_ = true;
-    }
-    return index_.value(text, -1);
+    const SmpDataset* list = listDataset();
+    if (!list || !key.isValid() || key.isNull() || !list->findField(keyField_)) return -1;
+    return list->find(keyField_, {key});
 }
 
 QVariant DBLookupComboBox::keyValue() const

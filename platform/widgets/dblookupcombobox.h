@@ -4,7 +4,6 @@
 #include "platform/widgets/fielddatalink.h"
 
 #include <QComboBox>
-#include <QHash>
 #include <QPointer>
 
 class DatasetModel;
@@ -68,6 +67,4 @@ private:
     bool syncing_ = false;
     bool popupOpen_ = false;
     bool choosingFromPopup_ = false;
-    mutable QHash<QString, int> index_;  // key text -> list position, built when first needed
-    mutable bool indexValid_ = false;
 };

@@ -96,7 +96,7 @@ void TstDataModules::firstShowOpensTheSharedListsInOrder()
     app_ = std::make_unique<AppInstances>(p);
     QStringList opened;
     for (SmpDataset* ds : app_->DMNS->findChildren<SmpDataset*>(QString(), Qt::FindDirectChildrenOnly))
-        ds->afterOpen = [&opened](SmpDataset& d) { opened << d.objectName(); };
+        ds->afterOpen.add([&opened](SmpDataset& d) { opened << d.objectName(); });
     QVERIFY(opened.isEmpty());
     app_->FormNS->show();
     // The company's responsible persons come after the settings lists, unless a lookup of the

@@ -2,6 +2,7 @@
 #include "platform/dataset/smpdataset.h"
 #include "platform/db/connection.h"
 #include "platform/db/dberror.h"
+#include "platform/db/transaction.h"
 #include "support/testdb.h"
 
 #include <QSignalSpy>
@@ -39,6 +40,42 @@ private slots:
     void scratchListNeverReachesItsTable();
     void readOnlySourceEditsOnlyTheCache();
 
+    // Faults once found by users, one table each.
+    void calculatedFieldsSeeFinishedSums_data();
+    void calculatedFieldsSeeFinishedSums();
+    void failedRereadKeepsPendingEdits_data();
+    void failedRereadKeepsPendingEdits();
+    void applyInsideTransactionSettlesWithIt_data();
+    void applyInsideTransactionSettlesWithIt();
+    void conflictInsideDocumentTransactionSaysSo();
+    void refusedDeleteLeavesListUsable_data();
+    void refusedDeleteLeavesListUsable();
+    void masterDetailStaysInStep_data();
+    void masterDetailStaysInStep();
+    void untouchedNewRowIsDroppedOnLeaving_data();
+    void untouchedNewRowIsDroppedOnLeaving();
+    void badValuesAreRefusedAndNothingStored_data();
+    void badValuesAreRefusedAndNothingStored();
+    void valuesAreIdenticalOnEveryPath_data();
+    void valuesAreIdenticalOnEveryPath();
+    void insertReadsBackEveryColumn_data();
+    void insertReadsBackEveryColumn();
+    void valuesReadAsStored_data();
+    void valuesReadAsStored();
+    void sumsStayExact();
+    void deleteHandlerMayRereadTheList();
+    void afterOpenSeesTheFirstRow();
+    void failingScrollHandlerLeavesDetailsInStep();
+
+    // What the business windows use.
+    void filterExpressions_data();
+    void filterExpressions();
+    void typedFilterPredicate();
+    void sortsLikeABulgarianReader();
+    void lookupLeavesTheCursor();
+    void queryCopiedIntoScratchList();
+    void eventsTakeSeveralSubscribers();
+
 private:
     int count(const QString& sql) { return db_->query(sql).rows.front()[0].toInt(); }
     std::unique_ptr<SmpDataset> kinds();
@@ -65,13 +102,16 @@ void TstDataset::initTestCase()
         // No key: rows are found by all their values; two link fields.
         "create table D_PAIR (A integer, B integer, V varchar(10))",
         "create table D_SCRATCH (N integer, S varchar(10))",
+        "create table D_USE (ID integer not null primary key, KIND smallint references D_KIND (KIND))",
+        "create table D_DATED (ID integer not null primary key, DATA timestamp, CODE varchar(5), "
+        "FLAG smallint default 0, YESNO char(2), AMOUNT numeric(9, 3))",
     };
     for (const char* s : ddl) db_->executeImmediate(QString::fromUtf8(s));
 }
 
 void TstDataset::init()
 {
-    for (const char* t : {"D_KIND", "D_MASTER", "D_DETAIL", "D_PAIR", "D_SCRATCH"})
+    for (const char* t : {"D_USE", "D_DATED", "D_KIND", "D_MASTER", "D_DETAIL", "D_PAIR", "D_SCRATCH"})
         db_->execute(QStringLiteral("delete from ") + QLatin1String(t));
     db_->execute(QStringLiteral("insert into D_KIND values (1, 'Материал')"));
     db_->execute(QStringLiteral("insert into D_KIND values (2, 'Изделие')"));
@@ -83,6 +123,8 @@ void TstDataset::init()
     db_->execute(QStringLiteral("insert into D_PAIR values (1, 1, 'x')"));
     db_->execute(QStringLiteral("insert into D_PAIR values (1, 2, 'y')"));
     db_->execute(QStringLiteral("insert into D_PAIR values (1, 2, 'z')"));
+    db_->execute(QStringLiteral("insert into D_DATED values (1, '2024-01-02 00:00:00', '01', 1, 'ДА', 1.015)"));
+    db_->execute(QStringLiteral("insert into D_DATED values (2, '2024-01-03 10:30:00', '1a', 1, 'НЕ', 2.5)"));
 }
 
 std::unique_ptr<SmpDataset> TstDataset::kinds()
@@ -607,4 +649,609 @@ void TstDataset::readOnlySourceEditsOnlyTheCache()
 }
 
 QTEST_GUILESS_MAIN(TstDataset)
+// ---- faults once found ------------------------------------------------------------------------
+
+namespace {
+
+// Lines of one master with a calculated amount, its sum, and a calculated copy of that sum on
+// every line (a document's amount to pay).
+std::unique_ptr<SmpDataset> linesWithTotal(SQLConnection* db, const QString& sql)
+{
+    auto ds = std::make_unique<SmpDataset>(QStringLiteral("SmpLines"), db);
+    ds->setCommandText(sql);
+    ds->setUpdateTable(QStringLiteral("D_DETAIL"));
+    ds->addDataField(QStringLiteral("ID"), SmpField::Type::Integer);
+    ds->addDataField(QStringLiteral("MASTER_ID"), SmpField::Type::Integer);
+    ds->addDataField(QStringLiteral("QTY"), SmpField::Type::Float);
+    ds->addDataField(QStringLiteral("PRICE"), SmpField::Type::Float);
+    ds->addCalculatedField(QStringLiteral("Amount"), SmpField::Type::Float);
+    ds->addAggregateField(QStringLiteral("Total"), QStringLiteral("SUM(Amount)"));
+    ds->addCalculatedField(QStringLiteral("ToPay"), SmpField::Type::Float);
+    ds->onCalcFields = [](SmpDataset& d) {
+        d.setValue(QStringLiteral("Amount"), d.fieldByName(QStringLiteral("QTY"))->asFloat() *
+                                                 d.fieldByName(QStringLiteral("PRICE"))->asFloat());
+        d.setValue(QStringLiteral("ToPay"), d.value(QStringLiteral("Total")));
+    };
+    return ds;
+}
+
+QList<double> column(const SmpDataset& ds, const QString& field)
+{
+    QList<double> out;
+    for (int r = 0; r < ds.recordCount(); ++r) out << ds.valueAt(r, ds.fieldByName(field)).toDouble();
+    return out;
+}
+
+} // namespace
+
+void TstDataset::calculatedFieldsSeeFinishedSums_data()
+{
+    QTest::addColumn<int>("step");
+    QTest::addColumn<QList<double>>("toPay");
+    // Master 10's lines are worth 3, 40 and 0 (no quantity).
+    QTest::newRow("at open") << 0 << QList<double>{43, 43, 43};
+    QTest::newRow("lines appended one by one") << 1 << QList<double>{363, 363, 363, 363, 363, 363};
+    QTest::newRow("re-read adds a line") << 2 << QList<double>{50, 50, 50, 50};
+    QTest::newRow("re-read returns fewer lines") << 3 << QList<double>{3};
+}
+
+void TstDataset::calculatedFieldsSeeFinishedSums()
+{
+    QFETCH(int, step);
+    auto ds = linesWithTotal(db_.get(), QStringLiteral("select * from D_DETAIL where MASTER_ID = 10 order by ID"));
+    ds->open();
+    if (step == 1) {
+        for (double price : {10.0, 10.0, 300.0}) {
+            ds->append();
+            ds->setValue(QStringLiteral("MASTER_ID"), 10);
+            ds->setValue(QStringLiteral("QTY"), 1);
+            ds->setValue(QStringLiteral("PRICE"), price);
+            ds->post();
+        }
+    } else if (step == 2) {
+        db_->execute(QStringLiteral("insert into D_DETAIL values (5, 10, 1, 1, 7, 'г')"));
+        ds->refresh();
+    } else if (step == 3) {
+        db_->execute(QStringLiteral("delete from D_DETAIL where ID in (2, 4)"));
+        ds->refresh();
+    }
+    QTEST(column(*ds, QStringLiteral("ToPay")), "toPay");
+}
+
+void TstDataset::failedRereadKeepsPendingEdits_data()
+{
+    QTest::addColumn<int>("change");  // 0 edit, 1 insert, 2 delete
+    QTest::addColumn<QString>("stored");
+    QTest::newRow("edit") << 0 << QStringLiteral("select count(*) from D_DETAIL where NOTE = 'ново'");
+    QTest::newRow("insert") << 1 << QStringLiteral("select count(*) from D_DETAIL where ID = 9 and NOTE = 'ново'");
+    QTest::newRow("delete") << 2 << QStringLiteral("select 1 - count(*) from D_DETAIL where ID = 1");
+}
+
+void TstDataset::failedRereadKeepsPendingEdits()
+{
+    QFETCH(int, change);
+    SmpDataset ds(QStringLiteral("SmpLines"), db_.get());
+    ds.setCommandText(QStringLiteral("select * from D_DETAIL where ID < :LIMIT order by ID"));
+    ds.setUpdateTable(QStringLiteral("D_DETAIL"));
+    ds.setKeyFields(QStringLiteral("ID"));
+    ds.setParam(QStringLiteral("LIMIT"), 100);
+    ds.open();
+    if (change == 0) {
+        ds.edit();
+        ds.setValue(QStringLiteral("NOTE"), QStringLiteral("ново"));
+        ds.post();
+    } else if (change == 1) {
+        ds.append();
+        ds.setValue(QStringLiteral("ID"), 9);
+        ds.setValue(QStringLiteral("NOTE"), QStringLiteral("ново"));
+        ds.post();
+    } else {
+        ds.remove();
+    }
+    const int rows = ds.recordCount();
+    ds.setParam(QStringLiteral("LIMIT"), QStringLiteral("не е число"));
+    QVERIFY_THROWS_EXCEPTION(DbError, ds.refresh());
+    QCOMPARE(ds.changeCount(), 1);
+    QCOMPARE(ds.recordCount(), rows);
+    if (change != 2) QCOMPARE(ds.value(QStringLiteral("NOTE")).toString(), QStringLiteral("ново"));
+    ds.setParam(QStringLiteral("LIMIT"), 100);
+    ds.applyUpdates();
+    QCOMPARE(ds.changeCount(), 0);
+    QFETCH(QString, stored);
+    QCOMPARE(count(stored), 1);
+}
+
+void TstDataset::applyInsideTransactionSettlesWithIt_data()
+{
+    QTest::addColumn<int>("change");  // 0 insert, 1 edit, 2 delete
+    QTest::addColumn<bool>("commit");
+    QTest::addColumn<int>("storedAfterScope");
+    const char* names[] = {"insert", "edit", "delete"};
+    for (int c = 0; c < 3; ++c) {
+        QTest::addRow("%s, committed", names[c]) << c << true << 1;
+        QTest::addRow("%s, rolled back", names[c]) << c << false << 0;
+    }
+}
+
+void TstDataset::applyInsideTransactionSettlesWithIt()
+{
+    QFETCH(int, change);
+    QFETCH(bool, commit);
+    SmpDataset ds(QStringLiteral("SmpMaster"), db_.get());
+    ds.setTableName(QStringLiteral("D_MASTER"));
+    ds.setIndexFieldNames(QStringLiteral("ID"));
+    ds.open();
+    const QString stored[] = {QStringLiteral("select count(*) from D_MASTER where NAME = 'Гама'"),
+                              QStringLiteral("select count(*) from D_MASTER where ID = 10 and NAME = 'Гама'"),
+                              QStringLiteral("select 1 - count(*) from D_MASTER where ID = 10")};
+    if (change == 0) {
+        ds.append();
+        ds.setValue(QStringLiteral("NAME"), QStringLiteral("Гама"));  // the key comes from the trigger
+        ds.post();
+    } else if (change == 1) {
+        ds.edit();
+        ds.setValue(QStringLiteral("NAME"), QStringLiteral("Гама"));
+        ds.post();
+    } else {
+        ds.remove();
+    }
+    {
+        TransactionScope tx(*db_);
+        ds.applyUpdates();
+        QCOMPARE(ds.changeCount(), 1);  // not stored until the transaction is
+        if (commit) tx.commit();
+    }
+    QCOMPARE(ds.changeCount(), commit ? 0 : 1);
+    QCOMPARE(count(stored[change]), commit ? 1 : 0);
+    if (change == 0) {
+        QVERIFY(ds.locate(QStringLiteral("NAME"), {QStringLiteral("Гама")}));
+        QCOMPARE(ds.fieldByName(QStringLiteral("ID"))->isNull(), !commit);  // no key the table never had
+    }
+    if (!commit) {  // still pending: applied again, it is stored once
+        ds.applyUpdates();
+        QCOMPARE(ds.changeCount(), 0);
+        QCOMPARE(count(stored[change]), 1);
+    }
+}
+
+void TstDataset::conflictInsideDocumentTransactionSaysSo()
+{
+    SmpDataset ds(QStringLiteral("SmpMaster"), db_.get());
+    ds.setTableName(QStringLiteral("D_MASTER"));
+    ds.setIndexFieldNames(QStringLiteral("ID"));
+    ds.open();
+    ds.edit();
+    ds.setValue(QStringLiteral("NAME"), QStringLiteral("Моя"));
+    ds.post();
+    db_->execute(QStringLiteral("update D_MASTER set NAME = 'Чужда' where ID = 10"));
+    TransactionScope tx(*db_);
+    try {
+        ds.applyUpdates();
+        QFAIL("a row changed by someone else was overwritten");
+    } catch (const DbError& e) {
+        QCOMPARE(e.sqlCode(), SmpDataset::kConflictCode);
+        QVERIFY2(e.message().contains(QStringLiteral("друг потребител")), qPrintable(e.message()));
+    }
+}
+
+void TstDataset::refusedDeleteLeavesListUsable_data()
+{
+    QTest::addColumn<bool>("thenAppend");
+    QTest::newRow("then an edit") << false;
+    QTest::newRow("then a new row") << true;
+}
+
+void TstDataset::refusedDeleteLeavesListUsable()
+{
+    QFETCH(bool, thenAppend);
+    db_->execute(QStringLiteral("insert into D_USE values (1, 1)"));
+    auto k = kinds();
+    k->setIndexFieldNames(QStringLiteral("KIND"));
+    k->open();
+    SaveAtOnce::install(*k);
+    QVERIFY_THROWS_EXCEPTION(DbError, k->remove());  // kind 1 is in use
+    QCOMPARE(k->recordCount(), 2);
+    QCOMPARE(k->changeCount(), 0);
+    QVERIFY(k->locate(QStringLiteral("KIND"), {1}));
+    if (thenAppend) {
+        k->append();
+        k->setValue(QStringLiteral("KIND"), 3);
+        k->setValue(QStringLiteral("KIND_NAME"), QStringLiteral("Услуга"));
+    } else {
+        k->edit();
+        k->setValue(QStringLiteral("KIND_NAME"), QStringLiteral("Услуга"));
+    }
+    k->post();
+    QCOMPARE(k->changeCount(), 0);
+    QCOMPARE(count(QStringLiteral("select count(*) from D_KIND where KIND_NAME = 'Услуга'")), 1);
+    QCOMPARE(count(QStringLiteral("select count(*) from D_KIND")), thenAppend ? 3 : 2);
+}
+
+void TstDataset::masterDetailStaysInStep_data()
+{
+    QTest::addColumn<int>("step");
+    QTest::addColumn<QList<int>>("detailIds");
+    QTest::newRow("a new master row has no lines") << 0 << QList<int>{};
+    QTest::newRow("a posted new master row still has none") << 1 << QList<int>{};
+    QTest::newRow("moving keeps unapplied line edits in the cache") << 2 << QList<int>{3};
+    QTest::newRow("a parameter set by hand never hides the link") << 3 << QList<int>{1, 2, 4};
+    QTest::newRow("a read-only detail with cache edits follows") << 4 << QList<int>{3};
+    QTest::newRow("one read per master open") << 5 << QList<int>{1, 2, 4};
+}
+
+void TstDataset::masterDetailStaysInStep()
+{
+    QFETCH(int, step);
+    SmpDataset master(QStringLiteral("SmpMaster"), db_.get());
+    master.setTableName(QStringLiteral("D_MASTER"));
+    master.setIndexFieldNames(QStringLiteral("ID"));
+    SmpDataset lines(QStringLiteral("SmpLines"), db_.get());
+    lines.setCommandText(QStringLiteral("select * from D_DETAIL where MASTER_ID = :ID order by ID"));
+    lines.setUpdateTable(QStringLiteral("D_DETAIL"));
+    if (step == 3) lines.setParam(QStringLiteral("ID"), 20);
+    if (step == 4) lines.setReadOnly(true);
+    lines.setMaster(&master, QStringLiteral("ID"), QStringLiteral("MASTER_ID"));
+    QSignalSpy reads(&lines, &SmpDataset::dataReset);
+    lines.open();
+    reads.clear();
+    master.open();
+    if (step == 5) QCOMPARE(reads.count(), 1);
+    if (step == 0 || step == 1) {
+        master.append();
+        if (step == 1) {
+            master.setValue(QStringLiteral("ID"), 30);
+            master.setValue(QStringLiteral("NAME"), QStringLiteral("Гама"));
+            master.post();
+        }
+    } else if (step == 2 || step == 4) {
+        lines.edit();
+        lines.setValue(QStringLiteral("NOTE"), QStringLiteral("в кеша"));
+        lines.post();
+        master.next();
+        QCOMPARE(lines.changeCount(), 1);
+        QCOMPARE(count(QStringLiteral("select count(*) from D_DETAIL where NOTE = 'в кеша'")), 0);
+    }
+    QList<int> ids;
+    for (int r = 0; r < lines.recordCount(); ++r) ids << lines.valueAt(r, lines.fieldByName(QStringLiteral("ID"))).toInt();
+    QTEST(ids, "detailIds");
+    if (step == 2) {  // back on the first master its edit is still there, and is applied once asked
+        master.first();
+        QVERIFY(lines.locate(QStringLiteral("ID"), {1}));
+        QCOMPARE(lines.value(QStringLiteral("NOTE")).toString(), QStringLiteral("в кеша"));
+        lines.applyUpdates();
+        QCOMPARE(count(QStringLiteral("select count(*) from D_DETAIL where NOTE = 'в кеша'")), 1);
+    }
+}
+
+void TstDataset::untouchedNewRowIsDroppedOnLeaving_data()
+{
+    QTest::addColumn<bool>("insert");
+    QTest::addColumn<bool>("withDefaults");
+    QTest::newRow("append, defaults from a handler") << false << true;
+    QTest::newRow("insert") << true << false;
+}
+
+void TstDataset::untouchedNewRowIsDroppedOnLeaving()
+{
+    QFETCH(bool, insert);
+    QFETCH(bool, withDefaults);
+    auto k = kinds();
+    k->setIndexFieldNames(QStringLiteral("KIND"));
+    if (withDefaults) k->onNewRecord = [](SmpDataset& d) { d.setValue(QStringLiteral("KIND_NAME"), QStringLiteral("нов")); };
+    k->open();
+    SaveAtOnce::install(*k);
+    k->moveTo(1);
+    if (insert) k->insert();
+    else k->append();
+    k->first();  // the user clicks elsewhere
+    QCOMPARE(k->state(), SmpDataset::State::Browse);
+    QCOMPARE(k->recordCount(), 2);
+    QCOMPARE(k->changeCount(), 0);
+    QCOMPARE(k->recNo(), 0);
+}
+
+void TstDataset::badValuesAreRefusedAndNothingStored_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QVariant>("given");
+    QTest::addColumn<QVariant>("stored");  // invalid: refused
+    QTest::newRow("letters after a number") << "QTY" << QVariant("12abc") << QVariant();
+    QTest::newRow("decimal comma") << "QTY" << QVariant("1,5") << QVariant(1.5);
+    QTest::newRow("the program's own number format") << "QTY" << QVariant("1 234.50") << QVariant(1234.5);
+    QTest::newRow("a fraction for a whole number") << "KIND" << QVariant("1,5") << QVariant();
+    QTest::newRow("a whole number") << "KIND" << QVariant(" 2 ") << QVariant(qint64(2));
+    QTest::newRow("text outside the character set") << "NOTE" << QVariant("日本") << QVariant();
+    QTest::newRow("Cyrillic text") << "NOTE" << QVariant("Ёж №5") << QVariant("Ёж №5");
+}
+
+void TstDataset::badValuesAreRefusedAndNothingStored()
+{
+    QFETCH(QString, field);
+    QFETCH(QVariant, given);
+    QFETCH(QVariant, stored);
+    auto k = kinds();
+    k->open();
+    auto ds = details(k.get());
+    ds->open();
+    const QVariant before = ds->value(field);
+    ds->edit();
+    if (!stored.isValid()) {
+        try {
+            ds->setValue(field, given);
+            QFAIL("a bad value was taken");
+        } catch (const DbError& e) {
+            QVERIFY2(e.message().contains(u'„'), qPrintable(e.message()));  // tells the user what was refused
+        }
+        QCOMPARE(ds->value(field), before);
+        QVERIFY(!ds->isModified());
+    } else {
+        ds->setValue(field, given);
+        QCOMPARE(ds->value(field), stored);
+    }
+}
+
+void TstDataset::valuesAreIdenticalOnEveryPath_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QVariant>("value");
+    QTest::addColumn<QString>("filter");
+    QTest::addColumn<int>("foundId");  // 0: none
+    QTest::newRow("text key '1' is not '01'") << "CODE" << QVariant("1") << "CODE='1'" << 0;
+    QTest::newRow("text key '01'") << "CODE" << QVariant("01") << "code = '01'" << 1;
+    QTest::newRow("a date finds a timestamp") << "DATA" << QVariant(QDate(2024, 1, 2)) << "DATA='2024-01-02'" << 1;
+    QTest::newRow("a date as the user writes it") << "DATA" << QVariant("02.01.2024") << "DATA = '02.01.2024'" << 1;
+    QTest::newRow("a number for a text") << "CODE" << QVariant(1) << "CODE=1" << 0;
+}
+
+void TstDataset::valuesAreIdenticalOnEveryPath()
+{
+    QFETCH(QString, field);
+    QFETCH(QVariant, value);
+    QFETCH(QString, filter);
+    QFETCH(int, foundId);
+    SmpDataset ds(QStringLiteral("SmpDated"), db_.get());
+    ds.setTableName(QStringLiteral("D_DATED"));
+    ds.setIndexFieldNames(QStringLiteral("ID"));
+    ds.open();
+    ds.last();
+    QCOMPARE(ds.locate(field, {value}), foundId != 0);
+    if (foundId) QCOMPARE(ds.value(QStringLiteral("ID")).toInt(), foundId);
+    ds.setFilter(filter);
+    ds.setFiltered(true);
+    QCOMPARE(ds.recordCount(), foundId ? 1 : 0);
+    if (foundId) QCOMPARE(ds.value(QStringLiteral("ID")).toInt(), foundId);
+}
+
+void TstDataset::insertReadsBackEveryColumn_data()
+{
+    QTest::addColumn<bool>("givenKey");
+    QTest::newRow("a column default") << true;
+    QTest::newRow("a key from a trigger") << false;
+}
+
+void TstDataset::insertReadsBackEveryColumn()
+{
+    QFETCH(bool, givenKey);
+    SmpDataset ds(QStringLiteral("SmpDated"), db_.get());
+    ds.setTableName(givenKey ? QStringLiteral("D_DATED") : QStringLiteral("D_MASTER"));
+    ds.open();
+    ds.append();
+    if (givenKey) {
+        ds.setValue(QStringLiteral("ID"), 7);
+        ds.setValue(QStringLiteral("CODE"), QStringLiteral("7"));
+    } else {
+        ds.setValue(QStringLiteral("NAME"), QStringLiteral("7"));
+    }
+    ds.post();
+    ds.applyUpdates();
+    QVERIFY(!ds.fieldByName(QStringLiteral("ID"))->isNull());
+    if (givenKey) QCOMPARE(ds.value(QStringLiteral("FLAG")).toInt(), 0);
+    // The next edit finds its row by the values read back.
+    const QString text = givenKey ? QStringLiteral("CODE") : QStringLiteral("NAME");
+    ds.edit();
+    ds.setValue(text, QStringLiteral("8"));
+    ds.post();
+    ds.applyUpdates();
+    QCOMPARE(count(QStringLiteral("select count(*) from %1 where %2 = '8'").arg(ds.tableName(), text)), 1);
+}
+
+void TstDataset::valuesReadAsStored_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QVariant>("value");
+    QTest::newRow("CHAR keeps its width under UTF8") << "YESNO" << QVariant(QStringLiteral("ДА"));
+    QTest::newRow("scaled numeric, divided once") << "AMOUNT" << QVariant(1.015);
+}
+
+void TstDataset::valuesReadAsStored()
+{
+    QFETCH(QString, field);
+    QFETCH(QVariant, value);
+    SmpDataset ds(QStringLiteral("SmpDated"), db_.get());
+    ds.setTableName(QStringLiteral("D_DATED"));
+    ds.setIndexFieldNames(QStringLiteral("ID"));
+    ds.open();
+    const QVariant v = ds.value(field);
+    if (value.typeId() == QMetaType::Double) QVERIFY2(v.toDouble() == value.toDouble(), qPrintable(QString::number(v.toDouble(), 'g', 17)));
+    else QCOMPARE(v, value);
+}
+
+void TstDataset::sumsStayExact()
+{
+    SmpDataset ds(QStringLiteral("SmpScratch"), db_.get());
+    ds.setTableName(QStringLiteral("D_DETAIL"));
+    ds.setScratch(true);
+    SmpField* total = ds.addAggregateField(QStringLiteral("Total"), QStringLiteral("SUM(QTY)"));
+    ds.open();
+    for (int i = 0; i < 10; ++i) {
+        ds.append();
+        ds.setValue(QStringLiteral("ID"), i + 1);
+        ds.setValue(QStringLiteral("QTY"), 0.1);
+        ds.post();
+    }
+    QVERIFY2(total->asFloat() == 1.0, qPrintable(QString::number(total->asFloat(), 'g', 17)));
+    ds.first();
+    ds.remove();
+    QVERIFY2(total->asFloat() == 0.9, qPrintable(QString::number(total->asFloat(), 'g', 17)));
+}
+
+void TstDataset::deleteHandlerMayRereadTheList()
+{
+    SmpDataset ds(QStringLiteral("SmpMaster"), db_.get());
+    ds.setTableName(QStringLiteral("D_MASTER"));
+    ds.setIndexFieldNames(QStringLiteral("ID"));
+    ds.open();
+    ds.beforeDelete = [](SmpDataset& d) { d.refresh(); };
+    ds.last();
+    ds.remove();
+    QCOMPARE(ds.recordCount(), 1);
+    QCOMPARE(ds.pendingDeletes().size(), 1);
+    QCOMPARE(ds.pendingDeletes().front().value(QStringLiteral("ID")).toInt(), 20);
+}
+
+void TstDataset::afterOpenSeesTheFirstRow()
+{
+    SmpDataset ds(QStringLiteral("SmpMaster"), db_.get());
+    ds.setTableName(QStringLiteral("D_MASTER"));
+    ds.setIndexFieldNames(QStringLiteral("ID"));
+    QVariant seen;
+    ds.afterOpen = [&seen](SmpDataset& d) { seen = d.value(QStringLiteral("ID")); };
+    ds.open();
+    QCOMPARE(seen.toInt(), 10);
+}
+
+void TstDataset::failingScrollHandlerLeavesDetailsInStep()
+{
+    SmpDataset master(QStringLiteral("SmpMaster"), db_.get());
+    master.setTableName(QStringLiteral("D_MASTER"));
+    master.setIndexFieldNames(QStringLiteral("ID"));
+    SmpDataset lines(QStringLiteral("SmpLines"), db_.get());
+    lines.setTableName(QStringLiteral("D_DETAIL"));
+    lines.setMaster(&master, QStringLiteral("ID"), QStringLiteral("MASTER_ID"));
+    master.open();
+    lines.open();
+    master.afterScroll = [](SmpDataset&) { throw DbError(QStringLiteral("отказ")); };
+    QVERIFY_THROWS_EXCEPTION(DbError, master.next());
+    QCOMPARE(master.value(QStringLiteral("ID")).toInt(), 20);
+    QCOMPARE(lines.recordCount(), 1);
+    QCOMPARE(lines.value(QStringLiteral("MASTER_ID")).toInt(), 20);
+}
+
+// ---- what the business windows use -------------------------------------------------------------
+
+void TstDataset::filterExpressions_data()
+{
+    QTest::addColumn<QString>("filter");
+    QTest::addColumn<QList<int>>("ids");
+    QTest::newRow("or") << "KIND=1 or PRICE>50" << QList<int>{1, 3, 4};
+    QTest::newRow("parentheses") << "(KIND=1 or KIND=2) and MASTER_ID=20" << QList<int>{3};
+    QTest::newRow("a field against a field") << "QTY>=PRICE" << QList<int>{1};
+    QTest::newRow("a quote inside a value") << "NOTE='б''в'" << QList<int>{2};
+    QTest::newRow("'and' inside a value") << "NOTE='x and y' or NOTE='а'" << QList<int>{1};
+    QTest::newRow("not") << "not KIND=1" << QList<int>{2};
+    QTest::newRow("is null") << "note is null" << QList<int>{4};
+    QTest::newRow("names in any case") << "Kind = 2 AND master_id=10" << QList<int>{2};
+    QTest::newRow("a value before the field") << "100<=PRICE" << QList<int>{3};
+}
+
+void TstDataset::filterExpressions()
+{
+    QFETCH(QString, filter);
+    db_->execute(QStringLiteral("update D_DETAIL set NOTE = 'б''в' where ID = 2"));
+    auto k = kinds();
+    k->open();
+    auto ds = details(k.get());
+    ds->open();
+    ds->setFilter(filter);
+    ds->setFiltered(true);
+    QList<int> ids;
+    for (int r = 0; r < ds->recordCount(); ++r) ids << ds->valueAt(r, ds->fieldByName(QStringLiteral("ID"))).toInt();
+    QTEST(ids, "ids");
+    QVERIFY_THROWS_EXCEPTION(DbError, ds->setFilter(QStringLiteral("NO_SUCH=1")));
+    QVERIFY_THROWS_EXCEPTION(DbError, ds->setFilter(QStringLiteral("(KIND=1")));
+}
+
+void TstDataset::typedFilterPredicate()
+{
+    auto k = kinds();
+    k->open();
+    auto ds = details(k.get());
+    ds->setFilterPredicate([](const SmpDataset& d) { return d.fieldByName(QStringLiteral("Amount"))->asFloat() > 10; });
+    ds->setFiltered(true);
+    ds->open();
+    QCOMPARE(ds->recordCount(), 2);  // amounts 40 and 100
+    ds->setFilter(QStringLiteral("MASTER_ID=20"));
+    QCOMPARE(ds->recordCount(), 1);
+    QCOMPARE(ds->value(QStringLiteral("ID")).toInt(), 3);
+}
+
+void TstDataset::sortsLikeABulgarianReader()
+{
+    db_->execute(QStringLiteral("update D_MASTER set NAME = 'иван' where ID = 10"));
+    db_->execute(QStringLiteral("update D_MASTER set NAME = 'Петър' where ID = 20"));
+    db_->execute(QStringLiteral("insert into D_MASTER values (30, 'Ангел', 1)"));
+    SmpDataset ds(QStringLiteral("SmpMaster"), db_.get());
+    ds.setTableName(QStringLiteral("D_MASTER"));
+    ds.setIndexFieldNames(QStringLiteral("NAME"));
+    ds.open();
+    QStringList names;
+    for (int r = 0; r < ds.recordCount(); ++r) names << ds.valueAt(r, ds.fieldByName(QStringLiteral("NAME"))).toString();
+    QCOMPARE(names, (QStringList{"Ангел", "иван", "Петър"}));
+}
+
+void TstDataset::lookupLeavesTheCursor()
+{
+    auto k = kinds();
+    k->open();
+    auto ds = details(k.get());
+    ds->open();
+    ds->moveTo(1);
+    QCOMPARE(ds->lookup(QStringLiteral("ID"), {3}, QStringLiteral("NOTE")).toString(), QStringLiteral("в"));
+    QCOMPARE(ds->find(QStringLiteral("MASTER_ID;KIND"), {20, 1}), 2);
+    QVERIFY(ds->lookup(QStringLiteral("ID"), {99}, QStringLiteral("NOTE")).isNull());
+    QCOMPARE(ds->recNo(), 1);
+    // Choosing a lookup value writes its key and leaves the lookup list where it was.
+    k->last();
+    ds->edit();
+    ds->setValue(QStringLiteral("KindName"), QStringLiteral("Материал"));
+    QCOMPARE(ds->value(QStringLiteral("KIND")).toInt(), 1);
+    QCOMPARE(k->recNo(), 1);
+}
+
+void TstDataset::queryCopiedIntoScratchList()
+{
+    SmpDataset ds(QStringLiteral("SmpScratch"), db_.get());
+    ds.setTableName(QStringLiteral("D_SCRATCH"));
+    ds.setScratch(true);
+    ds.setIndexFieldNames(QStringLiteral("N"));
+    ds.open();
+    QCOMPARE(ds.appendRows(QStringLiteral("select ID as N, NOTE as S, PRICE from D_DETAIL where MASTER_ID = :M"),
+                           {{QStringLiteral("M"), 10}}),
+             3);
+    QCOMPARE(ds.recordCount(), 3);
+    QCOMPARE(ds.valueAt(1, ds.fieldByName(QStringLiteral("S"))).toString(), QStringLiteral("б"));
+    ds.applyUpdates();  // a scratch list never reaches its table
+    QCOMPARE(count(QStringLiteral("select count(*) from D_SCRATCH")), 0);
+}
+
+void TstDataset::eventsTakeSeveralSubscribers()
+{
+    auto k = kinds();
+    k->open();
+    QStringList calls;
+    k->afterPost = [&calls](SmpDataset&) { calls << QStringLiteral("first"); };
+    QVERIFY_THROWS_EXCEPTION(DbError, k->afterPost = [&calls](SmpDataset&) { calls << QStringLiteral("lost"); });
+    k->afterPost.add([&calls](SmpDataset&) { calls << QStringLiteral("second"); });
+    k->edit();
+    k->setValue(QStringLiteral("KIND_NAME"), QStringLiteral("х"));
+    k->post();
+    QCOMPARE(calls, (QStringList{"first", "second"}));
+    k->afterPost = nullptr;
+    k->afterPost = [&calls](SmpDataset&) { calls << QStringLiteral("again"); };
+    k->edit();
+    k->setValue(QStringLiteral("KIND_NAME"), QStringLiteral("у"));
+    k->post();
+    QCOMPARE(calls.last(), QStringLiteral("again"));
+}
+
 #include "tst_dataset.moc"

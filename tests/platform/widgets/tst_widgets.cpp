@@ -1,8 +1,10 @@
+#include "platform/dataset/saveatonce.h"
 #include "platform/dataset/smpdataset.h"
 #include "platform/db/connection.h"
 #include "platform/ui/application.h"
 #include "platform/widgets/datasetmodel.h"
 #include "platform/widgets/dbcheckbox.h"
+#include "platform/widgets/dbdateedit.h"
 #include "platform/widgets/dbedit.h"
 #include "platform/widgets/dbgrid.h"
 #include "platform/widgets/dbimage.h"
@@ -81,6 +83,12 @@ private slots:
     void gridEditPostsWhenLeavingRow();
     void gridLookupColumnWritesKey();
     void gridInsertKeyAppendsAndEscCancels();
+    void gridClickAfterSaveAtOnceLandsOnClickedRow_data();
+    void gridOrdersByColumnTitle();
+    void datePickerAndSpinBoxWriteTheirFields();
+    void gridFollowsRunTimeFieldChanges();
+    void gridBoldRowsAndCellColours();
+    void gridClickAfterSaveAtOnceLandsOnClickedRow();
     void modelUnderTester_data();
     void modelUnderTester();
     void largeListShowsLazily();
@@ -867,6 +875,138 @@ void TstWidgets::gridEditPostsWhenLeavingRow()
     QCOMPARE(valueAt(*items_, 1, field), value);
     QTEST(items_->changeCount(), "changes");
     QTEST(ui_->texts(RecordingUi::Kind::Message), "messages");
+}
+
+void TstWidgets::gridClickAfterSaveAtOnceLandsOnClickedRow_data()
+{
+    QTest::addColumn<int>("editedRow");
+    QTest::addColumn<QString>("newName");
+    QTest::addColumn<int>("clickedRow");
+    QTest::addColumn<int>("clickedItem");
+    // By name: Круша (4), Мента (3), Морков (2), Ябълка (1).
+    QTest::newRow("the edited row sorts after the clicked one") << 0 << QStringLiteral("Яна") << 1 << 3;
+    QTest::newRow("the edited row sorts before the clicked one") << 3 << QStringLiteral("Авокадо") << 2 << 2;
+}
+
+void TstWidgets::gridClickAfterSaveAtOnceLandsOnClickedRow()
+{
+    QFETCH(int, editedRow);
+    QFETCH(QString, newName);
+    QFETCH(int, clickedRow);
+    items_->setIndexFieldNames(QStringLiteral("NAME"));
+    SaveAtOnce::install(*items_);
+    auto* grid = new DBGrid(window_.get());
+    window_->layout()->addWidget(grid);
+    grid->setDataSource(srcItems_.get());
+    grid->setColumns({{"NAME", {}, 0, false}, {"PRICE", {}, 0, false}});
+    showWindow();
+    grid->setCurrentIndex(grid->model()->index(editedRow, 0));
+    items_->edit();
+    items_->setValue(QStringLiteral("NAME"), newName);
+    grid->setCurrentIndex(grid->model()->index(clickedRow, 0));  // leaving the row stores it, re-read and re-sorted
+    QCOMPARE(itemName(valueAt(*items_, items_->recNo(), QStringLiteral("NITEM")).toInt()),
+             valueAt(*items_, items_->recNo(), QStringLiteral("NAME")).toString());
+    QTEST(items_->value(QStringLiteral("NITEM")).toInt(), "clickedItem");
+    QCOMPARE(grid->currentIndex().row(), items_->recNo());
+    QCOMPARE(items_->changeCount(), 0);
+}
+
+void TstWidgets::gridOrdersByColumnTitle()
+{
+    auto* grid = new DBGrid(window_.get());
+    window_->layout()->addWidget(grid);
+    grid->setDataSource(srcItems_.get());
+    grid->setColumns({{"NAME", {}, 0, false}, {"KindName", {}, 0, false}});
+    showWindow();
+    const auto names = [this] {
+        QStringList out;
+        for (int r = 0; r < items_->recordCount(); ++r) out << valueAt(*items_, r, QStringLiteral("NAME")).toString();
+        return out;
+    };
+    QTest::mouseClick(grid->horizontalHeader()->viewport(), Qt::LeftButton, {},
+                      QPoint(grid->horizontalHeader()->sectionViewportPosition(0) + 5, 5));
+    QCOMPARE(names(), (QStringList{"Круша", "Мента", "Морков", "Ябълка"}));
+    grid->orderByColumn(0);  // the same title again: descending
+    QCOMPARE(names(), (QStringList{"Ябълка", "Морков", "Мента", "Круша"}));
+    grid->orderByColumn(1);  // a lookup column: by the names shown (Билка, Зеленчук, Плод)
+    QCOMPARE(valueAt(*items_, 0, QStringLiteral("KindName")).toString(), QStringLiteral("Билка"));
+    QCOMPARE(grid->currentIndex().row(), items_->recNo());
+}
+
+void TstWidgets::gridFollowsRunTimeFieldChanges()
+{
+    auto* grid = new DBGrid(window_.get());
+    window_->layout()->addWidget(grid);
+    grid->setDataSource(srcItems_.get());
+    showWindow();
+    SmpField* price = items_->fieldByName(QStringLiteral("PRICE"));
+    price->setDisplayLabel(QStringLiteral("Цена"));
+    price->setDisplayFormat(QStringLiteral("0.000"));
+    const int column = grid->columnOfField(QStringLiteral("PRICE"));
+    QCOMPARE(grid->model()->headerData(column, Qt::Horizontal).toString(), QStringLiteral("Цена"));
+    QCOMPARE(grid->model()->index(0, column).data().toString(), QStringLiteral("2.500"));
+    price->setVisible(false);
+    QCOMPARE(grid->columnOfField(QStringLiteral("PRICE")), -1);
+    new QAbstractItemModelTester(grid->model(), QAbstractItemModelTester::FailureReportingMode::QtTest, grid);
+    price->setVisible(true);
+    QVERIFY(grid->columnOfField(QStringLiteral("PRICE")) >= 0);
+}
+
+void TstWidgets::gridBoldRowsAndCellColours()
+{
+    auto* grid = new DBGrid(window_.get());
+    window_->layout()->addWidget(grid);
+    grid->setDataSource(srcItems_.get());
+    grid->setColumns({{"NAME", {}, 0, false}, {"PRICE", {}, 0, false}});
+    grid->setRowColor([](int) { return QColor(Qt::yellow); });
+    grid->setCellColor([this](int row, const SmpField* f) {
+        return f->fieldName() == QLatin1String("PRICE") && valueAt(*items_, row, QStringLiteral("PRICE")).toDouble() > 3
+                   ? QColor(Qt::red)
+                   : QColor();
+    });
+    grid->setRowBold([this](int row) { return valueAt(*items_, row, QStringLiteral("ACTIVE")).toInt() == 1; });
+    QList<QColor> priceColours, nameColours;
+    QList<bool> bold;
+    for (int r = 0; r < grid->model()->rowCount(); ++r) {
+        nameColours << grid->model()->index(r, 0).data(Qt::BackgroundRole).value<QColor>();
+        priceColours << grid->model()->index(r, 1).data(Qt::BackgroundRole).value<QColor>();
+        bold << grid->model()->index(r, 0).data(Qt::FontRole).value<QFont>().bold();
+    }
+    // Items by number: 2.5 active, 1.2 inactive, 12 active, 3.4 unknown.
+    QCOMPARE(priceColours, (QList<QColor>{QColor(Qt::yellow), QColor(Qt::yellow), QColor(Qt::red), QColor(Qt::red)}));
+    QCOMPARE(nameColours, QList<QColor>(4, QColor(Qt::yellow)));
+    QCOMPARE(bold, (QList<bool>{true, false, true, false}));
+}
+
+void TstWidgets::datePickerAndSpinBoxWriteTheirFields()
+{
+    SmpDataset dated(QStringLiteral("SmpDated"), db_.get());
+    dated.setCommandText(QStringLiteral("select NITEM, cast('2024-01-02' as timestamp) as DATA from W_ITEM order by NITEM"));
+    dated.setReadOnly(true);
+    dated.open();
+    DataSource srcDated(&dated);
+    auto* date = new DBDateEdit(window_.get());
+    date->setDataSource(&srcDated);
+    date->setDataField(QStringLiteral("DATA"));
+    auto* price = new DBSpinBox(window_.get());
+    price->setDataSource(srcItems_.get());
+    price->setDataField(QStringLiteral("PRICE"));
+    QCOMPARE(date->text(), QStringLiteral("02.01.2024"));
+    QCOMPARE(price->value(), 2.5);
+
+    date->setDate(QDate(2024, 3, 5));  // as the calendar does
+    QCOMPARE(dated.state(), State::Edit);
+    QCOMPARE(dated.fieldByName(QStringLiteral("DATA"))->asDate(), QDate(2024, 3, 5));
+    price->setValue(4.25);
+    QCOMPARE(items_->state(), State::Edit);
+    QCOMPARE(items_->value(QStringLiteral("PRICE")).toDouble(), 4.25);
+
+    items_->cancel();
+    items_->next();  // the controls follow the dataset
+    QCOMPARE(price->value(), 1.2);
+    items_->edit();
+    items_->setValue(QStringLiteral("PRICE"), QVariant());
+    QCOMPARE(price->text().trimmed(), QString());  // empty shows blank
 }
 
 void TstWidgets::gridLookupColumnWritesKey()
