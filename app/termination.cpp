@@ -43,12 +43,11 @@ void watch()
     }
 }
 
-// Async-signal-safe: a flag and one byte down each pipe. A second signal during the start-up ends
-// it at once when nothing in place is being written.
+// Async-signal-safe: a flag and one byte down each pipe. Called by the signal handler and by the
+// database client when it passes the same signal on, so one signal may note twice.
 void note()
 {
     const int saved = errno;
-    if (arrived && startingUp.load() && !CriticalWrite::inProgress()) endStuckStart();
     arrived = 1;
     const char c = 1;
     [[maybe_unused]] ssize_t n = ::write(wakeFds[1], &c, 1);
@@ -56,7 +55,12 @@ void note()
     errno = saved;
 }
 
-void onSignal(int) { note(); }
+// A second signal during the start-up ends it at once when nothing in place is being written.
+void onSignal(int)
+{
+    if (arrived && startingUp.load() && !CriticalWrite::inProgress()) endStuckStart();
+    note();
+}
 
 } // namespace
 
