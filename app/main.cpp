@@ -26,6 +26,7 @@ int main(int argc, char** argv)
     if (!Startup::openDatabase(instances.DMNS->SQLConnectNS, *config, &Termination::requested))
         return Termination::requested() ? 0 : EXIT_FAILURE;
     if (Termination::requested()) return 0;
+    Termination::startupDone();
     instances.FormNS->show();
     return app.exec();
 }

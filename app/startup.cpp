@@ -13,6 +13,8 @@
 #include <QSettings>
 #include <QTextStream>
 
+#include <algorithm>
+
 namespace {
 
 // The groups and keys the program reads; anything else is a mistake worth telling.
@@ -36,7 +38,7 @@ QString checkValue(const QString& group, const QString& key, const QString& valu
         return QStringLiteral("стойността \"%1\" на %2 не е цяло число от %3 до %4").arg(value, key).arg(low).arg(high);
     };
     if (group == QLatin1String("database") && key == QLatin1String("port")) return integer(1, 65535);
-    if (group == QLatin1String("database") && key == QLatin1String("connect_timeout")) return integer(0, 3600);
+    if (group == QLatin1String("database") && key == QLatin1String("connect_timeout")) return integer(1, 3600);
     if (group == QLatin1String("database") && key == QLatin1String("database") && value.isEmpty())
         return QStringLiteral("празно име на базата данни");
     // Unquoted, a comma makes a list of the value and the program would read it as empty.
@@ -81,7 +83,10 @@ QStringList Startup::checkConfigFile(const QString& iniPath)
         const QString line = QString::fromUtf8(raw).trimmed();
         auto at = [&](const QString& what) { problems << QStringLiteral("ред %1: %2").arg(lineNo).arg(what); };
         if (line.isEmpty() || line.startsWith(u';') || line.startsWith(u'#')) continue;
-        if (raw.contains('\0') || line.contains(QChar::ReplacementCharacter)) {
+        const bool unreadable = std::any_of(line.cbegin(), line.cend(), [](QChar c) {
+            return c == QChar::ReplacementCharacter || (c.category() == QChar::Other_Control && c != u'\t');
+        });
+        if (unreadable) {
             at(QStringLiteral("неразбираем текст"));
             continue;
         }
@@ -150,7 +155,7 @@ QString failureText(const DbError& e, const Startup::Config& config)
     QString text;
     // The engine's lock error, confirmed by the file's lock: another process has the database.
     const bool held = p.embedded() && problem == DbProblem::InUse &&
-                      (DbFile::inUse(p.database) || DbFile::inUse(DbFile::partialPath(p.database)));
+                      (DbFile::inUse(p.database) || DbFile::firstStartRunning(p.database));
     if (held) {
         text = QStringLiteral("Програмата вече работи с базата данни %1 (или друга програма я използва). Втори "
                               "екземпляр на същата база не може да бъде стартиран.\r\rЗа работа от няколко "

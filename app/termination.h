@@ -17,6 +17,9 @@ public:
 
     // True once a signal arrived; long work (migrations) asks it between steps.
     static bool requested();
+    // Until this is called, a signal the start-up does not answer within 1.5 s (or a second signal)
+    // ends the process at once, unless a database in place is being written.
+    static void startupDone();
 
 signals:
     void signalled();

@@ -1,5 +1,6 @@
 #include "schema/schema.h"
 
+#include "platform/base/criticalwrite.h"
 #include "platform/db/connection.h"
 #include "platform/db/dberror.h"
 #include "platform/db/dbfile.h"
@@ -7,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QRegularExpression>
 
 QVector<Migration> Schema::migrations()
@@ -58,20 +60,24 @@ Schema::OpenResult Schema::openAndUpgrade(SQLConnection& connection, const OpenO
     const ConnectionParams& p = connection.params();
     const QVector<Migration> all = migrations();
     try {
-        if (p.embedded()) {
-            // What an interrupted first start left behind; never a file some engine still has open.
-            const QString partial = DbFile::partialPath(p.database);
-            if (QFileInfo::exists(partial)) {
-                if (DbFile::inUse(partial)) throw inUse(p.database);
-                QFile::remove(partial);
+        if (p.embedded() && !QFileInfo::exists(p.database)) {
+            const QString path = QDir::toNativeSeparators(p.database);
+            if (!options.mayCreate)
+                throw DbError(QStringLiteral("Базата данни %1 не съществува.").arg(path)).setProblem(DbProblem::FileMissing);
+            if (options.confirmCreate && !options.confirmCreate(p.database))
+                throw DbError(QStringLiteral("Базата данни %1 не съществува и не беше създадена.").arg(path));
+            QDir().mkpath(QFileInfo(p.database).absolutePath());
+            // Held until the new database is in place: a second start never touches one being made.
+            QLockFile lock(DbFile::firstStartLockPath(p.database));
+            lock.setStaleLockTime(0);  // a live holder is never stale, however slow; a dead one is
+            if (!lock.tryLock(0)) {
+                if (lock.error() == QLockFile::LockFailedError) throw inUse(p.database);
+                throw DbError(QStringLiteral("В папката на базата данни %1 не може да се пише.").arg(path))
+                    .setProblem(DbProblem::NoAccess);
             }
-            if (!QFileInfo::exists(p.database)) {
-                const QString path = QDir::toNativeSeparators(p.database);
-                if (!options.mayCreate)
-                    throw DbError(QStringLiteral("Базата данни %1 не съществува.").arg(path)).setProblem(DbProblem::FileMissing);
-                if (options.confirmCreate && !options.confirmCreate(p.database))
-                    throw DbError(QStringLiteral("Базата данни %1 не съществува и не беше създадена.").arg(path));
-                QDir().mkpath(QFileInfo(p.database).absolutePath());
+            // What interrupted first starts left behind; with the lock held none is being made.
+            for (const QString& left : DbFile::leftoverPartials(p.database)) QFile::remove(left);
+            if (!QFileInfo::exists(p.database)) {  // else made meanwhile by a start that held the lock
                 createWhole(p, options);
                 result.created = true;
             }
@@ -93,6 +99,7 @@ Schema::OpenResult Schema::openAndUpgrade(SQLConnection& connection, const OpenO
             result.backupPath = DbFile::backupOnServer(p, result.fromVersion);
         }
         try {
+            const CriticalWrite inPlace;
             Migrator(connection, all).upgrade(options.hooks);
         } catch (const DbError& e) {
             if (result.backupPath.isEmpty()) throw;

@@ -47,7 +47,7 @@ for i in $(seq "$runs"); do
   db=$home/data/TRX/TRXBASE.fdb
   left=""
   [ -e "$db" ] && { left="database "; db_left=$((db_left + 1)); }
-  [ -e "$db.partial" ] && { left="${left}partial"; partial_left=$((partial_left + 1)); }
+  compgen -G "$db.partial*" >/dev/null && { left="${left}partial"; partial_left=$((partial_left + 1)); }
   read -r outcome status < <(start_normally "$home")
   check=-
   if [ "$outcome" = opened ] && [ "$status" = 0 ]; then

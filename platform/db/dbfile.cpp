@@ -4,10 +4,13 @@
 #include "platform/db/connectionparams.h"
 #include "platform/db/dberror.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QSaveFile>
 #include <QStandardPaths>
 
@@ -47,7 +50,32 @@ bool DbFile::inUse(const QString& path)
     return lock.opened() && !lock.locked();
 }
 
-QString DbFile::partialPath(const QString& path) { return path + QStringLiteral(".partial"); }
+QString DbFile::partialPath(const QString& path)
+{
+    return QStringLiteral("%1.partial-%2-%3")
+        .arg(path)
+        .arg(QCoreApplication::applicationPid())
+        .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
+}
+
+QStringList DbFile::leftoverPartials(const QString& path)
+{
+    const QFileInfo info(path);
+    QStringList out;
+    const QDir dir = info.absoluteDir();
+    for (const QString& name : dir.entryList({info.fileName() + QStringLiteral(".partial*")}, QDir::Files | QDir::Hidden))
+        out << dir.filePath(name);
+    return out;
+}
+
+QString DbFile::firstStartLockPath(const QString& path) { return path + QStringLiteral(".lock"); }
+
+bool DbFile::firstStartRunning(const QString& path)
+{
+    QLockFile lock(firstStartLockPath(path));
+    lock.setStaleLockTime(0);
+    return !lock.tryLock(0) && lock.error() == QLockFile::LockFailedError;
+}
 
 namespace {
 QString besideName(const QString& path, int version, const QString& suffix)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QString>
+#include <QStringList>
 
 struct ConnectionParams;
 
@@ -11,8 +11,16 @@ namespace DbFile {
 // True when another process has the file open through the engine (the engine locks the whole file
 // while a database is attached). A missing file is not in use.
 bool inUse(const QString& path);
-// The name a new database is created and migrated under before it is moved into place.
+// A name, new at each call, that a new database is created and migrated under before it is moved
+// into place; a fresh name, so the engine never meets a file it knew from a killed run.
 QString partialPath(const QString& path);
+// What interrupted first starts left beside the database: files under its temporary names.
+QStringList leftoverPartials(const QString& path);
+// The lock file held for the whole making of a new database, so a second start waits its turn
+// instead of touching a database being made.
+QString firstStartLockPath(const QString& path);
+// True when another live process holds that lock.
+bool firstStartRunning(const QString& path);
 // Copies the database beside itself while nobody holds it: "NAME.vN-yyyyMMdd-HHmmss.fdb" next to
 // "NAME.fdb"; written under a temporary name first, so a copy that exists is whole. The copy's path,
 // or an error (DbError) when it cannot be made.

@@ -32,8 +32,15 @@ int Migrator::currentVersion()
 
 bool Migrator::hasForeignTables()
 {
+    // Any user object counts: a database of procedures or generators alone is someone's too.
     return !connection_
-                .query(QStringLiteral("select first 1 1 from rdb$relations where coalesce(rdb$system_flag, 0) = 0"))
+                .query(QStringLiteral(
+                    "select first 1 1 from rdb$database where "
+                    "exists (select 1 from rdb$relations where coalesce(rdb$system_flag, 0) = 0) or "
+                    "exists (select 1 from rdb$procedures where coalesce(rdb$system_flag, 0) = 0) or "
+                    "exists (select 1 from rdb$generators where coalesce(rdb$system_flag, 0) = 0) or "
+                    "exists (select 1 from rdb$fields where coalesce(rdb$system_flag, 0) = 0 and "
+                    "rdb$field_name not starting with 'RDB$')"))
                 .isEmpty();
 }
 

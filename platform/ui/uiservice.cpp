@@ -49,6 +49,8 @@ QMessageBox* UiService::questionBox(QWidget* parent, const QString& text)
 
 bool UiService::askYesNo(const QString& text)
 {
+    // Like an error: a run without a screen shows what it waits for.
+    QTextStream(stderr) << displayText(text) << '\n';
     const std::unique_ptr<QMessageBox> box(questionBox(activeParent(), text));
     return box->exec() == QMessageBox::Yes;
 }
