@@ -25,12 +25,10 @@
 #include <QSettings>
 #include <QStandardPaths>
 
-namespace {
-AppInstances* currentSet = nullptr;
-}
-
 struct AppInstances::Owned
 {
+    // First in, last out: the datasets registered with it go before it.
+    ColumnSettings::Registry columnSettings;
     std::unique_ptr<TFormNS> formNS;
     std::unique_ptr<TDMNS> dmNS;
     std::unique_ptr<TFormNomenklaturi> formNomenklaturi;
@@ -54,18 +52,16 @@ struct AppInstances::Owned
 
 AppInstances::AppInstances(const ConnectionParams& params) : owned_(std::make_unique<Owned>())
 {
-    Q_ASSERT(!currentSet);
-    currentSet = this;
-    owned_->formNS = std::make_unique<TFormNS>();
+    owned_->formNS = std::make_unique<TFormNS>(*this);
     FormNS = owned_->formNS.get();
     owned_->dmNS = std::make_unique<TDMNS>(params);
     DMNS = owned_->dmNS.get();
     // The lists the report column settings apply to (the later data modules register their own).
-    ColumnSettings::registerDataset(DMNS->SmpViewMateriali);
+    owned_->columnSettings.registerDataset(DMNS->SmpViewMateriali);
     // The personnel module is created later in the order, but the reference data window edits its
     // lists, so it exists before the window is given it.
     owned_->dmPers = std::make_unique<TDMPers>(DMNS->SQLConnectNS);
-    owned_->formNomenklaturi = std::make_unique<TFormNomenklaturi>(*DMNS, *owned_->dmPers);
+    owned_->formNomenklaturi = std::make_unique<TFormNomenklaturi>(*DMNS, *owned_->dmPers, owned_->columnSettings);
     FormNomenklaturi = owned_->formNomenklaturi.get();
     QObject::connect(FormNomenklaturi, &TFormNomenklaturi::mainCaptionChanged, FormNS, &QWidget::setWindowTitle);
     owned_->dmNsSpravki = std::make_unique<TDMNsSpravki>(DMNS->SQLConnectNS);
@@ -124,14 +120,9 @@ AppInstances::~AppInstances()
     owned_->dmPorychki.reset();
     owned_->dmNsSpravki.reset();
     owned_->dmNS.reset();
-    currentSet = nullptr;
 }
 
-AppInstances& AppInstances::get()
-{
-    Q_ASSERT(currentSet);
-    return *currentSet;
-}
+ColumnSettings::Registry& AppInstances::columnSettings() { return owned_->columnSettings; }
 
 QString AppInstances::dataDir() { return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation); }
 

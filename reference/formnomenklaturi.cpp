@@ -10,7 +10,9 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-TFormNomenklaturi::TFormNomenklaturi(TDMNS& dm, TDMPers& pers, QWidget* parent) : Form(parent), dm_(dm), pers_(pers)
+TFormNomenklaturi::TFormNomenklaturi(TDMNS& dm, TDMPers& pers, ColumnSettings::Registry& columnSettings,
+                                     QWidget* parent)
+    : Form(parent), dm_(dm), pers_(pers), columnSettings_(columnSettings)
 {
     setObjectName(QStringLiteral("FormNomenklaturi"));
     setWindowTitle(QStringLiteral("Номенклатури, настройки"));
@@ -42,10 +44,11 @@ TFormNomenklaturi::TFormNomenklaturi(TDMNS& dm, TDMPers& pers, QWidget* parent) 
 
 DataSource* TFormNomenklaturi::sourceFor(SmpDataset& dataset)
 {
-    const QString name = QStringLiteral("DtSrc") + dataset.objectName().mid(3);
-    if (auto* existing = findChild<DataSource*>(name)) return existing;
-    auto* src = new DataSource(&dataset, this);
-    src->setObjectName(name);
+    DataSource*& src = sources_[&dataset];
+    if (!src) {
+        src = new DataSource(&dataset, this);
+        src->setObjectName(QStringLiteral("DtSrc") + dataset.objectName().mid(3));
+    }
     return src;
 }
 

@@ -2,6 +2,7 @@
 
 #include "platform/ui/form.h"
 
+#include <QHash>
 #include <QList>
 #include <QVariant>
 
@@ -38,13 +39,17 @@ class TFormGrad;
 class TFormCountry;
 class TFormTipKontr;
 class TFormSpecCeni;
+namespace ColumnSettings {
+class Registry;
+}
 
 // The reference data window: the one place where master data and the company settings are kept.
 class TFormNomenklaturi : public Form
 {
     Q_OBJECT
 public:
-    TFormNomenklaturi(TDMNS& dm, TDMPers& pers, QWidget* parent = nullptr);
+    // The column settings tab shows and saves the settings of this registry.
+    TFormNomenklaturi(TDMNS& dm, TDMPers& pers, ColumnSettings::Registry& columnSettings, QWidget* parent = nullptr);
 
     QTabWidget* PageControl1 = nullptr;
     QWidget* TabSheet6 = nullptr;
@@ -235,6 +240,8 @@ private:
 
     TDMNS& dm_;
     TDMPers& pers_;
+    ColumnSettings::Registry& columnSettings_;
+    QHash<SmpDataset*, DataSource*> sources_;  // one source per dataset the window shows
     DataSource* DtSrcFirma = nullptr;
     QVariant shownProduct_;  // the product whose recipe the recipe list holds
     bool settingN_ = false;

@@ -84,7 +84,7 @@ QWidget* TFormNomenklaturi::buildSettingsTab()
 
     keptColumnLines_ = QList<QByteArray>(CS::kLists);
     // A list whose dataset opens with new fields shows them at once.
-    CS::setListObserver([self = QPointer<TFormNomenklaturi>(this)](int list) {
+    columnSettings_.setListObserver([self = QPointer<TFormNomenklaturi>(this)](int list) {
         if (self) self->fillColumnList(list);
     });
     return tab;
@@ -109,14 +109,14 @@ void showList(QListWidget* list, const CS::ListState& state)
 }
 } // namespace
 
-void TFormNomenklaturi::fillColumnList(int list) { showList(columnCheckLists()[list], CS::listState(list)); }
+void TFormNomenklaturi::fillColumnList(int list) { showList(columnCheckLists()[list], columnSettings_.listState(list)); }
 
 void TFormNomenklaturi::ApplyColumnSettings()
 {
     const QList<QSpinBox*> spins = {SpinEditArtikul, SpinEditEdCenaSklad, SpinEditProd};
     std::array<int, CS::kDigits> current{};
     for (int k = 0; k < CS::kDigits; ++k) current[size_t(k)] = spins[k]->value();
-    const CS::Applied applied = CS::apply(current);
+    const CS::Applied applied = columnSettings_.apply(current);
     const QList<QListWidget*> lists = columnCheckLists();
     for (int i = 0; i < CS::kLists; ++i) {
         showList(lists[i], applied.lists[size_t(i)]);

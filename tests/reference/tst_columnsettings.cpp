@@ -32,7 +32,7 @@ struct LaterLists
     SmpDataset dostavka{QStringLiteral("SmpDostavka")};
     SmpDataset realizacia{QStringLiteral("SmpRealizacia")};
 
-    LaterLists()
+    explicit LaterLists(ColumnSettings::Registry& registry)
     {
         const auto add = [](SmpDataset& ds, const char* name, const char* label, bool visible = true) {
             SmpField* f = ds.addDataField(QString::fromLatin1(name), SmpField::Type::Float);
@@ -52,7 +52,7 @@ struct LaterLists
         add(realizacia, "BROI_MATERIAL_IZDELIE", "Брой");
         add(realizacia, "CENA_MAT_IZD_DDS", "Цена с ДДС");
         add(realizacia, "CENA_MAT_IZD_USD_DDS", "Цена USD с ДДС");
-        for (SmpDataset* ds : {&sklNalich, &dostavka, &realizacia}) ColumnSettings::registerDataset(*ds);
+        for (SmpDataset* ds : {&sklNalich, &dostavka, &realizacia}) registry.registerDataset(*ds);
     }
 };
 
@@ -156,8 +156,8 @@ void TstColumnSettings::cleanup()
 
 void TstColumnSettings::start()
 {
-    lists_ = std::make_unique<LaterLists>();
     app_ = std::make_unique<AppInstances>(TestDb::freshCopy(*dir_));
+    lists_ = std::make_unique<LaterLists>(app_->columnSettings());
     app_->FormNS->show();
     QCOMPARE(ui_->texts(RecordingUi::Kind::Error), QStringList());
 }
@@ -339,7 +339,7 @@ void TstColumnSettings::listFilledWhenItsDatasetOpens()
     SmpDataset later(QStringLiteral("SmpSprRealizacia"), &app_->DMNS->SQLConnectNS);
     later.setCommandText(QStringLiteral("select 1 as A, 2 as B, 3 as C, 4 as D from rdb$database"));
     later.afterOpen = [](SmpDataset& ds) { ds.fieldByName(QStringLiteral("B"))->visible = true; };  // its own design
-    ColumnSettings::registerDataset(later);
+    app_->columnSettings().registerDataset(later);
     QCOMPARE(form()->CheckLBSprRealizacia->count(), 0);
     later.open();
     QCOMPARE(form()->CheckLBSprRealizacia->count(), 4);
@@ -451,12 +451,12 @@ void TstColumnSettings::linesOfListsNotYetKnownAreChecked()
     SmpDataset late(QStringLiteral("SmpMat_Spravka"));
     late.addDataField(QStringLiteral("IMEMATERIAL"), SmpField::Type::String);
     late.addDataField(QStringLiteral("NALICHNOST"), SmpField::Type::Float);
-    ColumnSettings::registerDataset(late);
+    app_->columnSettings().registerDataset(late);
     told = ui_->texts(RecordingUi::Kind::Message);
     QCOMPARE(told.size(), 1);
     QVERIFY2(told.first().contains(QStringLiteral("ред 6 (Склад-материали справка) има 4 знака, а списъкът - 2 полета")),
              qPrintable(told.first()));
-    ColumnSettings::registerDataset(late);  // told once
+    app_->columnSettings().registerDataset(late);  // told once
     QCOMPARE(ui_->texts(RecordingUi::Kind::Message).size(), 1);
 }
 
