@@ -17,6 +17,7 @@
 #include "reference/formtipizdelie.h"
 #include "reference/formtipproizv.h"
 #include "reference/radiogroup.h"
+#include "reference/tabsettings.h"
 #include <QSpinBox>
 #include <QToolButton>
 #include <QTabWidget>

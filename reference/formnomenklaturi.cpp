@@ -3,6 +3,7 @@
 #include "data/dmns.h"
 #include "data/dmpers.h"
 #include "platform/widgets/dtsource.h"
+#include "reference/tabsettings.h"
 #include "platform/widgets/wrappingtabwidget.h"
 
 #include <QCheckBox>
@@ -12,7 +13,7 @@
 
 TFormNomenklaturi::TFormNomenklaturi(TDMNS& dm, TDMPers& pers, ColumnSettings::Registry& columnSettings,
                                      QWidget* parent)
-    : Form(parent), dm_(dm), pers_(pers), columnSettings_(columnSettings)
+    : Form(parent), dm_(dm), pers_(pers)
 {
     setObjectName(QStringLiteral("FormNomenklaturi"));
     setWindowTitle(QStringLiteral("Номенклатури, настройки"));
@@ -27,7 +28,7 @@ TFormNomenklaturi::TFormNomenklaturi(TDMNS& dm, TDMPers& pers, ColumnSettings::R
     TabSheet6 = buildCompanyTab();
     PageControl1->addTab(TabSheet6, QStringLiteral("Фирма"));
     // The column settings follow the company tab.
-    TabSheet5 = buildSettingsTab();
+    TabSheet5 = new TabColumnSettings(columnSettings);
     PageControl1->insertTab(PageControl1->indexOf(TabSheet6) + 1, TabSheet5, QStringLiteral("Визуални настройки"));
     // Items, counterparties and places lead the tabs, in their order, whatever joins after them.
     TabSheet1 = buildItemsTab();
@@ -51,6 +52,8 @@ DataSource* TFormNomenklaturi::sourceFor(SmpDataset& dataset)
     }
     return src;
 }
+
+void TFormNomenklaturi::ApplyColumnSettings() { TabSheet5->ApplyColumnSettings(); }
 
 void TFormNomenklaturi::showEvent(QShowEvent* event)
 {

@@ -7,8 +7,6 @@
 #include <QVariant>
 
 class QCheckBox;
-class QListWidget;
-class QPushButton;
 class QSpinBox;
 class QTabWidget;
 class QToolButton;
@@ -39,6 +37,7 @@ class TFormGrad;
 class TFormCountry;
 class TFormTipKontr;
 class TFormSpecCeni;
+class TabColumnSettings;
 namespace ColumnSettings {
 class Registry;
 }
@@ -177,28 +176,10 @@ public:
     // A company check box was clicked: the record goes into edit mode and takes 1 or 0.
     void ChBoxFirmaClick(QCheckBox* box, const QString& column);
 
-    // ---- the column settings tab (TabSheet5) ----
-    QWidget* TabSheet5 = nullptr;
-    // The ten check lists, in the settings file's line order.
-    QListWidget* CheckLBSklNalich = nullptr;
-    QListWidget* CheckLBSklDvig = nullptr;
-    QListWidget* CheckLBSklNalichObsto = nullptr;
-    QListWidget* CheckLBSklNalichKymData = nullptr;
-    QListWidget* CheckLBSklMatCeni = nullptr;
-    QListWidget* CheckLBSklMatSpravka = nullptr;
-    QListWidget* CheckLBSklRazp = nullptr;
-    QListWidget* CheckLBRealizacia = nullptr;
-    QListWidget* CheckLBSprRealizacia = nullptr;
-    QListWidget* CheckLBViewMat = nullptr;
-    QSpinBox* SpinEditArtikul = nullptr;
-    QSpinBox* SpinEditEdCenaSklad = nullptr;
-    QSpinBox* SpinEditProd = nullptr;
-    QPushButton* BitBtnZapVisibleFields = nullptr;
-    // Reads the settings file into the tab and applies it to the datasets' fields (start-up and
-    // after every save); what could not be read is told once.
+    // ---- the column settings tab ----
+    TabColumnSettings* TabSheet5 = nullptr;
+    // The start-up's first step: the settings file applied to the lists (see the tab).
     void ApplyColumnSettings();
-    void BitBtnZapVisibleFieldsClick();
-    QList<QListWidget*> columnCheckLists() const;
 
 signals:
     // The company settings were saved: the main window takes this caption.
@@ -234,13 +215,9 @@ private:
     void storeFirma();
     QList<QPair<QCheckBox*, QString>> checkBoxes() const;
 
-    QWidget* buildSettingsTab();
-    void fillColumnList(int list);
-    QList<QByteArray> keptColumnLines_;  // lines of lists whose dataset is not known yet
 
     TDMNS& dm_;
     TDMPers& pers_;
-    ColumnSettings::Registry& columnSettings_;
     QHash<SmpDataset*, DataSource*> sources_;  // one source per dataset the window shows
     DataSource* DtSrcFirma = nullptr;
     QVariant shownProduct_;  // the product whose recipe the recipe list holds
