@@ -19,6 +19,7 @@
 #include "reference/formrecepizdelie.h"
 #include "reference/formtipizdelie.h"
 #include "reference/formtipproizv.h"
+#include "reference/tabplaces.h"
 #include "reports/reference/qrrecepta.h"
 
 #include <QDir>
@@ -87,9 +88,9 @@ AppInstances::AppInstances(const ConnectionParams& params) : owned_(std::make_un
     FormNomenklaturi->FormMateriali = FormMateriali;
     FormNomenklaturi->FormTipSklad = FormTipSklad;
     FormNomenklaturi->FormMiarki = FormMiarki;
-    FormNomenklaturi->FormGrad = FormGrad;
-    FormNomenklaturi->FormCountry = FormCountry;
-    FormNomenklaturi->FormTipKontr = FormTipKontr;
+    FormNomenklaturi->TabSheet3->FormGrad = FormGrad;
+    FormNomenklaturi->TabSheet3->FormCountry = FormCountry;
+    FormNomenklaturi->TabSheet3->FormTipKontr = FormTipKontr;
     FormNomenklaturi->FormSpecCeni = FormSpecCeni;
     FormNomenklaturi->QRRecepta = QRRecepta;
     FormNomenklaturi->FormTipProizv = FormTipProizv;

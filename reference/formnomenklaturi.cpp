@@ -3,6 +3,8 @@
 #include "data/dmns.h"
 #include "data/dmpers.h"
 #include "platform/widgets/dtsource.h"
+#include "platform/widgets/handlers.h"
+#include "reference/tabplaces.h"
 #include "reference/tabsettings.h"
 #include "platform/widgets/wrappingtabwidget.h"
 
@@ -13,7 +15,7 @@
 
 TFormNomenklaturi::TFormNomenklaturi(TDMNS& dm, TDMPers& pers, ColumnSettings::Registry& columnSettings,
                                      QWidget* parent)
-    : Form(parent), dm_(dm), pers_(pers)
+    : Form(parent), dm_(dm), pers_(pers), lists_(*this, dm.SQLConnectNS)
 {
     setObjectName(QStringLiteral("FormNomenklaturi"));
     setWindowTitle(QStringLiteral("Номенклатури, настройки"));
@@ -35,7 +37,7 @@ TFormNomenklaturi::TFormNomenklaturi(TDMNS& dm, TDMPers& pers, ColumnSettings::R
     PageControl1->insertTab(0, TabSheet1, QStringLiteral("Материали, складове, мярки"));
     TabSheet2 = buildKontragentiTab();
     PageControl1->insertTab(1, TabSheet2, QStringLiteral("Контрагенти"));
-    TabSheet3 = buildPlacesTab();
+    TabSheet3 = new TabPlaces(dm_, pers_);
     PageControl1->insertTab(2, TabSheet3, QStringLiteral("Градове, държави..."));
     TabSheet4 = buildProductionTab();
     PageControl1->insertTab(PageControl1->indexOf(TabSheet3) + 1, TabSheet4,
@@ -43,14 +45,10 @@ TFormNomenklaturi::TFormNomenklaturi(TDMNS& dm, TDMPers& pers, ColumnSettings::R
     PageControl1->setCurrentIndex(0);
 }
 
-DataSource* TFormNomenklaturi::sourceFor(SmpDataset& dataset)
+QToolButton* TFormNomenklaturi::makeButton(const char* name, const QString& text,
+                                           void (TFormNomenklaturi::*handler)())
 {
-    DataSource*& src = sources_[&dataset];
-    if (!src) {
-        src = new DataSource(&dataset, this);
-        src->setObjectName(QStringLiteral("DtSrc") + dataset.objectName().mid(3));
-    }
-    return src;
+    return Handlers::makeButton(name, text, this, handler);
 }
 
 void TFormNomenklaturi::ApplyColumnSettings() { TabSheet5->ApplyColumnSettings(); }

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "platform/ui/form.h"
+#include "reference/listcontrols.h"
 
-#include <QHash>
 #include <QList>
 #include <QVariant>
 
@@ -33,11 +33,9 @@ class TFormMateriali;
 class TFormKontragent;
 class TFormTipSklad;
 class TFormMiarki;
-class TFormGrad;
-class TFormCountry;
-class TFormTipKontr;
 class TFormSpecCeni;
 class TabColumnSettings;
+class TabPlaces;
 namespace ColumnSettings {
 class Registry;
 }
@@ -56,15 +54,12 @@ public:
     // ---- items, counterparties and places (TabSheet1 to TabSheet3) ----
     QWidget* TabSheet1 = nullptr;
     QWidget* TabSheet2 = nullptr;
-    QWidget* TabSheet3 = nullptr;
+    TabPlaces* TabSheet3 = nullptr;
     // The editors these tabs open; the owner of the window set gives them.
     TFormMateriali* FormMateriali = nullptr;
     TFormKontragent* FormKontragent = nullptr;
     TFormTipSklad* FormTipSklad = nullptr;
     TFormMiarki* FormMiarki = nullptr;
-    TFormGrad* FormGrad = nullptr;
-    TFormCountry* FormCountry = nullptr;
-    TFormTipKontr* FormTipKontr = nullptr;
     TFormSpecCeni* FormSpecCeni = nullptr;
 
     DBGrid* DBGrid1 = nullptr;
@@ -79,10 +74,6 @@ public:
     DBGrid* DBGrid13 = nullptr;
     DBGrid* DBGrid12 = nullptr;
     DBGrid* DBGrid10 = nullptr;
-    DBGrid* DBGrid7 = nullptr;
-    DBGrid* DBGrid5 = nullptr;
-    DBGrid* DBGrid4 = nullptr;
-    DBGrid* DBGrid8 = nullptr;
 
     // The keys the filter lookups keep (0 until the user picks one).
     int izbSkladKey() const { return izbSkladKey_; }
@@ -119,16 +110,6 @@ public:
     void SpdBtnSpCMatDelClick();
     // The sale, delivery and order windows open this window on their counterparty.
     void OpenOnKontragent(int kontragent);
-    // Places tab.
-    void SpdBtnNewGradClick();
-    void SpdBtnRedGradClick();
-    void SpdBtnDelGradClick();
-    void SpdBtnNewCountryClick();
-    void SpdBtnRedCountryClick();
-    void SpdBtnDelCountryClick();
-    void SpdBtnNewTipKontrClick();
-    void SpdBtnRedTipKontrClick();
-    void SpdBtnDelTipKontrClick();
 
     // ---- the production tab (TabSheet4): workshops, their products and the recipes ----
     QWidget* TabSheet4 = nullptr;
@@ -194,22 +175,10 @@ private:
     QWidget* buildProductionTab();
     QWidget* buildItemsTab();
     QWidget* buildKontragentiTab();
-    QWidget* buildPlacesTab();
-    // Why the row with this key cannot be deleted; empty when it can (a data-layer function).
-    using DeleteRefusal = QString (*)(SQLConnection&, const QVariant&);
-    // The guarded delete of the current row of a small list: a pending edit is cancelled first.
-    void deleteListRow(SmpDataset& dataset, DeleteRefusal refusal, const QString& keyField, const QString& question);
-    // Opens a small editor on a new row (appended) or on the current row.
-    void openListEditor(Form* editor, SmpDataset& dataset, bool isNew, const QString& emptyMessage);
     void reopenSpecCeni();
     void showMateriali();
     QToolButton* makeButton(const char* name, const QString& text, void (TFormNomenklaturi::*handler)());
-    DBGrid* makeGrid(const char* name, SmpDataset& dataset, const QList<QPair<QString, QString>>& columns,
-                     bool readOnly);
-    DBNavigator* makeNavigator(const char* name, SmpDataset& dataset);
-    DBText* makeText(const char* name, SmpDataset& dataset, const char* field);
     QWidget* buildList(const QString& name, SmpDataset& dataset, const QList<QPair<QString, QString>>& columns);
-    DataSource* sourceFor(SmpDataset& dataset);
     // The company record may be stored: a refused value is told and nothing is stored.
     bool firmaValid();
     void storeFirma();
@@ -218,7 +187,7 @@ private:
 
     TDMNS& dm_;
     TDMPers& pers_;
-    QHash<SmpDataset*, DataSource*> sources_;  // one source per dataset the window shows
+    ListControls lists_;
     DataSource* DtSrcFirma = nullptr;
     QVariant shownProduct_;  // the product whose recipe the recipe list holds
     bool settingN_ = false;

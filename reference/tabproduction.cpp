@@ -34,7 +34,7 @@ QWidget* TFormNomenklaturi::buildProductionTab()
     // Workshops.
     auto* cehBox = new QGroupBox(QStringLiteral("Производствени цехове "));
     cehBox->setObjectName(QStringLiteral("GrpBoxCeh"));
-    DBGrdCeh = makeGrid("DBGrdCeh", dm_.SmpTipProizvN, {}, true);
+    DBGrdCeh = lists_.grid("DBGrdCeh", dm_.SmpTipProizvN, {}, true);
     DBGrdCeh->setColumns({{QStringLiteral("PROIZVODSTVO"), QStringLiteral("Име на цех за :"), 180},
                           {QStringLiteral("PSEVDONIM_CEH"), QStringLiteral("Псевдоним"), 70}});
     Handlers::connect(DBGrdCeh, &QAbstractItemView::doubleClicked, this, [this] { SpdBtnCehRedClick(); });
@@ -49,7 +49,7 @@ QWidget* TFormNomenklaturi::buildProductionTab()
     // The workshop's products, with a finder.
     auto* izdBox = new QGroupBox(QStringLiteral("Изделия, комплекти на цеха "));
     izdBox->setObjectName(QStringLiteral("GrpBoxIzdelia"));
-    DataSource* DtSrcTipIzdVIEW = sourceFor(dm_.SmpTipIzdVIEW);
+    DataSource* DtSrcTipIzdVIEW = lists_.sourceFor(dm_.SmpTipIzdVIEW);
     Handlers::connect(DtSrcTipIzdVIEW, &DataSource::dataChange, this, &TFormNomenklaturi::DtSrcTipIzdVIEWDataChange);
     DBLkpCmbIzdelie = new DBLookupComboBox;
     DBLkpCmbIzdelie->setObjectName(QStringLiteral("DBLkpCmbIzdelie"));
@@ -58,11 +58,11 @@ QWidget* TFormNomenklaturi::buildProductionTab()
     DBLkpCmbIzdelie->setListField(QStringLiteral("IMEMATIZD"));
     auto* finder = new QGridLayout;
     finder->addWidget(new QLabel(QStringLiteral("Цех за :")), 0, 0);
-    finder->addWidget(makeText("DBTextCeh", dm_.SmpTipProizvN, "PROIZVODSTVO"), 0, 1);
+    finder->addWidget(lists_.text("DBTextCeh", dm_.SmpTipProizvN, "PROIZVODSTVO"), 0, 1);
     finder->addWidget(new QLabel(QStringLiteral("Изделие :")), 1, 0);
     finder->addWidget(DBLkpCmbIzdelie, 1, 1);
     finder->setColumnStretch(1, 1);
-    DBGrdIzdelia = makeGrid("DBGrdIzdelia", dm_.SmpTipIzdVIEW, {}, true);
+    DBGrdIzdelia = lists_.grid("DBGrdIzdelia", dm_.SmpTipIzdVIEW, {}, true);
     DBGrdIzdelia->setColumns({{QStringLiteral("IMEMATIZD"), QStringLiteral("Полуфабрикат, изделие, комплект . . ."), 330},
                               {QStringLiteral("ED_CENA"), QStringLiteral("Ц.калк."), 70}});
     auto* izdButtons = new QHBoxLayout;
@@ -80,12 +80,12 @@ QWidget* TFormNomenklaturi::buildProductionTab()
     GrpBoxRecepta->setObjectName(QStringLiteral("GrpBoxRecepta"));
     auto* heading = new QHBoxLayout;
     heading->addWidget(new QLabel(QStringLiteral("Материали за изготвяне на :")));
-    DBText* product = makeText("DBTextIzdelie", dm_.SmpTipIzdVIEW, "IMEMATIZD");
+    DBText* product = lists_.text("DBTextIzdelie", dm_.SmpTipIzdVIEW, "IMEMATIZD");
     heading->addWidget(product, 1);
     heading->addWidget(new QLabel(QStringLiteral("За брой :")));
-    heading->addWidget(makeText("DBTextKolichBroi", dm_.SmpRecepIzdVIEW, "KolichBroi"));
+    heading->addWidget(lists_.text("DBTextKolichBroi", dm_.SmpRecepIzdVIEW, "KolichBroi"));
     heading->addWidget(new QLabel(QStringLiteral("Сума - ")));
-    DBText* sum = makeText("DBTextCenaObstoSum", dm_.SmpRecepIzdVIEW, "CenaObstoSum");
+    DBText* sum = lists_.text("DBTextCenaObstoSum", dm_.SmpRecepIzdVIEW, "CenaObstoSum");
     sum->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     heading->addWidget(sum);
 
@@ -107,14 +107,13 @@ QWidget* TFormNomenklaturi::buildProductionTab()
     recButtons->addWidget(SpnEdtBrIzdeliaN);
     recButtons->addWidget(makeButton("BitBtnIso", QStringLiteral("Натрупване"), &TFormNomenklaturi::BitBtnIsoClick));
     recButtons->addStretch(1);
-    QToolButton* exit = makeButton("SpdBtnIzhodRecepta", QStringLiteral("Изход"), nullptr);
-    connect(exit, &QToolButton::clicked, this, &QWidget::close);
+    QToolButton* exit = lists_.exitButton("SpdBtnIzhodRecepta");
     recButtons->addWidget(exit);
     for (int i = 0; i < recButtons->count(); ++i)
         if (QWidget* w = recButtons->itemAt(i)->widget(); w && !qobject_cast<QLabel*>(w))
             w->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
 
-    DBGrdRecepta = makeGrid("DBGrdRecepta", dm_.SmpRecepIzdVIEW, {}, true);
+    DBGrdRecepta = lists_.grid("DBGrdRecepta", dm_.SmpRecepIzdVIEW, {}, true);
     DBGrdRecepta->setColumns({{QStringLiteral("IMEMATERIAL"), {}, 178},
                               {QStringLiteral("Mka"), {}, 38},
                               {QStringLiteral("Ed_CENA"), {}, 62},
@@ -178,11 +177,11 @@ void TFormNomenklaturi::SpnEdtBrIzdeliaNChange()
     });
 }
 
-void TFormNomenklaturi::SpdBtnCehNewClick() { openListEditor(FormTipProizv, dm_.SmpTipProizvN, true, {}); }
+void TFormNomenklaturi::SpdBtnCehNewClick() { ListControls::openEditor(FormTipProizv, dm_.SmpTipProizvN, true, {}); }
 
 void TFormNomenklaturi::SpdBtnCehRedClick()
 {
-    openListEditor(FormTipProizv, dm_.SmpTipProizvN, false, QStringLiteral("Няма въведено производство !"));
+    ListControls::openEditor(FormTipProizv, dm_.SmpTipProizvN, false, QStringLiteral("Няма въведено производство !"));
 }
 
 void TFormNomenklaturi::SpdBtnCehDelClick()
