@@ -20,6 +20,7 @@
 #include "reference/formtipizdelie.h"
 #include "reference/formtipproizv.h"
 #include "reference/tabplaces.h"
+#include "reference/tabproduction.h"
 #include "reports/reference/qrrecepta.h"
 
 #include <QDir>
@@ -92,11 +93,11 @@ AppInstances::AppInstances(const ConnectionParams& params) : owned_(std::make_un
     FormNomenklaturi->TabSheet3->FormCountry = FormCountry;
     FormNomenklaturi->TabSheet3->FormTipKontr = FormTipKontr;
     FormNomenklaturi->FormSpecCeni = FormSpecCeni;
-    FormNomenklaturi->QRRecepta = QRRecepta;
-    FormNomenklaturi->FormTipProizv = FormTipProizv;
-    FormNomenklaturi->FormTipIzdelie = FormTipIzdelie;
-    FormNomenklaturi->FormRecepIzdelie = FormRecepIzdelie;
-    FormNomenklaturi->FormIzdMatISO = FormIzdMatISO;
+    FormNomenklaturi->TabSheet4->QRRecepta = QRRecepta;
+    FormNomenklaturi->TabSheet4->FormTipProizv = FormTipProizv;
+    FormNomenklaturi->TabSheet4->FormTipIzdelie = FormTipIzdelie;
+    FormNomenklaturi->TabSheet4->FormRecepIzdelie = FormRecepIzdelie;
+    FormNomenklaturi->TabSheet4->FormIzdMatISO = FormIzdMatISO;
 }
 
 AppInstances::~AppInstances()

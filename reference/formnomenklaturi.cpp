@@ -5,6 +5,7 @@
 #include "platform/widgets/dtsource.h"
 #include "platform/widgets/handlers.h"
 #include "reference/tabplaces.h"
+#include "reference/tabproduction.h"
 #include "reference/tabsettings.h"
 #include "platform/widgets/wrappingtabwidget.h"
 
@@ -39,7 +40,7 @@ TFormNomenklaturi::TFormNomenklaturi(TDMNS& dm, TDMPers& pers, ColumnSettings::R
     PageControl1->insertTab(1, TabSheet2, QStringLiteral("Контрагенти"));
     TabSheet3 = new TabPlaces(dm_, pers_);
     PageControl1->insertTab(2, TabSheet3, QStringLiteral("Градове, държави..."));
-    TabSheet4 = buildProductionTab();
+    TabSheet4 = new TabProduction(dm_);
     PageControl1->insertTab(PageControl1->indexOf(TabSheet3) + 1, TabSheet4,
                             QStringLiteral("Производства, изделия/комплекти/, рецепти "));
     PageControl1->setCurrentIndex(0);

@@ -36,6 +36,7 @@ class TFormMiarki;
 class TFormSpecCeni;
 class TabColumnSettings;
 class TabPlaces;
+class TabProduction;
 namespace ColumnSettings {
 class Registry;
 }
@@ -87,7 +88,6 @@ public:
     void SpdBtnRedakciaMatClick();
     void SpdBtnDelMatClick();
     void SpdBtnMatEXELClick();
-    void SpdBtnReceptaExcelClick();
     void SpdBtnNewSkladClick();
     void SpdBtnRedSkladClick();
     void SpdBtnDelSkladClick();
@@ -111,34 +111,8 @@ public:
     // The sale, delivery and order windows open this window on their counterparty.
     void OpenOnKontragent(int kontragent);
 
-    // ---- the production tab (TabSheet4): workshops, their products and the recipes ----
-    QWidget* TabSheet4 = nullptr;
-    // The windows and layout this tab opens; the owner of the window set gives them.
-    Form* FormTipProizv = nullptr;
-    TFormTipIzdelie* FormTipIzdelie = nullptr;
-    TFormRecepIzdelie* FormRecepIzdelie = nullptr;
-    TFormIzdMatISO* FormIzdMatISO = nullptr;
-    TQRRecepta* QRRecepta = nullptr;
-    DBGrid* DBGrdCeh = nullptr;
-    DBLookupComboBox* DBLkpCmbIzdelie = nullptr;
-    DBGrid* DBGrdIzdelia = nullptr;
-    QGroupBox* GrpBoxRecepta = nullptr;
-    DBGrid* DBGrdRecepta = nullptr;
-    QSpinBox* SpnEdtBrIzdeliaN = nullptr;
-
-    void DtSrcTipIzdVIEWDataChange();
-    void SpnEdtBrIzdeliaNChange();
-    void SpdBtnCehNewClick();
-    void SpdBtnCehRedClick();
-    void SpdBtnCehDelClick();
-    void SpdBtnIzdNewClick();
-    void SpdBtnIzdDelClick();
-    void BitBtnMoveRecClick();
-    void SpdBtnMatNewClick();
-    void SpdBtnMatUpdateClick();
-    void SpdBtnMatDelClick();
-    void SpdBtnPrintClick();
-    void BitBtnIsoClick();
+    // ---- the production tab ----
+    TabProduction* TabSheet4 = nullptr;
 
     // The company tab.
     QCheckBox* ChBoxChrezDostavchik = nullptr;
@@ -172,7 +146,6 @@ protected:
 
 private:
     QWidget* buildCompanyTab();
-    QWidget* buildProductionTab();
     QWidget* buildItemsTab();
     QWidget* buildKontragentiTab();
     void reopenSpecCeni();
@@ -189,8 +162,6 @@ private:
     TDMPers& pers_;
     ListControls lists_;
     DataSource* DtSrcFirma = nullptr;
-    QVariant shownProduct_;  // the product whose recipe the recipe list holds
-    bool settingN_ = false;
     int izbSkladKey_ = 0;
     int izbTipKontrKey_ = 0;
 };
