@@ -4,10 +4,8 @@
 #include "reference/listcontrols.h"
 
 #include <QList>
-#include <QVariant>
 
 class QCheckBox;
-class QSpinBox;
 class QTabWidget;
 class QToolButton;
 class QWidget;
@@ -15,19 +13,10 @@ class DBEdit;
 class DBGrid;
 class DBImage;
 class DBLookupComboBox;
-class DBNavigator;
 class DataSource;
 class SmpDataset;
-class SQLConnection;
 class TDMNS;
 class TDMPers;
-class QGroupBox;
-class QSpinBox;  // the production tab
-class TFormTipIzdelie;
-class TFormRecepIzdelie;
-class TFormIzdMatISO;
-class TQRRecepta;
-class DBText;
 class RadioGroup;
 class TFormMateriali;
 class TFormKontragent;
