@@ -144,9 +144,10 @@ const QVector<TFormNS::Command>& TFormNS::commands()
     return table;
 }
 
-TFormNS::TFormNS(QWidget* parent)
+TFormNS::TFormNS(AppInstances& app, QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                              Qt::WindowCloseButtonHint)
+                              Qt::WindowCloseButtonHint),
+      app_(app)
 {
     setObjectName(QStringLiteral("FormNS"));
     FormCreate();
@@ -241,10 +242,9 @@ void TFormNS::FormShow()
 {
     // A step that fails is reported and the rest of the preparation is left out; the window stays.
     try {
-        AppInstances& app = AppInstances::get();
-        TDMNS& dm = *app.DMNS;
+        TDMNS& dm = *app_.DMNS;
         // Step 1: the report column settings (they need no database).
-        app.FormNomenklaturi->ApplyColumnSettings();
+        app_.FormNomenklaturi->ApplyColumnSettings();
         dm.connect();
         for (SmpDataset* ds : {&dm.SmpTipProizvN, &dm.SmpTipIzdelieN, &dm.SmpRecep_izdN, &dm.SmpDaNe, &dm.SmpMOLKontr,
                                &dm.SmpKontrFilial, &dm.SmpFirma, &dm.SmpOsnovDDS, &dm.SmpTipSklOb, &dm.SmpTipValuta})
@@ -269,5 +269,5 @@ void TFormNS::closeEvent(QCloseEvent* event)
     if (event->isAccepted()) QCoreApplication::quit();
 }
 
-void TFormNS::N9NomenklClick() { UiService::current().showModal(AppInstances::get().FormNomenklaturi); }
+void TFormNS::N9NomenklClick() { UiService::current().showModal(app_.FormNomenklaturi); }
 void TFormNS::N14IzhodClick() { close(); }

@@ -7,6 +7,7 @@ class QAction;
 class QLabel;
 class QMenu;
 class HotSpot;
+class AppInstances;
 
 // The main window: the background picture with its twelve hot spots, the status text and the main
 // menu from which every working window is opened.
@@ -14,7 +15,8 @@ class TFormNS : public QMainWindow
 {
     Q_OBJECT
 public:
-    explicit TFormNS(QWidget* parent = nullptr);
+    // The main window opens the set's windows; it is built first, so it reads them when used.
+    explicit TFormNS(AppInstances& app, QWidget* parent = nullptr);
 
     // One entry of the main menu with its hot spot.
     struct Command
@@ -55,5 +57,6 @@ protected:
 private:
     void buildMenu();
     void buildPicture();
+    AppInstances& app_;
     bool firstShowDone_ = false;
 };

@@ -19,18 +19,18 @@
 #include "reference/formrecepizdelie.h"
 #include "reference/formtipizdelie.h"
 #include "reference/formtipproizv.h"
+#include "reference/tabplaces.h"
+#include "reference/tabproduction.h"
 #include "reports/reference/qrrecepta.h"
 
 #include <QDir>
 #include <QSettings>
 #include <QStandardPaths>
 
-namespace {
-AppInstances* currentSet = nullptr;
-}
-
 struct AppInstances::Owned
 {
+    // First in, last out: the datasets registered with it go before it.
+    ColumnSettings::Registry columnSettings;
     std::unique_ptr<TFormNS> formNS;
     std::unique_ptr<TDMNS> dmNS;
     std::unique_ptr<TFormNomenklaturi> formNomenklaturi;
@@ -54,18 +54,16 @@ struct AppInstances::Owned
 
 AppInstances::AppInstances(const ConnectionParams& params) : owned_(std::make_unique<Owned>())
 {
-    Q_ASSERT(!currentSet);
-    currentSet = this;
-    owned_->formNS = std::make_unique<TFormNS>();
+    owned_->formNS = std::make_unique<TFormNS>(*this);
     FormNS = owned_->formNS.get();
     owned_->dmNS = std::make_unique<TDMNS>(params);
     DMNS = owned_->dmNS.get();
     // The lists the report column settings apply to (the later data modules register their own).
-    ColumnSettings::registerDataset(DMNS->SmpViewMateriali);
+    owned_->columnSettings.registerDataset(DMNS->SmpViewMateriali);
     // The personnel module is created later in the order, but the reference data window edits its
     // lists, so it exists before the window is given it.
     owned_->dmPers = std::make_unique<TDMPers>(DMNS->SQLConnectNS);
-    owned_->formNomenklaturi = std::make_unique<TFormNomenklaturi>(*DMNS, *owned_->dmPers);
+    owned_->formNomenklaturi = std::make_unique<TFormNomenklaturi>(*DMNS, *owned_->dmPers, owned_->columnSettings);
     FormNomenklaturi = owned_->formNomenklaturi.get();
     QObject::connect(FormNomenklaturi, &TFormNomenklaturi::mainCaptionChanged, FormNS, &QWidget::setWindowTitle);
     owned_->dmNsSpravki = std::make_unique<TDMNsSpravki>(DMNS->SQLConnectNS);
@@ -91,15 +89,15 @@ AppInstances::AppInstances(const ConnectionParams& params) : owned_(std::make_un
     FormNomenklaturi->FormMateriali = FormMateriali;
     FormNomenklaturi->FormTipSklad = FormTipSklad;
     FormNomenklaturi->FormMiarki = FormMiarki;
-    FormNomenklaturi->FormGrad = FormGrad;
-    FormNomenklaturi->FormCountry = FormCountry;
-    FormNomenklaturi->FormTipKontr = FormTipKontr;
+    FormNomenklaturi->TabSheet3->FormGrad = FormGrad;
+    FormNomenklaturi->TabSheet3->FormCountry = FormCountry;
+    FormNomenklaturi->TabSheet3->FormTipKontr = FormTipKontr;
     FormNomenklaturi->FormSpecCeni = FormSpecCeni;
-    FormNomenklaturi->QRRecepta = QRRecepta;
-    FormNomenklaturi->FormTipProizv = FormTipProizv;
-    FormNomenklaturi->FormTipIzdelie = FormTipIzdelie;
-    FormNomenklaturi->FormRecepIzdelie = FormRecepIzdelie;
-    FormNomenklaturi->FormIzdMatISO = FormIzdMatISO;
+    FormNomenklaturi->TabSheet4->QRRecepta = QRRecepta;
+    FormNomenklaturi->TabSheet4->FormTipProizv = FormTipProizv;
+    FormNomenklaturi->TabSheet4->FormTipIzdelie = FormTipIzdelie;
+    FormNomenklaturi->TabSheet4->FormRecepIzdelie = FormRecepIzdelie;
+    FormNomenklaturi->TabSheet4->FormIzdMatISO = FormIzdMatISO;
 }
 
 AppInstances::~AppInstances()
@@ -124,14 +122,9 @@ AppInstances::~AppInstances()
     owned_->dmPorychki.reset();
     owned_->dmNsSpravki.reset();
     owned_->dmNS.reset();
-    currentSet = nullptr;
 }
 
-AppInstances& AppInstances::get()
-{
-    Q_ASSERT(currentSet);
-    return *currentSet;
-}
+ColumnSettings::Registry& AppInstances::columnSettings() { return owned_->columnSettings; }
 
 QString AppInstances::dataDir() { return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation); }
 

@@ -23,9 +23,13 @@ class TFormTipProizv;
 class TFormTipIzdelie;
 class TFormRecepIzdelie;
 class TFormIzdMatISO;
+namespace ColumnSettings {
+class Registry;
+}
 
 // Owns the one instance of every window, report layout and data module, created in the fixed
-// start-up order and destroyed together. A test builds its own set over its own database.
+// start-up order and destroyed together, and hands each what it needs at construction. A test
+// builds its own set over its own database, or only the data module and window it needs.
 class AppInstances
 {
 public:
@@ -33,8 +37,6 @@ public:
     ~AppInstances();
     AppInstances(const AppInstances&) = delete;
     AppInstances& operator=(const AppInstances&) = delete;
-
-    static AppInstances& get();
 
     // Start-up order: the main window first, then the shared data module, then the rest.
     TFormNS* FormNS = nullptr;
@@ -59,6 +61,9 @@ public:
     TFormTipIzdelie* FormTipIzdelie = nullptr;
     TFormRecepIzdelie* FormRecepIzdelie = nullptr;
     TFormIzdMatISO* FormIzdMatISO = nullptr;
+
+    // The report column settings: the lists they apply to and the settings last read.
+    ColumnSettings::Registry& columnSettings();
 
     // Where the program keeps its database file and reads its INI file.
     static QString dataDir();

@@ -3,6 +3,7 @@
 #include "app/formns.h"
 #include "app/instances.h"
 #include "reference/formnomenklaturi.h"
+#include "reference/tabproduction.h"
 #include "reference/formkontragent.h"
 #include "reference/formmateriali.h"
 #include "reference/formspecceni.h"
@@ -17,6 +18,7 @@
 #include "reference/formtipizdelie.h"
 #include "reference/formtipproizv.h"
 #include "reference/radiogroup.h"
+#include "reference/tabsettings.h"
 #include <QSpinBox>
 #include <QToolButton>
 #include <QTabWidget>
@@ -124,7 +126,7 @@ int main(int argc, char** argv)
         };
         TFormNomenklaturi* nom = instances.FormNomenklaturi;
         nom->PageControl1->setCurrentWidget(nom->TabSheet4);
-        nom->SpnEdtBrIzdeliaN->setValue(2);
+        nom->TabSheet4->SpnEdtBrIzdeliaN->setValue(2);
         shot(nom, QStringLiteral("FormNomenklaturi_TabSheet4"));
         shot(instances.FormTipProizv, QStringLiteral("FormTipProizv"));
         instances.FormTipProizv->close();
@@ -137,7 +139,7 @@ int main(int argc, char** argv)
         instances.FormTipIzdelie->SpdBtnIzhod->click();
         shot(instances.FormRecepIzdelie, QStringLiteral("FormRecepIzdelie"));
         instances.FormRecepIzdelie->SpdBtnIzhod->click();
-        nom->BitBtnIsoClick();
+        nom->TabSheet4->BitBtnIsoClick();
         shot(instances.FormIzdMatISO, QStringLiteral("FormIzdMatISO"));
         instances.FormIzdMatISO->close();
         nom->close();

@@ -99,29 +99,6 @@ namespace {
 
 QString listName(int i) { return QString::fromUtf8(lists()[size_t(i)].caption).trimmed(); }
 
-// The settings as last read from the file; applied again to a dataset each time it opens.
-struct Stored
-{
-    bool fileRead = false;  // false: no file (or none readable), so the design values stand
-    std::array<QByteArray, kLists> lines;
-    QByteArray digitsLine;
-};
-
-struct Registry
-{
-    QHash<QString, QPointer<SmpDataset>> datasets;
-    Stored stored;
-    std::array<bool, kLists> lengthChecked{};  // the line was held against its list's fields
-    std::array<qsizetype, kLists> shownFields{};  // items each list was last handed
-    std::function<void(int)> observer;
-};
-
-Registry& reg()
-{
-    static Registry r;
-    return r;
-}
-
 int listOf(const SmpDataset& ds)
 {
     for (int i = 0; i < kLists; ++i)
@@ -135,12 +112,6 @@ bool hasAllFields(const SmpDataset& ds)
 {
     return std::any_of(ds.fields().cbegin(), ds.fields().cend(),
                        [](const SmpField* f) { return f->kind() == SmpField::Kind::Data; });
-}
-
-SmpDataset* listDataset(int list)
-{
-    SmpDataset* ds = registeredDataset(QString::fromLatin1(lists()[size_t(list)].dataset));
-    return ds && hasAllFields(*ds) ? ds : nullptr;
 }
 
 // Visibility from the list's line; fields beyond its end count as ticked. True if anything changed.
@@ -179,25 +150,31 @@ bool applyDigits(SmpDataset& ds, const QByteArray& digitsLine)
     return changed;
 }
 
-bool applyStored(SmpDataset& ds)
-{
-    const Stored& st = reg().stored;
-    if (!st.fileRead) return false;
-    bool changed = false;
-    if (const int list = listOf(ds); list >= 0 && hasAllFields(ds)) changed = applyLine(ds, st.lines[size_t(list)]);
-    return applyDigits(ds, st.digitsLine) || changed;
-}
-
 // More characters than any list has fields: the most a line of the file is read for.
 constexpr qint64 kMaxLine = 4096;
 
-// A line longer than its list: told once per reading of the file, as soon as the list has fields.
-QString lengthProblem(int list, const SmpDataset& ds)
+} // namespace
+
+SmpDataset* Registry::listDataset(int list) const
 {
-    Registry& r = reg();
-    if (!r.stored.fileRead || r.lengthChecked[size_t(list)] || !hasAllFields(ds)) return {};
-    r.lengthChecked[size_t(list)] = true;
-    const QByteArray& line = r.stored.lines[size_t(list)];
+    SmpDataset* ds = registeredDataset(QString::fromLatin1(lists()[size_t(list)].dataset));
+    return ds && hasAllFields(*ds) ? ds : nullptr;
+}
+
+bool Registry::applyStored(SmpDataset& ds) const
+{
+    if (!stored_.fileRead) return false;
+    bool changed = false;
+    if (const int list = listOf(ds); list >= 0 && hasAllFields(ds)) changed = applyLine(ds, stored_.lines[size_t(list)]);
+    return applyDigits(ds, stored_.digitsLine) || changed;
+}
+
+// A line longer than its list: told once per reading of the file, as soon as the list has fields.
+QString Registry::lengthProblem(int list, const SmpDataset& ds)
+{
+    if (!stored_.fileRead || lengthChecked_[size_t(list)] || !hasAllFields(ds)) return {};
+    lengthChecked_[size_t(list)] = true;
+    const QByteArray& line = stored_.lines[size_t(list)];
     if (line.size() <= ds.fields().size()) return {};
     return QStringLiteral("ред %1 (%2) има %3 знака, а списъкът - %4 полета")
         .arg(list + 1)
@@ -207,7 +184,7 @@ QString lengthProblem(int list, const SmpDataset& ds)
 }
 
 // A list that gets its fields after the file was read has its line checked then.
-void checkLateList(const SmpDataset& ds)
+void Registry::checkLateList(const SmpDataset& ds)
 {
     const int list = listOf(ds);
     if (list < 0) return;
@@ -215,41 +192,39 @@ void checkLateList(const SmpDataset& ds)
         UiService::current().showMessage(problemsMessage({problem}));
 }
 
-void datasetOpened(SmpDataset& ds)
+void Registry::datasetOpened(SmpDataset& ds)
 {
     checkLateList(ds);
     applyStored(ds);  // the grids are reset by the opening itself
     const int list = listOf(ds);
-    if (list >= 0 && ds.fields().size() != reg().shownFields[size_t(list)] && reg().observer) reg().observer(list);
+    if (list >= 0 && ds.fields().size() != shownFields_[size_t(list)] && observer_) observer_(list);
 }
 
-} // namespace
-
-void registerDataset(SmpDataset& dataset)
+void Registry::registerDataset(SmpDataset& dataset)
 {
-    Registry& r = reg();
-    const bool known = r.datasets.value(dataset.objectName()).data() == &dataset;
-    r.datasets.insert(dataset.objectName(), &dataset);
+    const bool known = datasets_.value(dataset.objectName()).data() == &dataset;
+    datasets_.insert(dataset.objectName(), &dataset);
     if (known) return;
     checkLateList(dataset);
     // Whatever the dataset's own after-open does to its fields, the user's settings come last.
-    dataset.afterOpen = [own = std::move(dataset.afterOpen)](SmpDataset& ds) {
+    // A dataset that outlives this registry keeps only its own handler's effect.
+    dataset.afterOpen = [own = std::move(dataset.afterOpen), self = QPointer<Registry>(this)](SmpDataset& ds) {
         if (own) own(ds);
-        datasetOpened(ds);
+        if (self) self->datasetOpened(ds);
     };
 }
 
-SmpDataset* registeredDataset(const QString& name) { return reg().datasets.value(name).data(); }
+SmpDataset* Registry::registeredDataset(const QString& name) const { return datasets_.value(name).data(); }
 
-void setListObserver(std::function<void(int)> observer) { reg().observer = std::move(observer); }
+void Registry::setListObserver(std::function<void(int)> observer) { observer_ = std::move(observer); }
 
-ListState listState(int list)
+ListState Registry::listState(int list)
 {
     ListState out;
     SmpDataset* ds = listDataset(list);
-    reg().shownFields[size_t(list)] = ds ? ds->fields().size() : 0;
+    shownFields_[size_t(list)] = ds ? ds->fields().size() : 0;
     if (!ds) return out;
-    const Stored& st = reg().stored;
+    const Stored& st = stored_;
     const QByteArray line = st.fileRead ? st.lines[size_t(list)] : QByteArray();
     for (int k = 0; k < ds->fields().size(); ++k) {
         const SmpField* f = ds->fields()[k];
@@ -260,13 +235,13 @@ ListState listState(int list)
     return out;
 }
 
-Applied apply(const std::array<int, kDigits>& currentDigits)
+Applied Registry::apply(const std::array<int, kDigits>& currentDigits)
 {
     Applied out;
     out.digits = currentDigits;
-    Stored& st = reg().stored;
+    Stored& st = stored_;
     st = Stored();
-    reg().lengthChecked = {};
+    lengthChecked_ = {};
 
     QFile file(filePath());
     out.fileFound = file.exists();
@@ -319,7 +294,7 @@ Applied apply(const std::array<int, kDigits>& currentDigits)
 
     // Every registered dataset takes the settings; bound grids then find their columns again
     // and repaint with the new formats.
-    for (const QPointer<SmpDataset>& p : std::as_const(reg().datasets))
+    for (const QPointer<SmpDataset>& p : std::as_const(datasets_))
         if (p && applyStored(*p)) emit p->dataReset();
 
     for (int i = 0; i < kLists; ++i) {

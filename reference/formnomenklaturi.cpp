@@ -3,6 +3,10 @@
 #include "data/dmns.h"
 #include "data/dmpers.h"
 #include "platform/widgets/dtsource.h"
+#include "platform/widgets/handlers.h"
+#include "reference/tabplaces.h"
+#include "reference/tabproduction.h"
+#include "reference/tabsettings.h"
 #include "platform/widgets/wrappingtabwidget.h"
 
 #include <QCheckBox>
@@ -10,7 +14,9 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-TFormNomenklaturi::TFormNomenklaturi(TDMNS& dm, TDMPers& pers, QWidget* parent) : Form(parent), dm_(dm), pers_(pers)
+TFormNomenklaturi::TFormNomenklaturi(TDMNS& dm, TDMPers& pers, ColumnSettings::Registry& columnSettings,
+                                     QWidget* parent)
+    : Form(parent), dm_(dm), pers_(pers), lists_(*this, dm.SQLConnectNS)
 {
     setObjectName(QStringLiteral("FormNomenklaturi"));
     setWindowTitle(QStringLiteral("Номенклатури, настройки"));
@@ -25,29 +31,28 @@ TFormNomenklaturi::TFormNomenklaturi(TDMNS& dm, TDMPers& pers, QWidget* parent) 
     TabSheet6 = buildCompanyTab();
     PageControl1->addTab(TabSheet6, QStringLiteral("Фирма"));
     // The column settings follow the company tab.
-    TabSheet5 = buildSettingsTab();
+    TabSheet5 = new TabColumnSettings(columnSettings);
     PageControl1->insertTab(PageControl1->indexOf(TabSheet6) + 1, TabSheet5, QStringLiteral("Визуални настройки"));
     // Items, counterparties and places lead the tabs, in their order, whatever joins after them.
     TabSheet1 = buildItemsTab();
     PageControl1->insertTab(0, TabSheet1, QStringLiteral("Материали, складове, мярки"));
     TabSheet2 = buildKontragentiTab();
     PageControl1->insertTab(1, TabSheet2, QStringLiteral("Контрагенти"));
-    TabSheet3 = buildPlacesTab();
+    TabSheet3 = new TabPlaces(dm_, pers_);
     PageControl1->insertTab(2, TabSheet3, QStringLiteral("Градове, държави..."));
-    TabSheet4 = buildProductionTab();
+    TabSheet4 = new TabProduction(dm_);
     PageControl1->insertTab(PageControl1->indexOf(TabSheet3) + 1, TabSheet4,
                             QStringLiteral("Производства, изделия/комплекти/, рецепти "));
     PageControl1->setCurrentIndex(0);
 }
 
-DataSource* TFormNomenklaturi::sourceFor(SmpDataset& dataset)
+QToolButton* TFormNomenklaturi::makeButton(const char* name, const QString& text,
+                                           void (TFormNomenklaturi::*handler)())
 {
-    const QString name = QStringLiteral("DtSrc") + dataset.objectName().mid(3);
-    if (auto* existing = findChild<DataSource*>(name)) return existing;
-    auto* src = new DataSource(&dataset, this);
-    src->setObjectName(name);
-    return src;
+    return Handlers::makeButton(name, text, this, handler);
 }
+
+void TFormNomenklaturi::ApplyColumnSettings() { TabSheet5->ApplyColumnSettings(); }
 
 void TFormNomenklaturi::showEvent(QShowEvent* event)
 {

@@ -1,14 +1,11 @@
 #pragma once
 
 #include "platform/ui/form.h"
+#include "reference/listcontrols.h"
 
 #include <QList>
-#include <QVariant>
 
 class QCheckBox;
-class QListWidget;
-class QPushButton;
-class QSpinBox;
 class QTabWidget;
 class QToolButton;
 class QWidget;
@@ -16,35 +13,30 @@ class DBEdit;
 class DBGrid;
 class DBImage;
 class DBLookupComboBox;
-class DBNavigator;
 class DataSource;
 class SmpDataset;
-class SQLConnection;
 class TDMNS;
 class TDMPers;
-class QGroupBox;
-class QSpinBox;  // the production tab
-class TFormTipIzdelie;
-class TFormRecepIzdelie;
-class TFormIzdMatISO;
-class TQRRecepta;
-class DBText;
 class RadioGroup;
 class TFormMateriali;
 class TFormKontragent;
 class TFormTipSklad;
 class TFormMiarki;
-class TFormGrad;
-class TFormCountry;
-class TFormTipKontr;
 class TFormSpecCeni;
+class TabColumnSettings;
+class TabPlaces;
+class TabProduction;
+namespace ColumnSettings {
+class Registry;
+}
 
 // The reference data window: the one place where master data and the company settings are kept.
 class TFormNomenklaturi : public Form
 {
     Q_OBJECT
 public:
-    TFormNomenklaturi(TDMNS& dm, TDMPers& pers, QWidget* parent = nullptr);
+    // The column settings tab shows and saves the settings of this registry.
+    TFormNomenklaturi(TDMNS& dm, TDMPers& pers, ColumnSettings::Registry& columnSettings, QWidget* parent = nullptr);
 
     QTabWidget* PageControl1 = nullptr;
     QWidget* TabSheet6 = nullptr;
@@ -52,15 +44,12 @@ public:
     // ---- items, counterparties and places (TabSheet1 to TabSheet3) ----
     QWidget* TabSheet1 = nullptr;
     QWidget* TabSheet2 = nullptr;
-    QWidget* TabSheet3 = nullptr;
+    TabPlaces* TabSheet3 = nullptr;
     // The editors these tabs open; the owner of the window set gives them.
     TFormMateriali* FormMateriali = nullptr;
     TFormKontragent* FormKontragent = nullptr;
     TFormTipSklad* FormTipSklad = nullptr;
     TFormMiarki* FormMiarki = nullptr;
-    TFormGrad* FormGrad = nullptr;
-    TFormCountry* FormCountry = nullptr;
-    TFormTipKontr* FormTipKontr = nullptr;
     TFormSpecCeni* FormSpecCeni = nullptr;
 
     DBGrid* DBGrid1 = nullptr;
@@ -75,10 +64,6 @@ public:
     DBGrid* DBGrid13 = nullptr;
     DBGrid* DBGrid12 = nullptr;
     DBGrid* DBGrid10 = nullptr;
-    DBGrid* DBGrid7 = nullptr;
-    DBGrid* DBGrid5 = nullptr;
-    DBGrid* DBGrid4 = nullptr;
-    DBGrid* DBGrid8 = nullptr;
 
     // The keys the filter lookups keep (0 until the user picks one).
     int izbSkladKey() const { return izbSkladKey_; }
@@ -92,7 +77,6 @@ public:
     void SpdBtnRedakciaMatClick();
     void SpdBtnDelMatClick();
     void SpdBtnMatEXELClick();
-    void SpdBtnReceptaExcelClick();
     void SpdBtnNewSkladClick();
     void SpdBtnRedSkladClick();
     void SpdBtnDelSkladClick();
@@ -115,45 +99,9 @@ public:
     void SpdBtnSpCMatDelClick();
     // The sale, delivery and order windows open this window on their counterparty.
     void OpenOnKontragent(int kontragent);
-    // Places tab.
-    void SpdBtnNewGradClick();
-    void SpdBtnRedGradClick();
-    void SpdBtnDelGradClick();
-    void SpdBtnNewCountryClick();
-    void SpdBtnRedCountryClick();
-    void SpdBtnDelCountryClick();
-    void SpdBtnNewTipKontrClick();
-    void SpdBtnRedTipKontrClick();
-    void SpdBtnDelTipKontrClick();
 
-    // ---- the production tab (TabSheet4): workshops, their products and the recipes ----
-    QWidget* TabSheet4 = nullptr;
-    // The windows and layout this tab opens; the owner of the window set gives them.
-    Form* FormTipProizv = nullptr;
-    TFormTipIzdelie* FormTipIzdelie = nullptr;
-    TFormRecepIzdelie* FormRecepIzdelie = nullptr;
-    TFormIzdMatISO* FormIzdMatISO = nullptr;
-    TQRRecepta* QRRecepta = nullptr;
-    DBGrid* DBGrdCeh = nullptr;
-    DBLookupComboBox* DBLkpCmbIzdelie = nullptr;
-    DBGrid* DBGrdIzdelia = nullptr;
-    QGroupBox* GrpBoxRecepta = nullptr;
-    DBGrid* DBGrdRecepta = nullptr;
-    QSpinBox* SpnEdtBrIzdeliaN = nullptr;
-
-    void DtSrcTipIzdVIEWDataChange();
-    void SpnEdtBrIzdeliaNChange();
-    void SpdBtnCehNewClick();
-    void SpdBtnCehRedClick();
-    void SpdBtnCehDelClick();
-    void SpdBtnIzdNewClick();
-    void SpdBtnIzdDelClick();
-    void BitBtnMoveRecClick();
-    void SpdBtnMatNewClick();
-    void SpdBtnMatUpdateClick();
-    void SpdBtnMatDelClick();
-    void SpdBtnPrintClick();
-    void BitBtnIsoClick();
+    // ---- the production tab ----
+    TabProduction* TabSheet4 = nullptr;
 
     // The company tab.
     QCheckBox* ChBoxChrezDostavchik = nullptr;
@@ -172,28 +120,10 @@ public:
     // A company check box was clicked: the record goes into edit mode and takes 1 or 0.
     void ChBoxFirmaClick(QCheckBox* box, const QString& column);
 
-    // ---- the column settings tab (TabSheet5) ----
-    QWidget* TabSheet5 = nullptr;
-    // The ten check lists, in the settings file's line order.
-    QListWidget* CheckLBSklNalich = nullptr;
-    QListWidget* CheckLBSklDvig = nullptr;
-    QListWidget* CheckLBSklNalichObsto = nullptr;
-    QListWidget* CheckLBSklNalichKymData = nullptr;
-    QListWidget* CheckLBSklMatCeni = nullptr;
-    QListWidget* CheckLBSklMatSpravka = nullptr;
-    QListWidget* CheckLBSklRazp = nullptr;
-    QListWidget* CheckLBRealizacia = nullptr;
-    QListWidget* CheckLBSprRealizacia = nullptr;
-    QListWidget* CheckLBViewMat = nullptr;
-    QSpinBox* SpinEditArtikul = nullptr;
-    QSpinBox* SpinEditEdCenaSklad = nullptr;
-    QSpinBox* SpinEditProd = nullptr;
-    QPushButton* BitBtnZapVisibleFields = nullptr;
-    // Reads the settings file into the tab and applies it to the datasets' fields (start-up and
-    // after every save); what could not be read is told once.
+    // ---- the column settings tab ----
+    TabColumnSettings* TabSheet5 = nullptr;
+    // The start-up's first step: the settings file applied to the lists (see the tab).
     void ApplyColumnSettings();
-    void BitBtnZapVisibleFieldsClick();
-    QList<QListWidget*> columnCheckLists() const;
 
 signals:
     // The company settings were saved: the main window takes this caption.
@@ -205,39 +135,22 @@ protected:
 
 private:
     QWidget* buildCompanyTab();
-    QWidget* buildProductionTab();
     QWidget* buildItemsTab();
     QWidget* buildKontragentiTab();
-    QWidget* buildPlacesTab();
-    // Why the row with this key cannot be deleted; empty when it can (a data-layer function).
-    using DeleteRefusal = QString (*)(SQLConnection&, const QVariant&);
-    // The guarded delete of the current row of a small list: a pending edit is cancelled first.
-    void deleteListRow(SmpDataset& dataset, DeleteRefusal refusal, const QString& keyField, const QString& question);
-    // Opens a small editor on a new row (appended) or on the current row.
-    void openListEditor(Form* editor, SmpDataset& dataset, bool isNew, const QString& emptyMessage);
     void reopenSpecCeni();
     void showMateriali();
     QToolButton* makeButton(const char* name, const QString& text, void (TFormNomenklaturi::*handler)());
-    DBGrid* makeGrid(const char* name, SmpDataset& dataset, const QList<QPair<QString, QString>>& columns,
-                     bool readOnly);
-    DBNavigator* makeNavigator(const char* name, SmpDataset& dataset);
-    DBText* makeText(const char* name, SmpDataset& dataset, const char* field);
     QWidget* buildList(const QString& name, SmpDataset& dataset, const QList<QPair<QString, QString>>& columns);
-    DataSource* sourceFor(SmpDataset& dataset);
     // The company record may be stored: a refused value is told and nothing is stored.
     bool firmaValid();
     void storeFirma();
     QList<QPair<QCheckBox*, QString>> checkBoxes() const;
 
-    QWidget* buildSettingsTab();
-    void fillColumnList(int list);
-    QList<QByteArray> keptColumnLines_;  // lines of lists whose dataset is not known yet
 
     TDMNS& dm_;
     TDMPers& pers_;
+    ListControls lists_;
     DataSource* DtSrcFirma = nullptr;
-    QVariant shownProduct_;  // the product whose recipe the recipe list holds
-    bool settingN_ = false;
     int izbSkladKey_ = 0;
     int izbTipKontrKey_ = 0;
 };

@@ -31,7 +31,7 @@ QWidget* TFormNomenklaturi::buildCompanyTab()
 {
     auto* tab = new QWidget;
     tab->setObjectName(QStringLiteral("TabSheet6"));
-    DtSrcFirma = sourceFor(dm_.SmpFirma);
+    DtSrcFirma = lists_.sourceFor(dm_.SmpFirma);
 
     auto* grid = new QGridLayout;
     grid->setHorizontalSpacing(6);
@@ -55,7 +55,7 @@ QWidget* TFormNomenklaturi::buildCompanyTab()
     };
     const auto choice = [&](int col, const char* name, const char* field, SmpDataset& list, const char* key,
                             const char* shown, const QString& caption) {
-        auto* c = DbControls::makeLookup(name, DtSrcFirma, field, sourceFor(list), key, shown);
+        auto* c = DbControls::makeLookup(name, DtSrcFirma, field, lists_.sourceFor(list), key, shown);
         place(col, caption, c);
         return c;
     };
@@ -203,11 +203,11 @@ QWidget* TFormNomenklaturi::buildList(const QString& name, SmpDataset& dataset,
     layout->setContentsMargins(2, 2, 2, 2);
     auto* nav = new DBNavigator;
     nav->setObjectName(QStringLiteral("DBNavigator") + name);
-    nav->setDataSource(sourceFor(dataset));
+    nav->setDataSource(lists_.sourceFor(dataset));
     nav->setButtons(DBNavigator::Buttons(DBNavigator::AllButtons));
     auto* grid = new DBGrid;
     grid->setObjectName(QStringLiteral("DBGrid") + name);
-    grid->setDataSource(sourceFor(dataset));
+    grid->setDataSource(lists_.sourceFor(dataset));
     for (const auto& [field, title] : columns) grid->addColumn(field, title);
     layout->addWidget(nav);
     layout->addWidget(grid, 1);

@@ -37,8 +37,8 @@ QWidget* TFormNomenklaturi::buildItemsTab()
 
     // The columns are the list's visible fields, as the column settings leave them; each column
     // is made wide enough for its caption.
-    DBGrid1 = makeGrid("DBGrid1", items, {}, true);
-    connect(sourceFor(items), &DataSource::dataReset, DBGrid1, [this] {
+    DBGrid1 = lists_.grid("DBGrid1", items, {}, true);
+    connect(lists_.sourceFor(items), &DataSource::dataReset, DBGrid1, [this] {
         QHeaderView* header = DBGrid1->horizontalHeader();
         for (int c = 0; c < DBGrid1->model()->columnCount(); ++c) {
             const QString caption = DBGrid1->model()->headerData(c, Qt::Horizontal).toString();
@@ -65,13 +65,13 @@ QWidget* TFormNomenklaturi::buildItemsTab()
         {"DBTextMaxKol", "Мак.колич.", "MAX_KOL"},
     };
     for (const auto& s : shown) {
-        DBText* t = makeText(s.name, items, s.field);
+        DBText* t = lists_.text(s.name, items, s.field);
         t->setMaximumWidth(110);  // the list keeps the width
         details->addRow(QString::fromUtf8(s.caption), t);
     }
     auto* picture = new DBImage;
     picture->setObjectName(QStringLiteral("DBImgSnimkaMat"));
-    picture->setDataSource(sourceFor(items));
+    picture->setDataSource(lists_.sourceFor(items));
     picture->setDataField(QStringLiteral("SNIMKA"));
     picture->setReadOnly(true);
     picture->setStretch(true);
@@ -84,7 +84,7 @@ QWidget* TFormNomenklaturi::buildItemsTab()
     Handlers::connect(RdGrpIzbSklMat, &RadioGroup::clicked, this, &TFormNomenklaturi::RdGrpIzbSklMatClick);
     DBLkpCmbIzbSklad = new DBLookupComboBox;
     DBLkpCmbIzbSklad->setObjectName(QStringLiteral("DBLkpCmbIzbSklad"));
-    DBLkpCmbIzbSklad->setListSource(sourceFor(dm_.SmpIzbSklad));
+    DBLkpCmbIzbSklad->setListSource(lists_.sourceFor(dm_.SmpIzbSklad));
     DBLkpCmbIzbSklad->setKeyField(QStringLiteral("NSKLAD"));
     DBLkpCmbIzbSklad->setListField(QStringLiteral("SKLAD"));
     DBLkpCmbIzbSklad->setMinimumWidth(150);
@@ -98,8 +98,7 @@ QWidget* TFormNomenklaturi::buildItemsTab()
     itemButtons->addWidget(makeButton("SpdBtnDelMat", QStringLiteral("Изтриване"), &TFormNomenklaturi::SpdBtnDelMatClick));
     itemButtons->addWidget(excel);
     itemButtons->addStretch(1);
-    auto* exit = makeButton("SpdBtnIzhodMat", QStringLiteral("Изход"), nullptr);
-    connect(exit, &QToolButton::clicked, this, &QWidget::close);
+    auto* exit = lists_.exitButton("SpdBtnIzhodMat");
     itemButtons->addWidget(exit);
 
     auto* top = new QHBoxLayout;
@@ -135,15 +134,15 @@ QWidget* TFormNomenklaturi::buildItemsTab()
         l->addStretch(1);
         return l;
     };
-    DBGrid11 = makeGrid("DBGrid11", dm_.SmpTipSklad, {{"NSKLAD", "№"}, {"SKLAD", "Име на склад"}, {"SklObDaNe", "Скл.об."}},
+    DBGrid11 = lists_.grid("DBGrid11", dm_.SmpTipSklad, {{"NSKLAD", "№"}, {"SKLAD", "Име на склад"}, {"SklObDaNe", "Скл.об."}},
                         true);
     Handlers::connect(DBGrid11, &QAbstractItemView::doubleClicked, this, &TFormNomenklaturi::SpdBtnRedSkladClick);
-    DBGrid3 = makeGrid("DBGrid3", dm_.SmpTipSklOb, {{"NSKL_OBEKT", "№"}, {"IME_SKL_OBEKT", "Име на складов обект"}}, false);
-    DBGrid2 = makeGrid("DBGrid2", dm_.SmpMiarka,
+    DBGrid3 = lists_.grid("DBGrid3", dm_.SmpTipSklOb, {{"NSKL_OBEKT", "№"}, {"IME_SKL_OBEKT", "Име на складов обект"}}, false);
+    DBGrid2 = lists_.grid("DBGrid2", dm_.SmpMiarka,
                        {{"NMIARKA", "№ м/ка"}, {"MIARKA_BG", "Мярка BG"}, {"MIARKA_LAT", "Мярка LAT"}}, true);
     Handlers::connect(DBGrid2, &QAbstractItemView::doubleClicked, this, &TFormNomenklaturi::SpdBtnRedMkaClick);
     auto* navLayout = new QHBoxLayout;
-    navLayout->addWidget(makeNavigator("DBNavigator3", dm_.SmpTipSklOb));
+    navLayout->addWidget(lists_.navigator("DBNavigator3", dm_.SmpTipSklOb));
     navLayout->addStretch(1);
 
     auto* bottom = new QHBoxLayout;
@@ -247,30 +246,30 @@ void TFormNomenklaturi::SpdBtnMatEXELClick()
 
 void TFormNomenklaturi::SpdBtnNewSkladClick()
 {
-    openListEditor(FormTipSklad, dm_.SmpTipSklad, true, {});
+    ListControls::openEditor(FormTipSklad, dm_.SmpTipSklad, true, {});
 }
 
 void TFormNomenklaturi::SpdBtnRedSkladClick()
 {
-    openListEditor(FormTipSklad, dm_.SmpTipSklad, false, QStringLiteral("Няма въведен склад !"));
+    ListControls::openEditor(FormTipSklad, dm_.SmpTipSklad, false, QStringLiteral("Няма въведен склад !"));
 }
 
 void TFormNomenklaturi::SpdBtnDelSkladClick()
 {
-    deleteListRow(dm_.SmpTipSklad, ReferenceLists::warehouseDeleteRefusal, QStringLiteral("NSKLAD"),
+    lists_.deleteRow(dm_.SmpTipSklad, ReferenceLists::warehouseDeleteRefusal, QStringLiteral("NSKLAD"),
                   QStringLiteral(" Изтриване на Склад ? "));
 }
 
-void TFormNomenklaturi::SpdBtnNewMkaClick() { openListEditor(FormMiarki, dm_.SmpMiarka, true, {}); }
+void TFormNomenklaturi::SpdBtnNewMkaClick() { ListControls::openEditor(FormMiarki, dm_.SmpMiarka, true, {}); }
 
 void TFormNomenklaturi::SpdBtnRedMkaClick()
 {
-    openListEditor(FormMiarki, dm_.SmpMiarka, false,
+    ListControls::openEditor(FormMiarki, dm_.SmpMiarka, false,
                    QStringLiteral("Няма въведени мерни единици !"));
 }
 
 void TFormNomenklaturi::SpdBtnDelMkaClick()
 {
-    deleteListRow(dm_.SmpMiarka, ReferenceLists::unitDeleteRefusal, QStringLiteral("NMIARKA"),
+    lists_.deleteRow(dm_.SmpMiarka, ReferenceLists::unitDeleteRefusal, QStringLiteral("NMIARKA"),
                   QStringLiteral(" Изтриване на Мярка ? "));
 }

@@ -32,7 +32,7 @@ QWidget* TFormNomenklaturi::buildKontragentiTab()
     tab->setObjectName(QStringLiteral("TabSheet2"));
     SmpDataset& view = dm_.SmpViewKontr;
 
-    DBGrid6 = makeGrid("DBGrid6", view,
+    DBGrid6 = lists_.grid("DBGrid6", view,
                        {{"KONTRAGENT", "Тип контрагент"}, {"IMEKONTRAGENT", "Име на контрагент - кирилица"},
                         {"IMEKONTRAGENT_LAT", "Име на контрагент - латиница"}, {"IMEMOL", "М О Л"},
                         {"IMEFILIAL", "Филиал"}},
@@ -55,13 +55,13 @@ QWidget* TFormNomenklaturi::buildKontragentiTab()
         {"DBTextProcentOtst", "% отстъпка -", "PROCENT_OTST_KONTR"},
     };
     for (const auto& s : shown) {
-        DBText* t = makeText(s.name, view, s.field);
+        DBText* t = lists_.text(s.name, view, s.field);
         t->setMinimumWidth(120);
         details->addRow(QString::fromUtf8(s.caption), t);
     }
     auto* memo = new DBMemo;
     memo->setObjectName(QStringLiteral("DBMemoBelegki"));
-    memo->setDataSource(sourceFor(view));
+    memo->setDataSource(lists_.sourceFor(view));
     memo->setDataField(QStringLiteral("BELEGKI"));
     memo->setReadOnly(true);
     memo->setFixedHeight(40);
@@ -73,7 +73,7 @@ QWidget* TFormNomenklaturi::buildKontragentiTab()
     Handlers::connect(RdGrpIzbKontragent, &RadioGroup::clicked, this, &TFormNomenklaturi::RdGrpIzbKontragentClick);
     DBLkpCmBoxTipKontragert = new DBLookupComboBox;
     DBLkpCmBoxTipKontragert->setObjectName(QStringLiteral("DBLkpCmBoxTipKontragert"));
-    DBLkpCmBoxTipKontragert->setListSource(sourceFor(dm_.SmpTipKontragent));
+    DBLkpCmBoxTipKontragert->setListSource(lists_.sourceFor(dm_.SmpTipKontragent));
     DBLkpCmBoxTipKontragert->setKeyField(QStringLiteral("NTIP_KONTRAGENT"));
     DBLkpCmBoxTipKontragert->setListField(QStringLiteral("KONTRAGENT"));
     DBLkpCmBoxTipKontragert->setEnabled(false);
@@ -88,8 +88,7 @@ QWidget* TFormNomenklaturi::buildKontragentiTab()
     buttons->addStretch(1);
     buttons->addWidget(RdGrpIzbKontragent);
     buttons->addWidget(DBLkpCmBoxTipKontragert);
-    auto* exit = makeButton("SpdBtnIzhodKontr", QStringLiteral("Изход"), nullptr);
-    connect(exit, &QToolButton::clicked, this, &QWidget::close);
+    auto* exit = lists_.exitButton("SpdBtnIzhodKontr");
     buttons->addWidget(exit);
 
     auto* top = new QHBoxLayout;
@@ -111,11 +110,11 @@ QWidget* TFormNomenklaturi::buildKontragentiTab()
         l->addWidget(grid, 1);
         return box;
     };
-    DBGrid13 = makeGrid("DBGrid13", dm_.SmpMOLKontr,
+    DBGrid13 = lists_.grid("DBGrid13", dm_.SmpMOLKontr,
                         {{"IMEMOL", "МОЛ"}, {"EGN", "ЕГН"}, {"LK_DATE", "ЛК дата"}, {"LK_NUM", "ЛК №"}, {"ADRES", "Адрес"}},
                         false);
-    DBGrid12 = makeGrid("DBGrid12", dm_.SmpKontrFilial, {{"IMEFILIAL", "Име на филиал"}, {"ADRES", "Адрес"}}, false);
-    DBGrid10 = makeGrid("DBGrid10", dm_.SmpViewKontrMatCeni,
+    DBGrid12 = lists_.grid("DBGrid12", dm_.SmpKontrFilial, {{"IMEFILIAL", "Име на филиал"}, {"ADRES", "Адрес"}}, false);
+    DBGrid10 = lists_.grid("DBGrid10", dm_.SmpViewKontrMatCeni,
                         {{"IMEMATERIAL", "Материал/изделие/"}, {"PRODAGNACENA", "Цена"}, {"SPEC_CENA", "Сп.цена"}}, true);
     // Its whole current row is highlighted: without the row marker its three captions fit the group.
     DBGrid10->verticalHeader()->hide();
@@ -128,12 +127,12 @@ QWidget* TFormNomenklaturi::buildKontragentiTab()
     pb->addWidget(makeButton("SpdBtnSpCMatDel", QStringLiteral("Изтриване"), &TFormNomenklaturi::SpdBtnSpCMatDelClick));
 
     auto* bottom = new QHBoxLayout;
-    bottom->addWidget(group(QStringLiteral("М О Л към контрагента "), makeNavigator("DBNavigator13", dm_.SmpMOLKontr),
+    bottom->addWidget(group(QStringLiteral("М О Л към контрагента "), lists_.navigator("DBNavigator13", dm_.SmpMOLKontr),
                             DBGrid13,
                             makeButton("SpdBtnZapisMol", QStringLiteral("Запис МОЛ - титуляр"),
                                        &TFormNomenklaturi::SpdBtnZapisMolClick)),
                       6);
-    bottom->addWidget(group(QStringLiteral("Филиали към контрагента "), makeNavigator("DBNavigator12", dm_.SmpKontrFilial),
+    bottom->addWidget(group(QStringLiteral("Филиали към контрагента "), lists_.navigator("DBNavigator12", dm_.SmpKontrFilial),
                             DBGrid12,
                             makeButton("SpBtnZapisFilial", QStringLiteral("Запис филиал - титуляр"),
                                        &TFormNomenklaturi::SpBtnZapisFilialClick)),

@@ -1,4 +1,4 @@
-#include "reference/formnomenklaturi.h"
+#include "reference/tabproduction.h"
 
 #include "common/gridexport.h"
 
@@ -24,24 +24,21 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-// The production tab: workshops, the products each makes and the recipe of the current product.
-
-QWidget* TFormNomenklaturi::buildProductionTab()
+TabProduction::TabProduction(TDMNS& dm, QWidget* parent) : QWidget(parent), dm_(dm), lists_(*this, dm.SQLConnectNS)
 {
-    auto* tab = new QWidget;
-    tab->setObjectName(QStringLiteral("TabSheet4"));
+    setObjectName(QStringLiteral("TabSheet4"));
 
     // Workshops.
     auto* cehBox = new QGroupBox(QStringLiteral("Производствени цехове "));
     cehBox->setObjectName(QStringLiteral("GrpBoxCeh"));
-    DBGrdCeh = makeGrid("DBGrdCeh", dm_.SmpTipProizvN, {}, true);
+    DBGrdCeh = lists_.grid("DBGrdCeh", dm_.SmpTipProizvN, {}, true);
     DBGrdCeh->setColumns({{QStringLiteral("PROIZVODSTVO"), QStringLiteral("Име на цех за :"), 180},
                           {QStringLiteral("PSEVDONIM_CEH"), QStringLiteral("Псевдоним"), 70}});
     Handlers::connect(DBGrdCeh, &QAbstractItemView::doubleClicked, this, [this] { SpdBtnCehRedClick(); });
     auto* cehButtons = new QHBoxLayout;
-    cehButtons->addWidget(makeButton("SpdBtnCehNew", QStringLiteral("Нов цех"), &TFormNomenklaturi::SpdBtnCehNewClick));
-    cehButtons->addWidget(makeButton("SpdBtnCehRed", QStringLiteral("Редакция"), &TFormNomenklaturi::SpdBtnCehRedClick));
-    cehButtons->addWidget(makeButton("SpdBtnCehDel", QStringLiteral("Изтриване"), &TFormNomenklaturi::SpdBtnCehDelClick));
+    cehButtons->addWidget(Handlers::makeButton("SpdBtnCehNew", QStringLiteral("Нов цех"), this, &TabProduction::SpdBtnCehNewClick));
+    cehButtons->addWidget(Handlers::makeButton("SpdBtnCehRed", QStringLiteral("Редакция"), this, &TabProduction::SpdBtnCehRedClick));
+    cehButtons->addWidget(Handlers::makeButton("SpdBtnCehDel", QStringLiteral("Изтриване"), this, &TabProduction::SpdBtnCehDelClick));
     auto* cehLayout = new QVBoxLayout(cehBox);
     cehLayout->addWidget(DBGrdCeh, 1);
     cehLayout->addLayout(cehButtons);
@@ -49,8 +46,8 @@ QWidget* TFormNomenklaturi::buildProductionTab()
     // The workshop's products, with a finder.
     auto* izdBox = new QGroupBox(QStringLiteral("Изделия, комплекти на цеха "));
     izdBox->setObjectName(QStringLiteral("GrpBoxIzdelia"));
-    DataSource* DtSrcTipIzdVIEW = sourceFor(dm_.SmpTipIzdVIEW);
-    Handlers::connect(DtSrcTipIzdVIEW, &DataSource::dataChange, this, &TFormNomenklaturi::DtSrcTipIzdVIEWDataChange);
+    DataSource* DtSrcTipIzdVIEW = lists_.sourceFor(dm_.SmpTipIzdVIEW);
+    Handlers::connect(DtSrcTipIzdVIEW, &DataSource::dataChange, this, &TabProduction::DtSrcTipIzdVIEWDataChange);
     DBLkpCmbIzdelie = new DBLookupComboBox;
     DBLkpCmbIzdelie->setObjectName(QStringLiteral("DBLkpCmbIzdelie"));
     DBLkpCmbIzdelie->setListSource(DtSrcTipIzdVIEW);  // a choice moves the product list to it
@@ -58,17 +55,17 @@ QWidget* TFormNomenklaturi::buildProductionTab()
     DBLkpCmbIzdelie->setListField(QStringLiteral("IMEMATIZD"));
     auto* finder = new QGridLayout;
     finder->addWidget(new QLabel(QStringLiteral("Цех за :")), 0, 0);
-    finder->addWidget(makeText("DBTextCeh", dm_.SmpTipProizvN, "PROIZVODSTVO"), 0, 1);
+    finder->addWidget(lists_.text("DBTextCeh", dm_.SmpTipProizvN, "PROIZVODSTVO"), 0, 1);
     finder->addWidget(new QLabel(QStringLiteral("Изделие :")), 1, 0);
     finder->addWidget(DBLkpCmbIzdelie, 1, 1);
     finder->setColumnStretch(1, 1);
-    DBGrdIzdelia = makeGrid("DBGrdIzdelia", dm_.SmpTipIzdVIEW, {}, true);
+    DBGrdIzdelia = lists_.grid("DBGrdIzdelia", dm_.SmpTipIzdVIEW, {}, true);
     DBGrdIzdelia->setColumns({{QStringLiteral("IMEMATIZD"), QStringLiteral("Полуфабрикат, изделие, комплект . . ."), 330},
                               {QStringLiteral("ED_CENA"), QStringLiteral("Ц.калк."), 70}});
     auto* izdButtons = new QHBoxLayout;
-    izdButtons->addWidget(makeButton("SpdBtnIzdNew", QStringLiteral("Създаване"), &TFormNomenklaturi::SpdBtnIzdNewClick));
-    izdButtons->addWidget(makeButton("SpdBtnIzdDel", QStringLiteral("Изтриване"), &TFormNomenklaturi::SpdBtnIzdDelClick));
-    izdButtons->addWidget(makeButton("BitBtnMoveRec", QStringLiteral("М/у цехове"), &TFormNomenklaturi::BitBtnMoveRecClick));
+    izdButtons->addWidget(Handlers::makeButton("SpdBtnIzdNew", QStringLiteral("Създаване"), this, &TabProduction::SpdBtnIzdNewClick));
+    izdButtons->addWidget(Handlers::makeButton("SpdBtnIzdDel", QStringLiteral("Изтриване"), this, &TabProduction::SpdBtnIzdDelClick));
+    izdButtons->addWidget(Handlers::makeButton("BitBtnMoveRec", QStringLiteral("М/у цехове"), this, &TabProduction::BitBtnMoveRecClick));
     izdButtons->addStretch(1);
     auto* izdLayout = new QVBoxLayout(izdBox);
     izdLayout->addLayout(finder);
@@ -80,12 +77,12 @@ QWidget* TFormNomenklaturi::buildProductionTab()
     GrpBoxRecepta->setObjectName(QStringLiteral("GrpBoxRecepta"));
     auto* heading = new QHBoxLayout;
     heading->addWidget(new QLabel(QStringLiteral("Материали за изготвяне на :")));
-    DBText* product = makeText("DBTextIzdelie", dm_.SmpTipIzdVIEW, "IMEMATIZD");
+    DBText* product = lists_.text("DBTextIzdelie", dm_.SmpTipIzdVIEW, "IMEMATIZD");
     heading->addWidget(product, 1);
     heading->addWidget(new QLabel(QStringLiteral("За брой :")));
-    heading->addWidget(makeText("DBTextKolichBroi", dm_.SmpRecepIzdVIEW, "KolichBroi"));
+    heading->addWidget(lists_.text("DBTextKolichBroi", dm_.SmpRecepIzdVIEW, "KolichBroi"));
     heading->addWidget(new QLabel(QStringLiteral("Сума - ")));
-    DBText* sum = makeText("DBTextCenaObstoSum", dm_.SmpRecepIzdVIEW, "CenaObstoSum");
+    DBText* sum = lists_.text("DBTextCenaObstoSum", dm_.SmpRecepIzdVIEW, "CenaObstoSum");
     sum->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     heading->addWidget(sum);
 
@@ -93,28 +90,27 @@ QWidget* TFormNomenklaturi::buildProductionTab()
     SpnEdtBrIzdeliaN->setObjectName(QStringLiteral("SpnEdtBrIzdeliaN"));
     SpnEdtBrIzdeliaN->setRange(0, 1000000);
     SpnEdtBrIzdeliaN->setValue(1);
-    Handlers::connect(SpnEdtBrIzdeliaN, &QSpinBox::valueChanged, this, &TFormNomenklaturi::SpnEdtBrIzdeliaNChange);
+    Handlers::connect(SpnEdtBrIzdeliaN, &QSpinBox::valueChanged, this, &TabProduction::SpnEdtBrIzdeliaNChange);
     // The buttons stand beside the grid, so the tab keeps within the window's width.
     auto* recButtons = new QVBoxLayout;
-    recButtons->addWidget(makeButton("SpdBtnMatNew", QStringLiteral("Нов материал"), &TFormNomenklaturi::SpdBtnMatNewClick));
-    recButtons->addWidget(makeButton("SpdBtnMatUpdate", QStringLiteral("Редакция"), &TFormNomenklaturi::SpdBtnMatUpdateClick));
-    recButtons->addWidget(makeButton("SpdBtnMatDel", QStringLiteral("Изтриване"), &TFormNomenklaturi::SpdBtnMatDelClick));
+    recButtons->addWidget(Handlers::makeButton("SpdBtnMatNew", QStringLiteral("Нов материал"), this, &TabProduction::SpdBtnMatNewClick));
+    recButtons->addWidget(Handlers::makeButton("SpdBtnMatUpdate", QStringLiteral("Редакция"), this, &TabProduction::SpdBtnMatUpdateClick));
+    recButtons->addWidget(Handlers::makeButton("SpdBtnMatDel", QStringLiteral("Изтриване"), this, &TabProduction::SpdBtnMatDelClick));
     recButtons->addWidget(
-        makeButton("SpdBtnReceptaExcel", QStringLiteral(" -> Excel"), &TFormNomenklaturi::SpdBtnReceptaExcelClick));
-    recButtons->addWidget(makeButton("SpdBtnPrint", QStringLiteral("Калкулация"), &TFormNomenklaturi::SpdBtnPrintClick));
+        Handlers::makeButton("SpdBtnReceptaExcel", QStringLiteral(" -> Excel"), this, &TabProduction::SpdBtnReceptaExcelClick));
+    recButtons->addWidget(Handlers::makeButton("SpdBtnPrint", QStringLiteral("Калкулация"), this, &TabProduction::SpdBtnPrintClick));
     recButtons->addSpacing(6);
     recButtons->addWidget(new QLabel(QStringLiteral("Брой рецепти :")));
     recButtons->addWidget(SpnEdtBrIzdeliaN);
-    recButtons->addWidget(makeButton("BitBtnIso", QStringLiteral("Натрупване"), &TFormNomenklaturi::BitBtnIsoClick));
+    recButtons->addWidget(Handlers::makeButton("BitBtnIso", QStringLiteral("Натрупване"), this, &TabProduction::BitBtnIsoClick));
     recButtons->addStretch(1);
-    QToolButton* exit = makeButton("SpdBtnIzhodRecepta", QStringLiteral("Изход"), nullptr);
-    connect(exit, &QToolButton::clicked, this, &QWidget::close);
+    QToolButton* exit = lists_.exitButton("SpdBtnIzhodRecepta");
     recButtons->addWidget(exit);
     for (int i = 0; i < recButtons->count(); ++i)
         if (QWidget* w = recButtons->itemAt(i)->widget(); w && !qobject_cast<QLabel*>(w))
             w->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
 
-    DBGrdRecepta = makeGrid("DBGrdRecepta", dm_.SmpRecepIzdVIEW, {}, true);
+    DBGrdRecepta = lists_.grid("DBGrdRecepta", dm_.SmpRecepIzdVIEW, {}, true);
     DBGrdRecepta->setColumns({{QStringLiteral("IMEMATERIAL"), {}, 178},
                               {QStringLiteral("Mka"), {}, 38},
                               {QStringLiteral("Ed_CENA"), {}, 62},
@@ -134,16 +130,15 @@ QWidget* TFormNomenklaturi::buildProductionTab()
     auto* top = new QHBoxLayout;
     top->addWidget(cehBox, 2);
     top->addWidget(izdBox, 3);
-    auto* layout = new QVBoxLayout(tab);
+    auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
     layout->addLayout(top, 4);
     layout->addWidget(GrpBoxRecepta, 5);
-    return tab;
 }
 
 // Another product: its recipe is read and N starts again at 1. The same product re-read (after a
 // price was stored) keeps N and the recipe line shown.
-void TFormNomenklaturi::DtSrcTipIzdVIEWDataChange()
+void TabProduction::DtSrcTipIzdVIEWDataChange()
 {
     SmpDataset& products = dm_.SmpTipIzdVIEW;
     SmpDataset& recipe = dm_.SmpRecepIzdVIEW;
@@ -167,7 +162,7 @@ void TFormNomenklaturi::DtSrcTipIzdVIEWDataChange()
     });
 }
 
-void TFormNomenklaturi::SpnEdtBrIzdeliaNChange()
+void TabProduction::SpnEdtBrIzdeliaNChange()
 {
     dm_.BrIzdeliaN = SpnEdtBrIzdeliaN->value();
     if (settingN_) return;
@@ -178,14 +173,14 @@ void TFormNomenklaturi::SpnEdtBrIzdeliaNChange()
     });
 }
 
-void TFormNomenklaturi::SpdBtnCehNewClick() { openListEditor(FormTipProizv, dm_.SmpTipProizvN, true, {}); }
+void TabProduction::SpdBtnCehNewClick() { ListControls::openEditor(FormTipProizv, dm_.SmpTipProizvN, true, {}); }
 
-void TFormNomenklaturi::SpdBtnCehRedClick()
+void TabProduction::SpdBtnCehRedClick()
 {
-    openListEditor(FormTipProizv, dm_.SmpTipProizvN, false, QStringLiteral("Няма въведено производство !"));
+    ListControls::openEditor(FormTipProizv, dm_.SmpTipProizvN, false, QStringLiteral("Няма въведено производство !"));
 }
 
-void TFormNomenklaturi::SpdBtnCehDelClick()
+void TabProduction::SpdBtnCehDelClick()
 {
     SmpDataset& ceh = dm_.SmpTipProizvN;
     if (!ceh.isActive() || ceh.isEmpty()) return;
@@ -198,14 +193,14 @@ void TFormNomenklaturi::SpdBtnCehDelClick()
     ceh.remove();  // stored at once
 }
 
-void TFormNomenklaturi::SpdBtnIzdNewClick()
+void TabProduction::SpdBtnIzdNewClick()
 {
     if (!FormTipIzdelie) return;
     FormTipIzdelie->Tag = 0;
     UiService::current().showModal(FormTipIzdelie);
 }
 
-void TFormNomenklaturi::SpdBtnIzdDelClick()
+void TabProduction::SpdBtnIzdDelClick()
 {
     UiService& ui = UiService::current();
     if (dm_.SmpRecepIzdVIEW.isActive() && !dm_.SmpRecepIzdVIEW.isEmpty()) {
@@ -227,7 +222,7 @@ void TFormNomenklaturi::SpdBtnIzdDelClick()
     });
 }
 
-void TFormNomenklaturi::BitBtnMoveRecClick()
+void TabProduction::BitBtnMoveRecClick()
 {
     if (!FormTipIzdelie) return;
     // There must be a product to move: an empty row would otherwise become a new one.
@@ -244,7 +239,7 @@ void TFormNomenklaturi::BitBtnMoveRecClick()
     UiService::current().showModal(FormTipIzdelie);
 }
 
-void TFormNomenklaturi::SpdBtnMatNewClick()
+void TabProduction::SpdBtnMatNewClick()
 {
     if (!FormRecepIzdelie) return;
     if (!dm_.SmpTipIzdVIEW.isActive() || dm_.SmpTipIzdVIEW.isEmpty()) {
@@ -255,7 +250,7 @@ void TFormNomenklaturi::SpdBtnMatNewClick()
     UiService::current().showModal(FormRecepIzdelie);
 }
 
-void TFormNomenklaturi::SpdBtnMatUpdateClick()
+void TabProduction::SpdBtnMatUpdateClick()
 {
     if (!FormRecepIzdelie) return;
     if (!dm_.SmpTipIzdVIEW.isActive() || dm_.SmpTipIzdVIEW.isEmpty()) {
@@ -266,7 +261,7 @@ void TFormNomenklaturi::SpdBtnMatUpdateClick()
     UiService::current().showModal(FormRecepIzdelie);
 }
 
-void TFormNomenklaturi::SpdBtnMatDelClick()
+void TabProduction::SpdBtnMatDelClick()
 {
     UiService& ui = UiService::current();
     if (!dm_.SmpRecepIzdVIEW.isActive() || dm_.SmpRecepIzdVIEW.isEmpty() || dm_.SmpRecep_izdN.isEmpty()) {
@@ -286,14 +281,14 @@ void TFormNomenklaturi::SpdBtnMatDelClick()
     });
 }
 
-void TFormNomenklaturi::SpdBtnPrintClick()
+void TabProduction::SpdBtnPrintClick()
 {
     if (QRRecepta) Handlers::run([this] { QRRecepta->Preview(); });
 }
 
 // Appends the current recipe, N times, to the accumulated list as one block: the product's title
 // row, one row per material and an empty separator row.
-void TFormNomenklaturi::BitBtnIsoClick()
+void TabProduction::BitBtnIsoClick()
 {
     if (!FormIzdMatISO) return;
     UiService::current().showModeless(FormIzdMatISO);
@@ -328,9 +323,9 @@ void TFormNomenklaturi::BitBtnIsoClick()
     });
 }
 
-void TFormNomenklaturi::SpdBtnReceptaExcelClick()
+void TabProduction::SpdBtnReceptaExcelClick()
 {
     SpreadsheetExport how;
-    how.parentWindow = this;
+    how.parentWindow = window();
     ExportDatasetToSpreadsheet(dm_.SmpRecepIzdVIEW, how);
 }

@@ -1,4 +1,4 @@
-#include "reference/formnomenklaturi.h"
+#include "reference/tabsettings.h"
 
 #include "common/columnsettings.h"
 #include "platform/ui/uiservice.h"
@@ -19,11 +19,11 @@
 
 namespace CS = ColumnSettings;
 
-QWidget* TFormNomenklaturi::buildSettingsTab()
+TabColumnSettings::TabColumnSettings(ColumnSettings::Registry& settings, QWidget* parent)
+    : QWidget(parent), settings_(settings)
 {
-    auto* tab = new QWidget;
-    tab->setObjectName(QStringLiteral("TabSheet5"));
-    auto* grid = new QGridLayout(tab);
+    setObjectName(QStringLiteral("TabSheet5"));
+    auto* grid = new QGridLayout(this);
     grid->setContentsMargins(4, 4, 4, 4);
     grid->setSpacing(4);
 
@@ -76,7 +76,7 @@ QWidget* TFormNomenklaturi::buildSettingsTab()
     }
     BitBtnZapVisibleFields = new QPushButton(style()->standardIcon(QStyle::SP_DialogSaveButton), QStringLiteral("Запис настройки"));
     BitBtnZapVisibleFields->setObjectName(QStringLiteral("BitBtnZapVisibleFields"));
-    Handlers::connect(BitBtnZapVisibleFields, &QPushButton::clicked, this, &TFormNomenklaturi::BitBtnZapVisibleFieldsClick);
+    Handlers::connect(BitBtnZapVisibleFields, &QPushButton::clicked, this, &TabColumnSettings::BitBtnZapVisibleFieldsClick);
     dl->addWidget(BitBtnZapVisibleFields, CS::kDigits + 1, 0, 1, 2, Qt::AlignRight);
     const int lastRow = (CS::kLists - 1) / kColumns;
     grid->addWidget(digitsBox, lastRow, CS::kLists % kColumns, 1, kColumns - CS::kLists % kColumns);
@@ -84,13 +84,12 @@ QWidget* TFormNomenklaturi::buildSettingsTab()
 
     keptColumnLines_ = QList<QByteArray>(CS::kLists);
     // A list whose dataset opens with new fields shows them at once.
-    CS::setListObserver([self = QPointer<TFormNomenklaturi>(this)](int list) {
+    settings_.setListObserver([self = QPointer<TabColumnSettings>(this)](int list) {
         if (self) self->fillColumnList(list);
     });
-    return tab;
 }
 
-QList<QListWidget*> TFormNomenklaturi::columnCheckLists() const
+QList<QListWidget*> TabColumnSettings::columnCheckLists() const
 {
     return {CheckLBSklNalich,  CheckLBSklDvig, CheckLBSklNalichObsto, CheckLBSklNalichKymData, CheckLBSklMatCeni,
             CheckLBSklMatSpravka, CheckLBSklRazp, CheckLBRealizacia,  CheckLBSprRealizacia,    CheckLBViewMat};
@@ -109,14 +108,14 @@ void showList(QListWidget* list, const CS::ListState& state)
 }
 } // namespace
 
-void TFormNomenklaturi::fillColumnList(int list) { showList(columnCheckLists()[list], CS::listState(list)); }
+void TabColumnSettings::fillColumnList(int list) { showList(columnCheckLists()[list], settings_.listState(list)); }
 
-void TFormNomenklaturi::ApplyColumnSettings()
+void TabColumnSettings::ApplyColumnSettings()
 {
     const QList<QSpinBox*> spins = {SpinEditArtikul, SpinEditEdCenaSklad, SpinEditProd};
     std::array<int, CS::kDigits> current{};
     for (int k = 0; k < CS::kDigits; ++k) current[size_t(k)] = spins[k]->value();
-    const CS::Applied applied = CS::apply(current);
+    const CS::Applied applied = settings_.apply(current);
     const QList<QListWidget*> lists = columnCheckLists();
     for (int i = 0; i < CS::kLists; ++i) {
         showList(lists[i], applied.lists[size_t(i)]);
@@ -126,7 +125,7 @@ void TFormNomenklaturi::ApplyColumnSettings()
     if (!applied.problems.isEmpty()) UiService::current().showMessage(CS::problemsMessage(applied.problems));
 }
 
-void TFormNomenklaturi::BitBtnZapVisibleFieldsClick()
+void TabColumnSettings::BitBtnZapVisibleFieldsClick()
 {
     std::array<QList<bool>, CS::kLists> ticked;
     std::array<QByteArray, CS::kLists> kept;

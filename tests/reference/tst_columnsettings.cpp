@@ -7,6 +7,7 @@
 #include "platform/ui/application.h"
 #include "reference/formnomenklaturi.h"
 #include "reference/radiogroup.h"
+#include "reference/tabsettings.h"
 #include "support/recordingui.h"
 #include "support/testdb.h"
 #include "support/workbookreader.h"
@@ -32,7 +33,7 @@ struct LaterLists
     SmpDataset dostavka{QStringLiteral("SmpDostavka")};
     SmpDataset realizacia{QStringLiteral("SmpRealizacia")};
 
-    LaterLists()
+    explicit LaterLists(ColumnSettings::Registry& registry)
     {
         const auto add = [](SmpDataset& ds, const char* name, const char* label, bool visible = true) {
             SmpField* f = ds.addDataField(QString::fromLatin1(name), SmpField::Type::Float);
@@ -52,7 +53,7 @@ struct LaterLists
         add(realizacia, "BROI_MATERIAL_IZDELIE", "Брой");
         add(realizacia, "CENA_MAT_IZD_DDS", "Цена с ДДС");
         add(realizacia, "CENA_MAT_IZD_USD_DDS", "Цена USD с ДДС");
-        for (SmpDataset* ds : {&sklNalich, &dostavka, &realizacia}) ColumnSettings::registerDataset(*ds);
+        for (SmpDataset* ds : {&sklNalich, &dostavka, &realizacia}) registry.registerDataset(*ds);
     }
 };
 
@@ -125,9 +126,9 @@ private:
     QString spins() const
     {
         return QStringLiteral("%1%2%3")
-            .arg(app_->FormNomenklaturi->SpinEditArtikul->value())
-            .arg(app_->FormNomenklaturi->SpinEditEdCenaSklad->value())
-            .arg(app_->FormNomenklaturi->SpinEditProd->value());
+            .arg(app_->FormNomenklaturi->TabSheet5->SpinEditArtikul->value())
+            .arg(app_->FormNomenklaturi->TabSheet5->SpinEditEdCenaSklad->value())
+            .arg(app_->FormNomenklaturi->TabSheet5->SpinEditProd->value());
     }
     QString format(SmpDataset& ds, const char* field) { return ds.fieldByName(QString::fromLatin1(field))->displayFormat; }
 
@@ -156,8 +157,8 @@ void TstColumnSettings::cleanup()
 
 void TstColumnSettings::start()
 {
-    lists_ = std::make_unique<LaterLists>();
     app_ = std::make_unique<AppInstances>(TestDb::freshCopy(*dir_));
+    lists_ = std::make_unique<LaterLists>(app_->columnSettings());
     app_->FormNS->show();
     QCOMPARE(ui_->texts(RecordingUi::Kind::Error), QStringList());
 }
@@ -172,17 +173,17 @@ void TstColumnSettings::tabOrderAndControls()
     QCOMPARE(tabs->indexOf(form()->TabSheet6), settings - 1);
     QCOMPARE(tabs->tabText(settings), QStringLiteral("Визуални настройки"));
     QCOMPARE(form()->TabSheet5->objectName(), QStringLiteral("TabSheet5"));
-    QCOMPARE(form()->columnCheckLists().size(), ColumnSettings::kLists);
+    QCOMPARE(form()->TabSheet5->columnCheckLists().size(), ColumnSettings::kLists);
     for (int i = 0; i < ColumnSettings::kLists; ++i)
-        QCOMPARE(form()->columnCheckLists()[i]->objectName(), QString::fromLatin1(ColumnSettings::lists()[size_t(i)].checkList));
+        QCOMPARE(form()->TabSheet5->columnCheckLists()[i]->objectName(), QString::fromLatin1(ColumnSettings::lists()[size_t(i)].checkList));
     for (const char* name : {"SpinEditArtikul", "SpinEditEdCenaSklad", "SpinEditProd"}) {
         auto* spin = form()->findChild<QSpinBox*>(QString::fromLatin1(name));
         QVERIFY(spin);
         QCOMPARE(spin->minimum(), 0);
         QCOMPARE(spin->maximum(), 5);
     }
-    QCOMPARE(form()->BitBtnZapVisibleFields->text(), QStringLiteral("Запис настройки"));
-    QCOMPARE(form()->CheckLBSklNalich->parentWidget()->property("title").toString(), QStringLiteral("Склад - наличности "));
+    QCOMPARE(form()->TabSheet5->BitBtnZapVisibleFields->text(), QStringLiteral("Запис настройки"));
+    QCOMPARE(form()->TabSheet5->CheckLBSklNalich->parentWidget()->property("title").toString(), QStringLiteral("Склад - наличности "));
 }
 
 void TstColumnSettings::settingsFileAtStartUp_data()
@@ -247,9 +248,9 @@ void TstColumnSettings::settingsFileAtStartUp()
     else if (file != "<none>") writeFile(file);
 
     start();
-    QCOMPARE(form()->CheckLBSklNalich->count(), 7);
-    QCOMPARE(form()->CheckLBSklNalich->item(1)->text(), QStringLiteral("Материал"));
-    QCOMPARE(ticks(form()->CheckLBSklNalich), listTicks);
+    QCOMPARE(form()->TabSheet5->CheckLBSklNalich->count(), 7);
+    QCOMPARE(form()->TabSheet5->CheckLBSklNalich->item(1)->text(), QStringLiteral("Материал"));
+    QCOMPARE(ticks(form()->TabSheet5->CheckLBSklNalich), listTicks);
     QCOMPARE(visibility(lists_->sklNalich), stockVisible);
     QCOMPARE(spins(), digits);
     QCOMPARE(format(lists_->sklNalich, "KOLICHESTVO"), quantity);
@@ -275,15 +276,15 @@ void TstColumnSettings::settingsFileAtStartUp()
 void TstColumnSettings::saveRestartKeepsTheChoices()
 {
     start();
-    QListWidget* stock = form()->CheckLBSklNalich;
+    QListWidget* stock = form()->TabSheet5->CheckLBSklNalich;
     QCOMPARE(ticks(stock), QStringLiteral("1111111"));
     stock->item(0)->setCheckState(Qt::Unchecked);
     stock->item(3)->setCheckState(Qt::Unchecked);
-    form()->CheckLBRealizacia->item(2)->setCheckState(Qt::Unchecked);
-    form()->SpinEditArtikul->setValue(0);
-    form()->SpinEditEdCenaSklad->setValue(5);
-    form()->SpinEditProd->setValue(1);
-    QTest::mouseClick(form()->BitBtnZapVisibleFields, Qt::LeftButton);
+    form()->TabSheet5->CheckLBRealizacia->item(2)->setCheckState(Qt::Unchecked);
+    form()->TabSheet5->SpinEditArtikul->setValue(0);
+    form()->TabSheet5->SpinEditEdCenaSklad->setValue(5);
+    form()->TabSheet5->SpinEditProd->setValue(1);
+    QTest::mouseClick(form()->TabSheet5->BitBtnZapVisibleFields, Qt::LeftButton);
 
     // Exactly eleven CR LF lines of single-byte digits; the item list is known from the start.
     const QByteArray items(app_->DMNS->SmpViewMateriali.fields().size(), '1');
@@ -296,8 +297,8 @@ void TstColumnSettings::saveRestartKeepsTheChoices()
 
     stop();
     start();
-    QCOMPARE(ticks(form()->CheckLBSklNalich), QStringLiteral("0110111"));
-    QCOMPARE(ticks(form()->CheckLBRealizacia), QStringLiteral("110"));
+    QCOMPARE(ticks(form()->TabSheet5->CheckLBSklNalich), QStringLiteral("0110111"));
+    QCOMPARE(ticks(form()->TabSheet5->CheckLBRealizacia), QStringLiteral("110"));
     QCOMPARE(visibility(lists_->sklNalich), QStringLiteral("0110111"));
     QCOMPARE(visibility(lists_->realizacia), QStringLiteral("110"));
     QCOMPARE(spins(), QStringLiteral("051"));
@@ -320,7 +321,7 @@ void TstColumnSettings::damagedFileIsToldOnceAndMendedBySave()
     QCOMPARE(spins(), QStringLiteral("433"));
     QCOMPARE(visibility(lists_->sklNalich), QStringLiteral("1011111"));
 
-    QTest::mouseClick(form()->BitBtnZapVisibleFields, Qt::LeftButton);
+    QTest::mouseClick(form()->TabSheet5->BitBtnZapVisibleFields, Qt::LeftButton);
     const QByteArray items(app_->DMNS->SmpViewMateriali.fields().size(), '1');
     QCOMPARE(savedFile(), fileText({"1011111", "", "0110", "", "", "", "", "111", "", items, "433"}));
     QCOMPARE(ui_->texts(RecordingUi::Kind::Message).size(), 1);  // the good file reads without a word
@@ -339,12 +340,12 @@ void TstColumnSettings::listFilledWhenItsDatasetOpens()
     SmpDataset later(QStringLiteral("SmpSprRealizacia"), &app_->DMNS->SQLConnectNS);
     later.setCommandText(QStringLiteral("select 1 as A, 2 as B, 3 as C, 4 as D from rdb$database"));
     later.afterOpen = [](SmpDataset& ds) { ds.fieldByName(QStringLiteral("B"))->visible = true; };  // its own design
-    ColumnSettings::registerDataset(later);
-    QCOMPARE(form()->CheckLBSprRealizacia->count(), 0);
+    app_->columnSettings().registerDataset(later);
+    QCOMPARE(form()->TabSheet5->CheckLBSprRealizacia->count(), 0);
     later.open();
-    QCOMPARE(form()->CheckLBSprRealizacia->count(), 4);
-    QCOMPARE(form()->CheckLBSprRealizacia->item(0)->text(), QStringLiteral("A"));
-    QCOMPARE(ticks(form()->CheckLBSprRealizacia), QStringLiteral("1011"));
+    QCOMPARE(form()->TabSheet5->CheckLBSprRealizacia->count(), 4);
+    QCOMPARE(form()->TabSheet5->CheckLBSprRealizacia->item(0)->text(), QStringLiteral("A"));
+    QCOMPARE(ticks(form()->TabSheet5->CheckLBSprRealizacia), QStringLiteral("1011"));
     // The user's choice wins over the list's own after-open settings, and holds across re-opens.
     for (int round = 0; round < 2; ++round) {
         QCOMPARE(visibility(later), QStringLiteral("1011"));
@@ -352,7 +353,7 @@ void TstColumnSettings::listFilledWhenItsDatasetOpens()
         later.open();
     }
     // Saved: line 9 now has one digit per field.
-    QTest::mouseClick(form()->BitBtnZapVisibleFields, Qt::LeftButton);
+    QTest::mouseClick(form()->TabSheet5->BitBtnZapVisibleFields, Qt::LeftButton);
     QCOMPARE(savedFile().split('\n').value(8), QByteArray("1011\r"));
     QCOMPARE(ui_->texts(RecordingUi::Kind::Message), QStringList());
 }
@@ -363,7 +364,7 @@ void TstColumnSettings::itemListByItsLabels()
     writeFile(fileText({"", "", "", "", "", "", "", "", "", "10", "233"}));
     start();
     SmpDataset& items = app_->DMNS->SmpViewMateriali;
-    QListWidget* list = form()->CheckLBViewMat;
+    QListWidget* list = form()->TabSheet5->CheckLBViewMat;
     QCOMPARE(list->count(), items.fields().size());
     for (int k = 0; k < list->count(); ++k) {
         QCOMPARE(list->item(k)->text(), items.fields()[k]->displayLabel);
@@ -382,10 +383,10 @@ void TstColumnSettings::itemListByItsLabels()
 void TstColumnSettings::saveThatCannotBeWrittenChangesNothing()
 {
     start();
-    form()->CheckLBSklNalich->item(2)->setCheckState(Qt::Unchecked);
-    form()->SpinEditArtikul->setValue(4);
+    form()->TabSheet5->CheckLBSklNalich->item(2)->setCheckState(Qt::Unchecked);
+    form()->TabSheet5->SpinEditArtikul->setValue(4);
     QVERIFY(QDir().mkpath(ColumnSettings::filePath()));  // a folder where the file should go
-    QTest::mouseClick(form()->BitBtnZapVisibleFields, Qt::LeftButton);
+    QTest::mouseClick(form()->TabSheet5->BitBtnZapVisibleFields, Qt::LeftButton);
     const QStringList told = ui_->texts(RecordingUi::Kind::Message);
     QCOMPARE(told.size(), 1);
     QVERIFY2(told.first().startsWith(QStringLiteral("Настройките не могат да бъдат записани във файла\r%1")
@@ -393,7 +394,7 @@ void TstColumnSettings::saveThatCannotBeWrittenChangesNothing()
              qPrintable(told.first()));
     QCOMPARE(visibility(lists_->sklNalich), QStringLiteral("0111111"));  // the design's, as before
     QCOMPARE(format(lists_->sklNalich, "KOLICHESTVO"), kDesign);
-    QCOMPARE(ticks(form()->CheckLBSklNalich), QStringLiteral("1101111"));  // the tab keeps what the user chose
+    QCOMPARE(ticks(form()->TabSheet5->CheckLBSklNalich), QStringLiteral("1101111"));  // the tab keeps what the user chose
 }
 
 void TstColumnSettings::itemListExportFollowsTheSettings()
@@ -451,12 +452,12 @@ void TstColumnSettings::linesOfListsNotYetKnownAreChecked()
     SmpDataset late(QStringLiteral("SmpMat_Spravka"));
     late.addDataField(QStringLiteral("IMEMATERIAL"), SmpField::Type::String);
     late.addDataField(QStringLiteral("NALICHNOST"), SmpField::Type::Float);
-    ColumnSettings::registerDataset(late);
+    app_->columnSettings().registerDataset(late);
     told = ui_->texts(RecordingUi::Kind::Message);
     QCOMPARE(told.size(), 1);
     QVERIFY2(told.first().contains(QStringLiteral("ред 6 (Склад-материали справка) има 4 знака, а списъкът - 2 полета")),
              qPrintable(told.first()));
-    ColumnSettings::registerDataset(late);  // told once
+    app_->columnSettings().registerDataset(late);  // told once
     QCOMPARE(ui_->texts(RecordingUi::Kind::Message).size(), 1);
 }
 

@@ -6,6 +6,7 @@
 #include "platform/widgets/dblookupcombobox.h"
 #include "platform/widgets/dbnavigator.h"
 #include "reference/formnomenklaturi.h"
+#include "reference/tabplaces.h"
 #include "support/recordingui.h"
 #include "support/testdb.h"
 #include "support/typing.h"

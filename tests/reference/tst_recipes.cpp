@@ -9,6 +9,7 @@
 #include "platform/widgets/dbtext.h"
 #include "reference/formizdmatiso.h"
 #include "reference/formnomenklaturi.h"
+#include "reference/tabproduction.h"
 #include "reference/formrecepizdelie.h"
 #include "reference/formtipizdelie.h"
 #include "reference/radiogroup.h"
@@ -150,7 +151,7 @@ void TstRecipes::recipeShowsNTimes()
     SmpDataset& products = dm().SmpTipIzdVIEW;
     QCOMPARE(products.recordCount(), 1);  // only the workshop's own product
     QCOMPARE(products.value(QStringLiteral("NMATERIAL_IZDELIE")).toInt(), 201);
-    form()->SpnEdtBrIzdeliaN->setValue(n);
+    form()->TabSheet4->SpnEdtBrIzdeliaN->setValue(n);
 
     SmpDataset& recipe = dm().SmpRecepIzdVIEW;
     QCOMPARE(recipe.recordCount(), 3);
@@ -159,11 +160,11 @@ void TstRecipes::recipeShowsNTimes()
         const auto line = std::find_if(RecipeData::lines().cbegin(), RecipeData::lines().cend(),
                                        [&](const Line& l) { return l.product == 1 && l.material == material; });
         QVERIFY(line != RecipeData::lines().cend());
-        QCOMPARE(gridText(form()->DBGrdRecepta, row, QStringLiteral("KOLICHESTVO")),
+        QCOMPARE(gridText(form()->TabSheet4->DBGrdRecepta, row, QStringLiteral("KOLICHESTVO")),
                  Formats::formatNumber(line->qty, QStringLiteral("# ##0.0000")));
-        QCOMPARE(gridText(form()->DBGrdRecepta, row, QStringLiteral("KolichObsto")),
+        QCOMPARE(gridText(form()->TabSheet4->DBGrdRecepta, row, QStringLiteral("KolichObsto")),
                  Formats::formatNumber(n * line->qty, QStringLiteral("# ### ##0.000")));
-        QCOMPARE(gridText(form()->DBGrdRecepta, row, QStringLiteral("CenaObsto")),
+        QCOMPARE(gridText(form()->TabSheet4->DBGrdRecepta, row, QStringLiteral("CenaObsto")),
                  Formats::formatNumber(n * RecipeData::price(material) * line->qty, QStringLiteral("# ### ##0.000")));
     }
     auto* sum = form()->findChild<DBText*>(QStringLiteral("DBTextCenaObstoSum"));
@@ -187,15 +188,15 @@ void TstRecipes::recipeShowsNTimes()
     const double unit = RecipeData::unitValue(1) + (0.5 - 0.3) * RecipeData::price(102);
     QVERIFY(qAbs(storedPrice(201).toDouble() - unit) < 1e-9);  // one unit, whatever N shows
     // The same product keeps its N; the list shows the new price and the recipe the new quantity.
-    QCOMPARE(form()->SpnEdtBrIzdeliaN->value(), n);
-    QCOMPARE(gridText(form()->DBGrdIzdelia, 0, QStringLiteral("ED_CENA")), Formats::formatNumber(unit, QStringLiteral("# ##0.00")));
+    QCOMPARE(form()->TabSheet4->SpnEdtBrIzdeliaN->value(), n);
+    QCOMPARE(gridText(form()->TabSheet4->DBGrdIzdelia, 0, QStringLiteral("ED_CENA")), Formats::formatNumber(unit, QStringLiteral("# ##0.00")));
     QCOMPARE(recipe.value(QStringLiteral("NMATERIAL")).toInt(), 102);
     QCOMPARE(sum->text(), Formats::formatNumber(n * unit, QStringLiteral("# ### ##0.00")));
 }
 
 void TstRecipes::newLineByEnterKeyStoresTheUnitValue()
 {
-    form()->SpnEdtBrIzdeliaN->setValue(4);
+    form()->TabSheet4->SpnEdtBrIzdeliaN->setValue(4);
     QString title;
     ui_->onModal = [&title](Form* f) {
         auto* ed = qobject_cast<TFormRecepIzdelie*>(f);
@@ -333,7 +334,7 @@ void TstRecipes::failedCopyStoresNoProduct()
 // Only then may the product go.
 void TstRecipes::deletingLinesDownToEmpty()
 {
-    form()->SpnEdtBrIzdeliaN->setValue(3);
+    form()->TabSheet4->SpnEdtBrIzdeliaN->setValue(3);
     ui_->answers = {true};
     click("SpdBtnIzdDel");
     QCOMPARE(ui_->texts(RecordingUi::Kind::Message),
@@ -416,7 +417,7 @@ void TstRecipes::moveToAnotherWorkshop()
 
 void TstRecipes::accumulateTwiceListsTheBlockTwice()
 {
-    form()->SpnEdtBrIzdeliaN->setValue(2);
+    form()->TabSheet4->SpnEdtBrIzdeliaN->setValue(2);
     click("BitBtnIso");
     click("BitBtnIso");
     QCOMPARE(ui_->texts(RecordingUi::Kind::Modeless),
@@ -539,16 +540,16 @@ void TstRecipes::finderMovesToAnotherProductAndResetsN()
     dm().SQLConnectNS.execute(QStringLiteral("insert into IZDELIE_RECEPTA (NTIP_IZDELIE, NMATERIAL, KOLICHESTVO) values (3, 104, 0.5)"));
     dm().SmpTipIzdVIEW.refresh();
     QCOMPARE(dm().SmpTipIzdVIEW.recordCount(), 2);
-    form()->SpnEdtBrIzdeliaN->setValue(5);
+    form()->TabSheet4->SpnEdtBrIzdeliaN->setValue(5);
     QCOMPARE(dm().SmpRecepIzdVIEW.recordCount(), 3);
-    DBLookupComboBox* finder = form()->DBLkpCmbIzdelie;
+    DBLookupComboBox* finder = form()->TabSheet4->DBLkpCmbIzdelie;
     const int position = finder->findText(QStringLiteral("Табуретка"));
     QVERIFY(position >= 0);
     emit finder->activated(position);
     QCOMPARE(dm().SmpTipIzdVIEW.value(QStringLiteral("NMATERIAL_IZDELIE")).toInt(), 203);
-    QCOMPARE(form()->SpnEdtBrIzdeliaN->value(), 1);
+    QCOMPARE(form()->TabSheet4->SpnEdtBrIzdeliaN->value(), 1);
     QCOMPARE(dm().SmpRecepIzdVIEW.recordCount(), 1);
-    QCOMPARE(gridText(form()->DBGrdRecepta, 0, QStringLiteral("KolichObsto")),
+    QCOMPARE(gridText(form()->TabSheet4->DBGrdRecepta, 0, QStringLiteral("KolichObsto")),
              Formats::formatNumber(0.5, QStringLiteral("# ### ##0.000")));
     QCOMPARE(dm().SmpTipIzdelieN.value(QStringLiteral("NTIP_IZDELIE")).toInt(), 3);
     QCOMPARE(dm().SmpRecep_izdN.value(QStringLiteral("NMATERIAL")).toInt(), 104);

@@ -7,6 +7,7 @@
 #include "platform/report/reportpreview.h"
 #include "platform/ui/application.h"
 #include "reference/formnomenklaturi.h"
+#include "reference/tabproduction.h"
 #include "reference/recipedata.h"
 #include "reports/reference/qrrecepta.h"
 #include "support/recordingui.h"
@@ -78,7 +79,7 @@ QString TstQRRecepta::pdfText(const Report::Document& doc)
 void TstQRRecepta::threeLinesThreeTimes()
 {
     QVERIFY(dm().SmpTipProizvN.locate(QStringLiteral("NPROIZVODSTVO"), {1}));
-    app_->FormNomenklaturi->SpnEdtBrIzdeliaN->setValue(3);
+    app_->FormNomenklaturi->TabSheet4->SpnEdtBrIzdeliaN->setValue(3);
     SmpDataset& recipe = dm().SmpRecepIzdVIEW;
     QCOMPARE(recipe.recordCount(), 3);
     recipe.moveTo(1);

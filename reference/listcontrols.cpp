@@ -1,28 +1,29 @@
-#include "reference/formnomenklaturi.h"
+#include "reference/listcontrols.h"
 
-#include "data/dmns.h"
+#include "platform/dataset/smpdataset.h"
+#include "platform/ui/form.h"
 #include "platform/ui/uiservice.h"
 #include "platform/widgets/dbgrid.h"
 #include "platform/widgets/dbnavigator.h"
 #include "platform/widgets/dbtext.h"
 #include "platform/widgets/dtsource.h"
-#include "platform/widgets/fielddatalink.h"
 #include "platform/widgets/handlers.h"
 
 #include <QHeaderView>
 #include <QToolButton>
 
-// What the item, counterparty and places tabs share: their controls, guarded deletes and the way
-// they open the small editors.
-
-QToolButton* TFormNomenklaturi::makeButton(const char* name, const QString& text,
-                                           void (TFormNomenklaturi::*handler)())
+DataSource* ListControls::sourceFor(SmpDataset& dataset)
 {
-    return handler ? Handlers::makeButton(name, text, this, handler) : Handlers::makeButton(name, text);
+    DataSource*& src = sources_[&dataset];
+    if (!src) {
+        src = new DataSource(&dataset, &owner_);
+        src->setObjectName(QStringLiteral("DtSrc") + dataset.objectName().mid(3));
+    }
+    return src;
 }
 
-DBGrid* TFormNomenklaturi::makeGrid(const char* name, SmpDataset& dataset,
-                                    const QList<QPair<QString, QString>>& columns, bool readOnly)
+DBGrid* ListControls::grid(const char* name, SmpDataset& dataset, const QList<QPair<QString, QString>>& columns,
+                           bool readOnly)
 {
     auto* g = new DBGrid;
     g->setObjectName(QString::fromLatin1(name));
@@ -36,7 +37,7 @@ DBGrid* TFormNomenklaturi::makeGrid(const char* name, SmpDataset& dataset,
     return g;
 }
 
-DBNavigator* TFormNomenklaturi::makeNavigator(const char* name, SmpDataset& dataset)
+DBNavigator* ListControls::navigator(const char* name, SmpDataset& dataset)
 {
     auto* nav = new DBNavigator;
     nav->setObjectName(QString::fromLatin1(name));
@@ -46,7 +47,7 @@ DBNavigator* TFormNomenklaturi::makeNavigator(const char* name, SmpDataset& data
     return nav;
 }
 
-DBText* TFormNomenklaturi::makeText(const char* name, SmpDataset& dataset, const char* field)
+DBText* ListControls::text(const char* name, SmpDataset& dataset, const char* field)
 {
     auto* t = new DBText;
     t->setObjectName(QString::fromLatin1(name));
@@ -57,8 +58,15 @@ DBText* TFormNomenklaturi::makeText(const char* name, SmpDataset& dataset, const
     return t;
 }
 
-void TFormNomenklaturi::deleteListRow(SmpDataset& dataset, DeleteRefusal refusal, const QString& keyField,
-                                      const QString& question)
+QToolButton* ListControls::exitButton(const char* name)
+{
+    QToolButton* exit = Handlers::makeButton(name, QStringLiteral("Изход"));
+    QObject::connect(exit, &QToolButton::clicked, &owner_, [w = &owner_] { w->window()->close(); });
+    return exit;
+}
+
+void ListControls::deleteRow(SmpDataset& dataset, DeleteRefusal refusal, const QString& keyField,
+                             const QString& question)
 {
     if (!dataset.isActive() || dataset.isEmpty()) return;
     // A refused delete leaves no half-edited row.
@@ -67,7 +75,7 @@ void TFormNomenklaturi::deleteListRow(SmpDataset& dataset, DeleteRefusal refusal
         dataset.cancel();
         return;  // the new row was never stored: cancelling it is its deletion
     }
-    if (const QString why = refusal(dm_.SQLConnectNS, dataset.value(keyField)); !why.isEmpty()) {
+    if (const QString why = refusal(db_, dataset.value(keyField)); !why.isEmpty()) {
         UiService::current().showMessage(why);
         return;
     }
@@ -75,7 +83,7 @@ void TFormNomenklaturi::deleteListRow(SmpDataset& dataset, DeleteRefusal refusal
     dataset.remove();  // stored at once
 }
 
-void TFormNomenklaturi::openListEditor(Form* editor, SmpDataset& dataset, bool isNew, const QString& emptyMessage)
+void ListControls::openEditor(Form* editor, SmpDataset& dataset, bool isNew, const QString& emptyMessage)
 {
     if (!editor) return;
     if (isNew) {
