@@ -93,7 +93,7 @@ void SmpDataset::readRows(bool keepPending, const QVariantList& stayOnKey)
 
     std::vector<Row> rows;
     QVector<DbColumn> columns;
-    connection_->forEachRow(sql, params, [&](const DbRow& values) { rows.push_back(Row{values, {}, {}, false, 0}); }, &columns);
+    connection_->forEachRow(sql, params, [&](const DbRow& values) { rows.push_back(Row{values, {}, {}, false, 0, 0, {}, {}}); }, &columns);
 
     // Data fields: those defined, or one per column when none is defined (kept across re-opens so
     // that bound controls keep their fields); the other defined fields follow them.
@@ -150,9 +150,10 @@ void SmpDataset::readRows(bool keepPending, const QVariantList& stayOnKey)
             Row p = r;
             p.values.resize(width);
             if (p.status != Row::Status::Inserted) {
+                const DbRow& stored = p.original;
                 QString k;
                 for (const auto& [f, slot] : std::as_const(keys))
-                    FieldValues::appendKeyText(k, f->slot_ >= 0 && f->slot_ < p.original.size() ? p.original[f->slot_] : QVariant(), f->type());
+                    FieldValues::appendKeyText(k, f->slot_ >= 0 && f->slot_ < stored.size() ? stored[f->slot_] : QVariant(), f->type());
                 auto it = byKey.constFind(k);
                 if (it != byKey.cend()) {
                     rows[it.value()] = std::move(p);

@@ -18,6 +18,13 @@ struct SmpDataset::Row
     Status status = Status::Unchanged;
     bool awaiting = false;  // applied inside a transaction that has not ended yet
     quint64 changeSeq = 0;
+    // While awaiting: the change applied last, the column values the open transaction holds and,
+    // for an insert, the values the database filled in (taken away again if it rolls back).
+    quint64 appliedSeq = 0;
+    DbRow applied;
+    DbRow readBack;
+    // The column values the database holds for this row: what updates and deletes look for.
+    const DbRow& stored() const { return awaiting ? applied : original; }
 };
 
 namespace DatasetDetail {

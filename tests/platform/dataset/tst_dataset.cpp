@@ -47,6 +47,8 @@ private slots:
     void failedRereadKeepsPendingEdits();
     void applyInsideTransactionSettlesWithIt_data();
     void applyInsideTransactionSettlesWithIt();
+    void changeAfterApplyInsideTransaction_data();
+    void changeAfterApplyInsideTransaction();
     void conflictInsideDocumentTransactionSaysSo();
     void refusedDeleteLeavesListUsable_data();
     void refusedDeleteLeavesListUsable();
@@ -113,6 +115,8 @@ void TstDataset::init()
 {
     for (const char* t : {"D_USE", "D_DATED", "D_KIND", "D_MASTER", "D_DETAIL", "D_PAIR", "D_SCRATCH"})
         db_->execute(QStringLiteral("delete from ") + QLatin1String(t));
+    // Keys the trigger gives start past the fixed rows, however many tests inserted before.
+    db_->query(QStringLiteral("select gen_id(G_D_MASTER, 100 - gen_id(G_D_MASTER, 0)) from RDB$DATABASE"));
     db_->execute(QStringLiteral("insert into D_KIND values (1, 'Материал')"));
     db_->execute(QStringLiteral("insert into D_KIND values (2, 'Изделие')"));
     db_->execute(QStringLiteral("insert into D_MASTER values (10, 'Алфа', 1)"));
@@ -812,6 +816,65 @@ void TstDataset::applyInsideTransactionSettlesWithIt()
         QCOMPARE(ds.changeCount(), 0);
         QCOMPARE(count(stored[change]), 1);
     }
+}
+
+void TstDataset::changeAfterApplyInsideTransaction_data()
+{
+    QTest::addColumn<bool>("remove");      // the later change: an edit to 'Делта', or a delete
+    QTest::addColumn<bool>("applyAgain");  // applied again before the scope ends
+    QTest::addColumn<bool>("commit");
+    QTest::addColumn<int>("pendingAfterScope");
+    QTest::addColumn<QStringList>("storedAfterScope");
+    QTest::addColumn<QStringList>("storedAtEnd");  // after one more apply outside
+    const QStringList none, first{QStringLiteral("Гама")}, second{QStringLiteral("Делта")};
+    QTest::newRow("edit applied again, committed") << false << true << true << 0 << second << second;
+    QTest::newRow("edit left pending, committed") << false << false << true << 1 << first << second;
+    QTest::newRow("edit applied again, rolled back") << false << true << false << 1 << none << second;
+    QTest::newRow("delete applied again, committed") << true << true << true << 0 << none << none;
+    QTest::newRow("delete left pending, committed") << true << false << true << 1 << first << none;
+    QTest::newRow("delete applied again, rolled back") << true << true << false << 0 << none << none;
+}
+
+// A document written whole may change a row again after applying it, before its scope ends.
+void TstDataset::changeAfterApplyInsideTransaction()
+{
+    QFETCH(bool, remove);
+    QFETCH(bool, applyAgain);
+    QFETCH(bool, commit);
+    const QString newNames = QStringLiteral("select NAME from D_MASTER where ID not in (10, 20) order by NAME");
+    auto names = [&] {
+        QStringList out;
+        for (const DbRow& r : db_->query(newNames).rows) out << r[0].toString();
+        return out;
+    };
+    SmpDataset ds(QStringLiteral("SmpMaster"), db_.get());
+    ds.setTableName(QStringLiteral("D_MASTER"));
+    ds.setIndexFieldNames(QStringLiteral("ID"));
+    ds.open();
+    ds.append();
+    ds.setValue(QStringLiteral("NAME"), QStringLiteral("Гама"));
+    ds.post();
+    {
+        TransactionScope tx(*db_);
+        ds.applyUpdates();
+        QVERIFY(ds.locate(QStringLiteral("NAME"), {QStringLiteral("Гама")}));
+        if (remove) {
+            ds.remove();
+        } else {
+            ds.edit();
+            ds.setValue(QStringLiteral("NAME"), QStringLiteral("Делта"));
+            ds.post();
+        }
+        if (applyAgain) ds.applyUpdates();
+        if (commit) tx.commit();
+    }
+    QTEST(ds.changeCount(), "pendingAfterScope");
+    QTEST(names(), "storedAfterScope");
+    if (!commit && !remove) QVERIFY(ds.fieldByName(QStringLiteral("ID"))->isNull());  // an insert again
+    ds.applyUpdates();
+    QCOMPARE(ds.changeCount(), 0);
+    QTEST(names(), "storedAtEnd");
+    QCOMPARE(ds.find(QStringLiteral("NAME"), {QStringLiteral("Делта")}) >= 0, !remove);
 }
 
 void TstDataset::conflictInsideDocumentTransactionSaysSo()
