@@ -149,8 +149,9 @@ void SmpDataset::readRows(bool keepPending, const QVariantList& stayOnKey)
             if (r.changeSeq == 0 || r.status == Row::Status::Unchanged) continue;
             Row p = r;
             p.values.resize(width);
-            if (p.status != Row::Status::Inserted) {
-                const DbRow& stored = p.original;
+            // A row in the table, if only inside the open transaction, is found by its key there.
+            if (p.awaiting || p.status != Row::Status::Inserted) {
+                const DbRow& stored = p.stored();
                 QString k;
                 for (const auto& [f, slot] : std::as_const(keys))
                     FieldValues::appendKeyText(k, f->slot_ >= 0 && f->slot_ < stored.size() ? stored[f->slot_] : QVariant(), f->type());

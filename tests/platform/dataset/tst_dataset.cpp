@@ -49,6 +49,8 @@ private slots:
     void applyInsideTransactionSettlesWithIt();
     void changeAfterApplyInsideTransaction_data();
     void changeAfterApplyInsideTransaction();
+    void rereadInsideTransactionAfterApply_data();
+    void rereadInsideTransactionAfterApply();
     void conflictInsideDocumentTransactionSaysSo();
     void refusedDeleteLeavesListUsable_data();
     void refusedDeleteLeavesListUsable();
@@ -875,6 +877,38 @@ void TstDataset::changeAfterApplyInsideTransaction()
     QCOMPARE(ds.changeCount(), 0);
     QTEST(names(), "storedAtEnd");
     QCOMPARE(ds.find(QStringLiteral("NAME"), {QStringLiteral("Делта")}) >= 0, !remove);
+}
+
+void TstDataset::rereadInsideTransactionAfterApply_data()
+{
+    QTest::addColumn<int>("change");  // 0 insert, 1 edit, 2 insert stored at once
+    QTest::newRow("insert") << 0;
+    QTest::newRow("edit") << 1;
+    QTest::newRow("insert stored at once") << 2;
+}
+
+// Re-reading before the transaction ends finds the applied rows by the keys they have there.
+void TstDataset::rereadInsideTransactionAfterApply()
+{
+    QFETCH(int, change);
+    SmpDataset ds(QStringLiteral("SmpMaster"), db_.get());
+    ds.setTableName(QStringLiteral("D_MASTER"));
+    ds.setIndexFieldNames(QStringLiteral("ID"));
+    ds.open();
+    TransactionScope tx(*db_);
+    if (change == 2) SaveAtOnce::install(ds);
+    if (change == 1) ds.edit();
+    else ds.append();
+    ds.setValue(QStringLiteral("NAME"), QStringLiteral("Гама"));
+    ds.post();
+    if (change != 2) {
+        ds.applyUpdates();
+        ds.refresh();
+    }
+    tx.commit();
+    QCOMPARE(ds.changeCount(), 0);
+    QCOMPARE(ds.recordCount(), count(QStringLiteral("select count(*) from D_MASTER")));
+    QCOMPARE(count(QStringLiteral("select count(*) from D_MASTER where NAME = 'Гама'")), 1);
 }
 
 void TstDataset::conflictInsideDocumentTransactionSaysSo()
