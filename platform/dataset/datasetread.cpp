@@ -200,10 +200,6 @@ void SmpDataset::readRows(bool keepPending, const QVariantList& stayOnKey)
         d->aggregatesValid = false;
         calculateAll(false);
         rebuildView(stayOnKey);
-        if (d->calcReadsAggregate) {
-            recomputeAggregates();
-            calculateAll(true);
-        }
     } catch (...) {
         d->rows = std::move(saved.rows);
         d->columns = saved.columns;

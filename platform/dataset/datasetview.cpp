@@ -154,6 +154,11 @@ void SmpDataset::rebuildView(const QVariantList& key)
     cursor_ = pos;
     bof_ = pos <= 0;
     eof_ = view_.isEmpty();
+    // Other rows shown, other sums: calculated fields that read them follow on every row.
+    if (d->calcReadsAggregate && onCalcFields) {
+        recomputeAggregates();
+        calculateAll(true);
+    }
 }
 
 void SmpDataset::invalidateIndexes()

@@ -43,6 +43,8 @@ private slots:
     // Faults once found by users, one table each.
     void calculatedFieldsSeeFinishedSums_data();
     void calculatedFieldsSeeFinishedSums();
+    void calculatedFieldsFollowTheRowsShown_data();
+    void calculatedFieldsFollowTheRowsShown();
     void failedRereadKeepsPendingEdits_data();
     void failedRereadKeepsPendingEdits();
     void applyInsideTransactionSettlesWithIt_data();
@@ -720,6 +722,51 @@ void TstDataset::calculatedFieldsSeeFinishedSums()
     } else if (step == 3) {
         db_->execute(QStringLiteral("delete from D_DETAIL where ID in (2, 4)"));
         ds->refresh();
+    }
+    QTEST(column(*ds, QStringLiteral("ToPay")), "toPay");
+}
+
+void TstDataset::calculatedFieldsFollowTheRowsShown_data()
+{
+    QTest::addColumn<int>("step");
+    QTest::addColumn<QList<double>>("toPay");
+    // All lines are worth 3, 40, 100 and 0; master 10's are 3, 40 and 0.
+    QTest::newRow("filter set") << 0 << QList<double>{43, 43, 43};
+    QTest::newRow("filter taken off") << 1 << QList<double>{143, 143, 143, 143};
+    QTest::newRow("pending edit cancelled") << 2 << QList<double>{143, 143, 143, 143};
+    QTest::newRow("linked in memory, master moved") << 3 << QList<double>{100};
+}
+
+void TstDataset::calculatedFieldsFollowTheRowsShown()
+{
+    QFETCH(int, step);
+    auto ds = linesWithTotal(db_.get(), QStringLiteral("select * from D_DETAIL order by ID"));
+    SmpDataset master(QStringLiteral("SmpMaster"), db_.get());
+    master.setTableName(QStringLiteral("D_MASTER"));
+    master.setIndexFieldNames(QStringLiteral("ID"));
+    if (step == 1) {
+        ds->setFilter(QStringLiteral("MASTER_ID = 10"));
+        ds->setFiltered(true);
+    }
+    if (step == 3) {
+        ds->setMaster(&master, QStringLiteral("ID"), QStringLiteral("MASTER_ID"));
+        master.open();
+    }
+    ds->open();
+    if (step == 0) {
+        ds->setFilter(QStringLiteral("MASTER_ID = 10"));
+        ds->setFiltered(true);
+    } else if (step == 1) {
+        ds->setFiltered(false);
+    } else if (step == 2) {
+        ds->edit();
+        ds->setValue(QStringLiteral("PRICE"), 10);
+        ds->post();
+        QCOMPARE(column(*ds, QStringLiteral("ToPay")).front(), 160.0);
+        ds->cancelUpdates();
+    } else {
+        QCOMPARE(column(*ds, QStringLiteral("ToPay")), (QList<double>{43, 43, 43}));
+        QVERIFY(master.locate(QStringLiteral("ID"), {20}));
     }
     QTEST(column(*ds, QStringLiteral("ToPay")), "toPay");
 }
