@@ -69,6 +69,8 @@ private slots:
     void valuesReadAsStored_data();
     void valuesReadAsStored();
     void sumsStayExact();
+    void largeSumsKeepTheirSign_data();
+    void largeSumsKeepTheirSign();
     void deleteHandlerMayRereadTheList();
     void afterOpenSeesTheFirstRow();
     void failingScrollHandlerLeavesDetailsInStep();
@@ -1237,6 +1239,39 @@ void TstDataset::sumsStayExact()
     ds.first();
     ds.remove();
     QVERIFY2(total->asFloat() == 0.9, qPrintable(QString::number(total->asFloat(), 'g', 17)));
+}
+
+void TstDataset::largeSumsKeepTheirSign_data()
+{
+    QTest::addColumn<QList<double>>("values");
+    QTest::addColumn<bool>("removeFirst");
+    QTest::addColumn<double>("sum");
+    QTest::newRow("ten trillion") << QList<double>{1e13} << false << 1e13;
+    QTest::newRow("negative and positive") << QList<double>{-3e13, 1e13, 0.5} << false << -19999999999999.5;
+    QTest::newRow("large row taken away again") << QList<double>{5e14, 0.1, 0.2} << true << 0.3;
+    QTest::newRow("beyond any amount") << QList<double>{1e25, 1} << false << 1e25;
+}
+
+void TstDataset::largeSumsKeepTheirSign()
+{
+    QFETCH(QList<double>, values);
+    QFETCH(bool, removeFirst);
+    SmpDataset ds(QStringLiteral("SmpScratch"), db_.get());
+    ds.setTableName(QStringLiteral("D_DETAIL"));
+    ds.setScratch(true);
+    SmpField* total = ds.addAggregateField(QStringLiteral("Total"), QStringLiteral("SUM(QTY)"));
+    ds.open();
+    for (int i = 0; i < values.size(); ++i) {
+        ds.append();
+        ds.setValue(QStringLiteral("ID"), i + 1);
+        ds.setValue(QStringLiteral("QTY"), values[i]);
+        ds.post();
+    }
+    if (removeFirst) {
+        ds.first();
+        ds.remove();
+    }
+    QTEST(total->asFloat(), "sum");
 }
 
 void TstDataset::deleteHandlerMayRereadTheList()
