@@ -5,6 +5,7 @@
 #include "platform/db/transaction.h"
 
 #include <QPointer>
+#include <QSet>
 
 #include <algorithm>
 
@@ -40,7 +41,8 @@ void SmpDataset::applyUpdates()
 
     std::vector<Row*> pending;
     for (Row& r : d->rows)
-        if (r.changeSeq != 0 && r.status != Row::Status::Unchanged && !r.awaiting) pending.push_back(&r);
+        if (r.changeSeq != 0 && r.status != Row::Status::Unchanged && !(r.awaiting && r.appliedSeq == r.changeSeq))
+            pending.push_back(&r);
     if (pending.empty()) return;  // applied already, waiting for the transaction's outcome
     std::sort(pending.begin(), pending.end(), [](const Row* a, const Row* b) { return a->changeSeq < b->changeSeq; });
 
@@ -49,7 +51,7 @@ void SmpDataset::applyUpdates()
         for (const auto& [slot, column] : cols) {
             const DbColumn& c = d->columns[slot];
             if (c.sqlType == 520 /* SQL_BLOB */) continue;
-            const QVariant& v = r.original[slot];
+            const QVariant& v = r.stored()[slot];
             if (isNull(v)) terms << column + QStringLiteral(" is null");
             else {
                 const QString name = QStringLiteral("O%1").arg(slot);
@@ -79,7 +81,9 @@ void SmpDataset::applyUpdates()
         for (Row* r : pending) {
             failed = r;
             SqlParams p;
-            if (r->status == Row::Status::Inserted) {
+            // A row this transaction already wrote is in the table now, whatever its status says.
+            const bool inTable = r->awaiting || r->status != Row::Status::Inserted;
+            if (!inTable) {
                 QStringList names, marks;
                 for (const auto& [slot, column] : cols) {
                     if (isNull(r->values[slot])) continue;  // the database fills what is left out
@@ -90,40 +94,44 @@ void SmpDataset::applyUpdates()
                 QString sql = QStringLiteral("insert into %1 (%2) values (%3)")
                                   .arg(table, names.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")));
                 if (names.isEmpty()) sql = QStringLiteral("insert into %1 default values").arg(table);
-                applied->push_back({r->changeSeq, r->values});
-                r->awaiting = true;
+                r->readBack = DbRow(d->columns.size());
                 if (!returning.isEmpty()) {
                     const QVariantMap out = connection_->executeReturning(
                         sql + QStringLiteral(" returning ") + returning.join(QStringLiteral(", ")), p);
-                    for (const auto& [slot, column] : cols)
-                        if (out.contains(column.toUpper())) r->values[slot] = out.value(column.toUpper());
+                    for (const auto& [slot, column] : cols) {
+                        if (!out.contains(column.toUpper())) continue;
+                        const QVariant v = out.value(column.toUpper());
+                        if (isNull(r->values[slot])) r->readBack[slot] = v;
+                        r->values[slot] = v;
+                    }
                     readBack = true;
                 } else {
                     connection_->execute(sql, p);
                 }
-            } else if (r->status == Row::Status::Modified) {
+            } else if (r->status != Row::Status::Deleted) {
                 QStringList sets;
                 for (const auto& [slot, column] : cols) {
                     const QVariant& now = r->values[slot];
-                    const QVariant& was = r->original[slot];
+                    const QVariant& was = r->stored()[slot];
                     if (now == was && isNull(now) == isNull(was)) continue;
                     sets << column + QStringLiteral(" = :V%1").arg(slot);
                     p.insert(QStringLiteral("V%1").arg(slot), now);
                 }
-                applied->push_back({r->changeSeq, {}});
-                r->awaiting = true;
-                if (sets.isEmpty()) continue;
-                const QString where = whereAll(*r, p);
-                const int n = connection_->execute(QStringLiteral("update %1 set %2 where %3")
-                                                       .arg(table, sets.join(QStringLiteral(", ")), where), p);
-                if (n != 1) throw DbError(QString(), kConflictCode);
-            } else if (r->status == Row::Status::Deleted) {
-                applied->push_back({r->changeSeq, {}});
-                r->awaiting = true;
+                if (!sets.isEmpty()) {
+                    const QString where = whereAll(*r, p);
+                    const int n = connection_->execute(QStringLiteral("update %1 set %2 where %3")
+                                                           .arg(table, sets.join(QStringLiteral(", ")), where), p);
+                    if (n != 1) throw DbError(QString(), kConflictCode);
+                }
+            } else {
                 const QString where = whereAll(*r, p);
                 const int n = connection_->execute(QStringLiteral("delete from %1 where %2").arg(table, where), p);
                 if (n != 1) throw DbError(QString(), kConflictCode);
             }
+            applied->push_back({r->changeSeq});
+            r->awaiting = true;
+            r->appliedSeq = r->changeSeq;
+            r->applied = r->values.mid(0, d->columns.size());
         }
         failed = nullptr;
         if (readBack) {
@@ -133,7 +141,8 @@ void SmpDataset::applyUpdates()
         tx.commit();
     } catch (const DbError& e) {
         // Leaving the scope rolled the transaction back and so put the applied rows back to pending.
-        if (failed && (failed->status == Row::Status::Modified || failed->status == Row::Status::Deleted) &&
+        if (failed && !failed->original.isEmpty() &&
+            (failed->status == Row::Status::Modified || failed->status == Row::Status::Deleted) &&
             (e.sqlCode() == kConflictCode || failed->status == Row::Status::Deleted)) {
             // Someone else changed or removed the row, or the server refused to delete it: the
             // change is dropped and the row is shown as stored.
@@ -155,26 +164,39 @@ void SmpDataset::applyUpdates()
     if (readBack && !controlsDisabled_) emit dataReset();
 }
 
-// The outcome of the transaction that applied these rows.
+// The outcome of the transaction that applied these rows. Committed, what was applied is stored
+// and a change made since stays pending against it; rolled back, every change since the
+// transaction began is pending again, an applied insert an insert again.
 void SmpDataset::settleApplied(const std::vector<Applied>& applied, bool committed)
 {
-    QHash<quint64, const DbRow*> bySeq;
-    for (const Applied& a : applied) bySeq.insert(a.seq, &a.before);
+    QSet<quint64> seqs;
+    for (const Applied& a : applied) seqs.insert(a.seq);
     bool removed = false, restored = false;
+    const int cols = int(d->columns.size());
     for (Row& r : d->rows) {
-        if (!r.awaiting) continue;
-        const auto it = bySeq.constFind(r.changeSeq);
-        if (it == bySeq.cend()) continue;
-        r.awaiting = false;
+        if (!r.awaiting || !seqs.contains(r.appliedSeq)) continue;
+        const bool changedSince = r.changeSeq != r.appliedSeq;
         if (committed) {
-            removed = removed || r.status == Row::Status::Deleted;
-            r.status = r.status == Row::Status::Deleted ? Row::Status::Deleted : Row::Status::Unchanged;
-            r.original.clear();
-            r.changeSeq = 0;
-        } else if (r.status == Row::Status::Inserted && !it.value()->isEmpty()) {
-            r.values = *it.value();  // keys and defaults read back were never stored
+            if (!changedSince) {
+                removed = removed || r.status == Row::Status::Deleted;
+                if (r.status != Row::Status::Deleted) r.status = Row::Status::Unchanged;
+                r.original.clear();
+                r.changeSeq = 0;
+            } else {
+                r.original = r.applied;
+                if (r.status != Row::Status::Deleted) r.status = Row::Status::Modified;
+            }
+        } else if (!r.readBack.isEmpty()) {
+            // Keys and defaults read back were never stored; values set since stay.
+            for (int i = 0; i < cols && i < r.readBack.size(); ++i)
+                if (!isNull(r.readBack[i]) && r.values[i] == r.readBack[i]) r.values[i] = QVariant();
+            if (r.status == Row::Status::Deleted) r.changeSeq = 0;  // inserted and deleted: nothing left
             restored = true;
         }
+        r.awaiting = false;
+        r.appliedSeq = 0;
+        r.applied.clear();
+        r.readBack.clear();
     }
     if (removed) {
         const QVariantList key = currentKey();

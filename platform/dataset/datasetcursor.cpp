@@ -219,7 +219,7 @@ void SmpDataset::post()
             r.status = Row::Status::Modified;
         }
         if (changed) r.changeSeq = ++d->changeSeq;
-        const Row before{r.values, {}, {}, false, 0};
+        const Row before{r.values, {}, {}, false, 0, 0, {}, {}};
         r.values = d->editBuffer.values;
         reindexRow(view_[cursor_], &before, &r);
         adjustAggregates(&before, &r);
@@ -277,9 +277,12 @@ void SmpDataset::remove()
     const int pos = cursor_;
     adjustAggregates(r, nullptr);
     reindexRow(view_[pos], r, nullptr);
-    if (r->status == Row::Status::Inserted) {  // never stored: it simply goes
+    if (r->status == Row::Status::Inserted && !r->awaiting) {  // never stored: it simply goes
         r->status = Row::Status::Deleted;
         r->changeSeq = 0;
+    } else if (r->status == Row::Status::Inserted) {  // inserted by a transaction still open
+        r->status = Row::Status::Deleted;
+        r->changeSeq = ++d->changeSeq;
     } else {
         if (r->status == Row::Status::Unchanged) r->original = r->values.mid(0, d->columns.size());
         r->status = Row::Status::Deleted;
@@ -334,7 +337,8 @@ QList<QVariantMap> SmpDataset::pendingDeletes() const
     for (const Row& r : d->rows) {
         if (r.status != Row::Status::Deleted || r.changeSeq == 0) continue;
         QVariantMap m;
-        for (int i = 0; i < d->columns.size() && i < r.original.size(); ++i) m.insert(d->columns[i].name, r.original[i]);
+        const DbRow& stored = r.stored();
+        for (int i = 0; i < d->columns.size() && i < stored.size(); ++i) m.insert(d->columns[i].name, stored[i]);
         out << m;
     }
     return out;

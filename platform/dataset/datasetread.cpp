@@ -93,7 +93,7 @@ void SmpDataset::readRows(bool keepPending, const QVariantList& stayOnKey)
 
     std::vector<Row> rows;
     QVector<DbColumn> columns;
-    connection_->forEachRow(sql, params, [&](const DbRow& values) { rows.push_back(Row{values, {}, {}, false, 0}); }, &columns);
+    connection_->forEachRow(sql, params, [&](const DbRow& values) { rows.push_back(Row{values, {}, {}, false, 0, 0, {}, {}}); }, &columns);
 
     // Data fields: those defined, or one per column when none is defined (kept across re-opens so
     // that bound controls keep their fields); the other defined fields follow them.
@@ -149,10 +149,12 @@ void SmpDataset::readRows(bool keepPending, const QVariantList& stayOnKey)
             if (r.changeSeq == 0 || r.status == Row::Status::Unchanged) continue;
             Row p = r;
             p.values.resize(width);
-            if (p.status != Row::Status::Inserted) {
+            // A row in the table, if only inside the open transaction, is found by its key there.
+            if (p.awaiting || p.status != Row::Status::Inserted) {
+                const DbRow& stored = p.stored();
                 QString k;
                 for (const auto& [f, slot] : std::as_const(keys))
-                    FieldValues::appendKeyText(k, f->slot_ >= 0 && f->slot_ < p.original.size() ? p.original[f->slot_] : QVariant(), f->type());
+                    FieldValues::appendKeyText(k, f->slot_ >= 0 && f->slot_ < stored.size() ? stored[f->slot_] : QVariant(), f->type());
                 auto it = byKey.constFind(k);
                 if (it != byKey.cend()) {
                     rows[it.value()] = std::move(p);
@@ -198,10 +200,6 @@ void SmpDataset::readRows(bool keepPending, const QVariantList& stayOnKey)
         d->aggregatesValid = false;
         calculateAll(false);
         rebuildView(stayOnKey);
-        if (d->calcReadsAggregate) {
-            recomputeAggregates();
-            calculateAll(true);
-        }
     } catch (...) {
         d->rows = std::move(saved.rows);
         d->columns = saved.columns;

@@ -9,8 +9,6 @@
 using DatasetDetail::Aggregate;
 using FieldValues::isNull;
 using FieldValues::splitFields;
-using DatasetDetail::kSumUnit;
-using DatasetDetail::toSumUnits;
 
 // ---- view: filter, order, master ------------------------------------------------------------
 
@@ -154,6 +152,11 @@ void SmpDataset::rebuildView(const QVariantList& key)
     cursor_ = pos;
     bof_ = pos <= 0;
     eof_ = view_.isEmpty();
+    // Other rows shown, other sums: calculated fields that read them follow on every row.
+    if (d->calcReadsAggregate && onCalcFields) {
+        recomputeAggregates();
+        calculateAll(true);
+    }
 }
 
 void SmpDataset::invalidateIndexes()
@@ -289,6 +292,7 @@ void SmpDataset::recomputeAggregates()
     for (Aggregate& a : d->aggregates) {
         a.sum = 0;
         a.units = 0;
+        a.beyond = 0;
         a.count = 0;
         const SmpField* src = a.source == u"*" ? nullptr : findField(a.source);
         bool first = true;
@@ -301,7 +305,7 @@ void SmpDataset::recomputeAggregates()
             if (isNull(v)) continue;
             const double x = v.toDouble();
             ++a.count;
-            if (a.func == u"SUM") a.units += toSumUnits(x);
+            if (a.func == u"SUM") DatasetDetail::addToSum(a, x, +1);
             else if (a.func == u"MIN") a.sum = first ? x : qMin(a.sum, x);
             else if (a.func == u"MAX") a.sum = first ? x : qMax(a.sum, x);
             first = false;
@@ -329,7 +333,7 @@ void SmpDataset::adjustAggregates(const Row* removed, const Row* added)
             const QVariant v = fieldValueIn(src, *r);
             if (isNull(v)) return;
             a.count += sign;
-            a.units += sign * toSumUnits(v.toDouble());
+            DatasetDetail::addToSum(a, v.toDouble(), sign);
         };
         apply(removed, -1);
         apply(added, +1);

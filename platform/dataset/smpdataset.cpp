@@ -8,7 +8,6 @@
 using DatasetDetail::Aggregate;
 using FieldValues::isNull;
 using FieldValues::splitFields;
-using DatasetDetail::kSumUnit;
 
 // ---- events -------------------------------------------------------------------------------
 
@@ -183,7 +182,7 @@ QVariant SmpDataset::fieldValueIn(const SmpField* f, const Row& row) const
             if (a.field != f) continue;
             if (a.func == QLatin1String("COUNT")) return a.count;
             if (a.count == 0) return {};  // an aggregate over nothing stays empty
-            if (a.func == QLatin1String("SUM")) return double(a.units) / kSumUnit;
+            if (a.func == QLatin1String("SUM")) return DatasetDetail::sumOf(a);
             return a.sum;
         }
         return {};

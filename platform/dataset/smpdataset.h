@@ -194,7 +194,6 @@ private:
     struct Applied
     {
         quint64 seq;
-        QVector<QVariant> before;  // an inserted row's values before the insert read them back
     };
     void readRows(bool keepPending, const QVariantList& stayOnKey);
     void rebuildView(const QVariantList& stayOnKey);

@@ -10,6 +10,8 @@
 #include <QHash>
 #include <QMultiHash>
 
+#include <cmath>
+
 struct SmpDataset::Row
 {
     enum class Status : quint8 { Unchanged, Inserted, Modified, Deleted };
@@ -18,6 +20,13 @@ struct SmpDataset::Row
     Status status = Status::Unchanged;
     bool awaiting = false;  // applied inside a transaction that has not ended yet
     quint64 changeSeq = 0;
+    // While awaiting: the change applied last, the column values the open transaction holds and,
+    // for an insert, the values the database filled in (taken away again if it rolls back).
+    quint64 appliedSeq = 0;
+    DbRow applied;
+    DbRow readBack;
+    // The column values the database holds for this row: what updates and deletes look for.
+    const DbRow& stored() const { return awaiting ? applied : original; }
 };
 
 namespace DatasetDetail {
@@ -28,13 +37,21 @@ struct Aggregate
     QString func;     // SUM COUNT MIN MAX
     QString source;   // field name, or "*"
     double sum = 0;   // MIN and MAX
-    qint64 units = 0; // SUM, in millionths
+    __int128 units = 0;  // SUM, in millionths
+    double beyond = 0;   // SUM of values too large for millionths
     qint64 count = 0;
 };
 
-// Sums are kept in millionths so that adding and taking away rows never drifts.
+// Sums are kept in millionths so that adding and taking away rows never drifts; a 128-bit count
+// holds any amount exactly. Values beyond kExactLimit (no amount is) are summed as doubles.
 constexpr double kSumUnit = 1e6;
-inline qint64 toSumUnits(double x) { return qRound64(x * kSumUnit); }
+constexpr double kExactLimit = 1e20;
+inline void addToSum(Aggregate& a, double x, int sign)
+{
+    if (std::abs(x) < kExactLimit) a.units += sign * static_cast<__int128>(std::round(x * kSumUnit));
+    else a.beyond += sign * x;
+}
+inline double sumOf(const Aggregate& a) { return double(a.units) / kSumUnit + a.beyond; }
 
 } // namespace DatasetDetail
 

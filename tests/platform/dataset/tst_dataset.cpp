@@ -43,10 +43,16 @@ private slots:
     // Faults once found by users, one table each.
     void calculatedFieldsSeeFinishedSums_data();
     void calculatedFieldsSeeFinishedSums();
+    void calculatedFieldsFollowTheRowsShown_data();
+    void calculatedFieldsFollowTheRowsShown();
     void failedRereadKeepsPendingEdits_data();
     void failedRereadKeepsPendingEdits();
     void applyInsideTransactionSettlesWithIt_data();
     void applyInsideTransactionSettlesWithIt();
+    void changeAfterApplyInsideTransaction_data();
+    void changeAfterApplyInsideTransaction();
+    void rereadInsideTransactionAfterApply_data();
+    void rereadInsideTransactionAfterApply();
     void conflictInsideDocumentTransactionSaysSo();
     void refusedDeleteLeavesListUsable_data();
     void refusedDeleteLeavesListUsable();
@@ -63,6 +69,8 @@ private slots:
     void valuesReadAsStored_data();
     void valuesReadAsStored();
     void sumsStayExact();
+    void largeSumsKeepTheirSign_data();
+    void largeSumsKeepTheirSign();
     void deleteHandlerMayRereadTheList();
     void afterOpenSeesTheFirstRow();
     void failingScrollHandlerLeavesDetailsInStep();
@@ -113,6 +121,8 @@ void TstDataset::init()
 {
     for (const char* t : {"D_USE", "D_DATED", "D_KIND", "D_MASTER", "D_DETAIL", "D_PAIR", "D_SCRATCH"})
         db_->execute(QStringLiteral("delete from ") + QLatin1String(t));
+    // Keys the trigger gives start past the fixed rows, however many tests inserted before.
+    db_->query(QStringLiteral("select gen_id(G_D_MASTER, 100 - gen_id(G_D_MASTER, 0)) from RDB$DATABASE"));
     db_->execute(QStringLiteral("insert into D_KIND values (1, 'Материал')"));
     db_->execute(QStringLiteral("insert into D_KIND values (2, 'Изделие')"));
     db_->execute(QStringLiteral("insert into D_MASTER values (10, 'Алфа', 1)"));
@@ -718,6 +728,51 @@ void TstDataset::calculatedFieldsSeeFinishedSums()
     QTEST(column(*ds, QStringLiteral("ToPay")), "toPay");
 }
 
+void TstDataset::calculatedFieldsFollowTheRowsShown_data()
+{
+    QTest::addColumn<int>("step");
+    QTest::addColumn<QList<double>>("toPay");
+    // All lines are worth 3, 40, 100 and 0; master 10's are 3, 40 and 0.
+    QTest::newRow("filter set") << 0 << QList<double>{43, 43, 43};
+    QTest::newRow("filter taken off") << 1 << QList<double>{143, 143, 143, 143};
+    QTest::newRow("pending edit cancelled") << 2 << QList<double>{143, 143, 143, 143};
+    QTest::newRow("linked in memory, master moved") << 3 << QList<double>{100};
+}
+
+void TstDataset::calculatedFieldsFollowTheRowsShown()
+{
+    QFETCH(int, step);
+    auto ds = linesWithTotal(db_.get(), QStringLiteral("select * from D_DETAIL order by ID"));
+    SmpDataset master(QStringLiteral("SmpMaster"), db_.get());
+    master.setTableName(QStringLiteral("D_MASTER"));
+    master.setIndexFieldNames(QStringLiteral("ID"));
+    if (step == 1) {
+        ds->setFilter(QStringLiteral("MASTER_ID = 10"));
+        ds->setFiltered(true);
+    }
+    if (step == 3) {
+        ds->setMaster(&master, QStringLiteral("ID"), QStringLiteral("MASTER_ID"));
+        master.open();
+    }
+    ds->open();
+    if (step == 0) {
+        ds->setFilter(QStringLiteral("MASTER_ID = 10"));
+        ds->setFiltered(true);
+    } else if (step == 1) {
+        ds->setFiltered(false);
+    } else if (step == 2) {
+        ds->edit();
+        ds->setValue(QStringLiteral("PRICE"), 10);
+        ds->post();
+        QCOMPARE(column(*ds, QStringLiteral("ToPay")).front(), 160.0);
+        ds->cancelUpdates();
+    } else {
+        QCOMPARE(column(*ds, QStringLiteral("ToPay")), (QList<double>{43, 43, 43}));
+        QVERIFY(master.locate(QStringLiteral("ID"), {20}));
+    }
+    QTEST(column(*ds, QStringLiteral("ToPay")), "toPay");
+}
+
 void TstDataset::failedRereadKeepsPendingEdits_data()
 {
     QTest::addColumn<int>("change");  // 0 edit, 1 insert, 2 delete
@@ -812,6 +867,97 @@ void TstDataset::applyInsideTransactionSettlesWithIt()
         QCOMPARE(ds.changeCount(), 0);
         QCOMPARE(count(stored[change]), 1);
     }
+}
+
+void TstDataset::changeAfterApplyInsideTransaction_data()
+{
+    QTest::addColumn<bool>("remove");      // the later change: an edit to 'Делта', or a delete
+    QTest::addColumn<bool>("applyAgain");  // applied again before the scope ends
+    QTest::addColumn<bool>("commit");
+    QTest::addColumn<int>("pendingAfterScope");
+    QTest::addColumn<QStringList>("storedAfterScope");
+    QTest::addColumn<QStringList>("storedAtEnd");  // after one more apply outside
+    const QStringList none, first{QStringLiteral("Гама")}, second{QStringLiteral("Делта")};
+    QTest::newRow("edit applied again, committed") << false << true << true << 0 << second << second;
+    QTest::newRow("edit left pending, committed") << false << false << true << 1 << first << second;
+    QTest::newRow("edit applied again, rolled back") << false << true << false << 1 << none << second;
+    QTest::newRow("delete applied again, committed") << true << true << true << 0 << none << none;
+    QTest::newRow("delete left pending, committed") << true << false << true << 1 << first << none;
+    QTest::newRow("delete applied again, rolled back") << true << true << false << 0 << none << none;
+}
+
+// A document written whole may change a row again after applying it, before its scope ends.
+void TstDataset::changeAfterApplyInsideTransaction()
+{
+    QFETCH(bool, remove);
+    QFETCH(bool, applyAgain);
+    QFETCH(bool, commit);
+    const QString newNames = QStringLiteral("select NAME from D_MASTER where ID not in (10, 20) order by NAME");
+    auto names = [&] {
+        QStringList out;
+        for (const DbRow& r : db_->query(newNames).rows) out << r[0].toString();
+        return out;
+    };
+    SmpDataset ds(QStringLiteral("SmpMaster"), db_.get());
+    ds.setTableName(QStringLiteral("D_MASTER"));
+    ds.setIndexFieldNames(QStringLiteral("ID"));
+    ds.open();
+    ds.append();
+    ds.setValue(QStringLiteral("NAME"), QStringLiteral("Гама"));
+    ds.post();
+    {
+        TransactionScope tx(*db_);
+        ds.applyUpdates();
+        QVERIFY(ds.locate(QStringLiteral("NAME"), {QStringLiteral("Гама")}));
+        if (remove) {
+            ds.remove();
+        } else {
+            ds.edit();
+            ds.setValue(QStringLiteral("NAME"), QStringLiteral("Делта"));
+            ds.post();
+        }
+        if (applyAgain) ds.applyUpdates();
+        if (commit) tx.commit();
+    }
+    QTEST(ds.changeCount(), "pendingAfterScope");
+    QTEST(names(), "storedAfterScope");
+    if (!commit && !remove) QVERIFY(ds.fieldByName(QStringLiteral("ID"))->isNull());  // an insert again
+    ds.applyUpdates();
+    QCOMPARE(ds.changeCount(), 0);
+    QTEST(names(), "storedAtEnd");
+    QCOMPARE(ds.find(QStringLiteral("NAME"), {QStringLiteral("Делта")}) >= 0, !remove);
+}
+
+void TstDataset::rereadInsideTransactionAfterApply_data()
+{
+    QTest::addColumn<int>("change");  // 0 insert, 1 edit, 2 insert stored at once
+    QTest::newRow("insert") << 0;
+    QTest::newRow("edit") << 1;
+    QTest::newRow("insert stored at once") << 2;
+}
+
+// Re-reading before the transaction ends finds the applied rows by the keys they have there.
+void TstDataset::rereadInsideTransactionAfterApply()
+{
+    QFETCH(int, change);
+    SmpDataset ds(QStringLiteral("SmpMaster"), db_.get());
+    ds.setTableName(QStringLiteral("D_MASTER"));
+    ds.setIndexFieldNames(QStringLiteral("ID"));
+    ds.open();
+    TransactionScope tx(*db_);
+    if (change == 2) SaveAtOnce::install(ds);
+    if (change == 1) ds.edit();
+    else ds.append();
+    ds.setValue(QStringLiteral("NAME"), QStringLiteral("Гама"));
+    ds.post();
+    if (change != 2) {
+        ds.applyUpdates();
+        ds.refresh();
+    }
+    tx.commit();
+    QCOMPARE(ds.changeCount(), 0);
+    QCOMPARE(ds.recordCount(), count(QStringLiteral("select count(*) from D_MASTER")));
+    QCOMPARE(count(QStringLiteral("select count(*) from D_MASTER where NAME = 'Гама'")), 1);
 }
 
 void TstDataset::conflictInsideDocumentTransactionSaysSo()
@@ -1093,6 +1239,39 @@ void TstDataset::sumsStayExact()
     ds.first();
     ds.remove();
     QVERIFY2(total->asFloat() == 0.9, qPrintable(QString::number(total->asFloat(), 'g', 17)));
+}
+
+void TstDataset::largeSumsKeepTheirSign_data()
+{
+    QTest::addColumn<QList<double>>("values");
+    QTest::addColumn<bool>("removeFirst");
+    QTest::addColumn<double>("sum");
+    QTest::newRow("ten trillion") << QList<double>{1e13} << false << 1e13;
+    QTest::newRow("negative and positive") << QList<double>{-3e13, 1e13, 0.5} << false << -19999999999999.5;
+    QTest::newRow("large row taken away again") << QList<double>{5e14, 0.1, 0.2} << true << 0.3;
+    QTest::newRow("beyond any amount") << QList<double>{1e25, 1} << false << 1e25;
+}
+
+void TstDataset::largeSumsKeepTheirSign()
+{
+    QFETCH(QList<double>, values);
+    QFETCH(bool, removeFirst);
+    SmpDataset ds(QStringLiteral("SmpScratch"), db_.get());
+    ds.setTableName(QStringLiteral("D_DETAIL"));
+    ds.setScratch(true);
+    SmpField* total = ds.addAggregateField(QStringLiteral("Total"), QStringLiteral("SUM(QTY)"));
+    ds.open();
+    for (int i = 0; i < values.size(); ++i) {
+        ds.append();
+        ds.setValue(QStringLiteral("ID"), i + 1);
+        ds.setValue(QStringLiteral("QTY"), values[i]);
+        ds.post();
+    }
+    if (removeFirst) {
+        ds.first();
+        ds.remove();
+    }
+    QTEST(total->asFloat(), "sum");
 }
 
 void TstDataset::deleteHandlerMayRereadTheList()
