@@ -240,6 +240,7 @@ void TFormTipIzdelie::BitBtnZapSklObClick()
 void TFormTipIzdelie::SpdBtnIzhodClick()
 {
     SmpDataset& ds = dm_.SmpTipIzdelieN;
-    if (ds.isActive() && (ds.state() != SmpDataset::State::Browse || ds.changeCount() > 0)) ds.cancel();
+    if (ds.isActive() && ds.state() != SmpDataset::State::Browse) ds.cancel();
+    if (ds.isActive() && ds.changeCount() > 0) ds.cancelUpdates();
     closeWith(2);
 }

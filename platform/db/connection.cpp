@@ -3,10 +3,10 @@
 #include "platform/db/connection_p.h"
 #include "platform/db/dberror.h"
 #include "platform/db/namedparams.h"
+#include "platform/db/sqllex.h"
 
 #include <QDateTime>
 #include <QHash>
-#include <QRegularExpression>
 #include <QTimeZone>
 
 #include <cstring>
@@ -47,12 +47,6 @@ struct Ref
         return r;
     }
 };
-
-bool validIdentifier(const QString& name)
-{
-    static const QRegularExpression re(QStringLiteral("^[A-Za-z][A-Za-z0-9_$]*$"));
-    return re.match(name).hasMatch();
-}
 
 DbColumn::Kind kindOf(unsigned type, int subType, int scale, unsigned charSet)
 {
@@ -703,7 +697,7 @@ QStringList SQLConnection::procedureInputs(const QString& name)
 namespace {
 Bound procedureCall(SQLConnection& c, const QString& name, const SqlParams& inputs)
 {
-    if (!validIdentifier(name)) throw DbError(QStringLiteral("Невалидно име на процедура: %1").arg(name));
+    if (!SqlLex::isIdentifier(name)) throw DbError(QStringLiteral("Невалидно име на процедура: %1").arg(name));
     const QStringList names = c.procedureInputs(name);
     QHash<QString, QVariant> byName;
     for (auto it = inputs.cbegin(); it != inputs.cend(); ++it) {
