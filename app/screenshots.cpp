@@ -3,6 +3,7 @@
 #include "app/formns.h"
 #include "app/instances.h"
 #include "reference/formnomenklaturi.h"
+#include "reference/tabcompany.h"
 #include "reference/tabproduction.h"
 #include "reference/formkontragent.h"
 #include "reference/formmateriali.h"

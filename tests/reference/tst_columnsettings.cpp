@@ -6,6 +6,9 @@
 #include "platform/dataset/smpdataset.h"
 #include "platform/ui/application.h"
 #include "reference/formnomenklaturi.h"
+#include "reference/tabcompany.h"
+#include "reference/tabcounterparties.h"
+#include "reference/tabitems.h"
 #include "reference/radiogroup.h"
 #include "reference/tabsettings.h"
 #include "support/recordingui.h"
@@ -404,7 +407,7 @@ void TstColumnSettings::itemListExportFollowsTheSettings()
     app_->DMNS->SQLConnectNS.execute(QStringLiteral("insert into MATERIALI (NMATERIAL, IMEMATERIAL, NMIARKA, NSKLAD, ED_CENA) "
                                                     "values (9101, 'Дъска бук 20 мм', 5, 1, 24.6)"));
     form()->show();
-    form()->RdGrpIzbSklMat->click(0);  // every warehouse
+    form()->TabSheet1->RdGrpIzbSklMat->click(0);  // every warehouse
     SmpDataset& items = app_->DMNS->SmpViewMateriali;
     QVERIFY(items.locate(QStringLiteral("NMATERIAL"), {9101}));
     QStringList header;

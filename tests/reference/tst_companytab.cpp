@@ -6,6 +6,9 @@
 #include "platform/widgets/dblookupcombobox.h"
 #include "platform/widgets/dbnavigator.h"
 #include "reference/formnomenklaturi.h"
+#include "reference/tabcompany.h"
+#include "reference/tabcounterparties.h"
+#include "reference/tabitems.h"
 #include "reference/tabplaces.h"
 #include "support/recordingui.h"
 #include "support/testdb.h"
@@ -52,7 +55,7 @@ private:
     TFormNomenklaturi* form() { return app_->FormNomenklaturi; }
     // Types into a box, replacing its text unless told to add to it.
     void type(const char* editName, const QString& text, bool replace = true);
-    void save() { QTest::mouseClick(form()->SpeedBtnZapFirma, Qt::LeftButton); }
+    void save() { QTest::mouseClick(form()->TabSheet6->SpeedBtnZapFirma, Qt::LeftButton); }
 
     std::unique_ptr<QTemporaryDir> dir_;
     std::unique_ptr<RecordingUi> ui_;
@@ -155,7 +158,7 @@ void TstCompanyTab::responsiblePersonIsStoredAtOnce()
     app_->DMNS->SQLConnectNS.execute(QStringLiteral("insert into MOL_FIRMA (NMOL_FIRMA, IMEMOLFIRMA) values (2, 'Счетоводител')"));
     app_->DMNS->SmpMolFirma.refresh();
     type("DBEdtTel", QStringLiteral("02 123 456"));
-    chooseInList(form()->DBLkpCmBoxMolFirma, QStringLiteral("Счетоводител"));
+    chooseInList(form()->TabSheet6->DBLkpCmBoxMolFirma, QStringLiteral("Счетоводител"));
     QCOMPARE(stored(QStringLiteral("NMOL_FIRMA")).toInt(), 2);
     QCOMPARE(stored(QStringLiteral("TEL")).toString(), QStringLiteral("02 123 456"));  // stored with it
     QCOMPARE(app_->DMNS->SmpFirma.fieldByName(QStringLiteral("ImeMOLFirma"))->asString(), QStringLiteral("Счетоводител"));

@@ -10,6 +10,7 @@
 #include "reference/formmateriali.h"
 #include "reference/formmiarki.h"
 #include "reference/formnomenklaturi.h"
+#include "reference/tabitems.h"
 #include "reference/formtipkontr.h"
 #include "reference/formtipsklad.h"
 #include "reference/radiogroup.h"
@@ -79,7 +80,7 @@ void TstReferenceItems::init()
                                 "values (500, 'Лак O''Brien', 1, 1, 12.5)"));
     db().execute(QStringLiteral("insert into MATERIALI (NMATERIAL, IMEMATERIAL, NSKLAD, NMIARKA) values (501, 'Боя', 2, 2)"));
     form()->show();
-    form()->RdGrpIzbSklMat->click(0);
+    form()->TabSheet1->RdGrpIzbSklMat->click(0);
     QCOMPARE(ui_->texts(RecordingUi::Kind::Error), QStringList());
 }
 
@@ -89,18 +90,18 @@ void TstReferenceItems::warehouseChoice()
 {
     SmpDataset& items = dm().SmpViewMateriali;
     QCOMPARE(items.recordCount(), 2);  // "Всички": warehouses 1 to 1000
-    QVERIFY(!form()->DBLkpCmbIzbSklad->isEnabled());
-    form()->RdGrpIzbSklMat->click(1);  // "По избор", nothing picked yet: warehouse 0
-    QVERIFY(form()->DBLkpCmbIzbSklad->isEnabled());
+    QVERIFY(!form()->TabSheet1->DBLkpCmbIzbSklad->isEnabled());
+    form()->TabSheet1->RdGrpIzbSklMat->click(1);  // "По избор", nothing picked yet: warehouse 0
+    QVERIFY(form()->TabSheet1->DBLkpCmbIzbSklad->isEnabled());
     QCOMPARE(items.recordCount(), 0);
-    chooseInList(form()->DBLkpCmbIzbSklad, QStringLiteral("Резервен"));
-    QCOMPARE(form()->izbSkladKey(), 2);
+    chooseInList(form()->TabSheet1->DBLkpCmbIzbSklad, QStringLiteral("Резервен"));
+    QCOMPARE(form()->TabSheet1->izbSkladKey(), 2);
     QCOMPARE(items.recordCount(), 1);
     QCOMPARE(items.value(QStringLiteral("IMEMATERIAL")).toString(), QStringLiteral("Боя"));
     QCOMPARE(items.fieldByName(QStringLiteral("Mka"))->asString(), QStringLiteral("кг"));
     form()->close();
     form()->show();  // kept between openings
-    QCOMPARE(form()->RdGrpIzbSklMat->itemIndex(), 1);
+    QCOMPARE(form()->TabSheet1->RdGrpIzbSklMat->itemIndex(), 1);
     QCOMPARE(items.recordCount(), 1);
 }
 
@@ -111,7 +112,7 @@ void TstReferenceItems::itemListToSpreadsheet()
     const int before = workbooks();
     click(form(), QStringLiteral("SpdBtnMatEXEL"));
     QCOMPARE(workbooks(), before + 1);
-    form()->RdGrpIzbSklMat->click(1);  // warehouse 0: an empty list writes nothing
+    form()->TabSheet1->RdGrpIzbSklMat->click(1);  // warehouse 0: an empty list writes nothing
     QCOMPARE(dm().SmpViewMateriali.recordCount(), 0);
     click(form(), QStringLiteral("SpdBtnMatEXEL"));
     QCOMPARE(workbooks(), before + 1);
