@@ -64,10 +64,11 @@ void TFormNomenklaturi::closeEvent(QCloseEvent* event)
 
 void TFormNomenklaturi::FormShow()
 {
+    // Each tab opens the lists it shows; those open already are left as they are.
     TabSheet6->FormShow();
     TabSheet1->FormShow();
-    dm_.SmpTipIzdVIEW.open();
-    TabSheet2->reopenSpecCeni();
+    TabSheet2->FormShow();
+    TabSheet4->FormShow();
 }
 
 void TFormNomenklaturi::FormClose()

@@ -193,7 +193,9 @@ TabCompany::TabCompany(TDMNS& dm, TDMPers& pers, QWidget* parent)
 
 void TabCompany::FormShow()
 {
-    for (SmpDataset* ds : {&dm_.SmpFirma, &dm_.SmpFirmaOfisi, &pers_.SmpTipSlugOtchet, &pers_.SmpTipManip}) ds->open();
+    for (SmpDataset* ds : {&dm_.SmpFirma, &dm_.SmpFirmaOfisi, &dm_.SmpMolFirma, &dm_.SmpVidPlastane, &dm_.SmpOsnovDDS,
+                           &dm_.SmpTipValuta, &pers_.SmpTipSlugOtchet, &pers_.SmpTipManip})
+        ds->open();
     // Ticked for 1, cleared for 0; any other value leaves the box as it was.
     for (const auto& [box, column] : checkBoxes()) {
         const QVariant v = dm_.SmpFirma.value(column);

@@ -174,6 +174,13 @@ void TabCounterparties::DBLkpCmBoxTipKontragertCloseUp()
     reopenSpecCeni();
 }
 
+void TabCounterparties::FormShow()
+{
+    if (!dm_.SmpViewKontr.isActive()) RefreshKontragentiLists(0);
+    for (SmpDataset* ds : {&dm_.SmpMOLKontr, &dm_.SmpKontrFilial}) ds->open();
+    reopenSpecCeni();
+}
+
 void TabCounterparties::reopenSpecCeni()
 {
     SmpDataset& view = dm_.SmpViewKontr;

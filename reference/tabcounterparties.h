@@ -34,6 +34,8 @@ public:
     // The key the type lookup keeps (0 until the user picks one).
     int izbTipKontrKey() const { return izbTipKontrKey_; }
 
+    // Opens the tab's lists (the counterparties are read only when they are not open yet).
+    void FormShow();
     // The special prices follow the counterparty current in the list.
     void reopenSpecCeni();
     void RefreshKontragentiLists(int kontragent);

@@ -203,9 +203,7 @@ void TabItems::DBLkpCmbIzbSkladCloseUp()
 void TabItems::SpdBtnNewMatClick()
 {
     if (!FormMateriali) return;
-    FormMateriali->Tag = TFormMateriali::kModeNew;
-    UiService::current().showModal(FormMateriali);
-    if (FormMateriali->Tag == TFormMateriali::kModeSaved) dm_.materialChanged();
+    if (FormMateriali->open(TFormMateriali::Mode::New)) dm_.materialChanged();
 }
 
 void TabItems::SpdBtnRedakciaMatClick()
@@ -215,9 +213,7 @@ void TabItems::SpdBtnRedakciaMatClick()
         UiService::current().showMessage(QStringLiteral("Липсват данни за корекция !"));
         return;
     }
-    FormMateriali->Tag = TFormMateriali::kModeEdit;
-    UiService::current().showModal(FormMateriali);
-    if (FormMateriali->Tag == TFormMateriali::kModeSaved) dm_.materialChanged();
+    if (FormMateriali->open(TFormMateriali::Mode::Edit)) dm_.materialChanged();
 }
 
 void TabItems::SpdBtnDelMatClick()

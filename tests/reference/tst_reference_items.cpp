@@ -131,7 +131,7 @@ void TstReferenceItems::newItemIsStoredAndPositioned()
     click(form(), QStringLiteral("SpdBtnNewMat"));
     QCOMPARE(ui_->texts(RecordingUi::Kind::Message), QStringList());
     QCOMPARE(ui_->texts(RecordingUi::Kind::Error), QStringList());
-    QCOMPARE(app_->FormMateriali->Tag, TFormMateriali::kModeSaved);
+    QVERIFY(app_->FormMateriali->saved());
     QVERIFY(!app_->FormMateriali->isVisible());
     const DbResult r = db().query(
         QStringLiteral("select NMATERIAL, NMIARKA, NSKLAD, PRODAGNA_CENA, ED_CENA from MATERIALI where IMEMATERIAL = :N"),
@@ -188,7 +188,8 @@ void TstReferenceItems::itemSaveRefusals()
     click(form(), mode == 1 ? QStringLiteral("SpdBtnNewMat") : QStringLiteral("SpdBtnRedakciaMat"));
     QCOMPARE(ui_->texts(RecordingUi::Kind::Message), message.isEmpty() ? QStringList() : QStringList{message});
     QVERIFY(open);  // the editor stays open for a correction
-    QCOMPARE(app_->FormMateriali->Tag, mode);
+    QVERIFY(!app_->FormMateriali->saved());
+    QCOMPARE(app_->FormMateriali->mode(), mode == 1 ? TFormMateriali::Mode::New : TFormMateriali::Mode::Edit);
     const DbResult after = db().query(QStringLiteral("select * from MATERIALI order by NMATERIAL"));
     QCOMPARE(after.rows, before.rows);
     SmpDataset& items = dm().SmpViewMateriali;
@@ -208,7 +209,7 @@ void TstReferenceItems::correctionMayRepeatAName()
     };
     click(form(), QStringLiteral("SpdBtnRedakciaMat"));
     QCOMPARE(ui_->texts(RecordingUi::Kind::Message), QStringList());
-    QCOMPARE(app_->FormMateriali->Tag, TFormMateriali::kModeSaved);
+    QVERIFY(app_->FormMateriali->saved());
     QCOMPARE(count(QStringLiteral("select count(*) from MATERIALI where IMEMATERIAL = 'Лак O''Brien'")), 2);
     QCOMPARE(count(QStringLiteral("select count(*) from MATERIALI where NMATERIAL = 501 and PRODAGNA_CENA = 2 and NSKLAD = 2")), 1);
 }
