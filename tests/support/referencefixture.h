@@ -17,15 +17,26 @@
 // recorder in place of the message boxes, the data modules over a fresh copy of the template
 // database (connected) and the reference data window, nothing else. The editors the window opens
 // are built by the suite that opens them (own()) and handed to their tab. A suite derives from it,
-// calls start() from init() and stop() from cleanup().
+// calls start() from init() and stop() from cleanup(); stopProgram() and startProgram() restart
+// the modules and the window over the same folder and recorder.
 class ReferenceFixture
 {
 protected:
     void start()
     {
-        Formats::installProcessFormats();  // as the program's start does
         dir_ = std::make_unique<QTemporaryDir>();
         ui_ = std::make_unique<RecordingUi>();
+        startProgram();
+    }
+    void stop()
+    {
+        stopProgram();
+        ui_.reset();
+        dir_.reset();
+    }
+    void startProgram()
+    {
+        Formats::installProcessFormats();  // as the program's start does
         columnSettings_ = std::make_unique<ColumnSettings::Registry>();
         dm_ = std::make_unique<TDMNS>(TestDb::freshCopy(*dir_));
         dm_->connect();
@@ -33,7 +44,7 @@ protected:
         pers_ = std::make_unique<TDMPers>(dm_->SQLConnectNS);
         form_ = std::make_unique<TFormNomenklaturi>(*dm_, *pers_, *columnSettings_);
     }
-    void stop()
+    void stopProgram()
     {
         // Windows go before the data modules they are bound to, the modules before the registry.
         while (!owned_.empty()) owned_.pop_back();
@@ -41,8 +52,6 @@ protected:
         pers_.reset();
         dm_.reset();
         columnSettings_.reset();
-        ui_.reset();
-        dir_.reset();
     }
     // Builds a window or layout over the data module, kept until stop().
     template <class T> T* own()
@@ -57,7 +66,7 @@ protected:
     TDMNS& dm() { return *dm_; }
     TDMPers& pers() { return *pers_; }
     ColumnSettings::Registry& columnSettings() { return *columnSettings_; }
-    TFormNomenklaturi* form() { return form_.get(); }
+    TFormNomenklaturi* form() const { return form_.get(); }
     // The first column of the first row, as a number (a count).
     int count(const QString& sql) { return db().query(sql).rows.front()[0].toInt(); }
     void exec(const QString& sql) { db().execute(sql); }
