@@ -19,6 +19,8 @@
 #include "reference/formrecepizdelie.h"
 #include "reference/formtipizdelie.h"
 #include "reference/formtipproizv.h"
+#include "reference/tabcounterparties.h"
+#include "reference/tabitems.h"
 #include "reference/tabplaces.h"
 #include "reference/tabproduction.h"
 #include "reports/reference/qrrecepta.h"
@@ -85,14 +87,14 @@ AppInstances::AppInstances(const ConnectionParams& params) : owned_(std::make_un
     FormTipKontr = (owned_->formTipKontr = std::make_unique<TFormTipKontr>(*DMNS)).get();
     FormSpecCeni = (owned_->formSpecCeni = std::make_unique<TFormSpecCeni>(*DMNS)).get();
     FormIzdMatISO = (owned_->formIzdMatISO = std::make_unique<TFormIzdMatISO>(*DMNS)).get();
-    FormNomenklaturi->FormKontragent = FormKontragent;
-    FormNomenklaturi->FormMateriali = FormMateriali;
-    FormNomenklaturi->FormTipSklad = FormTipSklad;
-    FormNomenklaturi->FormMiarki = FormMiarki;
+    FormNomenklaturi->TabSheet1->FormMateriali = FormMateriali;
+    FormNomenklaturi->TabSheet1->FormTipSklad = FormTipSklad;
+    FormNomenklaturi->TabSheet1->FormMiarki = FormMiarki;
+    FormNomenklaturi->TabSheet2->FormKontragent = FormKontragent;
+    FormNomenklaturi->TabSheet2->FormSpecCeni = FormSpecCeni;
     FormNomenklaturi->TabSheet3->FormGrad = FormGrad;
     FormNomenklaturi->TabSheet3->FormCountry = FormCountry;
     FormNomenklaturi->TabSheet3->FormTipKontr = FormTipKontr;
-    FormNomenklaturi->FormSpecCeni = FormSpecCeni;
     FormNomenklaturi->TabSheet4->QRRecepta = QRRecepta;
     FormNomenklaturi->TabSheet4->FormTipProizv = FormTipProizv;
     FormNomenklaturi->TabSheet4->FormTipIzdelie = FormTipIzdelie;

@@ -3,6 +3,7 @@
 #include "app/formns.h"
 #include "app/instances.h"
 #include "reference/formnomenklaturi.h"
+#include "reference/tabcompany.h"
 #include "reference/tabproduction.h"
 #include "reference/formkontragent.h"
 #include "reference/formmateriali.h"
@@ -31,6 +32,32 @@
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTextStream>
+
+namespace {
+// Stands in for the modal showing while an editor is opened by the call that names its mode: the
+// editor is shown, photographed under the name given and closed.
+class ModalShot : public UiService
+{
+public:
+    ModalShot(const QDir& out, int& failures) : out_(out), failures_(failures) { UiService::install(this); }
+    ~ModalShot() override { UiService::install(nullptr); }
+    QString name;
+    int showModal(Form* form) override
+    {
+        form->show();
+        QCoreApplication::processEvents();
+        const QString file = out_.filePath(name + QStringLiteral(".png"));
+        if (!form->grab().save(file)) ++failures_;
+        QTextStream(stdout) << file << '\n';
+        form->close();
+        return 0;
+    }
+
+private:
+    const QDir& out_;
+    int& failures_;
+};
+}  // namespace
 
 int main(int argc, char** argv)
 {
@@ -86,8 +113,7 @@ int main(int argc, char** argv)
     }
     const QList<QWidget*> editors = {instances.FormMateriali, instances.FormKontragent, instances.FormTipSklad,
                                      instances.FormMiarki,    instances.FormGrad,       instances.FormCountry,
-                                     instances.FormTipKontr,  instances.FormSpecCeni};
-    instances.FormSpecCeni->Tag = 1;  // the new-price layout, with its choice groups
+                                     instances.FormTipKontr};
     for (QWidget* w : editors) {
         w->show();
         QCoreApplication::processEvents();
@@ -95,6 +121,11 @@ int main(int argc, char** argv)
         if (!w->grab().save(file)) ++failures;
         QTextStream(stdout) << file << '\n';
         w->close();
+    }
+    {
+        ModalShot modal(out, failures);
+        modal.name = QStringLiteral("FormSpecCeni");
+        instances.FormSpecCeni->openNew(QString());  // the new-price layout, with its choice groups
     }
     // The production tab over a small workshop with one product, and the recipe windows.
     {
@@ -130,13 +161,15 @@ int main(int argc, char** argv)
         shot(nom, QStringLiteral("FormNomenklaturi_TabSheet4"));
         shot(instances.FormTipProizv, QStringLiteral("FormTipProizv"));
         instances.FormTipProizv->close();
-        instances.FormTipIzdelie->Tag = 0;
-        instances.FormTipIzdelie->RdGrpRecepta->click(1);
-        shot(instances.FormTipIzdelie, QStringLiteral("FormTipIzdelie_0"));
-        instances.FormTipIzdelie->close();
-        instances.FormTipIzdelie->Tag = 1;
-        shot(instances.FormTipIzdelie, QStringLiteral("FormTipIzdelie_1"));
-        instances.FormTipIzdelie->SpdBtnIzhod->click();
+        {
+            ModalShot modal(out, failures);
+            instances.FormTipIzdelie->RdGrpRecepta->click(1);
+            modal.name = QStringLiteral("FormTipIzdelie_0");
+            instances.FormTipIzdelie->open(TFormTipIzdelie::Mode::New);
+            modal.name = QStringLiteral("FormTipIzdelie_1");
+            instances.FormTipIzdelie->open(TFormTipIzdelie::Mode::Move);
+            instances.FormTipIzdelie->SpdBtnIzhod->click();
+        }
         shot(instances.FormRecepIzdelie, QStringLiteral("FormRecepIzdelie"));
         instances.FormRecepIzdelie->SpdBtnIzhod->click();
         nom->TabSheet4->BitBtnIsoClick();

@@ -3,6 +3,7 @@
 #include "data/dmns.h"
 #include "platform/db/connection.h"
 #include "platform/ui/application.h"
+#include "reference/formnomenklaturi.h"
 #include "support/recordingui.h"
 #include "support/testdb.h"
 
@@ -31,6 +32,7 @@ private slots:
     void firstShowCreatesDatabase();
     void unreachableDatabaseIsReportedAndWindowStays();
     void exitClosesTheWindow();
+    void referenceWindowFromTheMenu();
 
 private:
     std::unique_ptr<QTemporaryDir> dir_;
@@ -203,6 +205,22 @@ void TstFormNS::exitClosesTheWindow()
     QVERIFY(exit);
     exit->trigger();
     QVERIFY(!app_->FormNS->isVisible());
+}
+
+// The reference data window opens modally from the settings menu; its saved company caption becomes
+// the main window's.
+void TstFormNS::referenceWindowFromTheMenu()
+{
+    build(TestDb::freshCopy(*dir_));
+    app_->FormNS->show();
+    TFormNomenklaturi* form = app_->FormNomenklaturi;
+    app_->FormNS->findChild<QAction*>(QStringLiteral("N9Nomenkl"))->trigger();
+    QCOMPARE(ui_->texts(RecordingUi::Kind::Modal), QStringList{QStringLiteral("FormNomenklaturi")});
+    QVERIFY(form->isVisible());
+    QCOMPARE(form->windowTitle(), QStringLiteral("Номенклатури, настройки"));
+    QVERIFY(form->width() <= 800 && form->height() <= 600);
+    emit form->mainCaptionChanged(QStringLiteral("Цех Север"));
+    QCOMPARE(app_->FormNS->windowTitle(), QStringLiteral("Цех Север"));
 }
 
 int main(int argc, char** argv)

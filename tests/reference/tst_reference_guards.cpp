@@ -3,6 +3,8 @@
 #include "data/dmns.h"
 #include "platform/ui/application.h"
 #include "reference/formnomenklaturi.h"
+#include "reference/tabcounterparties.h"
+#include "reference/tabitems.h"
 #include "reference/radiogroup.h"
 #include "support/recordingui.h"
 #include "support/appfixture.h"
@@ -195,9 +197,9 @@ void TstReferenceGuards::guardedDelete()
     for (const QString& sql : fixture) exec(sql);
     TDMNS& dm = *app_->DMNS;
     form()->show();
-    form()->RdGrpIzbSklMat->click(0);  // every warehouse
+    form()->TabSheet1->RdGrpIzbSklMat->click(0);  // every warehouse
     for (SmpDataset* ds : {&dm.SmpGrad, &dm.SmpCountry, &dm.SmpTipKontragent, &dm.SmpTipSklad, &dm.SmpMiarka}) ds->refresh();
-    form()->RefreshKontragentiLists(60);
+    form()->TabSheet2->RefreshKontragentiLists(60);
     struct Target { SmpDataset* ds; const char* field; QVariant key; };
     const QMap<QString, Target> targets = {
         {"item", {&dm.SmpViewMateriali, "NMATERIAL", 500}}, {"kontr", {&dm.SmpViewKontr, "NKONTRAGENT", 60}},
