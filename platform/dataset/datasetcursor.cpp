@@ -272,8 +272,8 @@ void SmpDataset::cancel()
     }
     // In browse state a cancel settles a change the server refused: the current row's change
     // is dropped, and only that one.
-    Row* r = isActive() ? currentRow() : nullptr;
-    if (!r || r->changeSeq == 0 || r->status == Row::Status::Unchanged) return;
+    if (!isCurrentPending()) return;
+    Row* r = currentRow();
     const QVariantList key = currentKey();
     if (!revertRow(*r)) d->rows.erase(d->rows.begin() + view_[cursor_]);
     rebuildView(key);
@@ -369,6 +369,12 @@ QList<QVariantMap> SmpDataset::pendingDeletes() const
         out << m;
     }
     return out;
+}
+
+bool SmpDataset::isCurrentPending() const
+{
+    const Row* r = state_ == State::Browse ? currentRow() : nullptr;
+    return r && r->changeSeq != 0 && r->status != Row::Status::Unchanged;
 }
 
 int SmpDataset::changeCount() const

@@ -129,6 +129,9 @@ public:
     void remove();  // delete the current row
     void checkBrowseMode();  // posts a pending edit
     bool isModified() const { return modified_; }
+    // The current row holds a change not yet stored (one the server refused, in a save-at-once
+    // list): a cancel in browse state drops it.
+    bool isCurrentPending() const;
     int changeCount() const;
     // The column values, as read, of the rows deleted in the cache and not yet applied.
     QList<QVariantMap> pendingDeletes() const;
