@@ -222,17 +222,10 @@ void TabCounterparties::SpdBtnNewKontragClick()
 
 void TabCounterparties::SpdBtnDelKontragentClick()
 {
-    SmpDataset& view = dm_.SmpViewKontr;
-    if (!view.isActive() || view.isEmpty()) {
-        UiService::current().showMessage(QStringLiteral("Липстват контрагенти !"));
-        return;
-    }
-    const QVariant key = view.value(QStringLiteral("NKONTRAGENT"));
-    if (const QString why = Counterparties::deleteRefusal(dm_.SQLConnectNS, key); !why.isEmpty()) {
-        UiService::current().showMessage(why);
-        return;
-    }
-    if (!UiService::current().askYesNo(QStringLiteral(" Изтриване на контрагент ? "))) return;
+    const QVariant key = lists_.keyToDelete(dm_.SmpViewKontr, QStringLiteral("NKONTRAGENT"),
+                                            Counterparties::deleteRefusal, QStringLiteral("Липстват контрагенти !"),
+                                            QStringLiteral(" Изтриване на контрагент ? "));
+    if (key.isNull()) return;
     SmpDataset& ds = dm_.SmpKontragenti;
     if (ds.locate(QStringLiteral("NKONTRAGENT"), {key})) ds.remove();  // its people and branches go with it
     reopenSpecCeni();

@@ -219,16 +219,10 @@ void TabItems::SpdBtnRedakciaMatClick()
 void TabItems::SpdBtnDelMatClick()
 {
     SmpDataset& items = dm_.SmpViewMateriali;
-    if (!items.isActive() || items.isEmpty()) {
-        UiService::current().showMessage(QStringLiteral("Липстват материали !"));
-        return;
-    }
-    const QVariant key = items.value(QStringLiteral("NMATERIAL"));
-    if (const QString why = Materials::deleteRefusal(dm_.SQLConnectNS, key); !why.isEmpty()) {
-        UiService::current().showMessage(why);
-        return;
-    }
-    if (!UiService::current().askYesNo(QStringLiteral(" Изтриване на материал ? "))) return;
+    const QVariant key = lists_.keyToDelete(items, QStringLiteral("NMATERIAL"), Materials::deleteRefusal,
+                                            QStringLiteral("Липстват материали !"),
+                                            QStringLiteral(" Изтриване на материал ? "));
+    if (key.isNull()) return;
     Materials::remove(dm_.SQLConnectNS, key);
     items.refresh();
     dm_.materialChanged();
