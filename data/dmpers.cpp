@@ -288,6 +288,13 @@ void TDMPers::reloadEarnings()
     SmpViewVedZarab.open();
 }
 
+void TDMPers::reopenIssuableTools(const QString& warehouse)
+{
+    SmpViewPersMatSkl.close();
+    SmpViewPersMatSkl.setParam(QStringLiteral("ImeSklad"), warehouse);
+    SmpViewPersMatSkl.open();
+}
+
 void TDMPers::filterWorkLines()
 {
     const QString month = SmpGodMes.isEmpty() ? QString() : SmpGodMes.value(QStringLiteral("GGGGMM")).toString();

@@ -20,6 +20,8 @@ public:
     void reloadEarnings();
     // The chosen month's year bounds on the earnings by month (the day bounds keep their values).
     void setEarningsYear();
+    // The tools that can be issued: the materials of the tools warehouse of this name.
+    void reopenIssuableTools(const QString& warehouse);
     // The work lines shown: the current employee's lines of the chosen month.
     void filterWorkLines();
 

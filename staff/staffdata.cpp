@@ -61,6 +61,16 @@ QString Staff::deleteRefusal(SQLConnection& db, const QVariant& shifyr)
     return {};
 }
 
+int Staff::newStaffNumber(SQLConnection& db)
+{
+    return db.query(QStringLiteral("select gen_id(G_PERSONAL, 1) from RDB$DATABASE")).rows.front()[0].toInt();
+}
+
+int Staff::newToolIssueKey(SQLConnection& db)
+{
+    return db.query(QStringLiteral("select gen_id(G_MATERIAL_PERSONAL, 1) from RDB$DATABASE")).rows.front()[0].toInt();
+}
+
 QString Staff::correctionRefusal(int kind)
 {
     switch (kind) {

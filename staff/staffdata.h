@@ -14,6 +14,10 @@ namespace Staff {
 // he can.
 QString deleteRefusal(SQLConnection& db, const QVariant& shifyr);
 
+// Keys for a new employee and a new tool issue, taken before the row is stored.
+int newStaffNumber(SQLConnection& db);
+int newToolIssueKey(SQLConnection& db);
+
 // Kinds of a business movement.
 enum Kind { Advance = 1, Report = 2, SupplierPayment = 3, AdvanceReceived = 4, AdvanceGiven = 5 };
 
