@@ -7,6 +7,7 @@
 
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
 
 DBGrid* StaffWidgets::grid(const char* name, DataSource* source, const QList<QPair<const char*, const char*>>& columns,
@@ -18,6 +19,7 @@ DBGrid* StaffWidgets::grid(const char* name, DataSource* source, const QList<QPa
     for (const auto& c : columns) g->addColumn(QString::fromLatin1(c.first), QString::fromUtf8(c.second));
     g->setReadOnly(readOnly);
     g->setRowSelect(readOnly);
+    g->horizontalHeader()->setStretchLastSection(true);
     return g;
 }
 

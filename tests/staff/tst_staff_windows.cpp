@@ -8,8 +8,11 @@
 #include "staff/tabslugrazpl.h"
 #include "staff/tabzarab.h"
 #include "support/appfixture.h"
+#include "support/workbookreader.h"
+#include "staff/tabtools.h"
 
 #include <QAction>
+#include <QDir>
 #include <QGroupBox>
 #include <QStandardPaths>
 #include <QTest>
@@ -29,6 +32,7 @@ private slots:
     void workLineTakesRateAndServerValue();
     void companySaveReopensIssuableTools();
     void menuItemEnabled();
+    void staffExportNestsTools();
 
 private:
     TDMPers& pers() { return *app_->DMPers; }
@@ -213,6 +217,34 @@ void TstStaffWindows::menuItemEnabled()
     QVERIFY(app_->FormNS->findChild<QWidget*>(QStringLiteral("ImgPers"))->isEnabled());
     item->trigger();
     QCOMPARE(ui_->texts(RecordingUi::Kind::Modal), QStringList{QStringLiteral("FormPersonal")});
+}
+
+void TstStaffWindows::staffExportNestsTools()
+{
+    QDir docs(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+    for (const QString& f : docs.entryList({QStringLiteral("*.xlsx")}, QDir::Files)) docs.remove(f);
+    click(staff()->TabSheet2, "SpdBtnPersExcel");
+    QCOMPARE(ui_->texts(RecordingUi::Kind::Message), QStringList{QStringLiteral("Няма въведен персонал !")});
+    QCOMPARE(docs.entryList({QStringLiteral("*.xlsx")}, QDir::Files).size(), 0);
+
+    const int a = person("Иван", "Петров", "Иванов");
+    person("Мария", "Г", "Петрова");
+    exec(QStringLiteral("insert into MATERIALI (NMATERIAL, IMEMATERIAL, NMIARKA) values (901, 'Бормашина', 1)"));
+    exec(QStringLiteral("insert into MATERIALI (NMATERIAL, IMEMATERIAL, NMIARKA) values (902, 'Ножици', 1)"));
+    exec(QStringLiteral("insert into MATERIAL_PERSONAL (NMATERIAL, SHIFYR, KOLICHESTVO, DATEOT) values (901, %1, 1, '03.02.2026')").arg(a));
+    exec(QStringLiteral("insert into MATERIAL_PERSONAL (NMATERIAL, SHIFYR, KOLICHESTVO) values (902, %1, 2.5)").arg(a));
+    pers().SmpViewPersMat.refresh();
+    pers().SmpViewPers.first();
+    click(staff()->TabSheet2, "SpdBtnPersExcel");
+    const QStringList books = docs.entryList({QStringLiteral("*.xlsx")}, QDir::Files);
+    QCOMPARE(books.size(), 1);
+    const Sheet sheet = readWorkbook(docs.filePath(books.front()));
+    // The staff row, then his tools (name, unit, quantity, dates), then an empty row.
+    QCOMPARE(sheet.texts.value(0).value(0), QStringLiteral("Име презиме фамилия"));
+    QCOMPARE(sheet.texts.value(1).value(0), QStringLiteral("Иван Петров Иванов"));
+    QCOMPARE(sheet.texts.value(2).mid(0, 4), (QStringList{QStringLiteral("Бормашина"), QStringLiteral("бр."), QStringLiteral("1"), QStringLiteral("03.02.2026")}));
+    QCOMPARE(sheet.texts.value(3).mid(0, 3), (QStringList{QStringLiteral("Ножици"), QStringLiteral("бр."), QStringLiteral("2.5")}));
+    QCOMPARE(sheet.texts.value(5).value(0), QStringLiteral("Мария Г Петрова"));
 }
 
 int main(int argc, char** argv)
