@@ -8,6 +8,7 @@
 #include "platform/ui/uiservice.h"
 #include "platform/widgets/handlers.h"
 #include "reference/formnomenklaturi.h"
+#include "staff/formpersonal.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -139,7 +140,7 @@ const QVector<TFormNS::Command>& TFormNS::commands()
          11},
         {"N9Nomenkl", "Номенклатури - формиране", "ImgNomenlk", "Номенклатури - формиране, настройки",
          &TFormNS::N9NomenklClick, 9},
-        {"N12Pers", "Персонал - фирма", "ImgPers", "Персонал - фирма", nullptr, 10},
+        {"N12Pers", "Персонал - фирма", "ImgPers", "Персонал - фирма", &TFormNS::N12PersClick, 10},
     };
     return table;
 }
@@ -270,4 +271,5 @@ void TFormNS::closeEvent(QCloseEvent* event)
 }
 
 void TFormNS::N9NomenklClick() { UiService::current().showModal(app_.FormNomenklaturi); }
+void TFormNS::N12PersClick() { UiService::current().showModal(app_.FormPersonal); }
 void TFormNS::N14IzhodClick() { close(); }

@@ -41,6 +41,7 @@ public:
     void FormShow();
 
     void N9NomenklClick();
+    void N12PersClick();
     void N14IzhodClick();
 
     void Image1MouseMove();

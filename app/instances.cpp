@@ -24,6 +24,15 @@
 #include "reference/tabplaces.h"
 #include "reference/tabproduction.h"
 #include "reports/reference/qrrecepta.h"
+#include "staff/formpers.h"
+#include "staff/formpersmat.h"
+#include "staff/formpersonal.h"
+#include "staff/formslugavans.h"
+#include "staff/formslugotchet.h"
+#include "staff/formslugrazplobsto.h"
+#include "staff/formviewzarab.h"
+#include "staff/tabslugrazpl.h"
+#include "staff/tabtools.h"
 
 #include <QDir>
 #include <QSettings>
@@ -52,6 +61,13 @@ struct AppInstances::Owned
     std::unique_ptr<TFormTipIzdelie> formTipIzdelie;
     std::unique_ptr<TFormRecepIzdelie> formRecepIzdelie;
     std::unique_ptr<TFormIzdMatISO> formIzdMatISO;
+    std::unique_ptr<TFormPers> formPers;
+    std::unique_ptr<TFormPersMat> formPersMat;
+    std::unique_ptr<TFormSlugAvans> formSlugAvans;
+    std::unique_ptr<TFormSlugOtchet> formSlugOtchet;
+    std::unique_ptr<TFormSlugRazplObsto> formSlugRazplObsto;
+    std::unique_ptr<TFormViewZarab> formViewZarab;
+    std::unique_ptr<TFormPersonal> formPersonal;
 };
 
 AppInstances::AppInstances(const ConnectionParams& params) : owned_(std::make_unique<Owned>())
@@ -100,11 +116,32 @@ AppInstances::AppInstances(const ConnectionParams& params) : owned_(std::make_un
     FormNomenklaturi->TabSheet4->FormTipIzdelie = FormTipIzdelie;
     FormNomenklaturi->TabSheet4->FormRecepIzdelie = FormRecepIzdelie;
     FormNomenklaturi->TabSheet4->FormIzdMatISO = FormIzdMatISO;
+    // The staff window, its dialogs and inquiries.
+    FormPers = (owned_->formPers = std::make_unique<TFormPers>(*DMPers)).get();
+    FormPersMat = (owned_->formPersMat = std::make_unique<TFormPersMat>(*DMPers)).get();
+    FormSlugAvans = (owned_->formSlugAvans = std::make_unique<TFormSlugAvans>(*DMPers)).get();
+    FormSlugOtchet = (owned_->formSlugOtchet = std::make_unique<TFormSlugOtchet>(*DMPers)).get();
+    FormSlugRazplObsto = (owned_->formSlugRazplObsto = std::make_unique<TFormSlugRazplObsto>(*DMPers)).get();
+    FormViewZarab = (owned_->formViewZarab = std::make_unique<TFormViewZarab>(*DMPers)).get();
+    FormPersonal = (owned_->formPersonal = std::make_unique<TFormPersonal>(*DMNS, *DMPers)).get();
+    FormPersonal->FormPers = FormPers;
+    FormPersonal->FormSlugRazplObsto = FormSlugRazplObsto;
+    FormPersonal->FormViewZarab = FormViewZarab;
+    FormPersonal->TabSheet1->FormSlugAvans = FormSlugAvans;
+    FormPersonal->TabSheet1->FormSlugOtchet = FormSlugOtchet;
+    FormPersonal->TabSheet2->FormPersMat = FormPersMat;
 }
 
 AppInstances::~AppInstances()
 {
     // Windows go before the data modules they are bound to.
+    owned_->formPersonal.reset();
+    owned_->formViewZarab.reset();
+    owned_->formSlugRazplObsto.reset();
+    owned_->formSlugOtchet.reset();
+    owned_->formSlugAvans.reset();
+    owned_->formPersMat.reset();
+    owned_->formPers.reset();
     owned_->formIzdMatISO.reset();
     owned_->formRecepIzdelie.reset();
     owned_->formTipIzdelie.reset();

@@ -23,6 +23,13 @@ class TFormTipProizv;
 class TFormTipIzdelie;
 class TFormRecepIzdelie;
 class TFormIzdMatISO;
+class TFormPersonal;
+class TFormPers;
+class TFormPersMat;
+class TFormSlugAvans;
+class TFormSlugOtchet;
+class TFormSlugRazplObsto;
+class TFormViewZarab;
 namespace ColumnSettings {
 class Registry;
 }
@@ -61,6 +68,14 @@ public:
     TFormTipIzdelie* FormTipIzdelie = nullptr;
     TFormRecepIzdelie* FormRecepIzdelie = nullptr;
     TFormIzdMatISO* FormIzdMatISO = nullptr;
+    // The staff window and the dialogs and inquiries it opens.
+    TFormPersonal* FormPersonal = nullptr;
+    TFormPers* FormPers = nullptr;
+    TFormPersMat* FormPersMat = nullptr;
+    TFormSlugAvans* FormSlugAvans = nullptr;
+    TFormSlugOtchet* FormSlugOtchet = nullptr;
+    TFormSlugRazplObsto* FormSlugRazplObsto = nullptr;
+    TFormViewZarab* FormViewZarab = nullptr;
 
     // The report column settings: the lists they apply to and the settings last read.
     ColumnSettings::Registry& columnSettings();

@@ -266,6 +266,8 @@ void TabCompany::SpeedBtnZapFirmaClick()
     storeFirma();
     const QString title = dm_.SmpFirma.fieldByName(QStringLiteral("IMELOGO"))->asString();
     emit mainCaptionChanged(title.isEmpty() ? kSavedCaption : title);
+    // The staff's tools list follows the tools warehouse named here.
+    pers_.reopenIssuableTools(dm_.SmpFirma.fieldByName(QStringLiteral("IMESKL_INSTR"))->asString());
 }
 
 void TabCompany::DBLkpCmBoxMolFirmaCloseUp()

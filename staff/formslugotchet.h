@@ -1,0 +1,31 @@
+#pragma once
+
+#include "platform/ui/form.h"
+
+class TDMPers;
+class DataSource;
+class DBLookupComboBox;
+class QDateEdit;
+class QLabel;
+
+// The expense report dialog. Tag: 1 a new report, 0 a correction of the current movement.
+class TFormSlugOtchet : public Form
+{
+    Q_OBJECT
+public:
+    explicit TFormSlugOtchet(TDMPers& pers);
+
+    QLabel* LbSlugAvans = nullptr;
+    QDateEdit* DateSlugOtchet = nullptr;
+    DBLookupComboBox* DBLkpCmbBoxOsnov = nullptr;
+
+    void SpdBtnZapisClick();
+    void SpdBtnExitClick();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    TDMPers& pers_;
+    DataSource* source_;
+};
