@@ -42,6 +42,7 @@ public:
 
     void N9NomenklClick();
     void N14IzhodClick();
+    void N2KasaClick();
 
     void Image1MouseMove();
 

@@ -1,6 +1,8 @@
 #include "app/instances.h"
 
 #include "app/formns.h"
+#include "cash/formkasa.h"
+#include "cash/formkasovorder.h"
 #include "common/columnsettings.h"
 #include "data/dmnsspravki.h"
 #include "data/dmns.h"
@@ -50,6 +52,8 @@ struct AppInstances::Owned
     std::unique_ptr<TFormTipIzdelie> formTipIzdelie;
     std::unique_ptr<TFormRecepIzdelie> formRecepIzdelie;
     std::unique_ptr<TFormIzdMatISO> formIzdMatISO;
+    std::unique_ptr<TFormKasovOrder> formKasovOrder;
+    std::unique_ptr<TFormKasa> formKasa;
 };
 
 AppInstances::AppInstances(const ConnectionParams& params) : owned_(std::make_unique<Owned>())
@@ -85,6 +89,8 @@ AppInstances::AppInstances(const ConnectionParams& params) : owned_(std::make_un
     FormTipKontr = (owned_->formTipKontr = std::make_unique<TFormTipKontr>(*DMNS)).get();
     FormSpecCeni = (owned_->formSpecCeni = std::make_unique<TFormSpecCeni>(*DMNS)).get();
     FormIzdMatISO = (owned_->formIzdMatISO = std::make_unique<TFormIzdMatISO>(*DMNS)).get();
+    FormKasovOrder = (owned_->formKasovOrder = std::make_unique<TFormKasovOrder>(*DMNS)).get();
+    FormKasa = (owned_->formKasa = std::make_unique<TFormKasa>(*DMNS, *FormKasovOrder)).get();
     FormNomenklaturi->FormKontragent = FormKontragent;
     FormNomenklaturi->FormMateriali = FormMateriali;
     FormNomenklaturi->FormTipSklad = FormTipSklad;
@@ -103,6 +109,8 @@ AppInstances::AppInstances(const ConnectionParams& params) : owned_(std::make_un
 AppInstances::~AppInstances()
 {
     // Windows go before the data modules they are bound to.
+    owned_->formKasa.reset();
+    owned_->formKasovOrder.reset();
     owned_->formIzdMatISO.reset();
     owned_->formRecepIzdelie.reset();
     owned_->formTipIzdelie.reset();

@@ -23,6 +23,8 @@ class TFormTipProizv;
 class TFormTipIzdelie;
 class TFormRecepIzdelie;
 class TFormIzdMatISO;
+class TFormKasa;
+class TFormKasovOrder;
 namespace ColumnSettings {
 class Registry;
 }
@@ -61,6 +63,9 @@ public:
     TFormTipIzdelie* FormTipIzdelie = nullptr;
     TFormRecepIzdelie* FormRecepIzdelie = nullptr;
     TFormIzdMatISO* FormIzdMatISO = nullptr;
+    // Cash desk: the cash book and the cash order dialog it opens.
+    TFormKasovOrder* FormKasovOrder = nullptr;
+    TFormKasa* FormKasa = nullptr;
 
     // The report column settings: the lists they apply to and the settings last read.
     ColumnSettings::Registry& columnSettings();
