@@ -64,6 +64,7 @@ TFormKasa::TFormKasa(TDMNS& dm, TFormKasovOrder& order, QWidget* parent)
     DBLookupComboBox1->setListSource(currencies);
     DBLookupComboBox1->setKeyField(u"NVALUTA"_s);
     DBLookupComboBox1->setListField(u"VALUTA_IME"_s);
+    DBLookupComboBox1->setMinimumWidth(90);
     const auto chosen = [this] { chooseCurrency(DBLookupComboBox1->keyValue().toInt()); };
     Handlers::connect(DBLookupComboBox1, &DBLookupComboBox::closeUp, this, chosen);
     Handlers::connect(DBLookupComboBox1, &QComboBox::activated, this, chosen);

@@ -54,6 +54,8 @@ TFormKasovOrder::TFormKasovOrder(TDMNS& dm, QWidget* parent)
     big.setPointSize(big.pointSize() + 3);
     big.setBold(true);
     LbTipKO->setFont(big);
+    LbTipKO->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    LbTipKO->setMinimumHeight(36);
     LbNumKO = label("LbNumKO");
     LbNumKO->setFont(big);
     DateKO = new QDateEdit;

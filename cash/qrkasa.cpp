@@ -53,7 +53,7 @@ TQRKasaBase::TQRKasaBase(const QString& name, TDMNS& dm, const QString& title, c
             .align(Qt::AlignCenter).wrap().framed(Frame::box(0.2)).filled(QColor(235, 235, 235)).withFont(Font::sized(7, true));
         const QRectF cell{x, 0, c.width, kRow};
         if (!c.field) {
-            detail.addSystem(u"QRSysDataNo"_s, cell, SystemData::LineNumber).align(Qt::AlignRight | Qt::AlignVCenter);
+            detail.addSystem(u"QRSysDataNo"_s, cell, SystemData::LineNumber).align(Qt::AlignRight | Qt::AlignVCenter).withFont(Font::sized(7));
         } else {
             const QString f = QString::fromLatin1(c.field);
             at.insert(f, cell);

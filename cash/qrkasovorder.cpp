@@ -146,8 +146,8 @@ TQRPrihKO::TQRPrihKO(TDMNS& dm) : TQRKasovOrder(u"TQRPrihKO"_s, dm, Orientation:
     text(0, 114, w, u"Гл.счетоводител: ..............................."_s, false, 8);
     // The stub for the payer.
     company(r, 0, w, false);
-    text(r, 14, 58, u"КВИТАНЦИЯ Към прих. ордер №"_s, true, 9);
-    value(u"QRLbNPKO_"_s, r + 58, 14, 14, true);
+    text(r, 14, 62, u"КВИТАНЦИЯ Към прих. ордер №"_s, true, 9);
+    value(u"QRLbNPKO_"_s, r + 63, 14, 14, true);
     text(r, 24, 28, u"Получен от:"_s);
     value(u"QRLbImePrezFam_"_s, r + 28, 24, w - 28);
     text(r, 31, 28, u"За/ срещу:"_s);
@@ -203,18 +203,18 @@ TQRPrihKOvaluta::TQRPrihKOvaluta(TDMNS& dm) : TQRKasovOrder(u"TQRPrihKOvaluta"_s
     const auto part = [&](double y, const QString& s, bool stub) {
         company(0, y, w, !stub);
         if (stub) {
-            text(0, y + 7, 56, u"КВИТАНЦИЯ Към прих. ордер №"_s, true);
+            text(0, y + 7, 62, u"КВИТАНЦИЯ Към прих. ордер №"_s, true);
         } else {
             text(0, y + 12, 56, u"ПРИХОДЕН КАСОВ ОРДЕР  №"_s, true);
         }
         const double t = stub ? y + 7 : y + 12;
-        value(u"QRLbNPKO"_s + s, 57, t, 14, true);
-        text(72, t, 3, u"/"_s);
-        value(u"QRLbDatePKO"_s + s, 75, t, 28);
-        text(0, t + 7, 28, stub ? u"Получих от:"_s : u"Да се приеме от:"_s);
-        value(u"QRLbImePrezFam"_s + s, 28, t + 7, w - 28);
-        text(0, t + 13, 28, u"За/ срещу:"_s);
-        value(u"QRLbOsnovanieKO"_s + s, 28, t + 13, w - 28);
+        value(u"QRLbNPKO"_s + s, 63, t, 14, true);
+        text(78, t, 3, u"/"_s);
+        value(u"QRLbDatePKO"_s + s, 81, t, 28);
+        text(0, t + 7, 31, stub ? u"Получих от:"_s : u"Да се приеме от:"_s);
+        value(u"QRLbImePrezFam"_s + s, 31, t + 7, w - 31);
+        text(0, t + 13, 31, u"За/ срещу:"_s);
+        value(u"QRLbOsnovanieKO"_s + s, 31, t + 13, w - 31);
         currencyTable(0, t + 20, w, s, u"QRLbSumaPKO"_s + s, u"QRLvObsto"_s + s, u"Равностойност в левове-сума"_s);
         text(0, t + 38, 20, u"Словом:"_s);
         band_->addLabel(u"QRLbSumaPKOTXT"_s + s, {20, t + 38, w - 20, kLine}, QString()).withFont(Font::sized(8));

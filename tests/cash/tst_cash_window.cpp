@@ -8,6 +8,7 @@
 #include "platform/widgets/dbgrid.h"
 #include "support/appfixture.h"
 
+#include <QAction>
 #include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
@@ -26,6 +27,7 @@ class TstCashWindow : public QObject, public AppFixture
 private slots:
     void init();
     void cleanup();
+    void menuAndHotSpotOpenTheCashBook();
     void ordersThroughTheWindow();
     void foreignCurrencyBalances();
     void orderLayouts_data();
@@ -104,6 +106,16 @@ QString TstCashWindow::pdfText(const Report::Document& doc, const QString& name)
     proc.start(u"pdftotext"_s, {u"-layout"_s, u"-enc"_s, u"UTF-8"_s, path, u"-"_s});
     if (!proc.waitForFinished(30000) || proc.exitCode() != 0) return u"<pdftotext failed>"_s;
     return QString::fromUtf8(proc.readAllStandardOutput());
+}
+
+void TstCashWindow::menuAndHotSpotOpenTheCashBook()
+{
+    auto* item = app_->FormNS->findChild<QAction*>(u"N2Kasa"_s);
+    QVERIFY(item);
+    QVERIFY(item->isEnabled());
+    item->trigger();
+    QCOMPARE(ui_->texts(RecordingUi::Kind::Modeless), QStringList({u"FormKasa"_s}));
+    QVERIFY(app_->FormNS->findChild<QWidget*>(u"ImgKasa"_s)->isEnabled());
 }
 
 // New receipt and payment orders, a correction and a delete, all through the window.
