@@ -1,6 +1,7 @@
 #include "app/formns.h"
 
 #include "app/instances.h"
+#include "cash/formkasa.h"
 #include "platform/base/formats.h"
 #include "data/dmns.h"
 #include "platform/dataset/smpdataset.h"
@@ -132,7 +133,7 @@ const QVector<TFormNS::Command>& TFormNS::commands()
         {"N4CehProizv", "Цехове - производство", "ImgCeh", "Цехове - производство", nullptr, 3},
         {"N5ProdFakt", "Продажба - фактуриране", "ImgFakt", "Фактуриране - продажба", nullptr, 4},
         {"N6InfProdagba", "Информация - продажби", "ImgInfProd", "Информация - продажби", nullptr, 5},
-        {"N2Kasa", "Каса", "ImgKasa", "Каса, приходен и разходен ордери !", nullptr, 6},
+        {"N2Kasa", "Каса", "ImgKasa", "Каса, приходен и разходен ордери !", &TFormNS::N2KasaClick, 6},
         {"N1SklObekt", "Складови обекти", "ImgSklObekti", "Складови обекти / магазини / !", nullptr, 7},
         {"N7Razpl", "Разплащания - мониторинг", "ImgRazpl", "Разплащания - мониторинг", nullptr, 8},
         {"N13", "-", nullptr, nullptr, nullptr, -1},
@@ -273,3 +274,4 @@ void TFormNS::closeEvent(QCloseEvent* event)
 void TFormNS::N9NomenklClick() { UiService::current().showModal(app_.FormNomenklaturi); }
 void TFormNS::N12PersClick() { UiService::current().showModal(app_.FormPersonal); }
 void TFormNS::N14IzhodClick() { close(); }
+void TFormNS::N2KasaClick() { UiService::current().showModeless(app_.FormKasa); }

@@ -43,6 +43,7 @@ public:
     void N9NomenklClick();
     void N12PersClick();
     void N14IzhodClick();
+    void N2KasaClick();
 
     void Image1MouseMove();
 

@@ -1,6 +1,8 @@
 #include "app/instances.h"
 
 #include "app/formns.h"
+#include "cash/formkasa.h"
+#include "cash/formkasovorder.h"
 #include "common/columnsettings.h"
 #include "data/dmnsspravki.h"
 #include "data/dmns.h"
@@ -68,6 +70,8 @@ struct AppInstances::Owned
     std::unique_ptr<TFormSlugRazplObsto> formSlugRazplObsto;
     std::unique_ptr<TFormViewZarab> formViewZarab;
     std::unique_ptr<TFormPersonal> formPersonal;
+    std::unique_ptr<TFormKasovOrder> formKasovOrder;
+    std::unique_ptr<TFormKasa> formKasa;
 };
 
 AppInstances::AppInstances(const ConnectionParams& params) : owned_(std::make_unique<Owned>())
@@ -108,6 +112,8 @@ AppInstances::AppInstances(const ConnectionParams& params) : owned_(std::make_un
     FormNomenklaturi->TabSheet1->FormMiarki = FormMiarki;
     FormNomenklaturi->TabSheet2->FormKontragent = FormKontragent;
     FormNomenklaturi->TabSheet2->FormSpecCeni = FormSpecCeni;
+    FormKasovOrder = (owned_->formKasovOrder = std::make_unique<TFormKasovOrder>(*DMNS)).get();
+    FormKasa = (owned_->formKasa = std::make_unique<TFormKasa>(*DMNS, *FormKasovOrder)).get();
     FormNomenklaturi->TabSheet3->FormGrad = FormGrad;
     FormNomenklaturi->TabSheet3->FormCountry = FormCountry;
     FormNomenklaturi->TabSheet3->FormTipKontr = FormTipKontr;
@@ -142,6 +148,8 @@ AppInstances::~AppInstances()
     owned_->formSlugAvans.reset();
     owned_->formPersMat.reset();
     owned_->formPers.reset();
+    owned_->formKasa.reset();
+    owned_->formKasovOrder.reset();
     owned_->formIzdMatISO.reset();
     owned_->formRecepIzdelie.reset();
     owned_->formTipIzdelie.reset();

@@ -30,6 +30,8 @@ class TFormSlugAvans;
 class TFormSlugOtchet;
 class TFormSlugRazplObsto;
 class TFormViewZarab;
+class TFormKasa;
+class TFormKasovOrder;
 namespace ColumnSettings {
 class Registry;
 }
@@ -76,6 +78,9 @@ public:
     TFormSlugOtchet* FormSlugOtchet = nullptr;
     TFormSlugRazplObsto* FormSlugRazplObsto = nullptr;
     TFormViewZarab* FormViewZarab = nullptr;
+    // Cash desk: the cash book and the cash order dialog it opens.
+    TFormKasovOrder* FormKasovOrder = nullptr;
+    TFormKasa* FormKasa = nullptr;
 
     // The report column settings: the lists they apply to and the settings last read.
     ColumnSettings::Registry& columnSettings();

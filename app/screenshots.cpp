@@ -2,6 +2,12 @@
 // embedded database in a temporary folder. Run it with QT_QPA_PLATFORM=offscreen.
 #include "app/formns.h"
 #include "app/instances.h"
+#include "cash/cashbook.h"
+#include "cash/formkasa.h"
+#include "cash/formkasovorder.h"
+#include "platform/base/clock.h"
+#include <QDateEdit>
+#include <QLineEdit>
 #include "reference/formnomenklaturi.h"
 #include "reference/tabcompany.h"
 #include "reference/tabproduction.h"
@@ -293,6 +299,59 @@ int main(int argc, char** argv)
         shot(inquiry, QStringLiteral("FormViewZarab"));
         inquiry->close();
         staff->close();
+    }
+    // The cash book with a month of orders in BGN and in dollars, and the cash order dialog.
+    {
+        TDMNS& dm = *instances.DMNS;
+        const struct
+        {
+            Cash::OrderKind kind;
+            int day, currency;
+            double amount, rate;
+            const char *name, *basis;
+        } orders[] = {
+            {Cash::OrderKind::Receipt, 1, 1, 2500, 1, "Иван Петров Иванов", "Внесен оборот"},
+            {Cash::OrderKind::Payment, 2, 1, 180.4, 1, "Мария Георгиева Стоянова", "Аванс командировка"},
+            {Cash::OrderKind::Receipt, 3, 1, 1320.75, 1, "Петър Стоянов Илиев", "Продажба по ф-ра 1045"},
+            {Cash::OrderKind::Payment, 4, 1, 96.2, 1, "Георги Николов", "Горива"},
+            {Cash::OrderKind::Payment, 8, 1, 450, 1, "Стефан Димитров", "Ремонт машина"},
+            {Cash::OrderKind::Receipt, 2, 2, 1200, 1.7215, "John Smith", "Обмяна"},
+            {Cash::OrderKind::Payment, 5, 2, 300, 1.7340, "Мария Георгиева Стоянова", "Командировка Виена"},
+        };
+        for (const auto& o : orders) {
+            Cash::CashOrder c;
+            c.kind = o.kind;
+            c.date = QDate(Clock::today().year(), Clock::today().month(), 1).addDays(o.day - 1);
+            c.name = QString::fromUtf8(o.name);
+            c.town = QStringLiteral("Самоков");
+            c.basis = QString::fromUtf8(o.basis);
+            c.amount = o.amount;
+            c.currency = o.currency;
+            c.rate = o.rate;
+            Cash::insertOrder(dm.SQLConnectNS, c);
+        }
+        const auto shot = [&](QWidget* w, const QString& name) {
+            w->show();
+            QCoreApplication::processEvents();
+            const QString file = out.filePath(name + QStringLiteral(".png"));
+            if (!w->grab().save(file)) ++failures;
+            QTextStream(stdout) << file << '\n';
+        };
+        TFormKasa* kasa = instances.FormKasa;
+        kasa->show();
+        kasa->DateKasaOT->setDate(QDate(Clock::today().year(), Clock::today().month(), 1));
+        shot(kasa, QStringLiteral("FormKasa"));
+        kasa->chooseCurrency(2);
+        shot(kasa, QStringLiteral("FormKasa_USD"));
+        instances.FormKasovOrder->prepare(TFormKasovOrder::NewReceipt, 2);
+        instances.FormKasovOrder->EditImePrezFam->setText(QStringLiteral("John Smith"));
+        instances.FormKasovOrder->EditSumaKO->setText(QStringLiteral("250"));
+        instances.FormKasovOrder->EditKursValuta->setText(QStringLiteral("1.7215"));
+        instances.FormKasovOrder->EditOsnovanie->setText(QStringLiteral("Обмяна"));
+        instances.FormKasovOrder->EditKursValuta->editingFinished();
+        shot(instances.FormKasovOrder, QStringLiteral("FormKasovOrder"));
+        instances.FormKasovOrder->close();
+        kasa->close();
     }
     return failures == 0 ? 0 : 1;
 }

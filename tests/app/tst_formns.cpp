@@ -83,7 +83,7 @@ void TstFormNS::hotSpots_data()
     QTest::newRow("workshops") << "ImgCeh" << "Цехове - производство" << 3 << false;
     QTest::newRow("sale") << "ImgFakt" << "Фактуриране - продажба" << 4 << false;
     QTest::newRow("sales info") << "ImgInfProd" << "Информация - продажби" << 5 << false;
-    QTest::newRow("cash") << "ImgKasa" << "Каса, приходен и разходен ордери !" << 6 << false;
+    QTest::newRow("cash") << "ImgKasa" << "Каса, приходен и разходен ордери !" << 6 << true;
     QTest::newRow("objects") << "ImgSklObekti" << "Складови обекти / магазини / !" << 7 << false;
     QTest::newRow("payments") << "ImgRazpl" << "Разплащания - мониторинг" << 8 << false;
     QTest::newRow("reference") << "ImgNomenlk" << "Номенклатури - формиране, настройки" << 9 << true;

@@ -29,7 +29,8 @@ const QList<QPair<QString, QStringList>>& allowed()
         {"reference", platform + QStringList{"common", "schema", "data", "reports"}},
         {"sales", platform + QStringList{"common", "schema", "data", "reports"}},
         {"staff", platform + QStringList{"common", "schema", "data", "reports"}},
-        {"app", platform + QStringList{"common", "schema", "data", "reports", "reference", "sales", "staff"}},
+        {"app", platform + QStringList{"common", "schema", "data", "reports", "reference", "sales", "staff", "cash"}},
+        {"cash", platform + QStringList{"common", "schema", "data", "reports"}},
     };
     return table;
 }
