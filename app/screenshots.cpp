@@ -280,12 +280,12 @@ int main(int argc, char** argv)
         instances.FormPersMat->close();
         shot(instances.FormPers, QStringLiteral("FormPers"));
         instances.FormPers->close();
-        instances.FormSlugAvans->Tag = 2;
+        instances.FormSlugAvans->setMode(2);
         shot(instances.FormSlugAvans, QStringLiteral("FormSlugAvans_2"));
         instances.FormSlugAvans->close();
         pers.SmpViewRazplPers.first();
         pers.SmpViewRazplPers.next();
-        instances.FormSlugOtchet->Tag = 0;
+        instances.FormSlugOtchet->setMode(0);
         shot(instances.FormSlugOtchet, QStringLiteral("FormSlugOtchet_0"));
         instances.FormSlugOtchet->close();
         shot(instances.FormSlugRazplObsto, QStringLiteral("FormSlugRazplObsto"));

@@ -127,7 +127,7 @@ TFormKasovOrder::~TFormKasovOrder() = default;
 
 void TFormKasovOrder::prepare(int mode, int currency)
 {
-    Tag = mode;
+    mode_ = mode;
     SmpDataset& book = dm_.SmpViewKasa;
     const bool r = receipt();
     LbTipKO->setStyleSheet(r ? kReceiptColor : kPaymentColor);

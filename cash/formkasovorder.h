@@ -65,14 +65,15 @@ signals:
     void orderSaved(int autonum);
 
 private:
-    bool receipt() const { return Tag == NewReceipt || Tag == CorrectReceipt; }
-    bool correction() const { return Tag == CorrectReceipt || Tag == CorrectPayment; }
+    bool receipt() const { return mode_ == NewReceipt || mode_ == CorrectReceipt; }
+    bool correction() const { return mode_ == CorrectReceipt || mode_ == CorrectPayment; }
     void showCurrency();
     void computeBaseAmount();
     // The typed numbers; false (after telling the user) when one is not a number.
     bool readNumbers(double& amount, double& rate);
 
     TDMNS& dm_;
+    int mode_ = 0;
     int currency_ = 1;
     int base_ = 1;
     int number_ = 0;

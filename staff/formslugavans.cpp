@@ -64,13 +64,13 @@ void TFormSlugAvans::showEvent(QShowEvent* event)
     const QString name = pers_.SmpViewPers.value(QStringLiteral("IMEFULL")).toString();
     static const char* headings[] = {"Корекция на сумата за служебни аванси на", "Нова сума за служебни аванси на",
                                      "Даване на служебен аванс от"};
-    LbSlugAvans->setText(QString::fromUtf8(headings[qBound(0, Tag, 2)]) + u' ' + name);
-    LbAvansNa->setVisible(Tag == 2);
-    DBLkpCmbBoxAvansNa->setVisible(Tag == 2);
+    LbSlugAvans->setText(QString::fromUtf8(headings[qBound(0, mode_, 2)]) + u' ' + name);
+    LbAvansNa->setVisible(mode_ == 2);
+    DBLkpCmbBoxAvansNa->setVisible(mode_ == 2);
     buf.close();
     buf.open();
     buf.append();
-    if (Tag == 0) {
+    if (mode_ == 0) {
         const SmpDataset& mv = pers_.SmpViewRazplPers;
         buf.setValue(QStringLiteral("NUM_ZAPIS"), mv.value(QStringLiteral("NUM_ZAPIS")));
         buf.setValue(QStringLiteral("SUMA_LV"), mv.value(QStringLiteral("RAZPL_LV")));
@@ -95,21 +95,21 @@ void TFormSlugAvans::SpdBtnZapisClick()
                            buf.value(QStringLiteral("ZABELEGKA")).toString()};
     const int receiver = buf.fieldByName(QStringLiteral("AVANS_OT_SHIFYR"))->asInt();
     // The amount is checked before the question: a refused entry asks nothing.
-    if (Tag == 1 && a.lv <= 0) {
+    if (mode_ == 1 && a.lv <= 0) {
         UiService::current().showMessage(QStringLiteral("Не е въведена сума/лв./за аванс !"));
         return;
     }
-    if (Tag == 2 && (a.lv <= 0 || receiver == 0)) {
+    if (mode_ == 2 && (a.lv <= 0 || receiver == 0)) {
         UiService::current().showMessage(
             QStringLiteral("Не е въведена сума/лв./ или избрано лице за получаване на аванс !"));
         return;
     }
     if (!UiService::current().askYesNo(QStringLiteral(" Запис на служебен аванс ?"))) return;
     const int shifyr = pers_.SmpViewPers.fieldByName(QStringLiteral("SHIFYR"))->asInt();
-    if (Tag == 0)
+    if (mode_ == 0)
         Staff::correctAdvance(pers_.connection(), buf.fieldByName(QStringLiteral("NUM_ZAPIS"))->asInt(), shifyr,
                               receiver, a);
-    else if (Tag == 1)
+    else if (mode_ == 1)
         Staff::addAdvance(pers_.connection(), shifyr, a);
     else
         Staff::giveAdvance(pers_.connection(), shifyr, receiver, a);

@@ -61,12 +61,12 @@ void TFormSlugOtchet::showEvent(QShowEvent* event)
     Form::showEvent(event);
     SmpDataset& buf = pers_.SmpSlugOtchetTemp;
     if (!pers_.SmpTipSlugOtchet.isActive()) pers_.SmpTipSlugOtchet.open();
-    LbSlugAvans->setText((Tag == 0 ? QStringLiteral("Корекция служебен отчет на") : QStringLiteral("Нов служебен отчет на")) +
+    LbSlugAvans->setText((mode_ == 0 ? QStringLiteral("Корекция служебен отчет на") : QStringLiteral("Нов служебен отчет на")) +
                          u' ' + pers_.SmpViewPers.value(QStringLiteral("IMEFULL")).toString());
     buf.close();
     buf.open();
     buf.append();
-    if (Tag == 0) {
+    if (mode_ == 0) {
         const SmpDataset& mv = pers_.SmpViewRazplPers;
         buf.setValue(QStringLiteral("NUM_ZAPIS"), mv.value(QStringLiteral("NUM_ZAPIS")));
         buf.setValue(QStringLiteral("SUMA_LV"), mv.value(QStringLiteral("RAZPL_LV")));
@@ -97,7 +97,7 @@ void TFormSlugOtchet::SpdBtnZapisClick()
     }
     if (!UiService::current().askYesNo(QStringLiteral(" Запис на служебен отчет ?"))) return;
     const int shifyr = pers_.SmpViewPers.fieldByName(QStringLiteral("SHIFYR"))->asInt();
-    if (Tag == 0)
+    if (mode_ == 0)
         Staff::correctReport(pers_.connection(), buf.fieldByName(QStringLiteral("NUM_ZAPIS"))->asInt(), shifyr, reason, a);
     else
         Staff::addReport(pers_.connection(), shifyr, reason, a);

@@ -84,13 +84,13 @@ bool TabSlugRazpl::staffPresent()
 
 void TabSlugRazpl::openAdvance(int mode)
 {
-    FormSlugAvans->Tag = mode;
+    FormSlugAvans->setMode(mode);
     UiService::current().showModal(FormSlugAvans);
 }
 
 void TabSlugRazpl::openReport(int mode)
 {
-    FormSlugOtchet->Tag = mode;
+    FormSlugOtchet->setMode(mode);
     UiService::current().showModal(FormSlugOtchet);
 }
 

@@ -8,6 +8,7 @@
 #include "staff/tabslugrazpl.h"
 #include "staff/tabzarab.h"
 #include "support/appfixture.h"
+#include "reference/tabcompany.h"
 #include "support/workbookreader.h"
 #include "staff/tabtools.h"
 
@@ -205,7 +206,7 @@ void TstStaffWindows::companySaveReopensIssuableTools()
     SmpDataset& firma = dm().SmpFirma;
     firma.edit();
     firma.setValue(QStringLiteral("IMESKL_INSTR"), QStringLiteral("Инструменти"));
-    form()->SpeedBtnZapFirma->click();
+    form()->TabSheet6->SpeedBtnZapFirma->click();
     QCOMPARE(pers().SmpViewPersMatSkl.recordCount(), 1);
     QCOMPARE(pers().SmpViewPersMatSkl.value(QStringLiteral("IMEMATERIAL")).toString(), QStringLiteral("Бормашина"));
 }
