@@ -6,6 +6,7 @@
 #include "data/dmns.h"
 #include "data/dmpers.h"
 #include "data/dmporychki.h"
+#include "data/dmsklad.h"
 #include "reference/formnomenklaturi.h"
 #include "reference/formcountry.h"
 #include "reference/formgrad.h"
@@ -22,6 +23,7 @@
 #include "reference/tabplaces.h"
 #include "reference/tabproduction.h"
 #include "reports/reference/qrrecepta.h"
+#include "warehouse/formsklad.h"
 
 #include <QDir>
 #include <QSettings>
@@ -50,6 +52,8 @@ struct AppInstances::Owned
     std::unique_ptr<TFormTipIzdelie> formTipIzdelie;
     std::unique_ptr<TFormRecepIzdelie> formRecepIzdelie;
     std::unique_ptr<TFormIzdMatISO> formIzdMatISO;
+    std::unique_ptr<TDMSklad> dmSklad;
+    std::unique_ptr<TFormSklad> formSklad;
 };
 
 AppInstances::AppInstances(const ConnectionParams& params) : owned_(std::make_unique<Owned>())
@@ -98,11 +102,16 @@ AppInstances::AppInstances(const ConnectionParams& params) : owned_(std::make_un
     FormNomenklaturi->TabSheet4->FormTipIzdelie = FormTipIzdelie;
     FormNomenklaturi->TabSheet4->FormRecepIzdelie = FormRecepIzdelie;
     FormNomenklaturi->TabSheet4->FormIzdMatISO = FormIzdMatISO;
+    DMSklad = (owned_->dmSklad = std::make_unique<TDMSklad>(*DMNS)).get();
+    owned_->columnSettings.registerDataset(DMSklad->SmpSklNalich);
+    FormSklad = (owned_->formSklad = std::make_unique<TFormSklad>(*DMNS, *DMSklad)).get();
 }
 
 AppInstances::~AppInstances()
 {
     // Windows go before the data modules they are bound to.
+    owned_->formSklad.reset();
+    owned_->dmSklad.reset();
     owned_->formIzdMatISO.reset();
     owned_->formRecepIzdelie.reset();
     owned_->formTipIzdelie.reset();

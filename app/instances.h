@@ -23,6 +23,8 @@ class TFormTipProizv;
 class TFormTipIzdelie;
 class TFormRecepIzdelie;
 class TFormIzdMatISO;
+class TDMSklad;
+class TFormSklad;
 namespace ColumnSettings {
 class Registry;
 }
@@ -61,6 +63,9 @@ public:
     TFormTipIzdelie* FormTipIzdelie = nullptr;
     TFormRecepIzdelie* FormRecepIzdelie = nullptr;
     TFormIzdMatISO* FormIzdMatISO = nullptr;
+    // The warehouse: its lists and the stock window.
+    TDMSklad* DMSklad = nullptr;
+    TFormSklad* FormSklad = nullptr;
 
     // The report column settings: the lists they apply to and the settings last read.
     ColumnSettings::Registry& columnSettings();

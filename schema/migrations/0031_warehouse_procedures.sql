@@ -14,10 +14,8 @@ set term ^ ;
 -- has left it by kind and the values of what is on hand.
 create procedure SKLADNALICH (SKLADOT smallint, SKLADDO smallint, NMATERIALOT integer, NMATERIALDO integer)
 returns (
-    AUTONUM                   integer,
     NSKLAD                    smallint,
     SKLAD                     varchar(35),
-    SKL_OBEKT_DA_NE           smallint,
     NUMSHIFYR                 smallint,
     NMATERIAL                 integer,
     IMEMATERIAL               varchar(65),
@@ -50,14 +48,16 @@ returns (
     OBSTA_CENA_PROD_LV        double precision,
     OBSTA_CENA_PROD_USD       double precision,
     OBSTA_CENA_PROD_EUR       double precision,
-    OBSTO_PROD_MINUS_DOST_LV  double precision,
-    OBSTO_PROD_MINUS_DOST_USD double precision,
-    OBSTO_PROD_MINUS_DOST_EUR double precision,
     PROCENT_OTST              double precision,
     PROCENT_DDS               double precision,
     KOMIS                     double precision,
     SNIMKA                    blob sub_type binary,
-    DATEGODNOST               timestamp)
+    DATEGODNOST               timestamp,
+    AUTONUM                   integer,
+    SKL_OBEKT_DA_NE           smallint,
+    OBSTO_PROD_MINUS_DOST_LV  double precision,
+    OBSTO_PROD_MINUS_DOST_USD double precision,
+    OBSTO_PROD_MINUS_DOST_EUR double precision)
 as
 begin
     for select s.AUTONUM, m.NSKLAD, t.SKLAD, t.SKL_OBEKT_DA_NE, s.NUMSHIFYR, s.NMATERIAL, m.IMEMATERIAL,

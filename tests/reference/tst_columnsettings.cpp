@@ -6,7 +6,7 @@
 #include "platform/dataset/smpdataset.h"
 #include "platform/ui/application.h"
 #include "reference/formnomenklaturi.h"
-#include "reference/radiogroup.h"
+#include "platform/widgets/radiogroup.h"
 #include "reference/tabsettings.h"
 #include "support/recordingui.h"
 #include "support/testdb.h"

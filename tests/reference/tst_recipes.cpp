@@ -12,7 +12,7 @@
 #include "reference/tabproduction.h"
 #include "reference/formrecepizdelie.h"
 #include "reference/formtipizdelie.h"
-#include "reference/radiogroup.h"
+#include "platform/widgets/radiogroup.h"
 #include "recipedata.h"
 #include "support/recordingui.h"
 #include "support/testdb.h"

@@ -8,7 +8,7 @@
 #include "reference/formkontragent.h"
 #include "reference/formnomenklaturi.h"
 #include "reference/formspecceni.h"
-#include "reference/radiogroup.h"
+#include "platform/widgets/radiogroup.h"
 #include "support/recordingui.h"
 #include "support/appfixture.h"
 #include "support/testdb.h"
