@@ -10,6 +10,7 @@
 #include "platform/widgets/handlers.h"
 #include "reference/formnomenklaturi.h"
 #include "staff/formpersonal.h"
+#include "warehouse/formsklad.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -128,7 +129,7 @@ const QVector<TFormNS::Command>& TFormNS::commands()
     // The working windows join these handlers as they are built.
     static const QVector<Command> table = {
         {"N2Porych", "Поръчки - формиране", "ImgPorychki", "Поръчки - формиране", nullptr, 0},
-        {"N3SkladDost", "Складове - доставка", "ImgSklad", "Складове - доставка", nullptr, 1},
+        {"N3SkladDost", "Складове - доставка", "ImgSklad", "Складове - доставка", &TFormNS::N3SkladDostClick, 1},
         {"N10SkladPunkt", "Склад /пункт/ - доставка", "ImgSklPunkt", "Склад/пункт/ - доставка", nullptr, 2},
         {"N4CehProizv", "Цехове - производство", "ImgCeh", "Цехове - производство", nullptr, 3},
         {"N5ProdFakt", "Продажба - фактуриране", "ImgFakt", "Фактуриране - продажба", nullptr, 4},
@@ -271,6 +272,7 @@ void TFormNS::closeEvent(QCloseEvent* event)
     if (event->isAccepted()) QCoreApplication::quit();
 }
 
+void TFormNS::N3SkladDostClick() { UiService::current().showModeless(app_.FormSklad); }
 void TFormNS::N9NomenklClick() { UiService::current().showModal(app_.FormNomenklaturi); }
 void TFormNS::N12PersClick() { UiService::current().showModal(app_.FormPersonal); }
 void TFormNS::N14IzhodClick() { close(); }

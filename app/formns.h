@@ -40,6 +40,7 @@ public:
     void FormCreate();
     void FormShow();
 
+    void N3SkladDostClick();
     void N9NomenklClick();
     void N12PersClick();
     void N14IzhodClick();

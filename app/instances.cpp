@@ -8,6 +8,7 @@
 #include "data/dmns.h"
 #include "data/dmpers.h"
 #include "data/dmporychki.h"
+#include "data/dmsklad.h"
 #include "reference/formnomenklaturi.h"
 #include "reference/formcountry.h"
 #include "reference/formgrad.h"
@@ -35,6 +36,7 @@
 #include "staff/formviewzarab.h"
 #include "staff/tabslugrazpl.h"
 #include "staff/tabtools.h"
+#include "warehouse/formsklad.h"
 
 #include <QDir>
 #include <QSettings>
@@ -72,6 +74,8 @@ struct AppInstances::Owned
     std::unique_ptr<TFormPersonal> formPersonal;
     std::unique_ptr<TFormKasovOrder> formKasovOrder;
     std::unique_ptr<TFormKasa> formKasa;
+    std::unique_ptr<TDMSklad> dmSklad;
+    std::unique_ptr<TFormSklad> formSklad;
 };
 
 AppInstances::AppInstances(const ConnectionParams& params) : owned_(std::make_unique<Owned>())
@@ -136,6 +140,9 @@ AppInstances::AppInstances(const ConnectionParams& params) : owned_(std::make_un
     FormPersonal->TabSheet1->FormSlugAvans = FormSlugAvans;
     FormPersonal->TabSheet1->FormSlugOtchet = FormSlugOtchet;
     FormPersonal->TabSheet2->FormPersMat = FormPersMat;
+    DMSklad = (owned_->dmSklad = std::make_unique<TDMSklad>(*DMNS)).get();
+    owned_->columnSettings.registerDataset(DMSklad->SmpSklNalich);
+    FormSklad = (owned_->formSklad = std::make_unique<TFormSklad>(*DMNS, *DMSklad)).get();
 }
 
 AppInstances::~AppInstances()
@@ -150,6 +157,8 @@ AppInstances::~AppInstances()
     owned_->formPers.reset();
     owned_->formKasa.reset();
     owned_->formKasovOrder.reset();
+    owned_->formSklad.reset();
+    owned_->dmSklad.reset();
     owned_->formIzdMatISO.reset();
     owned_->formRecepIzdelie.reset();
     owned_->formTipIzdelie.reset();

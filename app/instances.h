@@ -32,6 +32,8 @@ class TFormSlugRazplObsto;
 class TFormViewZarab;
 class TFormKasa;
 class TFormKasovOrder;
+class TDMSklad;
+class TFormSklad;
 namespace ColumnSettings {
 class Registry;
 }
@@ -81,6 +83,9 @@ public:
     // Cash desk: the cash book and the cash order dialog it opens.
     TFormKasovOrder* FormKasovOrder = nullptr;
     TFormKasa* FormKasa = nullptr;
+    // The warehouse: its lists and the stock window.
+    TDMSklad* DMSklad = nullptr;
+    TFormSklad* FormSklad = nullptr;
 
     // The report column settings: the lists they apply to and the settings last read.
     ColumnSettings::Registry& columnSettings();

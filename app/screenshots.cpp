@@ -24,7 +24,7 @@
 #include "reference/formrecepizdelie.h"
 #include "reference/formtipizdelie.h"
 #include "reference/formtipproizv.h"
-#include "reference/radiogroup.h"
+#include "platform/widgets/radiogroup.h"
 #include "reference/tabsettings.h"
 #include <QSpinBox>
 #include <QToolButton>

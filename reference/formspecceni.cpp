@@ -6,7 +6,7 @@
 #include "platform/widgets/dblookupcombobox.h"
 #include "platform/widgets/dtsource.h"
 #include "platform/widgets/fielddatalink.h"
-#include "reference/radiogroup.h"
+#include "platform/widgets/radiogroup.h"
 #include "platform/widgets/handlers.h"
 
 #include <QAbstractItemView>

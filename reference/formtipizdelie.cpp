@@ -8,7 +8,7 @@
 #include "platform/widgets/dblookupcombobox.h"
 #include "platform/widgets/dbtext.h"
 #include "platform/widgets/dtsource.h"
-#include "reference/radiogroup.h"
+#include "platform/widgets/radiogroup.h"
 #include "platform/widgets/handlers.h"
 
 #include <QGroupBox>

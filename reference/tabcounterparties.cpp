@@ -12,7 +12,7 @@
 #include "reference/counterparties.h"
 #include "reference/formkontragent.h"
 #include "reference/formspecceni.h"
-#include "reference/radiogroup.h"
+#include "platform/widgets/radiogroup.h"
 #include "platform/widgets/handlers.h"
 
 #include <QFormLayout>

@@ -16,7 +16,7 @@
 #include "reference/places.h"
 #include "reference/formmiarki.h"
 #include "reference/formtipsklad.h"
-#include "reference/radiogroup.h"
+#include "platform/widgets/radiogroup.h"
 #include "platform/widgets/handlers.h"
 
 #include <QFormLayout>

@@ -29,8 +29,9 @@ const QList<QPair<QString, QStringList>>& allowed()
         {"reference", platform + QStringList{"common", "schema", "data", "reports"}},
         {"sales", platform + QStringList{"common", "schema", "data", "reports"}},
         {"staff", platform + QStringList{"common", "schema", "data", "reports"}},
-        {"app", platform + QStringList{"common", "schema", "data", "reports", "reference", "sales", "staff", "cash"}},
+        {"app", platform + QStringList{"common", "schema", "data", "reports", "reference", "sales", "staff", "cash", "warehouse"}},
         {"cash", platform + QStringList{"common", "schema", "data", "reports"}},
+        {"warehouse", platform + QStringList{"common", "schema", "data", "reports"}},
     };
     return table;
 }

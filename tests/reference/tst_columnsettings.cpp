@@ -7,7 +7,7 @@
 #include "reference/tabcompany.h"
 #include "reference/tabcounterparties.h"
 #include "reference/tabitems.h"
-#include "reference/radiogroup.h"
+#include "platform/widgets/radiogroup.h"
 #include "reference/tabsettings.h"
 #include "support/referencefixture.h"
 #include "support/workbookreader.h"

@@ -10,7 +10,7 @@
 #include "reference/tabproduction.h"
 #include "reference/formrecepizdelie.h"
 #include "reference/formtipizdelie.h"
-#include "reference/radiogroup.h"
+#include "platform/widgets/radiogroup.h"
 #include "recipedata.h"
 #include "reference/formtipproizv.h"
 #include "reports/reference/qrrecepta.h"

@@ -13,7 +13,7 @@
 #include "reference/tabitems.h"
 #include "reference/formtipkontr.h"
 #include "reference/formtipsklad.h"
-#include "reference/radiogroup.h"
+#include "platform/widgets/radiogroup.h"
 #include "support/recordingui.h"
 #include "support/appfixture.h"
 #include "support/testdb.h"

@@ -9,7 +9,7 @@
 #include "reference/formnomenklaturi.h"
 #include "reference/tabcounterparties.h"
 #include "reference/formspecceni.h"
-#include "reference/radiogroup.h"
+#include "platform/widgets/radiogroup.h"
 #include "support/recordingui.h"
 #include "support/appfixture.h"
 #include "support/testdb.h"
