@@ -1,7 +1,6 @@
 #include "staff/formslugavans.h"
 
 #include "data/dmpers.h"
-#include "platform/base/clock.h"
 #include "platform/ui/uiservice.h"
 #include "platform/widgets/dbedit.h"
 #include "platform/widgets/dbfactory.h"
@@ -9,6 +8,7 @@
 #include "platform/widgets/dtsource.h"
 #include "platform/widgets/handlers.h"
 #include "staff/staffdata.h"
+#include "staff/staffwidgets.h"
 
 #include <QDateEdit>
 #include <QFormLayout>
@@ -67,22 +67,7 @@ void TFormSlugAvans::showEvent(QShowEvent* event)
     LbSlugAvans->setText(QString::fromUtf8(headings[qBound(0, mode_, 2)]) + u' ' + name);
     LbAvansNa->setVisible(mode_ == 2);
     DBLkpCmbBoxAvansNa->setVisible(mode_ == 2);
-    buf.close();
-    buf.open();
-    buf.append();
-    if (mode_ == 0) {
-        const SmpDataset& mv = pers_.SmpViewRazplPers;
-        buf.setValue(QStringLiteral("NUM_ZAPIS"), mv.value(QStringLiteral("NUM_ZAPIS")));
-        buf.setValue(QStringLiteral("SUMA_LV"), mv.value(QStringLiteral("RAZPL_LV")));
-        buf.setValue(QStringLiteral("SUMA_USD"), mv.value(QStringLiteral("RAZPL_USD")));
-        buf.setValue(QStringLiteral("SUMA_EUR"), mv.value(QStringLiteral("RAZPL_EUR")));
-        buf.setValue(QStringLiteral("AVANS_OT_SHIFYR"), mv.value(QStringLiteral("AVANS_OT_SHIFYR")));
-        buf.setValue(QStringLiteral("ZABELEGKA"), mv.value(QStringLiteral("ZABELEGKA")));
-        buf.post();
-        DateSlugAvans->setDate(mv.fieldByName(QStringLiteral("RAZPL_DATE"))->asDate());
-    } else {
-        DateSlugAvans->setDate(Clock::today());
-    }
+    DateSlugAvans->setDate(StaffWidgets::startBuffer(buf, pers_.SmpViewRazplPers, mode_ == 0, QStringLiteral("AVANS_OT_SHIFYR")));
 }
 
 void TFormSlugAvans::SpdBtnZapisClick()
@@ -90,9 +75,7 @@ void TFormSlugAvans::SpdBtnZapisClick()
     if (!Handlers::commitFocusedEdit(this)) return;
     SmpDataset& buf = pers_.SmpSlugAvansTemp;
     if (source_->isEditing()) buf.post();
-    const auto num = [&](const char* f) { return buf.fieldByName(QString::fromLatin1(f))->asFloat(); };
-    const Staff::Amounts a{DateSlugAvans->date(), num("SUMA_LV"), num("SUMA_USD"), num("SUMA_EUR"),
-                           buf.value(QStringLiteral("ZABELEGKA")).toString()};
+    const Staff::Amounts a = StaffWidgets::typedAmounts(buf, DateSlugAvans->date());
     const int receiver = buf.fieldByName(QStringLiteral("AVANS_OT_SHIFYR"))->asInt();
     // The amount is checked before the question: a refused entry asks nothing.
     if (mode_ == 1 && a.lv <= 0) {

@@ -1,7 +1,6 @@
 #include "staff/formslugotchet.h"
 
 #include "data/dmpers.h"
-#include "platform/base/clock.h"
 #include "platform/ui/uiservice.h"
 #include "platform/widgets/dbedit.h"
 #include "platform/widgets/dbfactory.h"
@@ -9,6 +8,7 @@
 #include "platform/widgets/dtsource.h"
 #include "platform/widgets/handlers.h"
 #include "staff/staffdata.h"
+#include "staff/staffwidgets.h"
 
 #include <QDateEdit>
 #include <QFormLayout>
@@ -63,22 +63,7 @@ void TFormSlugOtchet::showEvent(QShowEvent* event)
     if (!pers_.SmpTipSlugOtchet.isActive()) pers_.SmpTipSlugOtchet.open();
     LbSlugAvans->setText((mode_ == 0 ? QStringLiteral("Корекция служебен отчет на") : QStringLiteral("Нов служебен отчет на")) +
                          u' ' + pers_.SmpViewPers.value(QStringLiteral("IMEFULL")).toString());
-    buf.close();
-    buf.open();
-    buf.append();
-    if (mode_ == 0) {
-        const SmpDataset& mv = pers_.SmpViewRazplPers;
-        buf.setValue(QStringLiteral("NUM_ZAPIS"), mv.value(QStringLiteral("NUM_ZAPIS")));
-        buf.setValue(QStringLiteral("SUMA_LV"), mv.value(QStringLiteral("RAZPL_LV")));
-        buf.setValue(QStringLiteral("SUMA_USD"), mv.value(QStringLiteral("RAZPL_USD")));
-        buf.setValue(QStringLiteral("SUMA_EUR"), mv.value(QStringLiteral("RAZPL_EUR")));
-        buf.setValue(QStringLiteral("NTIP_SLUG_OTCHET"), mv.value(QStringLiteral("NTIP_SLUG_OTCHET")));
-        buf.setValue(QStringLiteral("ZABELEGKA"), mv.value(QStringLiteral("ZABELEGKA")));
-        buf.post();
-        DateSlugOtchet->setDate(mv.fieldByName(QStringLiteral("RAZPL_DATE"))->asDate());
-    } else {
-        DateSlugOtchet->setDate(Clock::today());
-    }
+    DateSlugOtchet->setDate(StaffWidgets::startBuffer(buf, pers_.SmpViewRazplPers, mode_ == 0, QStringLiteral("NTIP_SLUG_OTCHET")));
 }
 
 void TFormSlugOtchet::SpdBtnZapisClick()
@@ -86,9 +71,7 @@ void TFormSlugOtchet::SpdBtnZapisClick()
     if (!Handlers::commitFocusedEdit(this)) return;
     SmpDataset& buf = pers_.SmpSlugOtchetTemp;
     if (source_->isEditing()) buf.post();
-    const auto num = [&](const char* f) { return buf.fieldByName(QString::fromLatin1(f))->asFloat(); };
-    const Staff::Amounts a{DateSlugOtchet->date(), num("SUMA_LV"), num("SUMA_USD"), num("SUMA_EUR"),
-                           buf.value(QStringLiteral("ZABELEGKA")).toString()};
+    const Staff::Amounts a = StaffWidgets::typedAmounts(buf, DateSlugOtchet->date());
     const int reason = buf.fieldByName(QStringLiteral("NTIP_SLUG_OTCHET"))->asInt();
     if (a.lv <= 0 || DBLkpCmbBoxOsnov->currentText().isEmpty()) {
         UiService::current().showMessage(

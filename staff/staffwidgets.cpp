@@ -1,5 +1,7 @@
 #include "staff/staffwidgets.h"
+#include "staff/staffdata.h"
 
+#include "platform/base/clock.h"
 #include "platform/dataset/smpdataset.h"
 #include "platform/widgets/dbgrid.h"
 #include "platform/widgets/dbtext.h"
@@ -71,4 +73,27 @@ void StaffWidgets::colourByKind(DBGrid* grid, SmpDataset& dataset)
         default: return {};
         }
     });
+}
+
+QDate StaffWidgets::startBuffer(SmpDataset& buffer, const SmpDataset& movement, bool correction, const QString& ownField)
+{
+    buffer.close();
+    buffer.open();
+    buffer.append();
+    if (!correction) return Clock::today();
+    const auto copy = [&](const QString& to, const QString& from) { buffer.setValue(to, movement.value(from)); };
+    copy(QStringLiteral("NUM_ZAPIS"), QStringLiteral("NUM_ZAPIS"));
+    copy(QStringLiteral("SUMA_LV"), QStringLiteral("RAZPL_LV"));
+    copy(QStringLiteral("SUMA_USD"), QStringLiteral("RAZPL_USD"));
+    copy(QStringLiteral("SUMA_EUR"), QStringLiteral("RAZPL_EUR"));
+    copy(ownField, ownField);
+    copy(QStringLiteral("ZABELEGKA"), QStringLiteral("ZABELEGKA"));
+    buffer.post();
+    return movement.fieldByName(QStringLiteral("RAZPL_DATE"))->asDate();
+}
+
+Staff::Amounts StaffWidgets::typedAmounts(SmpDataset& buffer, const QDate& date)
+{
+    const auto num = [&](const char* f) { return buffer.fieldByName(QString::fromLatin1(f))->asFloat(); };
+    return {date, num("SUMA_LV"), num("SUMA_USD"), num("SUMA_EUR"), buffer.value(QStringLiteral("ZABELEGKA")).toString()};
 }

@@ -9,7 +9,11 @@ class DBGrid;
 class DBText;
 class QGroupBox;
 class QWidget;
+class QDate;
 class SmpDataset;
+namespace Staff {
+struct Amounts;
+}
 
 // Bound controls as the staff windows make them.
 namespace StaffWidgets {
@@ -24,5 +28,11 @@ QGroupBox* balance(const QString& caption, DataSource* source, const QStringList
 // A row's background by the kind of business movement: advances maroon, expenses teal, supplier
 // payments blue.
 void colourByKind(DBGrid* grid, SmpDataset& dataset);
+// Starts a payment dialog's one-row buffer. A correction copies the current business movement's
+// amounts, note and the dialog's own field (the advance's giver, the report's reason) and returns the
+// movement's date; a new entry starts empty on today.
+QDate startBuffer(SmpDataset& buffer, const SmpDataset& movement, bool correction, const QString& ownField);
+// The date and the amounts typed into a payment dialog's buffer.
+Staff::Amounts typedAmounts(SmpDataset& buffer, const QDate& date);
 
 } // namespace StaffWidgets
