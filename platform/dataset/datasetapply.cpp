@@ -198,6 +198,7 @@ void SmpDataset::settleApplied(const std::vector<Applied>& applied, bool committ
             if (!changedSince) {
                 removed = removed || r.status == Row::Status::Deleted;
                 if (r.status != Row::Status::Deleted) r.status = Row::Status::Unchanged;
+                r.written = true;
                 r.original.clear();
                 r.changeSeq = 0;
             } else {

@@ -237,7 +237,7 @@ void SmpDataset::post()
         }
         if (changed) r.changeSeq = ++d->changeSeq;
         d->lastChange = r.status == Row::Status::Unchanged ? 0 : r.changeSeq;  // a pending row posted again is retried
-        const Row before{r.values, {}, {}, false, 0, 0, {}, {}};
+        const Row before(r.values);
         r.values = d->editBuffer.values;
         r.tag = d->editBuffer.tag;
         reindexRow(view_[cursor_], &before, &r);
@@ -257,6 +257,7 @@ void SmpDataset::cancel()
     if (state_ == State::Edit || state_ == State::Insert) {
         if (beforeCancel) beforeCancel(*this);
         const bool wasInsert = state_ == State::Insert;
+        if (wasInsert) dropLinesOfDetails(d->editBuffer);
         d->editBuffer = Row{};
         modified_ = false;
         setState(State::Browse);
@@ -275,7 +276,10 @@ void SmpDataset::cancel()
     if (!isCurrentPending()) return;
     Row* r = currentRow();
     const QVariantList key = currentKey();
-    if (!revertRow(*r)) d->rows.erase(d->rows.begin() + view_[cursor_]);
+    if (!revertRow(*r)) {
+        dropLinesOfDetails(*r);
+        d->rows.erase(d->rows.begin() + view_[cursor_]);
+    }
     rebuildView(key);
     emit dataReset();
     notifyScroll();
@@ -303,9 +307,10 @@ void SmpDataset::remove()
     const int pos = cursor_;
     adjustAggregates(r, nullptr);
     reindexRow(view_[pos], r, nullptr);
-    if (r->status == Row::Status::Inserted && !r->awaiting) {  // never stored: it simply goes
+    if (r->status == Row::Status::Inserted && !r->awaiting) {  // never stored: it simply goes, with its lines
         r->status = Row::Status::Deleted;
         r->changeSeq = 0;
+        dropLinesOfDetails(*r);
     } else if (r->status == Row::Status::Inserted) {  // inserted by a transaction still open
         r->status = Row::Status::Deleted;
         r->changeSeq = ++d->changeSeq;
@@ -405,12 +410,15 @@ void SmpDataset::cancelUpdates()
 {
     checkBrowseMode();
     const QVariantList key = currentKey();
-    std::vector<Row> kept;
+    std::vector<Row> kept, gone;
     kept.reserve(d->rows.size());
-    for (Row& r : d->rows)
+    for (Row& r : d->rows) {
         if (revertRow(r)) kept.push_back(std::move(r));
+        else gone.push_back(std::move(r));
+    }
     d->rows = std::move(kept);
     rebuildView(key);
+    for (const Row& r : gone) dropLinesOfDetails(r);
     emit dataReset();
     notifyScroll();
 }

@@ -93,7 +93,7 @@ void SmpDataset::readRows(bool keepPending, const QVariantList& stayOnKey)
 
     std::vector<Row> rows;
     QVector<DbColumn> columns;
-    connection_->forEachRow(sql, params, [&](const DbRow& values) { rows.push_back(Row{values, {}, {}, false, 0, 0, {}, {}}); }, &columns);
+    connection_->forEachRow(sql, params, [&](const DbRow& values) { rows.emplace_back(values); }, &columns);
 
     // Data fields: those defined, or one per column when none is defined (kept across re-opens so
     // that bound controls keep their fields); the other defined fields follow them.

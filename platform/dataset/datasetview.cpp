@@ -72,7 +72,7 @@ bool SmpDataset::passesMaster(const Row& row) const
     // Rows read are the master's already, unless the statement does not take a link as a
     // parameter; rows changed here (kept across master moves) may belong to another master row.
     if (!master_) return true;
-    const bool local = row.changeSeq != 0 || row.status == Row::Status::Inserted;
+    const bool local = row.changeSeq != 0 || row.status == Row::Status::Inserted || row.written;
     if (!local && d->clientLinks.isEmpty()) return true;
     if (!master_->isActive()) return row.status == Row::Status::Inserted;
     // A row appended under a master row that had no key yet belongs to that row.
@@ -303,6 +303,36 @@ void SmpDataset::takeMasterKey(const Row& masterRow)
         if (!view_.isEmpty()) cursor_ = qBound(0, pos, int(view_.size()) - 1);
     }
     if (!controlsDisabled_) emit dataReset();
+}
+
+// A new master row that was never stored is gone: the lines appended under it go with it.
+void SmpDataset::dropLinesOf(quint64 masterTag)
+{
+    if (!isActive() || masterTag == 0) return;
+    if ((state_ == State::Insert || state_ == State::Edit) && d->editBuffer.masterTag == masterTag) cancel();
+    const QVariantList key = currentKey();
+    std::vector<Row> kept;
+    kept.reserve(d->rows.size());
+    bool dropped = false;
+    for (Row& r : d->rows) {
+        if (r.masterTag == masterTag && r.status == Row::Status::Inserted && !r.awaiting) {
+            dropLinesOfDetails(r);
+            dropped = true;
+        } else {
+            kept.push_back(std::move(r));
+        }
+    }
+    if (!dropped) return;
+    d->rows = std::move(kept);
+    d->lastChange = 0;
+    rebuildView(key);
+    if (!controlsDisabled_) emit dataReset();
+}
+
+void SmpDataset::dropLinesOfDetails(const Row& masterRow)
+{
+    if (masterRow.tag == 0) return;
+    for (SmpDataset* detail : std::as_const(d->details)) detail->dropLinesOf(masterRow.tag);
 }
 
 // The master moved, or its row changed: show the detail rows of its current row. Pending changes

@@ -211,6 +211,8 @@ private:
     void notifyDetails();
     Row* activeRow() const;
     void takeMasterKey(const Row& masterRow);
+    void dropLinesOf(quint64 masterTag);
+    void dropLinesOfDetails(const Row& masterRow);
     void sumsChanged();
     QVariantList currentKey() const;
     void showAgain();

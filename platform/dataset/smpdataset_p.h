@@ -16,10 +16,15 @@
 struct SmpDataset::Row
 {
     enum class Status : quint8 { Unchanged, Inserted, Modified, Deleted };
+    Row() = default;
+    explicit Row(const DbRow& v) : values(v) {}
     DbRow values;    // one slot per column read, then one per calculated field
     DbRow original;  // the column values as read, kept once the row is changed
     Status status = Status::Unchanged;
     bool awaiting = false;  // applied inside a transaction that has not ended yet
+    // Stored from the cache, not read: it belongs to a master row by its link values, as a
+    // pending row does, until the next read.
+    bool written = false;
     quint64 changeSeq = 0;
     // While awaiting: the change applied last, the column values the open transaction holds and,
     // for an insert, the values the database filled in (taken away again if it rolls back).

@@ -60,6 +60,8 @@ private slots:
     void refusedRowHoldsUpNoOtherRow();
     void linesOfANewMasterTakeItsKey_data();
     void linesOfANewMasterTakeItsKey();
+    void linesGoWithTheirMaster_data();
+    void linesGoWithTheirMaster();
     void valuesBeyondTheColumnAreRefused_data();
     void valuesBeyondTheColumnAreRefused();
     void masterDetailStaysInStep_data();
@@ -1126,6 +1128,81 @@ void TstDataset::linesOfANewMasterTakeItsKey()
     QCOMPARE(lines.changeCount(), 0);
     lines.refresh();
     QCOMPARE(lines.recordCount(), masters);
+}
+
+void TstDataset::linesGoWithTheirMaster_data()
+{
+    QTest::addColumn<QString>("step");
+    QTest::newRow("new master cancelled while typed") << "cancel";
+    QTest::newRow("new master removed before it is stored") << "remove";
+    QTest::newRow("new master's change cancelled in browse") << "browse cancel";
+    QTest::newRow("all master changes cancelled") << "cancel updates";
+    QTest::newRow("document committed, then the master moves") << "commit";
+}
+
+// Lines appended under a new master row go with it when it goes, and once stored they stay under
+// their own master without a re-read.
+void TstDataset::linesGoWithTheirMaster()
+{
+    QFETCH(QString, step);
+    SmpDataset master(QStringLiteral("SmpMaster"), db_.get());
+    master.setTableName(QStringLiteral("D_MASTER"));
+    master.setIndexFieldNames(QStringLiteral("ID"));
+    SmpDataset lines(QStringLiteral("SmpLines"), db_.get());
+    lines.setTableName(QStringLiteral("D_DETAIL"));
+    lines.setMaster(&master, QStringLiteral("ID"), QStringLiteral("MASTER_ID"));
+    master.open();
+    lines.open();
+    const int stored = count(QStringLiteral("select count(*) from D_DETAIL"));
+    master.append();
+    master.setValue(QStringLiteral("NAME"), QStringLiteral("Нов"));
+    for (int l = 0; l < 2; ++l) {
+        lines.append();
+        lines.setValue(QStringLiteral("NOTE"), QStringLiteral("ред %1").arg(l));
+        lines.post();
+    }
+    if (step == u"cancel") {
+        master.cancel();
+    } else if (step == u"remove") {
+        master.post();
+        master.remove();
+    } else if (step == u"browse cancel") {
+        master.post();
+        master.cancel();
+    } else if (step == u"cancel updates") {
+        master.post();
+        master.cancelUpdates();
+    } else {
+        master.post();
+        master.append();  // a second document, one line, written together with the first
+        master.setValue(QStringLiteral("NAME"), QStringLiteral("Нов 2"));
+        lines.append();
+        lines.setValue(QStringLiteral("NOTE"), QStringLiteral("ред 2"));
+        lines.post();
+        master.post();
+        TransactionScope tx(*db_);
+        master.applyUpdates();
+        lines.applyUpdates();
+        tx.commit();
+    }
+    if (step != u"commit") {
+        QCOMPARE(lines.changeCount(), 0);
+        lines.applyUpdates();
+        QCOMPARE(count(QStringLiteral("select count(*) from D_DETAIL")), stored);
+    } else {
+        QCOMPARE(count(QStringLiteral("select count(*) from D_DETAIL")), stored + 3);
+        lines.setIndexFieldNames(QStringLiteral("NOTE"));  // the rows shown are chosen again
+        QCOMPARE(lines.recordCount(), 1);
+        QCOMPARE(lines.value(QStringLiteral("MASTER_ID")), master.value(QStringLiteral("ID")));
+    }
+    // Every master shows its own lines, as a re-read would.
+    for (master.first(); !master.eof(); master.next()) {
+        const int id = master.value(QStringLiteral("ID")).toInt();
+        QCOMPARE(lines.recordCount(), count(QStringLiteral("select count(*) from D_DETAIL where MASTER_ID = %1").arg(id)));
+        for (lines.first(); !lines.eof(); lines.next()) QCOMPARE(lines.value(QStringLiteral("MASTER_ID")).toInt(), id);
+        lines.refresh();
+        QCOMPARE(lines.recordCount(), count(QStringLiteral("select count(*) from D_DETAIL where MASTER_ID = %1").arg(id)));
+    }
 }
 
 void TstDataset::valuesBeyondTheColumnAreRefused_data()
