@@ -64,7 +64,7 @@ void SmpDataset::applyPending(quint64 onlySeq)
         for (const auto& [slot, column] : cols) {
             const DbColumn& c = d->columns[slot];
             if (c.sqlType == 520 /* SQL_BLOB */) continue;
-            const QVariant& v = r.stored()[slot];
+            const QVariant v = r.stored()[slot];
             if (isNull(v)) terms << column + QStringLiteral(" is null");
             else {
                 const QString name = QStringLiteral("O%1").arg(slot);
@@ -107,15 +107,15 @@ void SmpDataset::applyPending(quint64 onlySeq)
                 QString sql = QStringLiteral("insert into %1 (%2) values (%3)")
                                   .arg(table, names.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")));
                 if (names.isEmpty()) sql = QStringLiteral("insert into %1 default values").arg(table);
-                r->readBack = DbRow(d->columns.size());
+                r->readBack = PackedRow(DbRow(d->columns.size()));
                 if (!returning.isEmpty()) {
                     const QVariantMap out = connection_->executeReturning(
                         sql + QStringLiteral(" returning ") + returning.join(QStringLiteral(", ")), p);
                     for (const auto& [slot, column] : cols) {
                         if (!out.contains(column.toUpper())) continue;
                         const QVariant v = out.value(column.toUpper());
-                        if (isNull(r->values[slot])) r->readBack[slot] = v;
-                        r->values[slot] = v;
+                        if (isNull(r->values[slot])) r->readBack.set(slot, v);
+                        r->values.set(slot, v);
                     }
                     readBack = true;
                     if (r->tag != 0)
@@ -126,8 +126,8 @@ void SmpDataset::applyPending(quint64 onlySeq)
             } else if (r->status != Row::Status::Deleted) {
                 QStringList sets;
                 for (const auto& [slot, column] : cols) {
-                    const QVariant& now = r->values[slot];
-                    const QVariant& was = r->stored()[slot];
+                    const QVariant now = r->values[slot];
+                    const QVariant was = r->stored()[slot];
                     if (now == was && isNull(now) == isNull(was)) continue;
                     sets << column + QStringLiteral(" = :V%1").arg(slot);
                     p.insert(QStringLiteral("V%1").arg(slot), now);
@@ -161,7 +161,7 @@ void SmpDataset::applyPending(quint64 onlySeq)
             (e.sqlCode() == kConflictCode || failed->status == Row::Status::Deleted)) {
             // Someone else changed or removed the row, or the server refused to delete it: the
             // change is dropped and the row is shown as stored.
-            for (int i = 0; i < failed->original.size(); ++i) failed->values[i] = failed->original[i];
+            for (int i = 0; i < failed->original.size(); ++i) failed->values.set(i, failed->original[i]);
             failed->original.clear();
             failed->status = Row::Status::Unchanged;
             failed->changeSeq = 0;
@@ -208,7 +208,7 @@ void SmpDataset::settleApplied(const std::vector<Applied>& applied, bool committ
         } else if (!r.readBack.isEmpty()) {
             // Keys and defaults read back were never stored; values set since stay.
             for (int i = 0; i < cols && i < r.readBack.size(); ++i)
-                if (!isNull(r.readBack[i]) && r.values[i] == r.readBack[i]) r.values[i] = QVariant();
+                if (!isNull(r.readBack[i]) && r.values[i] == r.readBack[i]) r.values.set(i, QVariant());
             if (r.status == Row::Status::Deleted) r.changeSeq = 0;  // inserted and deleted: nothing left
             restored = true;
         }

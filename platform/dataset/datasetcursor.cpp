@@ -156,6 +156,7 @@ void SmpDataset::edit()
         return;
     }
     if (beforeEdit) beforeEdit(*this);
+    readAllUnread(*r);  // the row as stored, whole, is what the edit starts from and compares with
     d->editBuffer = *r;
     modified_ = false;
     setState(State::Edit);
@@ -171,8 +172,7 @@ void SmpDataset::startInsert(bool atEnd)
     if (!isActive()) throw DbError(QStringLiteral("%1 не е отворен.").arg(name_));
     checkBrowseMode();
     if (beforeInsert) beforeInsert(*this);
-    d->editBuffer = Row{};
-    d->editBuffer.values.resize(d->columns.size() + d->calcSlots);
+    d->editBuffer = Row(PackedRow({}, int(d->columns.size()) + d->calcSlots, int(d->columns.size())));
     d->editBuffer.status = Row::Status::Inserted;
     d->insertAt = atEnd || cursor_ < 0 ? int(view_.size()) : cursor_;
     modified_ = false;
@@ -305,6 +305,7 @@ void SmpDataset::remove()
     Row* r = currentRow();
     if (!r) return;
     const int pos = cursor_;
+    readAllUnread(*r);  // a delete taken back shows the row whole
     adjustAggregates(r, nullptr);
     reindexRow(view_[pos], r, nullptr);
     if (r->status == Row::Status::Inserted && !r->awaiting) {  // never stored: it simply goes, with its lines
@@ -344,9 +345,9 @@ int SmpDataset::appendRows(const QString& sql, const QVariantMap& params)
     std::vector<Row> added;
     added.reserve(result.rows.size());
     for (const DbRow& in : result.rows) {
-        Row r;
-        r.values.resize(width);
-        for (const auto& [c, f] : std::as_const(copied)) r.values[f->slot_] = FieldValues::toStored(in[c], f->type());
+        DbRow values(width);
+        for (const auto& [c, f] : std::as_const(copied)) values[f->slot_] = FieldValues::toStored(in[c], f->type());
+        Row r(PackedRow(values, width, int(d->columns.size())));
         r.status = Row::Status::Inserted;
         calculate(r);
         added.push_back(std::move(r));
@@ -369,7 +370,7 @@ QList<QVariantMap> SmpDataset::pendingDeletes() const
     for (const Row& r : d->rows) {
         if (r.status != Row::Status::Deleted || r.changeSeq == 0) continue;
         QVariantMap m;
-        const DbRow& stored = r.stored();
+        const PackedRow& stored = r.stored();
         for (int i = 0; i < d->columns.size() && i < stored.size(); ++i) m.insert(d->columns[i].name, stored[i]);
         out << m;
     }
@@ -397,7 +398,7 @@ bool SmpDataset::revertRow(Row& r)
     if (neverStored) return false;
     if (r.status == Row::Status::Modified || r.status == Row::Status::Deleted) {
         const int cols = int(r.original.size());
-        for (int i = 0; i < cols; ++i) r.values[i] = r.original[i];
+        for (int i = 0; i < cols; ++i) r.values.set(i, r.original[i]);
         r.original.clear();
         r.status = Row::Status::Unchanged;
         r.changeSeq = 0;

@@ -91,9 +91,54 @@ void SmpDataset::readRows(bool keepPending, const QVariantList& stayOnKey)
         if (scratch_) sql = QStringLiteral("select * from (") + sql + QStringLiteral(") where 1 = 0");
     }
 
-    std::vector<Row> rows;
+    // A re-read of a table with a key leaves its blobs unread: each is read by its row's key when
+    // first asked for (a save-at-once list re-reads after every post).
+    QList<int> unread;
+    if (!tableName_.isEmpty() && !scratch_ && !d->columns.isEmpty() &&
+        (!keyFieldNames().isEmpty() && (!keyFieldsText_.isEmpty() || !d->primaryKey.isEmpty()))) {
+        QStringList list;
+        for (int i = 0; i < d->columns.size(); ++i) {
+            const QString& name = d->columns[i].name;
+            if (!SqlLex::isIdentifier(name)) {
+                unread.clear();
+                break;
+            }
+            if (d->columns[i].sqlType == 520 /* SQL_BLOB */) {
+                unread << i;
+                list << QStringLiteral("iif(%1 is null, null, true) as %1").arg(name);
+            } else {
+                list << name;
+            }
+        }
+        if (!unread.isEmpty()) sql.replace(0, int(qstrlen("select *")), QStringLiteral("select ") + list.join(QStringLiteral(", ")));
+    }
+    const QVector<DbColumn> columnsBefore = d->columns;
+    // Calculated fields take the slots after the columns; they are set for every row, so they are
+    // kept as QVariants (see PackedRow).
+    const int calcFields = int(std::count_if(definedFields_.cbegin(), definedFields_.cend(), [](const SmpField* f) {
+        return f->kind() == SmpField::Kind::Calculated || f->kind() == SmpField::Kind::InternalCalc;
+    }));
+    // Packed first into a vector of pointers, then into rows made at their final size: growing a
+    // vector of whole rows would move and fault in its memory twice over.
+    std::vector<PackedRow> packed;
     QVector<DbColumn> columns;
-    connection_->forEachRow(sql, params, [&](const DbRow& values) { rows.emplace_back(values); }, &columns);
+    connection_->forEachRow(sql, params, [&](const DbRow& values) {
+        const int cols = int(values.size());
+        if (unread.isEmpty()) {
+            packed.emplace_back(values, cols + calcFields, cols);
+            return;
+        }
+        DbRow marked = values;
+        for (int slot : std::as_const(unread))
+            if (!isNull(marked[slot])) marked[slot] = QVariant::fromValue(DatasetDetail::Unread{});
+        packed.emplace_back(marked, cols + calcFields, cols);
+    }, &columns);
+    for (int slot : std::as_const(unread))
+        if (slot < columns.size()) columns[slot] = columnsBefore[slot];
+    std::vector<Row> rows;
+    rows.reserve(packed.size());
+    for (PackedRow& p : packed) rows.emplace_back(std::move(p));
+    packed = {};
 
     // Data fields: those defined, or one per column when none is defined (kept across re-opens so
     // that bound controls keep their fields); the other defined fields follow them.
@@ -130,8 +175,6 @@ void SmpDataset::readRows(bool keepPending, const QVariantList& stayOnKey)
         }
     }
     const int width = int(columns.size()) + extra;
-    if (extra > 0)  // resizing a row that shares the fetch buffer would copy it
-        for (Row& r : rows) r.values.resize(width);
 
     if (keepPending && changeCount() > 0) {
         // Pending changes survive the re-read: they replace the fresh copy of their row.
@@ -151,7 +194,7 @@ void SmpDataset::readRows(bool keepPending, const QVariantList& stayOnKey)
             p.values.resize(width);
             // A row in the table, if only inside the open transaction, is found by its key there.
             if (p.awaiting || p.status != Row::Status::Inserted) {
-                const DbRow& stored = p.stored();
+                const PackedRow& stored = p.stored();
                 QString k;
                 for (const auto& [f, slot] : std::as_const(keys))
                     FieldValues::appendKeyText(k, f->slot_ >= 0 && f->slot_ < stored.size() ? stored[f->slot_] : QVariant(), f->type());
@@ -217,6 +260,36 @@ void SmpDataset::readRows(bool keepPending, const QVariantList& stayOnKey)
     // Column fields that the source no longer has go.
     for (SmpField* old : std::as_const(saved.autoFields))
         if (!fieldList_.contains(old)) delete old;
+}
+
+// A blob left unread by a re-read, read now by its row's key and kept in the row.
+QVariant SmpDataset::readUnread(const SmpField* f, const Row& row) const
+{
+    QStringList where;
+    SqlParams params;
+    const QStringList keys = const_cast<SmpDataset*>(this)->keyFieldNames();
+    for (int i = 0; i < keys.size(); ++i) {
+        const SmpField* k = findField(keys[i]);
+        if (!k || k->slot_ < 0) return {};
+        const QVariant v = row.values[k->slot_];
+        if (isNull(v)) return {};
+        where << keys[i] + QStringLiteral(" = :K%1").arg(i);
+        params.insert(QStringLiteral("K%1").arg(i), v);
+    }
+    const DbResult r = connection_->query(QStringLiteral("select %1 from %2 where %3")
+                                              .arg(d->columns[f->slot_].name, tableName_, where.join(QStringLiteral(" and "))),
+                                          params);
+    const QVariant v = r.rows.empty() ? QVariant() : r.rows.front().value(0);
+    const_cast<Row&>(row).values.set(f->slot_, v);
+    return v;
+}
+
+void SmpDataset::readAllUnread(Row& row)
+{
+    for (const SmpField* f : std::as_const(fieldList_))
+        if (f->kind() == SmpField::Kind::Data && f->slot_ >= 0 && f->slot_ < row.values.size() &&
+            DatasetDetail::isUnread(row.values[f->slot_]))
+            readUnread(f, row);
 }
 
 void SmpDataset::close()

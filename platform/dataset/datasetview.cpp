@@ -289,7 +289,7 @@ void SmpDataset::takeMasterKey(const Row& masterRow)
     bool taken = false;
     auto take = [&](Row& r) {
         if (r.masterTag != masterRow.tag || r.status != Row::Status::Inserted || r.awaiting) return;
-        for (const auto& [slot, v] : std::as_const(link)) r.values[slot] = v;
+        for (const auto& [slot, v] : std::as_const(link)) r.values.set(slot, v);
         taken = true;
     };
     for (Row& r : d->rows) take(r);

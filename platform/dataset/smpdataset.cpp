@@ -158,7 +158,11 @@ QVariant SmpDataset::fieldValueIn(const SmpField* f, const Row& row) const
     case SmpField::Kind::Data:
     case SmpField::Kind::Calculated:
     case SmpField::Kind::InternalCalc:
-        return (f->slot_ >= 0 && f->slot_ < row.values.size()) ? row.values[f->slot_] : QVariant();
+    {
+        if (f->slot_ < 0 || f->slot_ >= row.values.size()) return {};
+        QVariant v = row.values[f->slot_];
+        return DatasetDetail::isUnread(v) ? readUnread(f, row) : v;
+    }
     case SmpField::Kind::Lookup: {
         SmpDataset* lk = f->lookupDataset;
         if (!lk || !lk->isActive()) return {};
@@ -208,7 +212,7 @@ void SmpDataset::setFieldValue(SmpField* f, const QVariant& v)
         if (d->calcPlainOnly && f->kind() == SmpField::Kind::InternalCalc) return;
         bool ok = false;
         const QVariant stored = FieldValues::tryToStored(v, f->type(), &ok);
-        const_cast<Row*>(d->calcRow)->values[f->slot_] = stored;
+        const_cast<Row*>(d->calcRow)->values.set(f->slot_, stored);
         return;
     }
     if (f->kind() == SmpField::Kind::Aggregate) throw DbError(QStringLiteral("Полето %1 е сума.").arg(f->name()));
@@ -236,9 +240,9 @@ void SmpDataset::setFieldValue(SmpField* f, const QVariant& v)
     } catch (const DbError& e) {
         throw DbError(QStringLiteral("%1: %2").arg(f->displayLabel.isEmpty() ? f->fieldName() : f->displayLabel, e.message()));
     }
-    QVariant& slot = d->editBuffer.values[f->slot_];
-    if (FieldValues::equal(slot, value, f->type()) && slot.typeId() == value.typeId()) return;
-    slot = value;
+    const QVariant old = d->editBuffer.values[f->slot_];
+    if (FieldValues::equal(old, value, f->type()) && old.typeId() == value.typeId()) return;
+    d->editBuffer.values.set(f->slot_, value);
     modified_ = true;
     calculate(d->editBuffer);
     const int pos = state_ == State::Insert ? d->insertAt : cursor_;

@@ -212,6 +212,8 @@ private:
     Row* activeRow() const;
     void takeMasterKey(const Row& masterRow);
     void dropLinesOf(quint64 masterTag);
+    QVariant readUnread(const SmpField* f, const Row& row) const;
+    void readAllUnread(Row& row);
     void dropLinesOfDetails(const Row& masterRow);
     void sumsChanged();
     QVariantList currentKey() const;

@@ -4,6 +4,7 @@
 
 #include "platform/dataset/datasetfilter.h"
 #include "platform/dataset/fieldvalues.h"
+#include "platform/dataset/packedrow.h"
 #include "platform/dataset/smpdataset.h"
 #include "platform/db/connection.h"
 #include "platform/db/sqllex.h"
@@ -17,9 +18,9 @@ struct SmpDataset::Row
 {
     enum class Status : quint8 { Unchanged, Inserted, Modified, Deleted };
     Row() = default;
-    explicit Row(const DbRow& v) : values(v) {}
-    DbRow values;    // one slot per column read, then one per calculated field
-    DbRow original;  // the column values as read, kept once the row is changed
+    explicit Row(PackedRow v) : values(std::move(v)) {}
+    PackedRow values;    // one slot per column read, then one per calculated field
+    PackedRow original;  // the column values as read, kept once the row is changed
     Status status = Status::Unchanged;
     bool awaiting = false;  // applied inside a transaction that has not ended yet
     // Stored from the cache, not read: it belongs to a master row by its link values, as a
@@ -29,14 +30,14 @@ struct SmpDataset::Row
     // While awaiting: the change applied last, the column values the open transaction holds and,
     // for an insert, the values the database filled in (taken away again if it rolls back).
     quint64 appliedSeq = 0;
-    DbRow applied;
-    DbRow readBack;
+    PackedRow applied;
+    PackedRow readBack;
     // A master row without its key yet names itself (tag) to the detail rows appended under it
     // (masterTag), so they follow it and take its key when the database gives it one.
     quint64 tag = 0;
     quint64 masterTag = 0;
     // The column values the database holds for this row: what updates and deletes look for.
-    const DbRow& stored() const { return awaiting ? applied : original; }
+    const PackedRow& stored() const { return awaiting ? applied : original; }
 };
 
 namespace DatasetDetail {
@@ -62,6 +63,13 @@ inline void addToSum(Aggregate& a, double x, int sign)
     else a.beyond += sign * x;
 }
 inline double sumOf(const Aggregate& a) { return double(a.units) / kSumUnit + a.beyond; }
+
+// A blob value a re-read left unread: its row holds this until the value is first asked for.
+struct Unread
+{
+    bool operator==(const Unread&) const { return true; }
+};
+inline bool isUnread(const QVariant& v) { return v.metaType() == QMetaType::fromType<Unread>(); }
 
 } // namespace DatasetDetail
 

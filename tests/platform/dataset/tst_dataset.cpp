@@ -1,3 +1,4 @@
+#include "platform/dataset/packedrow.h"
 #include "platform/dataset/saveatonce.h"
 #include "platform/dataset/smpdataset.h"
 #include "platform/db/connection.h"
@@ -17,6 +18,8 @@ private slots:
     void initTestCase();
     void init();
 
+    void packedRowKeepsEveryValue_data();
+    void packedRowKeepsEveryValue();
     void fieldsExistBeforeOpenInTheirOrder();
     void columnFieldsWithDefinedLookups();
     void cursorAndLocate();
@@ -80,6 +83,7 @@ private slots:
     void largeSumsKeepTheirSign_data();
     void largeSumsKeepTheirSign();
     void deleteHandlerMayRereadTheList();
+    void rereadBlobsAreReadWhenAskedFor();
     void afterOpenSeesTheFirstRow();
     void failingScrollHandlerLeavesDetailsInStep();
 
@@ -121,13 +125,14 @@ void TstDataset::initTestCase()
         "create table D_USE (ID integer not null primary key, KIND smallint references D_KIND (KIND))",
         "create table D_DATED (ID integer not null primary key, DATA timestamp, CODE varchar(5), "
         "FLAG smallint default 0, YESNO char(2), AMOUNT numeric(9, 3))",
+        "create table D_NOTE (ID integer not null primary key, N integer, NOTE blob sub_type text)",
     };
     for (const char* s : ddl) db_->executeImmediate(QString::fromUtf8(s));
 }
 
 void TstDataset::init()
 {
-    for (const char* t : {"D_USE", "D_DATED", "D_KIND", "D_MASTER", "D_DETAIL", "D_PAIR", "D_SCRATCH"})
+    for (const char* t : {"D_NOTE", "D_USE", "D_DATED", "D_KIND", "D_MASTER", "D_DETAIL", "D_PAIR", "D_SCRATCH"})
         db_->execute(QStringLiteral("delete from ") + QLatin1String(t));
     // Keys the trigger gives start past the fixed rows, however many tests inserted before.
     db_->query(QStringLiteral("select gen_id(G_D_MASTER, 100 - gen_id(G_D_MASTER, 0)) from RDB$DATABASE"));
@@ -175,6 +180,59 @@ std::unique_ptr<SmpDataset> TstDataset::details(SmpDataset* kindList)
         d.setValue(QStringLiteral("AmountVat"), amount * 1.2);
     };
     return ds;
+}
+
+void TstDataset::packedRowKeepsEveryValue_data()
+{
+    QTest::addColumn<QVariant>("value");
+    QTest::newRow("null") << QVariant();
+    QTest::newRow("typed null") << QVariant(QMetaType::fromType<int>());
+    QTest::newRow("bool") << QVariant(true);
+    QTest::newRow("int") << QVariant(-7);
+    QTest::newRow("int64") << QVariant(qint64(1) << 40);
+    QTest::newRow("double") << QVariant(1.015);
+    QTest::newRow("text") << QVariant(QStringLiteral("Доставчик ООД"));
+    QTest::newRow("empty text") << QVariant(QString(QLatin1String("")));
+    QTest::newRow("null text") << QVariant(QString());
+    QTest::newRow("long text") << QVariant(QString(3000, u'ж'));
+    QTest::newRow("odd bytes") << QVariant(QByteArray("abc"));
+    QTest::newRow("date") << QVariant(QDate(2024, 2, 29));
+    QTest::newRow("time") << QVariant(QTime(23, 59, 58, 999));
+    QTest::newRow("timestamp") << QVariant(QDateTime(QDate(2024, 1, 2), QTime(10, 30), Qt::UTC));
+    QTest::newRow("local timestamp") << QVariant(QDateTime(QDate(2024, 1, 2), QTime(10, 30)));
+    QTest::newRow("unsigned") << QVariant(7u);
+}
+
+// A packed row gives back exactly the value stored (type, null-ness, value) in every slot, next to
+// values of other lengths, after a change in place or one that repacks, and in its copies.
+void TstDataset::packedRowKeepsEveryValue()
+{
+    QFETCH(QVariant, value);
+    auto same = [](const QVariant& a, const QVariant& b) {
+        return a.typeId() == b.typeId() && a.isNull() == b.isNull() && a.isValid() == b.isValid() && a == b;
+    };
+    const DbRow around{QVariant(QStringLiteral("пет")), QVariant(QByteArray("x")), QVariant(), QVariant(2.5)};
+    for (int slot = 0; slot <= around.size(); ++slot) {
+        DbRow values = around;
+        values.insert(slot, value);
+        for (int variantFrom : {int(values.size()), 2, 0}) {
+            const PackedRow row(values, int(values.size()) + 1, variantFrom);
+            QCOMPARE(row.size(), values.size() + 1);
+            for (int i = 0; i < values.size(); ++i) QVERIFY2(same(row[i], values[i]), qPrintable(QString::number(i)));
+            QVERIFY(!row[int(values.size())].isValid());
+            PackedRow copy = row;
+            copy.set(slot, QVariant(3));  // the same room as an int: written in place unless a QVariant
+            QVERIFY(same(copy[slot], QVariant(3)));
+            copy.set(slot, value);
+            copy.set(int(values.size()), QStringLiteral("изчислено"));
+            for (int i = 0; i < values.size(); ++i) QVERIFY(same(copy[i], values[i]) && same(row[i], values[i]));
+            QCOMPARE(copy[int(values.size())], QVariant(QStringLiteral("изчислено")));
+            const PackedRow head = copy.mid(0, slot + 1);
+            QCOMPARE(head.size(), slot + 1);
+            QVERIFY(same(head[slot], value));
+            QCOMPARE(copy.toList().mid(0, values.size()), values);
+        }
+    }
 }
 
 void TstDataset::fieldsExistBeforeOpenInTheirOrder()
@@ -1528,6 +1586,59 @@ void TstDataset::deleteHandlerMayRereadTheList()
     QCOMPARE(ds.recordCount(), 1);
     QCOMPARE(ds.pendingDeletes().size(), 1);
     QCOMPARE(ds.pendingDeletes().front().value(QStringLiteral("ID")).toInt(), 20);
+}
+
+// A re-read leaves blobs unread; each is read by its row's key when first asked for, and edits,
+// deletes and their cancelling treat it as the stored value.
+void TstDataset::rereadBlobsAreReadWhenAskedFor()
+{
+    db_->execute(QStringLiteral("insert into D_NOTE values (1, 1, 'първа')"));
+    db_->execute(QStringLiteral("insert into D_NOTE values (2, 2, null)"));
+    SmpDataset notes(QStringLiteral("SmpNote"), db_.get());
+    notes.setTableName(QStringLiteral("D_NOTE"));
+    notes.setIndexFieldNames(QStringLiteral("ID"));
+    notes.open();
+    QCOMPARE(notes.value(QStringLiteral("NOTE")).toString(), QStringLiteral("първа"));
+    notes.refresh();
+    // Changed after the re-read: the list reads it only now.
+    db_->execute(QStringLiteral("update D_NOTE set NOTE = 'втора' where ID = 1"));
+    QCOMPARE(notes.value(QStringLiteral("NOTE")).toString(), QStringLiteral("втора"));
+    notes.next();
+    QVERIFY(notes.fieldByName(QStringLiteral("NOTE"))->isNull());
+    auto stored = [this](const char* note) {
+        return count(QStringLiteral("select count(*) from D_NOTE where ID = 1 and cast(NOTE as varchar(20)) = '%1'")
+                         .arg(QString::fromUtf8(note)));
+    };
+    // Another column edited after a re-read: the blob stays as stored.
+    notes.refresh();
+    notes.first();
+    notes.edit();
+    notes.setValue(QStringLiteral("N"), 5);
+    notes.post();
+    notes.applyUpdates();
+    QCOMPARE(stored("втора"), 1);
+    QCOMPARE(count(QStringLiteral("select N from D_NOTE where ID = 1")), 5);
+    // A delete taken back shows the row whole.
+    notes.refresh();
+    notes.first();
+    notes.remove();
+    notes.cancelUpdates();
+    QVERIFY(notes.locate(QStringLiteral("ID"), {1}));
+    QCOMPARE(notes.value(QStringLiteral("NOTE")).toString(), QStringLiteral("втора"));
+    // The blob itself edited after a re-read is stored; a delete after a re-read finds its row.
+    notes.refresh();
+    notes.first();
+    notes.edit();
+    notes.setValue(QStringLiteral("NOTE"), QStringLiteral("трета"));
+    notes.post();
+    notes.applyUpdates();
+    QCOMPARE(stored("трета"), 1);
+    notes.refresh();
+    notes.last();
+    notes.remove();
+    notes.applyUpdates();
+    QCOMPARE(count(QStringLiteral("select count(*) from D_NOTE")), 1);
+    QCOMPARE(notes.changeCount(), 0);
 }
 
 void TstDataset::afterOpenSeesTheFirstRow()
