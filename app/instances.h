@@ -34,6 +34,9 @@ class TFormKasa;
 class TFormKasovOrder;
 class TDMSklad;
 class TFormSklad;
+class TFormDostavkaKorekcia;
+class TFormSklDostBrak;
+class TFormUpdDostCena;
 namespace ColumnSettings {
 class Registry;
 }
@@ -86,6 +89,10 @@ public:
     // The warehouse: its lists and the stock window.
     TDMSklad* DMSklad = nullptr;
     TFormSklad* FormSklad = nullptr;
+    // The corrections of a delivery line and its defective goods, opened by the stock window.
+    TFormDostavkaKorekcia* FormDostavkaKorekcia = nullptr;
+    TFormUpdDostCena* FormUpdDostCena = nullptr;
+    TFormSklDostBrak* FormSklDostBrak = nullptr;
 
     // The report column settings: the lists they apply to and the settings last read.
     ColumnSettings::Registry& columnSettings();
