@@ -8,6 +8,7 @@
 #include "platform/widgets/dblookupcombobox.h"
 #include "platform/widgets/dtsource.h"
 #include "platform/widgets/handlers.h"
+#include "warehouse/shownnumber.h"
 #include "warehouse/stocklines.h"
 
 #include <QApplication>
@@ -188,13 +189,7 @@ bool TFormDostavkaKorekcia::open(Mode mode, const StockLines::Line& line)
     LbNumFakt->setText(line.document);
     LbDateFakt->setText(Formats::dateToText(line.documentDate));
     LbZakupch->setText(line.purchaserName);
-    // An edit still showing what was put in stands for the stored value, so correcting the price
-    // alone does not round the stored quantity to the shown decimals.
-    const auto put = [](QLineEdit* e, double v, const QString& format) {
-        e->setText(Formats::formatNumber(v, format));
-        e->setProperty("shownValue", v);
-        e->setProperty("shownText", e->text());
-    };
+    const auto put = ShownNumber::put;
     put(EditKolichestvo, line.quantity, kQuantity);
     put(EditEdCenaLV, line.priceLv, kQuantity);
     put(EditEdCenaUSD, line.priceUsd, kQuantity);
@@ -232,11 +227,7 @@ void TFormDostavkaKorekcia::BitBtnZapisClick()
         if (e->text().trimmed().isEmpty()) e->setText(u"0"_s);
     // The value each edit stands for; false (the user told) when its text is not a number.
     const auto number = [](QLineEdit* e, double& out) {
-        if (e->text() == e->property("shownText").toString()) {
-            out = e->property("shownValue").toDouble();
-            return true;
-        }
-        const std::optional<double> v = Formats::textToNumber(e->text());
+        const std::optional<double> v = ShownNumber::read(e);
         if (!v) {
             UiService::current().showMessage(u"'%1' не е валидно число !"_s.arg(e->text()));
             e->setFocus();

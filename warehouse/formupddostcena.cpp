@@ -3,6 +3,7 @@
 #include "platform/base/formats.h"
 #include "platform/ui/uiservice.h"
 #include "platform/widgets/handlers.h"
+#include "warehouse/shownnumber.h"
 #include "warehouse/stocklines.h"
 
 #include <QFormLayout>
@@ -74,9 +75,9 @@ bool TFormUpdDostCena::open(const StockLines::Line& line)
     LbMaterial->setText(line.materialName);
     LbKolichestvo->setText(Formats::formatNumber(line.quantity, u"# ### ##0.000"_s));
     LbFaktura->setText(line.document + u" / "_s + Formats::dateToText(line.documentDate));
-    DBEdit1->setText(Formats::formatNumber(line.priceLv, u"0.000"_s));
-    DBEdit2->setText(Formats::formatNumber(line.priceUsd, u"0.000"_s));
-    DBEdit3->setText(Formats::formatNumber(line.priceEur, u"0.000"_s));
+    ShownNumber::put(DBEdit1, line.priceLv, u"0.000"_s);
+    ShownNumber::put(DBEdit2, line.priceUsd, u"0.000"_s);
+    ShownNumber::put(DBEdit3, line.priceEur, u"0.000"_s);
     DBEdit1->setFocus();
     UiService::current().showModal(this);
     return saved_;
@@ -88,7 +89,7 @@ void TFormUpdDostCena::BitBtnUpdDostCenaClick()
     const QLineEdit* edits[3] = {DBEdit1, DBEdit2, DBEdit3};
     for (int i = 0; i < 3; ++i) {
         const QString text = edits[i]->text().trimmed();
-        const std::optional<double> v = text.isEmpty() ? std::optional<double>(0) : Formats::textToNumber(text);
+        const std::optional<double> v = text.isEmpty() ? std::optional<double>(0) : ShownNumber::read(edits[i]);
         if (!v) {
             UiService::current().showMessage(u"'%1' не е валидно число !"_s.arg(text));
             return;
