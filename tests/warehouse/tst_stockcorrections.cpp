@@ -34,6 +34,7 @@ private slots:
     void defectClaimLeavesTheLineUntilDeleted();
     void defectClaimRules_data();
     void defectClaimRules();
+    void serverFailureKeepsWhatWasTyped();
 
 private:
     TFormSklad* sklad() { return app_->FormSklad; }
@@ -350,6 +351,34 @@ void TstStockCorrections::defectClaimRules()
     QCOMPARE(brak()->isVisible(), !stored);
     QCOMPARE(brak()->EditKolichBrak->text(), quantity);  // what was typed stays
     QCOMPARE(ui_->texts(RecordingUi::Kind::Error), QStringList());
+}
+
+void TstStockCorrections::serverFailureKeepsWhatWasTyped()
+{
+    const int key = deliver(QStringLiteral("F7"), {line(10, 2)}).front();
+    db().executeImmediate(QStringLiteral("create exception T_FAULT 'injected'"));
+    db().executeImmediate(QStringLiteral("create trigger T_FAULT_BU for SKLAD before update as begin exception T_FAULT; end"));
+    db().executeImmediate(QStringLiteral("create trigger T_FAULT_BI for SKLAD_DOST_BRAK before insert as begin exception T_FAULT; end"));
+    showAll();
+    pick(key);
+    clickButton(sklad(), QStringLiteral("SpdBtnRedakcia"));
+    korekcia()->EditEdCenaLV->setText(QStringLiteral("3.1"));
+    ui_->answers = {true};
+    clickButton(korekcia(), QStringLiteral("BitBtnZapis"));
+    QCOMPARE(ui_->texts(RecordingUi::Kind::Error).size(), 1);
+    QVERIFY(korekcia()->isVisible());
+    QCOMPARE(korekcia()->EditEdCenaLV->text(), QStringLiteral("3.1"));
+    QCOMPARE(column(key, "ED_CENA_LV").toDouble(), 2.0);
+    korekcia()->close();
+
+    ui_->clear();
+    openClaim();
+    brak()->EditKolichBrak->setText(QStringLiteral("2"));
+    clickButton(brak(), QStringLiteral("BitBtnZapSklDostBrak"));
+    QCOMPARE(ui_->texts(RecordingUi::Kind::Error).size(), 1);
+    QVERIFY(brak()->isVisible());
+    QCOMPARE(brak()->EditKolichBrak->text(), QStringLiteral("2"));
+    QCOMPARE(count(QStringLiteral("select count(*) from SKLAD_DVIGENIE")), 0);
 }
 
 QTEST_MAIN(TstStockCorrections)
