@@ -411,15 +411,20 @@ std::optional<StockLines::Line> TFormSklad::currentLine()
     return line;
 }
 
-void TFormSklad::SpdBtnRedakciaClick()
+std::optional<StockLines::Line> TFormSklad::lineToCorrect()
 {
     SmpDataset& stock = sklad_.SmpSklNalich;
     if (!stock.isActive() || stock.isEmpty()) {
         UiService::current().showMessage(QStringLiteral("Липстват данни за КОРЕКЦИЯ !  "));
-        return;
+        return std::nullopt;
     }
+    return currentLine();
+}
+
+void TFormSklad::SpdBtnRedakciaClick()
+{
     if (!FormDostavkaKorekcia) return;
-    const auto line = currentLine();
+    const auto line = lineToCorrect();
     if (!line) return;
     FormDostavkaKorekcia->open(StockLines::ownProduction(line->document, companyAlias())
                                    ? TFormDostavkaKorekcia::Mode::OwnProduction
@@ -429,13 +434,8 @@ void TFormSklad::SpdBtnRedakciaClick()
 
 void TFormSklad::SpdBtnDostCenaClick()
 {
-    SmpDataset& stock = sklad_.SmpSklNalich;
-    if (!stock.isActive() || stock.isEmpty()) {
-        UiService::current().showMessage(QStringLiteral("Липстват данни за КОРЕКЦИЯ !  "));
-        return;
-    }
     if (!FormUpdDostCena) return;
-    if (const auto line = currentLine()) FormUpdDostCena->open(*line);
+    if (const auto line = lineToCorrect()) FormUpdDostCena->open(*line);
 }
 
 void TFormSklad::SpdBtnDelKontragentClick()

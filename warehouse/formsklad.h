@@ -91,6 +91,8 @@ private:
     QString companyAlias() const;
     // The current stock row's line read afresh by its key; nullopt (the list re-read) when it is gone.
     std::optional<StockLines::Line> currentLine();
+    // The same for a correction; with an empty list the user is told there is nothing to correct.
+    std::optional<StockLines::Line> lineToCorrect();
     void filterMaterials(int nsklad);
     void applySupplierFilter();
 

@@ -114,6 +114,12 @@ void TstStockCorrections::openClaim()
 void TstStockCorrections::correctsOneOfTwoLinesOfAMaterial()
 {
     const QVector<int> keys = deliver(QStringLiteral("F1"), {line(10, 2), line(4, 2.5)});
+    // First showing: no material chosen, nothing listed, nothing to correct.
+    sklad()->show();
+    clickButton(sklad(), QStringLiteral("SpdBtnRedakcia"));
+    QCOMPARE(ui_->texts(RecordingUi::Kind::Message), QStringList{QStringLiteral("Липстват данни за КОРЕКЦИЯ !  ")});
+    QCOMPARE(ui_->texts(RecordingUi::Kind::Modal), QStringList());
+    ui_->clear();
     showAll();
     pick(keys[1]);
     clickButton(sklad(), QStringLiteral("SpdBtnRedakcia"));
