@@ -42,6 +42,9 @@ public:
 
     void N9NomenklClick();
     void N14IzhodClick();
+    // Backup and restore of the database, in the "Система" menu.
+    void NArhivClick();
+    void NVazstanoviClick();
 
     void Image1MouseMove();
 

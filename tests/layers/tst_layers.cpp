@@ -28,7 +28,8 @@ const QList<QPair<QString, QStringList>>& allowed()
         {"reports", platform + QStringList{"common", "schema", "data"}},
         {"reference", platform + QStringList{"common", "schema", "data", "reports"}},
         {"sales", platform + QStringList{"common", "schema", "data", "reports"}},
-        {"app", platform + QStringList{"common", "schema", "data", "reports", "reference", "sales"}},
+        {"backup", platform + QStringList{"schema"}},
+        {"app", platform + QStringList{"common", "schema", "data", "reports", "reference", "sales", "backup"}},
     };
     return table;
 }
