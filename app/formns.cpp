@@ -2,6 +2,7 @@
 
 #include "app/instances.h"
 #include "backup/backupui.h"
+#include "cash/formkasa.h"
 #include "platform/base/formats.h"
 #include "data/dmns.h"
 #include "data/dmnsspravki.h"
@@ -12,6 +13,8 @@
 #include "platform/ui/uiservice.h"
 #include "platform/widgets/handlers.h"
 #include "reference/formnomenklaturi.h"
+#include "staff/formpersonal.h"
+#include "warehouse/formsklad.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -132,12 +135,12 @@ const QVector<TFormNS::Command>& TFormNS::commands()
     // The working windows join these handlers as they are built.
     static const QVector<Command> table = {
         {"N2Porych", "Поръчки - формиране", "ImgPorychki", "Поръчки - формиране", nullptr, 0},
-        {"N3SkladDost", "Складове - доставка", "ImgSklad", "Складове - доставка", nullptr, 1},
+        {"N3SkladDost", "Складове - доставка", "ImgSklad", "Складове - доставка", &TFormNS::N3SkladDostClick, 1},
         {"N10SkladPunkt", "Склад /пункт/ - доставка", "ImgSklPunkt", "Склад/пункт/ - доставка", nullptr, 2},
         {"N4CehProizv", "Цехове - производство", "ImgCeh", "Цехове - производство", nullptr, 3},
         {"N5ProdFakt", "Продажба - фактуриране", "ImgFakt", "Фактуриране - продажба", nullptr, 4},
         {"N6InfProdagba", "Информация - продажби", "ImgInfProd", "Информация - продажби", nullptr, 5},
-        {"N2Kasa", "Каса", "ImgKasa", "Каса, приходен и разходен ордери !", nullptr, 6},
+        {"N2Kasa", "Каса", "ImgKasa", "Каса, приходен и разходен ордери !", &TFormNS::N2KasaClick, 6},
         {"N1SklObekt", "Складови обекти", "ImgSklObekti", "Складови обекти / магазини / !", nullptr, 7},
         {"N7Razpl", "Разплащания - мониторинг", "ImgRazpl", "Разплащания - мониторинг", nullptr, 8},
         {"N13", "-", nullptr, nullptr, nullptr, -1},
@@ -145,7 +148,7 @@ const QVector<TFormNS::Command>& TFormNS::commands()
          11},
         {"N9Nomenkl", "Номенклатури - формиране", "ImgNomenlk", "Номенклатури - формиране, настройки",
          &TFormNS::N9NomenklClick, 9},
-        {"N12Pers", "Персонал - фирма", "ImgPers", "Персонал - фирма", nullptr, 10},
+        {"N12Pers", "Персонал - фирма", "ImgPers", "Персонал - фирма", &TFormNS::N12PersClick, 10},
     };
     return table;
 }
@@ -289,7 +292,9 @@ void TFormNS::closeEvent(QCloseEvent* event)
     if (event->isAccepted()) QCoreApplication::quit();
 }
 
+void TFormNS::N3SkladDostClick() { UiService::current().showModeless(app_.FormSklad); }
 void TFormNS::N9NomenklClick() { UiService::current().showModal(app_.FormNomenklaturi); }
+void TFormNS::N12PersClick() { UiService::current().showModal(app_.FormPersonal); }
 void TFormNS::N14IzhodClick() { close(); }
 
 void TFormNS::NArhivClick() { BackupUi::backupDatabase(app_.DMNS->SQLConnectNS, AppInstances::backupStatePath(), this); }
@@ -306,3 +311,4 @@ void TFormNS::NVazstanoviClick()
             }
     FormShow();
 }
+void TFormNS::N2KasaClick() { UiService::current().showModeless(app_.FormKasa); }

@@ -1,11 +1,14 @@
 #include "app/instances.h"
 
 #include "app/formns.h"
+#include "cash/formkasa.h"
+#include "cash/formkasovorder.h"
 #include "common/columnsettings.h"
 #include "data/dmnsspravki.h"
 #include "data/dmns.h"
 #include "data/dmpers.h"
 #include "data/dmporychki.h"
+#include "data/dmsklad.h"
 #include "reference/formnomenklaturi.h"
 #include "reference/formcountry.h"
 #include "reference/formgrad.h"
@@ -19,9 +22,21 @@
 #include "reference/formrecepizdelie.h"
 #include "reference/formtipizdelie.h"
 #include "reference/formtipproizv.h"
+#include "reference/tabcounterparties.h"
+#include "reference/tabitems.h"
 #include "reference/tabplaces.h"
 #include "reference/tabproduction.h"
 #include "reports/reference/qrrecepta.h"
+#include "staff/formpers.h"
+#include "staff/formpersmat.h"
+#include "staff/formpersonal.h"
+#include "staff/formslugavans.h"
+#include "staff/formslugotchet.h"
+#include "staff/formslugrazplobsto.h"
+#include "staff/formviewzarab.h"
+#include "staff/tabslugrazpl.h"
+#include "staff/tabtools.h"
+#include "warehouse/formsklad.h"
 
 #include <QDir>
 #include <QSettings>
@@ -50,6 +65,17 @@ struct AppInstances::Owned
     std::unique_ptr<TFormTipIzdelie> formTipIzdelie;
     std::unique_ptr<TFormRecepIzdelie> formRecepIzdelie;
     std::unique_ptr<TFormIzdMatISO> formIzdMatISO;
+    std::unique_ptr<TFormPers> formPers;
+    std::unique_ptr<TFormPersMat> formPersMat;
+    std::unique_ptr<TFormSlugAvans> formSlugAvans;
+    std::unique_ptr<TFormSlugOtchet> formSlugOtchet;
+    std::unique_ptr<TFormSlugRazplObsto> formSlugRazplObsto;
+    std::unique_ptr<TFormViewZarab> formViewZarab;
+    std::unique_ptr<TFormPersonal> formPersonal;
+    std::unique_ptr<TFormKasovOrder> formKasovOrder;
+    std::unique_ptr<TFormKasa> formKasa;
+    std::unique_ptr<TDMSklad> dmSklad;
+    std::unique_ptr<TFormSklad> formSklad;
 };
 
 AppInstances::AppInstances(const ConnectionParams& params) : owned_(std::make_unique<Owned>())
@@ -85,24 +111,54 @@ AppInstances::AppInstances(const ConnectionParams& params) : owned_(std::make_un
     FormTipKontr = (owned_->formTipKontr = std::make_unique<TFormTipKontr>(*DMNS)).get();
     FormSpecCeni = (owned_->formSpecCeni = std::make_unique<TFormSpecCeni>(*DMNS)).get();
     FormIzdMatISO = (owned_->formIzdMatISO = std::make_unique<TFormIzdMatISO>(*DMNS)).get();
-    FormNomenklaturi->FormKontragent = FormKontragent;
-    FormNomenklaturi->FormMateriali = FormMateriali;
-    FormNomenklaturi->FormTipSklad = FormTipSklad;
-    FormNomenklaturi->FormMiarki = FormMiarki;
+    FormNomenklaturi->TabSheet1->FormMateriali = FormMateriali;
+    FormNomenklaturi->TabSheet1->FormTipSklad = FormTipSklad;
+    FormNomenklaturi->TabSheet1->FormMiarki = FormMiarki;
+    FormNomenklaturi->TabSheet2->FormKontragent = FormKontragent;
+    FormNomenklaturi->TabSheet2->FormSpecCeni = FormSpecCeni;
+    FormKasovOrder = (owned_->formKasovOrder = std::make_unique<TFormKasovOrder>(*DMNS)).get();
+    FormKasa = (owned_->formKasa = std::make_unique<TFormKasa>(*DMNS, *FormKasovOrder)).get();
     FormNomenklaturi->TabSheet3->FormGrad = FormGrad;
     FormNomenklaturi->TabSheet3->FormCountry = FormCountry;
     FormNomenklaturi->TabSheet3->FormTipKontr = FormTipKontr;
-    FormNomenklaturi->FormSpecCeni = FormSpecCeni;
     FormNomenklaturi->TabSheet4->QRRecepta = QRRecepta;
     FormNomenklaturi->TabSheet4->FormTipProizv = FormTipProizv;
     FormNomenklaturi->TabSheet4->FormTipIzdelie = FormTipIzdelie;
     FormNomenklaturi->TabSheet4->FormRecepIzdelie = FormRecepIzdelie;
     FormNomenklaturi->TabSheet4->FormIzdMatISO = FormIzdMatISO;
+    // The staff window, its dialogs and inquiries.
+    FormPers = (owned_->formPers = std::make_unique<TFormPers>(*DMPers)).get();
+    FormPersMat = (owned_->formPersMat = std::make_unique<TFormPersMat>(*DMPers)).get();
+    FormSlugAvans = (owned_->formSlugAvans = std::make_unique<TFormSlugAvans>(*DMPers)).get();
+    FormSlugOtchet = (owned_->formSlugOtchet = std::make_unique<TFormSlugOtchet>(*DMPers)).get();
+    FormSlugRazplObsto = (owned_->formSlugRazplObsto = std::make_unique<TFormSlugRazplObsto>(*DMPers)).get();
+    FormViewZarab = (owned_->formViewZarab = std::make_unique<TFormViewZarab>(*DMPers)).get();
+    FormPersonal = (owned_->formPersonal = std::make_unique<TFormPersonal>(*DMNS, *DMPers)).get();
+    FormPersonal->FormPers = FormPers;
+    FormPersonal->FormSlugRazplObsto = FormSlugRazplObsto;
+    FormPersonal->FormViewZarab = FormViewZarab;
+    FormPersonal->TabSheet1->FormSlugAvans = FormSlugAvans;
+    FormPersonal->TabSheet1->FormSlugOtchet = FormSlugOtchet;
+    FormPersonal->TabSheet2->FormPersMat = FormPersMat;
+    DMSklad = (owned_->dmSklad = std::make_unique<TDMSklad>(*DMNS)).get();
+    owned_->columnSettings.registerDataset(DMSklad->SmpSklNalich);
+    FormSklad = (owned_->formSklad = std::make_unique<TFormSklad>(*DMNS, *DMSklad)).get();
 }
 
 AppInstances::~AppInstances()
 {
     // Windows go before the data modules they are bound to.
+    owned_->formPersonal.reset();
+    owned_->formViewZarab.reset();
+    owned_->formSlugRazplObsto.reset();
+    owned_->formSlugOtchet.reset();
+    owned_->formSlugAvans.reset();
+    owned_->formPersMat.reset();
+    owned_->formPers.reset();
+    owned_->formKasa.reset();
+    owned_->formKasovOrder.reset();
+    owned_->formSklad.reset();
+    owned_->dmSklad.reset();
     owned_->formIzdMatISO.reset();
     owned_->formRecepIzdelie.reset();
     owned_->formTipIzdelie.reset();

@@ -23,6 +23,17 @@ class TFormTipProizv;
 class TFormTipIzdelie;
 class TFormRecepIzdelie;
 class TFormIzdMatISO;
+class TFormPersonal;
+class TFormPers;
+class TFormPersMat;
+class TFormSlugAvans;
+class TFormSlugOtchet;
+class TFormSlugRazplObsto;
+class TFormViewZarab;
+class TFormKasa;
+class TFormKasovOrder;
+class TDMSklad;
+class TFormSklad;
 namespace ColumnSettings {
 class Registry;
 }
@@ -61,6 +72,20 @@ public:
     TFormTipIzdelie* FormTipIzdelie = nullptr;
     TFormRecepIzdelie* FormRecepIzdelie = nullptr;
     TFormIzdMatISO* FormIzdMatISO = nullptr;
+    // The staff window and the dialogs and inquiries it opens.
+    TFormPersonal* FormPersonal = nullptr;
+    TFormPers* FormPers = nullptr;
+    TFormPersMat* FormPersMat = nullptr;
+    TFormSlugAvans* FormSlugAvans = nullptr;
+    TFormSlugOtchet* FormSlugOtchet = nullptr;
+    TFormSlugRazplObsto* FormSlugRazplObsto = nullptr;
+    TFormViewZarab* FormViewZarab = nullptr;
+    // Cash desk: the cash book and the cash order dialog it opens.
+    TFormKasovOrder* FormKasovOrder = nullptr;
+    TFormKasa* FormKasa = nullptr;
+    // The warehouse: its lists and the stock window.
+    TDMSklad* DMSklad = nullptr;
+    TFormSklad* FormSklad = nullptr;
 
     // The report column settings: the lists they apply to and the settings last read.
     ColumnSettings::Registry& columnSettings();

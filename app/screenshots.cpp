@@ -2,7 +2,14 @@
 // embedded database in a temporary folder. Run it with QT_QPA_PLATFORM=offscreen.
 #include "app/formns.h"
 #include "app/instances.h"
+#include "cash/cashbook.h"
+#include "cash/formkasa.h"
+#include "cash/formkasovorder.h"
+#include "platform/base/clock.h"
+#include <QDateEdit>
+#include <QLineEdit>
 #include "reference/formnomenklaturi.h"
+#include "reference/tabcompany.h"
 #include "reference/tabproduction.h"
 #include "reference/formkontragent.h"
 #include "reference/formmateriali.h"
@@ -17,12 +24,24 @@
 #include "reference/formrecepizdelie.h"
 #include "reference/formtipizdelie.h"
 #include "reference/formtipproizv.h"
-#include "reference/radiogroup.h"
+#include "platform/widgets/radiogroup.h"
 #include "reference/tabsettings.h"
 #include <QSpinBox>
 #include <QToolButton>
 #include <QTabWidget>
 #include "platform/ui/application.h"
+#include "data/dmpers.h"
+#include "staff/formpersonal.h"
+#include "staff/formslugavans.h"
+#include "staff/formslugotchet.h"
+#include "staff/formslugrazplobsto.h"
+#include "staff/formviewzarab.h"
+#include "staff/formpers.h"
+#include "staff/formpersmat.h"
+#include "staff/tabslugrazpl.h"
+#include "staff/tabtools.h"
+#include "staff/tabzarab.h"
+#include "platform/widgets/dblookupcombobox.h"
 #include "platform/ui/uiservice.h"
 
 #include <QMessageBox>
@@ -31,6 +50,32 @@
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTextStream>
+
+namespace {
+// Stands in for the modal showing while an editor is opened by the call that names its mode: the
+// editor is shown, photographed under the name given and closed.
+class ModalShot : public UiService
+{
+public:
+    ModalShot(const QDir& out, int& failures) : out_(out), failures_(failures) { UiService::install(this); }
+    ~ModalShot() override { UiService::install(nullptr); }
+    QString name;
+    int showModal(Form* form) override
+    {
+        form->show();
+        QCoreApplication::processEvents();
+        const QString file = out_.filePath(name + QStringLiteral(".png"));
+        if (!form->grab().save(file)) ++failures_;
+        QTextStream(stdout) << file << '\n';
+        form->close();
+        return 0;
+    }
+
+private:
+    const QDir& out_;
+    int& failures_;
+};
+}  // namespace
 
 int main(int argc, char** argv)
 {
@@ -86,8 +131,7 @@ int main(int argc, char** argv)
     }
     const QList<QWidget*> editors = {instances.FormMateriali, instances.FormKontragent, instances.FormTipSklad,
                                      instances.FormMiarki,    instances.FormGrad,       instances.FormCountry,
-                                     instances.FormTipKontr,  instances.FormSpecCeni};
-    instances.FormSpecCeni->Tag = 1;  // the new-price layout, with its choice groups
+                                     instances.FormTipKontr};
     for (QWidget* w : editors) {
         w->show();
         QCoreApplication::processEvents();
@@ -95,6 +139,11 @@ int main(int argc, char** argv)
         if (!w->grab().save(file)) ++failures;
         QTextStream(stdout) << file << '\n';
         w->close();
+    }
+    {
+        ModalShot modal(out, failures);
+        modal.name = QStringLiteral("FormSpecCeni");
+        instances.FormSpecCeni->openNew(QString());  // the new-price layout, with its choice groups
     }
     // The production tab over a small workshop with one product, and the recipe windows.
     {
@@ -130,13 +179,15 @@ int main(int argc, char** argv)
         shot(nom, QStringLiteral("FormNomenklaturi_TabSheet4"));
         shot(instances.FormTipProizv, QStringLiteral("FormTipProizv"));
         instances.FormTipProizv->close();
-        instances.FormTipIzdelie->Tag = 0;
-        instances.FormTipIzdelie->RdGrpRecepta->click(1);
-        shot(instances.FormTipIzdelie, QStringLiteral("FormTipIzdelie_0"));
-        instances.FormTipIzdelie->close();
-        instances.FormTipIzdelie->Tag = 1;
-        shot(instances.FormTipIzdelie, QStringLiteral("FormTipIzdelie_1"));
-        instances.FormTipIzdelie->SpdBtnIzhod->click();
+        {
+            ModalShot modal(out, failures);
+            instances.FormTipIzdelie->RdGrpRecepta->click(1);
+            modal.name = QStringLiteral("FormTipIzdelie_0");
+            instances.FormTipIzdelie->open(TFormTipIzdelie::Mode::New);
+            modal.name = QStringLiteral("FormTipIzdelie_1");
+            instances.FormTipIzdelie->open(TFormTipIzdelie::Mode::Move);
+            instances.FormTipIzdelie->SpdBtnIzhod->click();
+        }
         shot(instances.FormRecepIzdelie, QStringLiteral("FormRecepIzdelie"));
         instances.FormRecepIzdelie->SpdBtnIzhod->click();
         nom->TabSheet4->BitBtnIsoClick();
@@ -161,6 +212,146 @@ int main(int argc, char** argv)
         QTextStream(stdout) << narrow << '\n';
         nom->TabSheet5->resize(page);
         nom->close();
+    }
+    // The staff window with employees, issued tools, business payments and piece-work.
+    {
+        TDMPers& pers = *instances.DMPers;
+        SQLConnection& db = instances.DMNS->SQLConnectNS;
+        const QString month = QDate::currentDate().toString(QStringLiteral("yyyyMM"));
+        const QString prev = QDate::currentDate().addMonths(-1).toString(QStringLiteral("yyyyMM"));
+        const QString day = QDate::currentDate().toString(QStringLiteral("dd.MM.yyyy"));
+        const char* rows[] = {
+            "insert into DLYGNOSTI (KOD_DLYGNOST, IME_DLYGNOST) values (1, 'Шивач')",
+            "insert into DLYGNOSTI (KOD_DLYGNOST, IME_DLYGNOST) values (2, 'Снабдител')",
+            "insert into PERSONAL (SHIFYR, IME, PREZ, FAM, EGN, POST_KOD, ADRES_UL_N, LK, LK_DATE, POST_KOD_RPU, TEL, KOD_DLYGNOST) "
+            "values (1, 'Иван', 'Петров', 'Иванов', '7803124563', 4000, 'ул. Иван Вазов 12', '645123987', '14.05.2019', 4000, '0888 123 456', 2)",
+            "insert into PERSONAL (SHIFYR, IME, PREZ, FAM, EGN, POST_KOD, KOD_DLYGNOST) values (2, 'Мария', 'Георгиева', 'Петрова', '8511054421', 4000, 1)",
+            "insert into PERSONAL (SHIFYR, IME, PREZ, FAM, EGN, POST_KOD, KOD_DLYGNOST) values (3, 'Георги', 'Стоянов', 'Колев', '9002146678', 1000, 1)",
+            "insert into TIP_SKLAD (NSKLAD, SKLAD) values (40, 'Инструменти')",
+            "insert into MATERIALI (NMATERIAL, IMEMATERIAL, NMIARKA, NSKLAD) values (9401, 'Бормашина Bosch GSB 13', 1, 40)",
+            "insert into MATERIALI (NMATERIAL, IMEMATERIAL, NMIARKA, NSKLAD) values (9402, 'Шевна машина Juki DDL', 1, 40)",
+            "insert into MATERIALI (NMATERIAL, IMEMATERIAL, NMIARKA, NSKLAD) values (9403, 'Ножици шивашки', 1, 40)",
+            "insert into MATERIAL_PERSONAL (NMATERIAL, SHIFYR, KOLICHESTVO, DATEOT) values (9401, 1, 1, '03.02.2026')",
+            "insert into MATERIAL_PERSONAL (NMATERIAL, SHIFYR, KOLICHESTVO, DATEOT) values (9403, 1, 2, '03.02.2026')",
+            "insert into MATERIAL_PERSONAL (NMATERIAL, SHIFYR, KOLICHESTVO, DATEOT) values (9402, 2, 1, '11.03.2026')",
+            "insert into TIP_SLUG_OTCHET (NTIP_SLUG_OTCHET, IME_SLUG_OTCHET) values (1, 'Гориво')",
+            "insert into TIP_SLUG_OTCHET (NTIP_SLUG_OTCHET, IME_SLUG_OTCHET) values (2, 'Командировка')",
+            "insert into TIP_MANIPULACII (NUM_MANIPULACIA, IME_MANIPULACIA, RAZCENKA) values (1, 'Кроене', 0.45)",
+            "insert into TIP_MANIPULACII (NUM_MANIPULACIA, IME_MANIPULACIA, RAZCENKA) values (2, 'Шиене', 0.80)",
+            "insert into DOSTAVKI_PLASTANE (NKONTRAGENT, SHIFYR, PLATENO_DATE, PLATENO_LV, ZABELEGKA) values (0, 1, '04.12.2026', 180.4, 'плат')",
+        };
+        for (const char* sql : rows) db.execute(QString::fromUtf8(sql));
+        db.execute(QStringLiteral("update FIRMA set IMESKL_INSTR = 'Инструменти'"));
+        const auto exec = [&](const QString& sql) { db.execute(sql); };
+        exec(QStringLiteral("execute procedure ADD_UPDATE_SLUG_AVANS (1, 0, 1, '01.12.2026', 500, 100, 0, 0, 'за доставки')"));
+        exec(QStringLiteral("execute procedure ADD_UPDATE_SLUG_OTCHET (1, 0, 1, '03.12.2026', 62.5, 0, 0, 1, 0, 'Пловдив - София')"));
+        exec(QStringLiteral("execute procedure ADD_UPDATE_SLUG_OTCHET (1, 0, 1, '05.12.2026', 120, 0, 0, 0, 2, 'за гориво')"));
+        exec(QStringLiteral("execute procedure ADD_UPDATE_SLUG_AVANS (1, 0, 2, '05.12.2026', 120, 0, 0, 1, 'за гориво')"));
+        const struct { int shifyr; const char* m; int day, op, n; } work[] = {
+            {1, "", 2, 1, 120}, {1, "", 3, 2, 85}, {1, "", 5, 2, 96}, {1, "p", 12, 1, 140}, {1, "p", 20, 2, 110},
+            {2, "", 2, 2, 150}, {3, "", 4, 1, 60}};
+        for (const auto& w : work)
+            db.execute(QStringLiteral("insert into VEDOMOST_MANIPULACII (GGGGMM, GGGGMM_DEN, SHIFYR, NUM_MANIPULACIA, BROI_MANIPULACII, RAZCENKA) "
+                                      "select :M, :D, :S, NUM_MANIPULACIA, :N, RAZCENKA from TIP_MANIPULACII where NUM_MANIPULACIA = :O"),
+                       {{QStringLiteral("M"), *w.m ? prev : month}, {QStringLiteral("D"), w.day}, {QStringLiteral("S"), w.shifyr},
+                        {QStringLiteral("N"), w.n}, {QStringLiteral("O"), w.op}});
+        Q_UNUSED(day);
+        instances.DMNS->SmpFirma.refresh();
+        for (SmpDataset* ds : {&pers.SmpDlygnosti, &pers.SmpTipSlugOtchet, &pers.SmpTipManip})
+            if (ds->isActive()) ds->refresh();
+        const auto shot = [&](QWidget* w, const QString& name) {
+            w->show();
+            QCoreApplication::processEvents();
+            const QString file = out.filePath(name + QStringLiteral(".png"));
+            if (!w->grab().save(file)) ++failures;
+            QTextStream(stdout) << file << '\n';
+        };
+        TFormPersonal* staff = instances.FormPersonal;
+        staff->show();
+        pers.SmpViewPers.locate(QStringLiteral("SHIFYR"), {1});
+        staff->DBGrid10CellClick();
+        for (QWidget* tab : {static_cast<QWidget*>(staff->TabSheet1), static_cast<QWidget*>(staff->TabSheet2),
+                             static_cast<QWidget*>(staff->TabSheet3)}) {
+            staff->PageControl1->setCurrentWidget(tab);
+            shot(staff, QStringLiteral("FormPersonal_") + tab->objectName());
+        }
+        pers.SmpViewPersMat.first();
+        shot(instances.FormPersMat, QStringLiteral("FormPersMat"));
+        instances.FormPersMat->close();
+        shot(instances.FormPers, QStringLiteral("FormPers"));
+        instances.FormPers->close();
+        instances.FormSlugAvans->setMode(2);
+        shot(instances.FormSlugAvans, QStringLiteral("FormSlugAvans_2"));
+        instances.FormSlugAvans->close();
+        pers.SmpViewRazplPers.first();
+        pers.SmpViewRazplPers.next();
+        instances.FormSlugOtchet->setMode(0);
+        shot(instances.FormSlugOtchet, QStringLiteral("FormSlugOtchet_0"));
+        instances.FormSlugOtchet->close();
+        shot(instances.FormSlugRazplObsto, QStringLiteral("FormSlugRazplObsto"));
+        instances.FormSlugRazplObsto->close();
+        TFormViewZarab* inquiry = instances.FormViewZarab;
+        inquiry->show();
+        inquiry->DBLkpCmbMesOt->setKeyValue(prev);
+        inquiry->DBLkpCmbMesOtCloseUp();
+        inquiry->DBLkpCmbMesDo->setKeyValue(month);
+        inquiry->DBLkpCmbMesDoCloseUp();
+        shot(inquiry, QStringLiteral("FormViewZarab"));
+        inquiry->close();
+        staff->close();
+    }
+    // The cash book with a month of orders in BGN and in dollars, and the cash order dialog.
+    {
+        TDMNS& dm = *instances.DMNS;
+        const struct
+        {
+            Cash::OrderKind kind;
+            int day, currency;
+            double amount, rate;
+            const char *name, *basis;
+        } orders[] = {
+            {Cash::OrderKind::Receipt, 1, 1, 2500, 1, "Иван Петров Иванов", "Внесен оборот"},
+            {Cash::OrderKind::Payment, 2, 1, 180.4, 1, "Мария Георгиева Стоянова", "Аванс командировка"},
+            {Cash::OrderKind::Receipt, 3, 1, 1320.75, 1, "Петър Стоянов Илиев", "Продажба по ф-ра 1045"},
+            {Cash::OrderKind::Payment, 4, 1, 96.2, 1, "Георги Николов", "Горива"},
+            {Cash::OrderKind::Payment, 8, 1, 450, 1, "Стефан Димитров", "Ремонт машина"},
+            {Cash::OrderKind::Receipt, 2, 2, 1200, 1.7215, "John Smith", "Обмяна"},
+            {Cash::OrderKind::Payment, 5, 2, 300, 1.7340, "Мария Георгиева Стоянова", "Командировка Виена"},
+        };
+        for (const auto& o : orders) {
+            Cash::CashOrder c;
+            c.kind = o.kind;
+            c.date = QDate(Clock::today().year(), Clock::today().month(), 1).addDays(o.day - 1);
+            c.name = QString::fromUtf8(o.name);
+            c.town = QStringLiteral("Самоков");
+            c.basis = QString::fromUtf8(o.basis);
+            c.amount = o.amount;
+            c.currency = o.currency;
+            c.rate = o.rate;
+            Cash::insertOrder(dm.SQLConnectNS, c);
+        }
+        const auto shot = [&](QWidget* w, const QString& name) {
+            w->show();
+            QCoreApplication::processEvents();
+            const QString file = out.filePath(name + QStringLiteral(".png"));
+            if (!w->grab().save(file)) ++failures;
+            QTextStream(stdout) << file << '\n';
+        };
+        TFormKasa* kasa = instances.FormKasa;
+        kasa->show();
+        kasa->DateKasaOT->setDate(QDate(Clock::today().year(), Clock::today().month(), 1));
+        shot(kasa, QStringLiteral("FormKasa"));
+        kasa->chooseCurrency(2);
+        shot(kasa, QStringLiteral("FormKasa_USD"));
+        instances.FormKasovOrder->prepare(TFormKasovOrder::NewReceipt, 2);
+        instances.FormKasovOrder->EditImePrezFam->setText(QStringLiteral("John Smith"));
+        instances.FormKasovOrder->EditSumaKO->setText(QStringLiteral("250"));
+        instances.FormKasovOrder->EditKursValuta->setText(QStringLiteral("1.7215"));
+        instances.FormKasovOrder->EditOsnovanie->setText(QStringLiteral("Обмяна"));
+        instances.FormKasovOrder->EditKursValuta->editingFinished();
+        shot(instances.FormKasovOrder, QStringLiteral("FormKasovOrder"));
+        instances.FormKasovOrder->close();
+        kasa->close();
     }
     return failures == 0 ? 0 : 1;
 }

@@ -137,6 +137,7 @@ void TDMNS::defineDatasets()
     SmpKontragenti.afterDelete = [this](SmpDataset& ds) { SmpKontragentiAfterPost(ds); };
     defineReferenceLists();
     defineRecipeLists();
+    defineCashLists();
     // Nothing reaches the database before it is checked (the program sets its own, which also talks
     // to the user).
     SQLConnectNS.setOpener([](SQLConnection& c) { Schema::openAndUpgrade(c); });

@@ -71,6 +71,9 @@ public:
     SmpDataset SmpViewIzd{QStringLiteral("SmpViewIzd"), &SQLConnectNS, this};
     SmpDataset SmpViewIzdRec{QStringLiteral("SmpViewIzdRec"), &SQLConnectNS, this};
     SmpDataset SmpIzdMatISO{QStringLiteral("SmpIzdMatISO"), &SQLConnectNS, this};
+    // Cash desk: the cash book of one currency and period, and its balance before the period.
+    SmpDataset SmpViewKasa{QStringLiteral("SmpViewKasa"), &SQLConnectNS, this};
+    double KasaNachSaldo = 0, KasaNachSaldoLV = 0;
     // The recipe multiplier N ("Брой рецепти :"); the recipe lists' calculated values follow it.
     int BrIzdeliaN = 1;
 
@@ -94,4 +97,5 @@ private:
     void defineDatasets();
     void defineReferenceLists();
     void defineRecipeLists();
+    void defineCashLists();
 };

@@ -126,8 +126,8 @@ void TFormKontragent::SpdBtnIzhodClick() { close(); }
 void TFormKontragent::dropPending()
 {
     SmpDataset& ds = dm_.SmpKontragenti;
-    if (ds.state() == SmpDataset::State::Edit || ds.state() == SmpDataset::State::Insert || ds.changeCount() > 0)
-        ds.cancel();
+    if (ds.state() == SmpDataset::State::Edit || ds.state() == SmpDataset::State::Insert) ds.cancel();
+    if (ds.isActive() && ds.changeCount() > 0) ds.cancelUpdates();
 }
 
 void TFormKontragent::closeEvent(QCloseEvent* event)

@@ -84,7 +84,8 @@ bool TFormLookupEditor::editing() const
 // row is left in the shared list.
 void TFormLookupEditor::dropPending()
 {
-    if (editing() || dataset_.changeCount() > 0) dataset_.cancel();
+    if (editing()) dataset_.cancel();
+    if (dataset_.isActive() && dataset_.changeCount() > 0) dataset_.cancelUpdates();
 }
 
 void TFormLookupEditor::save()

@@ -130,6 +130,14 @@ TFormMateriali::TFormMateriali(TDMNS& dm) : dm_(dm), DtSrcViewMateriali(new Data
     resize(720, 470);
 }
 
+bool TFormMateriali::open(Mode mode)
+{
+    mode_ = mode;
+    saved_ = false;
+    UiService::current().showModal(this);
+    return saved_;
+}
+
 void TFormMateriali::showEvent(QShowEvent* event)
 {
     Form::showEvent(event);
@@ -139,7 +147,7 @@ void TFormMateriali::showEvent(QShowEvent* event)
 void TFormMateriali::FormShow()
 {
     SmpDataset& ds = dm_.SmpViewMateriali;
-    if (Tag == kModeNew) {
+    if (mode_ == Mode::New) {
         Handlers::run([&ds] { ds.insert(); });
         LbMat->setText(QStringLiteral("Дефиниране на нов материал !"));
         LbMat->setStyleSheet(QStringLiteral("color: green;"));
@@ -176,11 +184,11 @@ void TFormMateriali::BitBtnZapMatClick()
 {
     if (!Handlers::commitFocusedEdit(this)) return;
     BitBtnZapMat->setFocus();
-    if (Tag != kModeNew && Tag != kModeEdit) return;
+    if (saved_) return;
     SmpDataset& ds = dm_.SmpViewMateriali;
     const QString name = DBEditMat->text();
     try {
-        if (Tag == kModeNew && Materials::nameInUse(dm_.SQLConnectNS, name)) {
+        if (mode_ == Mode::New && Materials::nameInUse(dm_.SQLConnectNS, name)) {
             UiService::current().showMessage(QStringLiteral("Този материал вече съществува в номенклатурата !"));
             return;
         }
@@ -194,7 +202,7 @@ void TFormMateriali::BitBtnZapMatClick()
         QVariantMap values;
         for (const SmpField* f : ds.fields())
             if (f->kind() == SmpField::Kind::Data) values.insert(f->fieldName(), f->value());
-        Materials::store(dm_.SQLConnectNS, values, Tag == kModeEdit ? ds.value(QStringLiteral("NMATERIAL")) : QVariant());
+        Materials::store(dm_.SQLConnectNS, values, mode_ == Mode::Edit ? ds.value(QStringLiteral("NMATERIAL")) : QVariant());
 
         const QString saved = values.value(QStringLiteral("IMEMATERIAL")).toString().left(65);
         discardRow();
@@ -205,7 +213,7 @@ void TFormMateriali::BitBtnZapMatClick()
         UiService::current().reportError(e.message());
         return;
     }
-    Tag = kModeSaved;
+    saved_ = true;
     close();
 }
 

@@ -12,16 +12,22 @@ class DBLookupComboBox;
 class DataSource;
 class TDMNS;
 
-// The item editor, on the item list of the reference data window. Tag: 1 new item, 0 correct the
-// current one; the editor sets 10 when it saved an item. Items reach the database only through its
-// insert and update statements; the list's own row is discarded after a save or on leaving.
+// The item editor, on the item list of the reference data window: a new item or the current one.
+// Items reach the database only through its insert and update statements; the list's own row is
+// discarded after a save or on leaving.
 class TFormMateriali : public Form
 {
     Q_OBJECT
 public:
-    static constexpr int kModeNew = 1, kModeEdit = 0, kModeSaved = 10;
+    enum class Mode { New, Edit };
 
     explicit TFormMateriali(TDMNS& dm);
+
+    // Opens the editor modally; true when it stored the item.
+    bool open(Mode mode);
+    Mode mode() const { return mode_; }
+    // The last opening stored the item.
+    bool saved() const { return saved_; }
 
     QLabel* LbMat = nullptr;
     DBEdit* DBEditMat = nullptr;
@@ -50,4 +56,6 @@ private:
 
     TDMNS& dm_;
     DataSource* DtSrcViewMateriali;
+    Mode mode_ = Mode::Edit;
+    bool saved_ = false;
 };

@@ -124,7 +124,8 @@ void TFormRecepIzdelie::SpdBtnZapisClick()
 void TFormRecepIzdelie::cancelPending()
 {
     SmpDataset& line = dm_.SmpRecep_izdN;
-    if (line.isActive() && (line.state() != SmpDataset::State::Browse || line.changeCount() > 0)) line.cancel();
+    if (line.isActive() && line.state() != SmpDataset::State::Browse) line.cancel();
+    if (line.isActive() && line.changeCount() > 0) line.cancelUpdates();
 }
 
 void TFormRecepIzdelie::SpdBtnIzhodClick()

@@ -6,7 +6,7 @@
 #include "platform/widgets/dblookupcombobox.h"
 #include "platform/widgets/dtsource.h"
 #include "platform/widgets/fielddatalink.h"
-#include "reference/radiogroup.h"
+#include "platform/widgets/radiogroup.h"
 #include "platform/widgets/handlers.h"
 
 #include <QAbstractItemView>
@@ -118,7 +118,7 @@ TFormSpecCeni::TFormSpecCeni(TDMNS& dm) : dm_(dm)
 
 void TFormSpecCeni::openNew(const QString& counterparty)
 {
-    Tag = kModeNew;
+    change_ = false;
     LbProdCena->setText(QStringLiteral("0.00"));
     EdSpecCena->setText(QStringLiteral("0.00"));
     LbImeKontr->setText(counterparty);
@@ -127,7 +127,7 @@ void TFormSpecCeni::openNew(const QString& counterparty)
 
 void TFormSpecCeni::openChange(const QString& counterparty, double sellingPrice, double specialPrice)
 {
-    Tag = kModeEdit;
+    change_ = true;
     LbProdCena->setText(priceText(sellingPrice));
     EdSpecCena->setText(priceText(specialPrice));
     LbImeKontr->setText(counterparty);
@@ -144,7 +144,7 @@ void TFormSpecCeni::showEvent(QShowEvent* event)
 
 void TFormSpecCeni::FormShow()
 {
-    const bool edit = Tag == kModeEdit;
+    const bool edit = change_;
     GrpBoxIzbSklad->setVisible(!edit);
     GrpBoxIzbMat->setVisible(!edit);
     LbNaimenovanie->setVisible(edit);
@@ -250,7 +250,7 @@ void TFormSpecCeni::SpeedBtnZapFirmaClick()
         proc.setParam(QStringLiteral("NKONTRAGENT"), 0);
         proc.setParam(QStringLiteral("NMATERIAL"), 0);
     };
-    if (Tag == kModeEdit) {
+    if (change_) {
         change(prices.value(QStringLiteral("AUTONUM")));
     } else {
         SmpDataset& mat = dm_.SmpSkladMat;

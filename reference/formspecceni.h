@@ -11,14 +11,12 @@ class DataSource;
 class RadioGroup;
 class TDMNS;
 
-// Adds or changes the special selling price of the current counterparty for one item. Tag: 1 new
-// price, 0 change the current price row.
+// Adds or changes the special selling price of the current counterparty for one item: a new price
+// or the current price row.
 class TFormSpecCeni : public Form
 {
     Q_OBJECT
 public:
-    static constexpr int kModeNew = 1, kModeEdit = 0;
-
     explicit TFormSpecCeni(TDMNS& dm);
 
     QLabel* LbImeKontr = nullptr;
@@ -57,4 +55,5 @@ private:
     void setFilterSklad(const QVariant& nsklad);
 
     TDMNS& dm_;
+    bool change_ = false;  // the current price row, not a new one
 };

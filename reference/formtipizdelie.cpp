@@ -8,7 +8,7 @@
 #include "platform/widgets/dblookupcombobox.h"
 #include "platform/widgets/dbtext.h"
 #include "platform/widgets/dtsource.h"
-#include "reference/radiogroup.h"
+#include "platform/widgets/radiogroup.h"
 #include "platform/widgets/handlers.h"
 
 #include <QGroupBox>
@@ -126,6 +126,12 @@ TFormTipIzdelie::TFormTipIzdelie(TDMNS& dm, QWidget* parent) : Form(parent), dm_
 
 int TFormTipIzdelie::receptaIndex() const { return RdGrpRecepta->itemIndex(); }
 
+int TFormTipIzdelie::open(Mode mode)
+{
+    mode_ = mode;
+    return UiService::current().showModal(this);
+}
+
 void TFormTipIzdelie::showEvent(QShowEvent* event)
 {
     Form::showEvent(event);
@@ -134,7 +140,7 @@ void TFormTipIzdelie::showEvent(QShowEvent* event)
 
 void TFormTipIzdelie::FormShow()
 {
-    const bool create = Tag == 0;
+    const bool create = mode_ == Mode::New;
     setWindowTitle(create ? QStringLiteral("Избор на ново изделие, комплект ... за производство!")
                           : QStringLiteral("Прехвърляне на рецепта от едно производство в друго !"));
     for (QWidget* w : {static_cast<QWidget*>(GrpBoxIzdelie), static_cast<QWidget*>(RdGrpRecepta),
@@ -161,7 +167,7 @@ void TFormTipIzdelie::FormShow()
 void TFormTipIzdelie::RdGrpReceptaClick()
 {
     const bool copy = receptaIndex() == 1;
-    GrpBoxDubl->setVisible(copy && Tag == 0);
+    GrpBoxDubl->setVisible(copy && mode_ == Mode::New);
     if (copy && height() < 400) resize(width(), 470);
 }
 
@@ -240,6 +246,7 @@ void TFormTipIzdelie::BitBtnZapSklObClick()
 void TFormTipIzdelie::SpdBtnIzhodClick()
 {
     SmpDataset& ds = dm_.SmpTipIzdelieN;
-    if (ds.isActive() && (ds.state() != SmpDataset::State::Browse || ds.changeCount() > 0)) ds.cancel();
+    if (ds.isActive() && ds.state() != SmpDataset::State::Browse) ds.cancel();
+    if (ds.isActive() && ds.changeCount() > 0) ds.cancelUpdates();
     closeWith(2);
 }

@@ -11,15 +11,21 @@ class DBText;
 class DataSource;
 class TDMNS;
 
-// The product editor. Tag 0: a new product of the current workshop, with an empty recipe or a
-// copy of another product's recipe. Tag 1: the current product moves to another workshop.
+// The product editor. New: a new product of the current workshop, with an empty recipe or a copy
+// of another product's recipe. Move: the current product moves to another workshop.
 class TFormTipIzdelie : public Form
 {
     Q_OBJECT
 public:
+    enum class Mode { New, Move };
+
     explicit TFormTipIzdelie(TDMNS& dm, QWidget* parent = nullptr);
 
-    // Mode 0.
+    // Opens the editor modally in this mode; returns its modal result (1 stored).
+    int open(Mode mode);
+    Mode mode() const { return mode_; }
+
+    // New.
     QGroupBox* GrpBoxIzdelie = nullptr;
     DBLookupComboBox* DBLkpCmbIzdelie = nullptr;
     RadioGroup* RdGrpRecepta = nullptr;
@@ -27,7 +33,7 @@ public:
     DBGrid* DBGrdViewIzd = nullptr;
     DBGrid* DBGrdViewIzdRec = nullptr;
     QToolButton* SpdBtnZapIzd = nullptr;
-    // Mode 1.
+    // Move.
     QGroupBox* GrpBoxPrehvyrliane = nullptr;
     DBText* DBTextIzdelie = nullptr;
     DBLookupComboBox* DBLkpCmbProizv = nullptr;
@@ -48,4 +54,5 @@ protected:
 
 private:
     TDMNS& dm_;
+    Mode mode_ = Mode::New;
 };

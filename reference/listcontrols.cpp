@@ -65,6 +65,22 @@ QToolButton* ListControls::exitButton(const char* name)
     return exit;
 }
 
+QVariant ListControls::keyToDelete(SmpDataset& list, const QString& keyField, DeleteRefusal refusal,
+                                   const QString& emptyMessage, const QString& question)
+{
+    if (!list.isActive() || list.isEmpty()) {
+        UiService::current().showMessage(emptyMessage);
+        return {};
+    }
+    const QVariant key = list.value(keyField);
+    if (const QString why = refusal(db_, key); !why.isEmpty()) {
+        UiService::current().showMessage(why);
+        return {};
+    }
+    if (!UiService::current().askYesNo(question)) return {};
+    return key;
+}
+
 void ListControls::deleteRow(SmpDataset& dataset, DeleteRefusal refusal, const QString& keyField,
                              const QString& question)
 {

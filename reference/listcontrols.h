@@ -32,6 +32,10 @@ public:
 
     // Why the row with this key cannot be deleted; empty when it can (a data-layer function).
     using DeleteRefusal = QString (*)(SQLConnection&, const QVariant&);
+    // The checks before deleting the current row of a list a data function deletes: an empty list
+    // and a refusal are told, and the user confirms. The row's key, or a null one when it stays.
+    QVariant keyToDelete(SmpDataset& list, const QString& keyField, DeleteRefusal refusal,
+                         const QString& emptyMessage, const QString& question);
     // The guarded delete of the current row of a small list: a pending edit is cancelled first.
     void deleteRow(SmpDataset& dataset, DeleteRefusal refusal, const QString& keyField, const QString& question);
     // Opens a small editor on a new row (appended) or on the current row.

@@ -1,4 +1,4 @@
-#include "reference/formnomenklaturi.h"
+#include "reference/tabitems.h"
 
 #include "data/dmns.h"
 #include "data/dmpers.h"
@@ -16,7 +16,7 @@
 #include "reference/places.h"
 #include "reference/formmiarki.h"
 #include "reference/formtipsklad.h"
-#include "reference/radiogroup.h"
+#include "platform/widgets/radiogroup.h"
 #include "platform/widgets/handlers.h"
 
 #include <QFormLayout>
@@ -27,12 +27,10 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-// The item tab: items with their details, warehouses, warehouse objects and units.
-
-QWidget* TFormNomenklaturi::buildItemsTab()
+TabItems::TabItems(TDMNS& dm, TDMPers& pers, QWidget* parent)
+    : QWidget(parent), dm_(dm), pers_(pers), lists_(*this, dm.SQLConnectNS)
 {
-    auto* tab = new QWidget;
-    tab->setObjectName(QStringLiteral("TabSheet1"));
+    setObjectName(QStringLiteral("TabSheet1"));
     SmpDataset& items = dm_.SmpViewMateriali;
 
     // The columns are the list's visible fields, as the column settings leave them; each column
@@ -45,7 +43,7 @@ QWidget* TFormNomenklaturi::buildItemsTab()
             header->resizeSection(c, qMax(header->sectionSize(c), DBGrid1->fontMetrics().horizontalAdvance(caption) + 24));
         }
     });
-    Handlers::connect(DBGrid1, &QAbstractItemView::doubleClicked, this, &TFormNomenklaturi::SpdBtnRedakciaMatClick);
+    Handlers::connect(DBGrid1, &QAbstractItemView::doubleClicked, this, &TabItems::SpdBtnRedakciaMatClick);
 
     auto* details = new QFormLayout;
     details->setVerticalSpacing(1);
@@ -81,21 +79,21 @@ QWidget* TFormNomenklaturi::buildItemsTab()
     RdGrpIzbSklMat = new RadioGroup(QStringLiteral("RdGrpIzbSklMat"), QStringLiteral("Избор на склад за материали "),
                                     {QStringLiteral("Всички"), QStringLiteral("По избор")});
     RdGrpIzbSklMat->setItemIndex(1);
-    Handlers::connect(RdGrpIzbSklMat, &RadioGroup::clicked, this, &TFormNomenklaturi::RdGrpIzbSklMatClick);
+    Handlers::connect(RdGrpIzbSklMat, &RadioGroup::clicked, this, &TabItems::RdGrpIzbSklMatClick);
     DBLkpCmbIzbSklad = new DBLookupComboBox;
     DBLkpCmbIzbSklad->setObjectName(QStringLiteral("DBLkpCmbIzbSklad"));
     DBLkpCmbIzbSklad->setListSource(lists_.sourceFor(dm_.SmpIzbSklad));
     DBLkpCmbIzbSklad->setKeyField(QStringLiteral("NSKLAD"));
     DBLkpCmbIzbSklad->setListField(QStringLiteral("SKLAD"));
     DBLkpCmbIzbSklad->setMinimumWidth(150);
-    Handlers::connect(DBLkpCmbIzbSklad, &DBLookupComboBox::closeUp, this, &TFormNomenklaturi::DBLkpCmbIzbSkladCloseUp);
+    Handlers::connect(DBLkpCmbIzbSklad, &DBLookupComboBox::closeUp, this, &TabItems::DBLkpCmbIzbSkladCloseUp);
 
-    auto* excel = makeButton("SpdBtnMatEXEL", QStringLiteral(" -> Excel"), &TFormNomenklaturi::SpdBtnMatEXELClick);
+    auto* excel = makeButton("SpdBtnMatEXEL", QStringLiteral(" -> Excel"), &TabItems::SpdBtnMatEXELClick);
     auto* itemButtons = new QHBoxLayout;
     itemButtons->addWidget(
-        makeButton("SpdBtnNewMat", QStringLiteral("Нов материал,поуфабр.,изделие,комплект"), &TFormNomenklaturi::SpdBtnNewMatClick));
-    itemButtons->addWidget(makeButton("SpdBtnRedakciaMat", QStringLiteral("Редакция"), &TFormNomenklaturi::SpdBtnRedakciaMatClick));
-    itemButtons->addWidget(makeButton("SpdBtnDelMat", QStringLiteral("Изтриване"), &TFormNomenklaturi::SpdBtnDelMatClick));
+        makeButton("SpdBtnNewMat", QStringLiteral("Нов материал,поуфабр.,изделие,комплект"), &TabItems::SpdBtnNewMatClick));
+    itemButtons->addWidget(makeButton("SpdBtnRedakciaMat", QStringLiteral("Редакция"), &TabItems::SpdBtnRedakciaMatClick));
+    itemButtons->addWidget(makeButton("SpdBtnDelMat", QStringLiteral("Изтриване"), &TabItems::SpdBtnDelMatClick));
     itemButtons->addWidget(excel);
     itemButtons->addStretch(1);
     auto* exit = lists_.exitButton("SpdBtnIzhodMat");
@@ -136,38 +134,41 @@ QWidget* TFormNomenklaturi::buildItemsTab()
     };
     DBGrid11 = lists_.grid("DBGrid11", dm_.SmpTipSklad, {{"NSKLAD", "№"}, {"SKLAD", "Име на склад"}, {"SklObDaNe", "Скл.об."}},
                         true);
-    Handlers::connect(DBGrid11, &QAbstractItemView::doubleClicked, this, &TFormNomenklaturi::SpdBtnRedSkladClick);
+    Handlers::connect(DBGrid11, &QAbstractItemView::doubleClicked, this, &TabItems::SpdBtnRedSkladClick);
     DBGrid3 = lists_.grid("DBGrid3", dm_.SmpTipSklOb, {{"NSKL_OBEKT", "№"}, {"IME_SKL_OBEKT", "Име на складов обект"}}, false);
     DBGrid2 = lists_.grid("DBGrid2", dm_.SmpMiarka,
                        {{"NMIARKA", "№ м/ка"}, {"MIARKA_BG", "Мярка BG"}, {"MIARKA_LAT", "Мярка LAT"}}, true);
-    Handlers::connect(DBGrid2, &QAbstractItemView::doubleClicked, this, &TFormNomenklaturi::SpdBtnRedMkaClick);
+    Handlers::connect(DBGrid2, &QAbstractItemView::doubleClicked, this, &TabItems::SpdBtnRedMkaClick);
     auto* navLayout = new QHBoxLayout;
     navLayout->addWidget(lists_.navigator("DBNavigator3", dm_.SmpTipSklOb));
     navLayout->addStretch(1);
 
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(group(QStringLiteral("Дефиниране на фирмени складове "), DBGrid11,
-                            buttonRow({makeButton("SpdBtnNewSklad", QStringLiteral("Нов"), &TFormNomenklaturi::SpdBtnNewSkladClick),
-                                       makeButton("SpdBtnRedSklad", QStringLiteral("Редакция"), &TFormNomenklaturi::SpdBtnRedSkladClick),
-                                       makeButton("SpdBtnDelSklad", QStringLiteral("Изтриване"), &TFormNomenklaturi::SpdBtnDelSkladClick)})),
+                            buttonRow({makeButton("SpdBtnNewSklad", QStringLiteral("Нов"), &TabItems::SpdBtnNewSkladClick),
+                                       makeButton("SpdBtnRedSklad", QStringLiteral("Редакция"), &TabItems::SpdBtnRedSkladClick),
+                                       makeButton("SpdBtnDelSklad", QStringLiteral("Изтриване"), &TabItems::SpdBtnDelSkladClick)})),
                       3);
     bottom->addWidget(group(QStringLiteral("Дефиниране на външни складови обекти "), DBGrid3, navLayout), 3);
     bottom->addWidget(group(QStringLiteral("Дефиниране на мерни единици "), DBGrid2,
-                            buttonRow({makeButton("SpdBtnNewMka", QStringLiteral("Нова"), &TFormNomenklaturi::SpdBtnNewMkaClick),
-                                       makeButton("SpdBtnRedMka", QStringLiteral("Редакция"), &TFormNomenklaturi::SpdBtnRedMkaClick),
-                                       makeButton("SpdBtnDelMka", QStringLiteral("Изтр."), &TFormNomenklaturi::SpdBtnDelMkaClick)})),
+                            buttonRow({makeButton("SpdBtnNewMka", QStringLiteral("Нова"), &TabItems::SpdBtnNewMkaClick),
+                                       makeButton("SpdBtnRedMka", QStringLiteral("Редакция"), &TabItems::SpdBtnRedMkaClick),
+                                       makeButton("SpdBtnDelMka", QStringLiteral("Изтр."), &TabItems::SpdBtnDelMkaClick)})),
                       4);
 
-    auto* layout = new QVBoxLayout(tab);
+    auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
     layout->addLayout(top, 1);
     layout->addLayout(itemButtons);
     layout->addLayout(bottom);
-    return tab;
 }
 
-// Opens the item tab's lists; the item list is read only when it is not open yet.
-void TFormNomenklaturi::showMateriali()
+QToolButton* TabItems::makeButton(const char* name, const QString& text, void (TabItems::*handler)())
+{
+    return Handlers::makeButton(name, text, this, handler);
+}
+
+void TabItems::FormShow()
 {
     for (SmpDataset* ds : {&dm_.SmpDaNe, &dm_.SmpTipSklad, &dm_.SmpMiarka, &dm_.SmpTipSklOb, &dm_.SmpIzbSklad,
                            &dm_.SmpCountry, &dm_.SmpGrad, &dm_.SmpTipKontragent, &pers_.SmpDlygnosti})
@@ -176,7 +177,7 @@ void TFormNomenklaturi::showMateriali()
     DBLkpCmbIzbSklad->setEnabled(RdGrpIzbSklMat->itemIndex() == 1);
 }
 
-void TFormNomenklaturi::RefreshMateriali()
+void TabItems::RefreshMateriali()
 {
     SmpDataset& ds = dm_.SmpViewMateriali;
     ds.close();
@@ -186,89 +187,79 @@ void TFormNomenklaturi::RefreshMateriali()
     ds.open();
 }
 
-void TFormNomenklaturi::RdGrpIzbSklMatClick()
+void TabItems::RdGrpIzbSklMatClick()
 {
     DBLkpCmbIzbSklad->setEnabled(RdGrpIzbSklMat->itemIndex() == 1);
     RefreshMateriali();
 }
 
-void TFormNomenklaturi::DBLkpCmbIzbSkladCloseUp()
+void TabItems::DBLkpCmbIzbSkladCloseUp()
 {
     SmpDataset& list = dm_.SmpIzbSklad;
     if (list.isActive() && !list.isEmpty()) izbSkladKey_ = list.fieldByName(QStringLiteral("NSKLAD"))->asInt();
     RefreshMateriali();
 }
 
-void TFormNomenklaturi::SpdBtnNewMatClick()
+void TabItems::SpdBtnNewMatClick()
 {
     if (!FormMateriali) return;
-    FormMateriali->Tag = TFormMateriali::kModeNew;
-    UiService::current().showModal(FormMateriali);
-    if (FormMateriali->Tag == TFormMateriali::kModeSaved) dm_.materialChanged();
+    if (FormMateriali->open(TFormMateriali::Mode::New)) dm_.materialChanged();
 }
 
-void TFormNomenklaturi::SpdBtnRedakciaMatClick()
+void TabItems::SpdBtnRedakciaMatClick()
 {
     if (!FormMateriali) return;
     if (!dm_.SmpViewMateriali.isActive() || dm_.SmpViewMateriali.isEmpty()) {
         UiService::current().showMessage(QStringLiteral("Липсват данни за корекция !"));
         return;
     }
-    FormMateriali->Tag = TFormMateriali::kModeEdit;
-    UiService::current().showModal(FormMateriali);
-    if (FormMateriali->Tag == TFormMateriali::kModeSaved) dm_.materialChanged();
+    if (FormMateriali->open(TFormMateriali::Mode::Edit)) dm_.materialChanged();
 }
 
-void TFormNomenklaturi::SpdBtnDelMatClick()
+void TabItems::SpdBtnDelMatClick()
 {
     SmpDataset& items = dm_.SmpViewMateriali;
-    if (!items.isActive() || items.isEmpty()) {
-        UiService::current().showMessage(QStringLiteral("Липстват материали !"));
-        return;
-    }
-    const QVariant key = items.value(QStringLiteral("NMATERIAL"));
-    if (const QString why = Materials::deleteRefusal(dm_.SQLConnectNS, key); !why.isEmpty()) {
-        UiService::current().showMessage(why);
-        return;
-    }
-    if (!UiService::current().askYesNo(QStringLiteral(" Изтриване на материал ? "))) return;
+    const QVariant key = lists_.keyToDelete(items, QStringLiteral("NMATERIAL"), Materials::deleteRefusal,
+                                            QStringLiteral("Липстват материали !"),
+                                            QStringLiteral(" Изтриване на материал ? "));
+    if (key.isNull()) return;
     Materials::remove(dm_.SQLConnectNS, key);
     items.refresh();
     dm_.materialChanged();
 }
 
-void TFormNomenklaturi::SpdBtnMatEXELClick()
+void TabItems::SpdBtnMatEXELClick()
 {
     SpreadsheetExport how;
     how.parentWindow = this;  // an empty list writes nothing
     ExportDatasetToSpreadsheet(dm_.SmpViewMateriali, how);
 }
 
-void TFormNomenklaturi::SpdBtnNewSkladClick()
+void TabItems::SpdBtnNewSkladClick()
 {
     ListControls::openEditor(FormTipSklad, dm_.SmpTipSklad, true, {});
 }
 
-void TFormNomenklaturi::SpdBtnRedSkladClick()
+void TabItems::SpdBtnRedSkladClick()
 {
     ListControls::openEditor(FormTipSklad, dm_.SmpTipSklad, false, QStringLiteral("Няма въведен склад !"));
 }
 
-void TFormNomenklaturi::SpdBtnDelSkladClick()
+void TabItems::SpdBtnDelSkladClick()
 {
     lists_.deleteRow(dm_.SmpTipSklad, ReferenceLists::warehouseDeleteRefusal, QStringLiteral("NSKLAD"),
                   QStringLiteral(" Изтриване на Склад ? "));
 }
 
-void TFormNomenklaturi::SpdBtnNewMkaClick() { ListControls::openEditor(FormMiarki, dm_.SmpMiarka, true, {}); }
+void TabItems::SpdBtnNewMkaClick() { ListControls::openEditor(FormMiarki, dm_.SmpMiarka, true, {}); }
 
-void TFormNomenklaturi::SpdBtnRedMkaClick()
+void TabItems::SpdBtnRedMkaClick()
 {
     ListControls::openEditor(FormMiarki, dm_.SmpMiarka, false,
                    QStringLiteral("Няма въведени мерни единици !"));
 }
 
-void TFormNomenklaturi::SpdBtnDelMkaClick()
+void TabItems::SpdBtnDelMkaClick()
 {
     lists_.deleteRow(dm_.SmpMiarka, ReferenceLists::unitDeleteRefusal, QStringLiteral("NMIARKA"),
                   QStringLiteral(" Изтриване на Мярка ? "));

@@ -138,6 +138,11 @@ TabProduction::TabProduction(TDMNS& dm, QWidget* parent) : QWidget(parent), dm_(
 
 // Another product: its recipe is read and N starts again at 1. The same product re-read (after a
 // price was stored) keeps N and the recipe line shown.
+void TabProduction::FormShow()
+{
+    for (SmpDataset* ds : {&dm_.SmpTipProizvN, &dm_.SmpTipIzdelieN, &dm_.SmpRecep_izdN, &dm_.SmpTipIzdVIEW}) ds->open();
+}
+
 void TabProduction::DtSrcTipIzdVIEWDataChange()
 {
     SmpDataset& products = dm_.SmpTipIzdVIEW;
@@ -196,8 +201,7 @@ void TabProduction::SpdBtnCehDelClick()
 void TabProduction::SpdBtnIzdNewClick()
 {
     if (!FormTipIzdelie) return;
-    FormTipIzdelie->Tag = 0;
-    UiService::current().showModal(FormTipIzdelie);
+    FormTipIzdelie->open(TFormTipIzdelie::Mode::New);
 }
 
 void TabProduction::SpdBtnIzdDelClick()
@@ -235,8 +239,7 @@ void TabProduction::BitBtnMoveRecClick()
             dm_.SmpTipProizv.open();
         }))
         return;
-    FormTipIzdelie->Tag = 1;
-    UiService::current().showModal(FormTipIzdelie);
+    FormTipIzdelie->open(TFormTipIzdelie::Mode::Move);
 }
 
 void TabProduction::SpdBtnMatNewClick()

@@ -38,6 +38,8 @@ public:
     DBGrid* DBGrdRecepta = nullptr;
     QSpinBox* SpnEdtBrIzdeliaN = nullptr;
 
+    // Opens the workshop, product and recipe lists.
+    void FormShow();
     void DtSrcTipIzdVIEWDataChange();
     void SpnEdtBrIzdeliaNChange();
     void SpdBtnCehNewClick();

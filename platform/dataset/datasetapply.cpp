@@ -18,6 +18,18 @@ using FieldValues::splitFields;
 void SmpDataset::applyUpdates()
 {
     checkBrowseMode();
+    applyPending(0);
+}
+
+void SmpDataset::applyLastChange()
+{
+    checkBrowseMode();
+    if (d->lastChange != 0) applyPending(d->lastChange);
+}
+
+// Every pending change, or only the one with that sequence number.
+void SmpDataset::applyPending(quint64 onlySeq)
+{
     if (scratch_) return;  // a scratch list never reaches its table
     if (changeCount() == 0) return;
     if (readOnly_) throw DbError(QStringLiteral("%1 е само за четене; промените не се записват.").arg(name_));
@@ -26,7 +38,7 @@ void SmpDataset::applyUpdates()
             if (!c.relation.isEmpty()) return c.relation;
         return QString();
     }();
-    if (table.isEmpty() || !FieldValues::isIdentifier(table))
+    if (table.isEmpty() || !SqlLex::isIdentifier(table))
         throw DbError(QStringLiteral("%1: не е известна таблицата за запис.").arg(name_));
 
     // Columns of that table, by slot.
@@ -35,13 +47,14 @@ void SmpDataset::applyUpdates()
         const DbColumn& c = d->columns[i];
         const bool ofTable = tableName_.isEmpty() ? c.relation.compare(table, Qt::CaseInsensitive) == 0 : true;
         const QString column = c.field.isEmpty() ? c.name : c.field;
-        if (ofTable && FieldValues::isIdentifier(column)) cols << qMakePair(i, column);
+        if (ofTable && SqlLex::isIdentifier(column)) cols << qMakePair(i, column);
     }
     const QStringList pk = keyFieldNames();
 
     std::vector<Row*> pending;
     for (Row& r : d->rows)
-        if (r.changeSeq != 0 && r.status != Row::Status::Unchanged && !(r.awaiting && r.appliedSeq == r.changeSeq))
+        if (r.changeSeq != 0 && r.status != Row::Status::Unchanged && !(r.awaiting && r.appliedSeq == r.changeSeq) &&
+            (onlySeq == 0 || r.changeSeq == onlySeq))
             pending.push_back(&r);
     if (pending.empty()) return;  // applied already, waiting for the transaction's outcome
     std::sort(pending.begin(), pending.end(), [](const Row* a, const Row* b) { return a->changeSeq < b->changeSeq; });
@@ -105,6 +118,8 @@ void SmpDataset::applyUpdates()
                         r->values[slot] = v;
                     }
                     readBack = true;
+                    if (r->tag != 0)
+                        for (SmpDataset* detail : std::as_const(d->details)) detail->takeMasterKey(*r);
                 } else {
                     connection_->execute(sql, p);
                 }
@@ -156,7 +171,10 @@ void SmpDataset::applyUpdates()
         }
         if (e.sqlCode() != kConflictCode) throw;
         // Inside a document's transaction (now rolled back) nothing can be read until it ends.
-        if (!outerScope) refresh();
+        if (outerScope)
+            throw DbError(QStringLiteral("Записът е променен или изтрит от друг потребител. Промяната не е записана !"),
+                          kConflictCode);
+        refresh();
         throw DbError(QStringLiteral("Записът е променен или изтрит от друг потребител. Списъкът е обновен и "
                                      "промяната не е записана !"),
                       kConflictCode);

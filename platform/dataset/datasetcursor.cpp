@@ -131,6 +131,12 @@ bool SmpDataset::locateKey(const QVariantList& key)
     return known && locate(keyFieldNames().join(u';'), key);
 }
 
+// The row the fields show: the edit buffer while editing, else the current row.
+SmpDataset::Row* SmpDataset::activeRow() const
+{
+    return state_ == State::Edit || state_ == State::Insert ? &d->editBuffer : currentRow();
+}
+
 // ---- editing --------------------------------------------------------------------------------
 
 void SmpDataset::setState(State s)
@@ -177,9 +183,19 @@ void SmpDataset::startInsert(bool atEnd)
         emit currentChanged(cursor_);
     }
     // A new detail row belongs to the master's current row.
-    if (master_ && master_->isActive())
-        for (int i = 0; i < detailFields_.size(); ++i)
-            if (SmpField* f = findField(detailFields_[i])) f->setValue(master_->fieldByName(masterFields_[i])->value());
+    if (master_ && master_->isActive()) {
+        bool keyless = false;
+        for (int i = 0; i < detailFields_.size(); ++i) {
+            const QVariant v = master_->fieldByName(masterFields_[i])->value();
+            keyless = keyless || isNull(v);
+            if (SmpField* f = findField(detailFields_[i])) f->setValue(v);
+        }
+        // The master row gets its key only when stored: the new row takes it then.
+        if (Row* m = master_->activeRow(); m && keyless) {
+            if (m->tag == 0) m->tag = ++master_->d->tagSeq;
+            d->editBuffer.masterTag = m->tag;
+        }
+    }
     if (onNewRecord) onNewRecord(*this);
     modified_ = false;
     calculate(d->editBuffer);
@@ -198,6 +214,7 @@ void SmpDataset::post()
         Row row = d->editBuffer;
         row.status = Row::Status::Inserted;
         row.changeSeq = ++d->changeSeq;
+        d->lastChange = row.changeSeq;
         d->rows.push_back(std::move(row));
         const int rowIndex = int(d->rows.size()) - 1;
         const int pos = std::clamp(d->insertAt, 0, int(view_.size()));
@@ -219,8 +236,10 @@ void SmpDataset::post()
             r.status = Row::Status::Modified;
         }
         if (changed) r.changeSeq = ++d->changeSeq;
+        d->lastChange = r.status == Row::Status::Unchanged ? 0 : r.changeSeq;  // a pending row posted again is retried
         const Row before{r.values, {}, {}, false, 0, 0, {}, {}};
         r.values = d->editBuffer.values;
+        r.tag = d->editBuffer.tag;
         reindexRow(view_[cursor_], &before, &r);
         adjustAggregates(&before, &r);
         setState(State::Browse);
@@ -251,8 +270,15 @@ void SmpDataset::cancel()
         if (afterCancel) afterCancel(*this);
         return;
     }
-    // In browse state a cancel settles a change the server refused: it is dropped.
-    if (isActive() && changeCount() > 0) cancelUpdates();
+    // In browse state a cancel settles a change the server refused: the current row's change
+    // is dropped, and only that one.
+    if (!isCurrentPending()) return;
+    Row* r = currentRow();
+    const QVariantList key = currentKey();
+    if (!revertRow(*r)) d->rows.erase(d->rows.begin() + view_[cursor_]);
+    rebuildView(key);
+    emit dataReset();
+    notifyScroll();
 }
 
 // Leaving a row posts it; a new row the user never touched is dropped instead.
@@ -288,6 +314,7 @@ void SmpDataset::remove()
         r->status = Row::Status::Deleted;
         r->changeSeq = ++d->changeSeq;
     }
+    d->lastChange = r->changeSeq;
     view_.removeAt(pos);
     d->posValid = false;
     if (!controlsDisabled_) emit rowRemoved(pos);
@@ -344,6 +371,12 @@ QList<QVariantMap> SmpDataset::pendingDeletes() const
     return out;
 }
 
+bool SmpDataset::isCurrentPending() const
+{
+    const Row* r = state_ == State::Browse ? currentRow() : nullptr;
+    return r && r->changeSeq != 0 && r->status != Row::Status::Unchanged;
+}
+
 int SmpDataset::changeCount() const
 {
     int n = 0;
@@ -352,26 +385,30 @@ int SmpDataset::changeCount() const
     return n;
 }
 
+// Takes back a row's pending change; false for a row never stored, which goes.
+bool SmpDataset::revertRow(Row& r)
+{
+    const bool neverStored = r.status == Row::Status::Inserted || (r.status == Row::Status::Deleted && r.original.isEmpty());
+    if (neverStored) return false;
+    if (r.status == Row::Status::Modified || r.status == Row::Status::Deleted) {
+        const int cols = int(r.original.size());
+        for (int i = 0; i < cols; ++i) r.values[i] = r.original[i];
+        r.original.clear();
+        r.status = Row::Status::Unchanged;
+        r.changeSeq = 0;
+        calculate(r);
+    }
+    return true;
+}
+
 void SmpDataset::cancelUpdates()
 {
     checkBrowseMode();
     const QVariantList key = currentKey();
     std::vector<Row> kept;
     kept.reserve(d->rows.size());
-    for (Row& r : d->rows) {
-        const bool neverStored = r.status == Row::Status::Inserted ||
-                                 (r.status == Row::Status::Deleted && r.original.isEmpty());
-        if (neverStored) continue;
-        if (r.status == Row::Status::Modified || r.status == Row::Status::Deleted) {
-            const int cols = int(r.original.size());
-            for (int i = 0; i < cols; ++i) r.values[i] = r.original[i];
-            r.original.clear();
-            r.status = Row::Status::Unchanged;
-            r.changeSeq = 0;
-            calculate(r);
-        }
-        kept.push_back(std::move(r));
-    }
+    for (Row& r : d->rows)
+        if (revertRow(r)) kept.push_back(std::move(r));
     d->rows = std::move(kept);
     rebuildView(key);
     emit dataReset();

@@ -75,6 +75,10 @@ bool SmpDataset::passesMaster(const Row& row) const
     const bool local = row.changeSeq != 0 || row.status == Row::Status::Inserted;
     if (!local && d->clientLinks.isEmpty()) return true;
     if (!master_->isActive()) return row.status == Row::Status::Inserted;
+    // A row appended under a master row that had no key yet belongs to that row.
+    const bool tagged = local && row.masterTag != 0 && row.status == Row::Status::Inserted;
+    if (tagged && row.masterTag == d->masterTag) return true;
+    if (tagged && std::any_of(d->masterValues.cbegin(), d->masterValues.cend(), FieldValues::isNull)) return false;
     for (int i = 0; i < detailFields_.size(); ++i) {
         if (!local && !d->clientLinks.contains(i)) continue;
         const SmpField* f = findField(detailFields_[i]);
@@ -93,6 +97,8 @@ QVariantList SmpDataset::currentKey() const
 void SmpDataset::rebuildView(const QVariantList& key)
 {
     d->masterValues.clear();
+    const Row* masterRow = master_ && master_->isActive() ? master_->activeRow() : nullptr;
+    d->masterTag = masterRow ? masterRow->tag : 0;
     if (master_ && master_->isActive())
         for (int i = 0; i < detailFields_.size(); ++i) {
             const SmpField* f = findField(detailFields_[i]);
@@ -264,8 +270,39 @@ void SmpDataset::setMaster(SmpDataset* master, const QString& masterFields, cons
     if (masterFields_.size() != detailFields_.size())
         throw DbError(QStringLiteral("%1: полетата на връзката не съвпадат.").arg(name_));
     for (const QString& f : std::as_const(detailFields_))
-        if (!FieldValues::isIdentifier(f)) throw DbError(QStringLiteral("Невалидно поле: %1").arg(f));
+        if (!SqlLex::isIdentifier(f)) throw DbError(QStringLiteral("Невалидно поле: %1").arg(f));
     if (master_) master_->d->details << this;
+}
+
+// The new master row has its key now: the rows appended under it, not yet stored, take it.
+void SmpDataset::takeMasterKey(const Row& masterRow)
+{
+    if (!isActive()) return;
+    QList<QPair<int, QVariant>> link;  // slot here, the master's value
+    for (int i = 0; i < detailFields_.size(); ++i) {
+        const SmpField* f = findField(detailFields_[i]);
+        const SmpField* m = master_->findField(masterFields_[i]);
+        if (!f || !m || f->slot_ < 0) return;
+        bool ok = false;
+        link << qMakePair(f->slot_, FieldValues::tryToStored(master_->fieldValueIn(m, masterRow), f->type(), &ok));
+    }
+    bool taken = false;
+    auto take = [&](Row& r) {
+        if (r.masterTag != masterRow.tag || r.status != Row::Status::Inserted || r.awaiting) return;
+        for (const auto& [slot, v] : std::as_const(link)) r.values[slot] = v;
+        taken = true;
+    };
+    for (Row& r : d->rows) take(r);
+    if (state_ == State::Insert) take(d->editBuffer);
+    if (!taken) return;
+    invalidateIndexes();
+    d->aggregatesValid = false;
+    if (state_ == State::Browse) {
+        const int pos = cursor_;
+        rebuildView({});
+        if (!view_.isEmpty()) cursor_ = qBound(0, pos, int(view_.size()) - 1);
+    }
+    if (!controlsDisabled_) emit dataReset();
 }
 
 // The master moved, or its row changed: show the detail rows of its current row. Pending changes

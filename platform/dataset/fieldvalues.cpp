@@ -1,10 +1,10 @@
 #include "platform/dataset/fieldvalues.h"
 
 #include "platform/base/formats.h"
+#include "platform/db/connection.h"
 #include "platform/db/dberror.h"
 
 #include <QCollator>
-#include <QRegularExpression>
 #include <QStringEncoder>
 
 #include <cmath>
@@ -99,7 +99,7 @@ QVariant FieldValues::tryToStored(const QVariant& v, SmpField::Type type, bool* 
         if (v.typeId() == QMetaType::Bool) return QVariant(qint64(v.toBool()));
         if (isNumberType(v.typeId())) {
             const double d = v.toDouble();
-            if (d != std::floor(d) || !std::isfinite(d)) break;
+            if (d != std::floor(d) || !std::isfinite(d) || std::abs(d) >= 9223372036854775808.0) break;
             return QVariant(v.toLongLong());
         }
         break;
@@ -156,6 +156,38 @@ QVariant FieldValues::toStored(const QVariant& v, SmpField::Type type)
     if ((type == SmpField::Type::String || type == SmpField::Type::Text) && !fitsCharacterSet(out.toString()))
         throw DbError(QStringLiteral("Текстът „%1“ съдържа знаци, които базата данни не може да запише.").arg(out.toString()));
     return out;
+}
+
+void FieldValues::checkFits(const QVariant& stored, const DbColumn& column)
+{
+    if (isNull(stored) || column.relation.isEmpty()) return;
+    enum : unsigned { SqlText = 452, SqlVarying = 448, SqlShort = 500, SqlLong = 496, SqlInt64 = 580 };
+    if (column.sqlType == SqlText || column.sqlType == SqlVarying) {
+        const QString text = stored.toString();
+        if (column.kind == DbColumn::Kind::Text && column.length > 0 && text.size() > qsizetype(column.length))
+            throw DbError(QStringLiteral("„%1“ е по-дълъг от %2 знака.").arg(text).arg(column.length));
+        return;
+    }
+    const int bits = column.sqlType == SqlShort ? 16 : column.sqlType == SqlLong ? 32 : column.sqlType == SqlInt64 ? 64 : 0;
+    if (bits == 0 || !isNumberType(stored.typeId())) return;
+    // The column holds whole numbers of 10^scale; what it can hold is the range of its storage.
+    const double unit = std::pow(10.0, -column.scale);
+    const double most = bits == 64 ? 9223372036854775807.0 : std::ldexp(1.0, bits - 1) - 1;
+    const double least = -most - 1;
+    bool fits;
+    if (column.scale == 0 && stored.typeId() != QMetaType::Double && stored.typeId() != QMetaType::Float)
+        fits = bits == 64 || (stored.toLongLong() >= qint64(least) && stored.toLongLong() <= qint64(most));
+    else {
+        const double units = std::round(stored.toDouble() * unit);
+        fits = units >= least && (bits == 64 ? units < 9223372036854775808.0 : units <= most);
+    }
+    if (!fits) {
+        const auto bound = [&](double n) {
+            return column.scale == 0 ? QString::number(qint64(n)) : QString::number(n / unit, 'f', -column.scale);
+        };
+        throw DbError(QStringLiteral("„%1“ е извън допустимите граници (от %2 до %3).")
+                          .arg(describe(stored), bound(least), bound(most)));
+    }
 }
 
 void FieldValues::appendKeyText(QString& key, const QVariant& v, SmpField::Type type)
@@ -240,10 +272,4 @@ QStringList FieldValues::splitFields(const QString& list)
     for (const QString& p : list.split(u';', Qt::SkipEmptyParts))
         if (!p.trimmed().isEmpty()) out << p.trimmed();
     return out;
-}
-
-bool FieldValues::isIdentifier(const QString& name)
-{
-    static const QRegularExpression re(QStringLiteral("^[A-Za-z][A-Za-z0-9_$]*$"));
-    return re.match(name).hasMatch();
 }

@@ -6,6 +6,8 @@
 #include <QStringList>
 #include <QVariant>
 
+struct DbColumn;
+
 // What a value of a field is, decided once by the field's type: how a value given by code or typed
 // by a user becomes the stored value, when two values are the same (keys, locate, lookups, filters,
 // lookup boxes), and how they are ordered. The dataset, its filters and the widgets all use this.
@@ -20,6 +22,11 @@ bool isNull(const QVariant& v);
 QVariant toStored(const QVariant& v, SmpField::Type type);
 // The same, but returns an invalid QVariant in *ok = false instead of throwing.
 QVariant tryToStored(const QVariant& v, SmpField::Type type, bool* ok);
+
+// Throws DbError with a message for the user when a stored value does not fit the table column it
+// goes to: beyond the range of a whole or scaled (NUMERIC, DECIMAL) number stored in 16, 32 or 64
+// bits, or text longer than the column. Values of expressions (no table column) are not checked.
+void checkFits(const QVariant& stored, const DbColumn& column);
 
 // The text that identifies a stored value of that type in key indexes: equal texts, equal values.
 QString keyText(const QVariant& stored, SmpField::Type type);
@@ -36,7 +43,5 @@ bool fitsCharacterSet(const QString& text);
 
 // ";"-separated field lists, blanks around names ignored.
 QStringList splitFields(const QString& list);
-// A plain SQL identifier (table or column name) that may be put into a statement's text.
-bool isIdentifier(const QString& name);
 
 } // namespace FieldValues

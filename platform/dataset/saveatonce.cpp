@@ -6,7 +6,7 @@
 
 void SaveAtOnce::apply(SmpDataset& dataset, const QList<SmpDataset*>& dependants)
 {
-    dataset.applyUpdates();
+    dataset.applyLastChange();
     dataset.refresh();
     for (SmpDataset* d : dependants)
         if (d && d->isActive()) d->refresh();

@@ -4,10 +4,11 @@
 
 class SmpDataset;
 
-// Every edit is stored at once: after each post and delete the dataset's pending changes are
-// applied, the dataset is re-read and so are the datasets that show what it holds. When the server
-// refuses the change its error goes on to the error report; the row stays in the list as the user
-// left it, still pending, and the next post (or a cancel, which drops it) settles it.
+// Every edit is stored at once: after each post and delete that change is applied, the dataset is
+// re-read and so are the datasets that show what it holds. When the server refuses the change its
+// error goes on to the error report; the row stays in the list as the user left it, still pending,
+// until it is posted again (and so retried) or cancelled on that row. It never holds up the edits
+// of other rows.
 namespace SaveAtOnce {
 
 void apply(SmpDataset& dataset, const QList<SmpDataset*>& dependants = {});

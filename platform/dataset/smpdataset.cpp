@@ -59,7 +59,7 @@ SmpDataset::~SmpDataset()
 
 void SmpDataset::setTableName(const QString& table)
 {
-    if (!FieldValues::isIdentifier(table)) throw DbError(QStringLiteral("Невалидно име на таблица: %1").arg(table));
+    if (!SqlLex::isIdentifier(table)) throw DbError(QStringLiteral("Невалидно име на таблица: %1").arg(table));
     tableName_ = table;
     commandText_.clear();
 }
@@ -232,6 +232,7 @@ void SmpDataset::setFieldValue(SmpField* f, const QVariant& v)
     QVariant value;
     try {
         value = FieldValues::toStored(v, f->type());
+        if (f->kind() == SmpField::Kind::Data && f->slot_ < d->columns.size()) FieldValues::checkFits(value, d->columns[f->slot_]);
     } catch (const DbError& e) {
         throw DbError(QStringLiteral("%1: %2").arg(f->displayLabel.isEmpty() ? f->fieldName() : f->displayLabel, e.message()));
     }

@@ -125,14 +125,21 @@ public:
     void insert();
     void edit();
     void post();
-    void cancel();  // in browse state it reverts the current row's pending change
+    void cancel();  // in browse state it reverts the current row's pending change, no other
     void remove();  // delete the current row
     void checkBrowseMode();  // posts a pending edit
     bool isModified() const { return modified_; }
+    // The current row holds a change not yet stored (one the server refused, in a save-at-once
+    // list): a cancel in browse state drops it.
+    bool isCurrentPending() const;
     int changeCount() const;
     // The column values, as read, of the rows deleted in the cache and not yet applied.
     QList<QVariantMap> pendingDeletes() const;
     void applyUpdates();
+    // Applies only the change of the last post or delete (posting a pending row again retries
+    // it); other pending rows are left as they are. Save-at-once lists apply this way, so a row
+    // the server refused never stands in the way of the next row's edit.
+    void applyLastChange();
     void cancelUpdates();
     // Adds the rows of a query as new rows, column to field by name (a client-side list filled
     // in one call); the number of rows added.
@@ -195,11 +202,15 @@ private:
     {
         quint64 seq;
     };
+    void applyPending(quint64 onlySeq);
+    bool revertRow(Row& row);
     void readRows(bool keepPending, const QVariantList& stayOnKey);
     void rebuildView(const QVariantList& stayOnKey);
     void settleApplied(const std::vector<Applied>& applied, bool committed);
     void reindexRow(int rowIndex, const Row* before, const Row* after);
     void notifyDetails();
+    Row* activeRow() const;
+    void takeMasterKey(const Row& masterRow);
     void sumsChanged();
     QVariantList currentKey() const;
     void showAgain();

@@ -6,6 +6,7 @@
 #include "platform/dataset/fieldvalues.h"
 #include "platform/dataset/smpdataset.h"
 #include "platform/db/connection.h"
+#include "platform/db/sqllex.h"
 
 #include <QHash>
 #include <QMultiHash>
@@ -25,6 +26,10 @@ struct SmpDataset::Row
     quint64 appliedSeq = 0;
     DbRow applied;
     DbRow readBack;
+    // A master row without its key yet names itself (tag) to the detail rows appended under it
+    // (masterTag), so they follow it and take its key when the database gives it one.
+    quint64 tag = 0;
+    quint64 masterTag = 0;
     // The column values the database holds for this row: what updates and deletes look for.
     const DbRow& stored() const { return awaiting ? applied : original; }
 };
@@ -64,6 +69,9 @@ struct SmpDataset::Impl
     int insertAt = -1;           // view position of the row being inserted
     const Row* calcRow = nullptr;  // the row on-calc-fields works on
     quint64 changeSeq = 0;
+    quint64 lastChange = 0;
+    quint64 tagSeq = 0;
+    quint64 masterTag = 0;  // the tag of the master's row while the view is rebuilt  // the pending change the last post or delete left; 0 when none
     DatasetFilter filter;  // compiled from filterText_ whenever the view is rebuilt
     std::function<bool(const SmpDataset&)> predicate;
     QList<DatasetDetail::Aggregate> aggregates;

@@ -3,10 +3,10 @@
 #include "platform/db/connection_p.h"
 #include "platform/db/dberror.h"
 #include "platform/db/namedparams.h"
+#include "platform/db/sqllex.h"
 
 #include <QDateTime>
 #include <QHash>
-#include <QRegularExpression>
 #include <QTimeZone>
 
 #include <cstring>
@@ -24,12 +24,6 @@ constexpr unsigned BLOB_TEXT = 1;
 const unsigned char kTpb[] = {isc_tpb_version3, isc_tpb_write, isc_tpb_read_committed, isc_tpb_rec_version,
                               isc_tpb_wait};
 
-
-bool validIdentifier(const QString& name)
-{
-    static const QRegularExpression re(QStringLiteral("^[A-Za-z][A-Za-z0-9_$]*$"));
-    return re.match(name).hasMatch();
-}
 
 DbColumn::Kind kindOf(unsigned type, int subType, int scale, unsigned charSet)
 {
@@ -685,7 +679,7 @@ QStringList SQLConnection::procedureInputs(const QString& name)
 namespace {
 Bound procedureCall(SQLConnection& c, const QString& name, const SqlParams& inputs)
 {
-    if (!validIdentifier(name)) throw DbError(QStringLiteral("Невалидно име на процедура: %1").arg(name));
+    if (!SqlLex::isIdentifier(name)) throw DbError(QStringLiteral("Невалидно име на процедура: %1").arg(name));
     const QStringList names = c.procedureInputs(name);
     QHash<QString, QVariant> byName;
     for (auto it = inputs.cbegin(); it != inputs.cend(); ++it) {

@@ -38,4 +38,14 @@ inline qsizetype skipComment(QStringView s, qsizetype i)
     return i;
 }
 
+// A plain SQL identifier (table, column or procedure name) that may be put into a statement's text.
+inline bool isIdentifier(QStringView name)
+{
+    if (name.isEmpty() || !((name[0] >= u'A' && name[0] <= u'Z') || (name[0] >= u'a' && name[0] <= u'z'))) return false;
+    for (const QChar c : name)
+        if (!((c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || (c >= u'0' && c <= u'9') || c == u'_' || c == u'$'))
+            return false;
+    return true;
+}
+
 } // namespace SqlLex

@@ -3,14 +3,13 @@
 #include <QWidget>
 
 // Base of every window: it lives for the whole run, and closing only hides it, so it keeps its
-// filters and positions for the next opening. Tag is the mode the caller sets before showing it.
+// filters and positions for the next opening. An editor of several modes is opened by a call that
+// names its mode.
 class Form : public QWidget
 {
     Q_OBJECT
 public:
     explicit Form(QWidget* parent = nullptr);
-
-    int Tag = 0;
 
     int modalResult() const { return modalResult_; }
     void setModalResult(int result) { modalResult_ = result; }

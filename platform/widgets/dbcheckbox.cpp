@@ -17,7 +17,7 @@ QString firstOf(const QString& values) { return values.section(u';', 0, 0).trimm
 
 DBCheckBox::DBCheckBox(QWidget* parent) : DBCheckBox(QString(), parent) {}
 
-DBCheckBox::DBCheckBox(const QString& text, QWidget* parent) : QCheckBox(text, parent), link_(this)
+DBCheckBox::DBCheckBox(const QString& text, QWidget* parent) : QCheckBox(text, parent), FieldBound(this)
 {
     connect(&link_, &FieldDataLink::changed, this, &DBCheckBox::showValue);
     showValue();

@@ -9,18 +9,12 @@ class DataSource;
 // A check box over one field: ticked when the field holds the checked value, cleared when it holds
 // the unchecked one, greyed for anything else. A click puts the dataset into edit mode and writes
 // the value of the new state. Values may list alternatives ("1;Д"); the first is written.
-class DBCheckBox : public QCheckBox
+class DBCheckBox : public QCheckBox, public FieldBound
 {
     Q_OBJECT
 public:
     explicit DBCheckBox(QWidget* parent = nullptr);
     explicit DBCheckBox(const QString& text, QWidget* parent = nullptr);
-
-    void setDataSource(DataSource* source) { link_.setDataSource(source); }
-    DataSource* dataSource() const { return link_.dataSource(); }
-    void setDataField(const QString& name) { link_.setFieldName(name); }
-    const QString& dataField() const { return link_.fieldName(); }
-    SmpField* field() const { return link_.field(); }
 
     void setValueChecked(const QString& value);
     const QString& valueChecked() const { return valueChecked_; }
@@ -35,7 +29,6 @@ protected:
 private:
     void showValue();
 
-    FieldDataLink link_;
     QString valueChecked_ = QStringLiteral("1");
     QString valueUnchecked_ = QStringLiteral("0");
     bool readOnly_ = false;

@@ -10,7 +10,7 @@ constexpr double kNoNumber = -1e12;
 
 } // namespace
 
-DBDateEdit::DBDateEdit(QWidget* parent) : QDateEdit(parent), link_(this)
+DBDateEdit::DBDateEdit(QWidget* parent) : QDateEdit(parent), FieldBound(this)
 {
     setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
     setCalendarPopup(true);
@@ -37,7 +37,7 @@ void DBDateEdit::write(const QDate& date)
     if (!link_.edit() || !link_.writeValue(value)) showValue();
 }
 
-DBSpinBox::DBSpinBox(QWidget* parent) : QDoubleSpinBox(parent), link_(this)
+DBSpinBox::DBSpinBox(QWidget* parent) : QDoubleSpinBox(parent), FieldBound(this)
 {
     setRange(kNoNumber, 1e12);
     setSpecialValueText(QStringLiteral(" "));

@@ -6,7 +6,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 
-DBEdit::DBEdit(QWidget* parent) : QLineEdit(parent), link_(this)
+DBEdit::DBEdit(QWidget* parent) : QLineEdit(parent), FieldBound(this)
 {
     connect(&link_, &FieldDataLink::changed, this, &DBEdit::onChanged);
     connect(&link_, &FieldDataLink::aboutToPost, this, [this] { commit(); });

@@ -11,17 +11,11 @@ class DataSource;
 // so a post from anywhere stores what the box shows. When editing finishes (Return, leaving the
 // box, or commit()) a text the field refuses is reported, and the box shows the field's value
 // again. Numeric fields take only digits, a leading '-' and, for floats, one '.' or ','.
-class DBEdit : public QLineEdit
+class DBEdit : public QLineEdit, public FieldBound
 {
     Q_OBJECT
 public:
     explicit DBEdit(QWidget* parent = nullptr);
-
-    void setDataSource(DataSource* source) { link_.setDataSource(source); }
-    DataSource* dataSource() const { return link_.dataSource(); }
-    void setDataField(const QString& name) { link_.setFieldName(name); }
-    const QString& dataField() const { return link_.fieldName(); }
-    SmpField* field() const { return link_.field(); }
 
     // Only the digits 0 to 9 are taken; other keys are dropped with a beep.
     void setDigitsOnly(bool on);
@@ -44,7 +38,6 @@ private:
     void showValue(bool forEditing);
     void configure();
 
-    FieldDataLink link_;
     bool digitsOnly_ = false;
     bool readOnly_ = false;
     bool loading_ = false;

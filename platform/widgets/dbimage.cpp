@@ -8,7 +8,7 @@
 #include <QImage>
 #include <QPixmap>
 
-DBImage::DBImage(QWidget* parent) : QLabel(parent), link_(this)
+DBImage::DBImage(QWidget* parent) : QLabel(parent), FieldBound(this)
 {
     setAlignment(Qt::AlignCenter);
     connect(&link_, &FieldDataLink::changed, this, &DBImage::showValue);

@@ -9,17 +9,11 @@ class QImage;
 
 // A picture held in a bytes field (any format Qt reads). Pasting or setting an image puts the
 // dataset into edit mode and stores the picture as PNG.
-class DBImage : public QLabel
+class DBImage : public QLabel, public FieldBound
 {
     Q_OBJECT
 public:
     explicit DBImage(QWidget* parent = nullptr);
-
-    void setDataSource(DataSource* source) { link_.setDataSource(source); }
-    DataSource* dataSource() const { return link_.dataSource(); }
-    void setDataField(const QString& name) { link_.setFieldName(name); }
-    const QString& dataField() const { return link_.fieldName(); }
-    SmpField* field() const { return link_.field(); }
 
     // The picture fills the box instead of keeping its own size.
     void setStretch(bool stretch) { setScaledContents(stretch); }
@@ -34,6 +28,5 @@ public:
 private:
     void showValue();
 
-    FieldDataLink link_;
     bool readOnly_ = false;
 };

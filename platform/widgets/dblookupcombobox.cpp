@@ -7,7 +7,7 @@
 #include <QKeyEvent>
 #include <QWheelEvent>
 
-DBLookupComboBox::DBLookupComboBox(QWidget* parent) : QComboBox(parent), link_(this), model_(new DatasetModel(this))
+DBLookupComboBox::DBLookupComboBox(QWidget* parent) : QComboBox(parent), FieldBound(this), model_(new DatasetModel(this))
 {
     setModel(model_);
     setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);

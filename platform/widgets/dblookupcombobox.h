@@ -14,17 +14,11 @@ class SmpDataset;
 // choice writes the key into the field in edit mode; unbound it keeps the chosen key itself
 // (keyValue). Either way a choice also makes the chosen row the list dataset's current row, and
 // closeUp() follows a choice made in the open list.
-class DBLookupComboBox : public QComboBox
+class DBLookupComboBox : public QComboBox, public FieldBound
 {
     Q_OBJECT
 public:
     explicit DBLookupComboBox(QWidget* parent = nullptr);
-
-    void setDataSource(DataSource* source) { link_.setDataSource(source); }
-    DataSource* dataSource() const { return link_.dataSource(); }
-    void setDataField(const QString& name) { link_.setFieldName(name); }
-    const QString& dataField() const { return link_.fieldName(); }
-    SmpField* field() const { return link_.field(); }
 
     void setListSource(DataSource* source);
     DataSource* listSource() const { return listSource_; }
@@ -58,7 +52,6 @@ private:
     void showKey();
     void choose(int position);
 
-    FieldDataLink link_;
     QPointer<DataSource> listSource_;
     DatasetModel* model_;
     QString keyField_, listField_;

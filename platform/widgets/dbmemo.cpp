@@ -5,7 +5,7 @@
 #include <QApplication>
 #include <QTextCursor>
 
-DBMemo::DBMemo(QWidget* parent) : QPlainTextEdit(parent), link_(this)
+DBMemo::DBMemo(QWidget* parent) : QPlainTextEdit(parent), FieldBound(this)
 {
     connect(&link_, &FieldDataLink::changed, this, &DBMemo::onChanged);
     connect(this, &QPlainTextEdit::textChanged, this, &DBMemo::onTextChanged);

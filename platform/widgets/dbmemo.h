@@ -8,17 +8,11 @@ class DataSource;
 
 // A multi-line text box over one field. Typing puts the dataset into edit mode and writes the
 // text at once; a text field with a size keeps at most that many characters.
-class DBMemo : public QPlainTextEdit
+class DBMemo : public QPlainTextEdit, public FieldBound
 {
     Q_OBJECT
 public:
     explicit DBMemo(QWidget* parent = nullptr);
-
-    void setDataSource(DataSource* source) { link_.setDataSource(source); }
-    DataSource* dataSource() const { return link_.dataSource(); }
-    void setDataField(const QString& name) { link_.setFieldName(name); }
-    const QString& dataField() const { return link_.fieldName(); }
-    SmpField* field() const { return link_.field(); }
 
     void setReadOnly(bool readOnly);
     bool isReadOnly() const { return readOnly_; }
@@ -28,7 +22,6 @@ private:
     void onTextChanged();
     void showValue();
 
-    FieldDataLink link_;
     bool readOnly_ = false;
     bool loading_ = false;
     bool modified_ = false;

@@ -130,7 +130,7 @@ void DBNavigator::updateButtons()
     buttons_[Delete]->setEnabled(active && !ds->isEmpty());
     buttons_[Edit]->setEnabled(active && !editing);
     buttons_[Post]->setEnabled(editing);
-    buttons_[Cancel]->setEnabled(editing);
+    buttons_[Cancel]->setEnabled(editing || (active && ds->isCurrentPending()));  // a refused change
     buttons_[Refresh]->setEnabled(active);
 }
 

@@ -2,7 +2,7 @@
 
 #include "platform/dataset/smpdataset.h"
 
-DBText::DBText(QWidget* parent) : QLabel(parent), link_(this)
+DBText::DBText(QWidget* parent) : QLabel(parent), FieldBound(this)
 {
     setTextFormat(Qt::PlainText);
     connect(&link_, &FieldDataLink::changed, this, &DBText::showValue);

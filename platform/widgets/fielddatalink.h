@@ -62,6 +62,24 @@ private:
     QList<QMetaObject::Connection> connections_;
 };
 
+// What every control bound to one field has: its link and the accessors over it. A control derives
+// from its Qt widget first and from this second, and hands itself as the link's owner.
+class FieldBound
+{
+public:
+    void setDataSource(DataSource* source) { link_.setDataSource(source); }
+    DataSource* dataSource() const { return link_.dataSource(); }
+    void setDataField(const QString& name) { link_.setFieldName(name); }
+    const QString& dataField() const { return link_.fieldName(); }
+    SmpField* field() const { return link_.field(); }
+
+protected:
+    explicit FieldBound(QObject* owner) : link_(owner) {}
+    ~FieldBound() = default;
+
+    FieldDataLink link_;
+};
+
 // Keys a numeric edit box accepts: digits, a leading '-' and (for floats) one '.' or ','.
 // Whether the text is a number is decided by the field when it is written.
 class FieldValidator : public QValidator

@@ -3,6 +3,7 @@
 #include "data/dmns.h"
 #include "platform/db/connection.h"
 #include "platform/ui/application.h"
+#include "reference/formnomenklaturi.h"
 #include "support/recordingui.h"
 #include "support/testdb.h"
 
@@ -31,6 +32,7 @@ private slots:
     void firstShowCreatesDatabase();
     void unreachableDatabaseIsReportedAndWindowStays();
     void exitClosesTheWindow();
+    void referenceWindowFromTheMenu();
 
 private:
     std::unique_ptr<QTemporaryDir> dir_;
@@ -76,16 +78,16 @@ void TstFormNS::hotSpots_data()
     QTest::addColumn<int>("tile");    // reading order of the picture's tiles
     QTest::addColumn<bool>("built");  // its window exists; the others are shown disabled
     QTest::newRow("orders") << "ImgPorychki" << "Поръчки - формиране" << 0 << false;
-    QTest::newRow("stock") << "ImgSklad" << "Складове - доставка" << 1 << false;
+    QTest::newRow("stock") << "ImgSklad" << "Складове - доставка" << 1 << true;
     QTest::newRow("points") << "ImgSklPunkt" << "Склад/пункт/ - доставка" << 2 << false;
     QTest::newRow("workshops") << "ImgCeh" << "Цехове - производство" << 3 << false;
     QTest::newRow("sale") << "ImgFakt" << "Фактуриране - продажба" << 4 << false;
     QTest::newRow("sales info") << "ImgInfProd" << "Информация - продажби" << 5 << false;
-    QTest::newRow("cash") << "ImgKasa" << "Каса, приходен и разходен ордери !" << 6 << false;
+    QTest::newRow("cash") << "ImgKasa" << "Каса, приходен и разходен ордери !" << 6 << true;
     QTest::newRow("objects") << "ImgSklObekti" << "Складови обекти / магазини / !" << 7 << false;
     QTest::newRow("payments") << "ImgRazpl" << "Разплащания - мониторинг" << 8 << false;
     QTest::newRow("reference") << "ImgNomenlk" << "Номенклатури - формиране, настройки" << 9 << true;
-    QTest::newRow("staff") << "ImgPers" << "Персонал - фирма" << 10 << false;
+    QTest::newRow("staff") << "ImgPers" << "Персонал - фирма" << 10 << true;
     QTest::newRow("exit") << "ImgIzhod" << "Радвам се, че работихме заедно. Приятна почивка!" << 11 << true;
 }
 
@@ -205,6 +207,22 @@ void TstFormNS::exitClosesTheWindow()
     QVERIFY(exit);
     exit->trigger();
     QVERIFY(!app_->FormNS->isVisible());
+}
+
+// The reference data window opens modally from the settings menu; its saved company caption becomes
+// the main window's.
+void TstFormNS::referenceWindowFromTheMenu()
+{
+    build(TestDb::freshCopy(*dir_));
+    app_->FormNS->show();
+    TFormNomenklaturi* form = app_->FormNomenklaturi;
+    app_->FormNS->findChild<QAction*>(QStringLiteral("N9Nomenkl"))->trigger();
+    QCOMPARE(ui_->texts(RecordingUi::Kind::Modal), QStringList{QStringLiteral("FormNomenklaturi")});
+    QVERIFY(form->isVisible());
+    QCOMPARE(form->windowTitle(), QStringLiteral("Номенклатури, настройки"));
+    QVERIFY(form->width() <= 800 && form->height() <= 600);
+    emit form->mainCaptionChanged(QStringLiteral("Цех Север"));
+    QCOMPARE(app_->FormNS->windowTitle(), QStringLiteral("Цех Север"));
 }
 
 int main(int argc, char** argv)

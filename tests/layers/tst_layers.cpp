@@ -29,7 +29,10 @@ const QList<QPair<QString, QStringList>>& allowed()
         {"reference", platform + QStringList{"common", "schema", "data", "reports"}},
         {"sales", platform + QStringList{"common", "schema", "data", "reports"}},
         {"backup", platform + QStringList{"schema"}},
-        {"app", platform + QStringList{"common", "schema", "data", "reports", "reference", "sales", "backup"}},
+        {"staff", platform + QStringList{"common", "schema", "data", "reports"}},
+        {"app", platform + QStringList{"common", "schema", "data", "reports", "reference", "sales", "staff", "cash", "warehouse", "backup"}},
+        {"cash", platform + QStringList{"common", "schema", "data", "reports"}},
+        {"warehouse", platform + QStringList{"common", "schema", "data", "reports"}},
     };
     return table;
 }

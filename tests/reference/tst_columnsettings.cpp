@@ -1,15 +1,15 @@
-#include "app/formns.h"
-#include "app/instances.h"
 #include "common/columnsettings.h"
 #include "common/gridexport.h"
 #include "data/dmns.h"
 #include "platform/dataset/smpdataset.h"
 #include "platform/ui/application.h"
 #include "reference/formnomenklaturi.h"
-#include "reference/radiogroup.h"
+#include "reference/tabcompany.h"
+#include "reference/tabcounterparties.h"
+#include "reference/tabitems.h"
+#include "platform/widgets/radiogroup.h"
 #include "reference/tabsettings.h"
-#include "support/recordingui.h"
-#include "support/testdb.h"
+#include "support/referencefixture.h"
 #include "support/workbookreader.h"
 
 #include <QDir>
@@ -83,7 +83,7 @@ const QString kDesign = QStringLiteral("# ##0.00");
 } // namespace
 
 // The column settings tab and its file, through the program's start-up and the tab's button.
-class TstColumnSettings : public QObject
+class TstColumnSettings : public QObject, protected ReferenceFixture
 {
     Q_OBJECT
 private slots:
@@ -103,14 +103,14 @@ private slots:
     void hugeFileIsReadOnlyAsFarAsElevenLines();
 
 private:
-    // The program's start: a fresh window set whose main window is shown.
+    // The program's start: the data modules, the reference window and the later lists, the
+    // settings file applied as the start-up's first step.
     void start();
     void stop()
     {
-        app_.reset();
         lists_.reset();
+        stopProgram();
     }
-    TFormNomenklaturi* form() { return app_->FormNomenklaturi; }
     QByteArray savedFile()
     {
         QFile f(ColumnSettings::filePath());
@@ -126,16 +126,13 @@ private:
     QString spins() const
     {
         return QStringLiteral("%1%2%3")
-            .arg(app_->FormNomenklaturi->TabSheet5->SpinEditArtikul->value())
-            .arg(app_->FormNomenklaturi->TabSheet5->SpinEditEdCenaSklad->value())
-            .arg(app_->FormNomenklaturi->TabSheet5->SpinEditProd->value());
+            .arg(form()->TabSheet5->SpinEditArtikul->value())
+            .arg(form()->TabSheet5->SpinEditEdCenaSklad->value())
+            .arg(form()->TabSheet5->SpinEditProd->value());
     }
     QString format(SmpDataset& ds, const char* field) { return ds.fieldByName(QString::fromLatin1(field))->displayFormat; }
 
-    std::unique_ptr<QTemporaryDir> dir_;
-    std::unique_ptr<RecordingUi> ui_;
     std::unique_ptr<LaterLists> lists_;
-    std::unique_ptr<AppInstances> app_;
 };
 
 void TstColumnSettings::initTestCase() { QStandardPaths::setTestModeEnabled(true); }
@@ -157,9 +154,9 @@ void TstColumnSettings::cleanup()
 
 void TstColumnSettings::start()
 {
-    app_ = std::make_unique<AppInstances>(TestDb::freshCopy(*dir_));
-    lists_ = std::make_unique<LaterLists>(app_->columnSettings());
-    app_->FormNS->show();
+    startProgram();
+    lists_ = std::make_unique<LaterLists>(columnSettings());
+    form()->ApplyColumnSettings();
     QCOMPARE(ui_->texts(RecordingUi::Kind::Error), QStringList());
 }
 
@@ -287,7 +284,7 @@ void TstColumnSettings::saveRestartKeepsTheChoices()
     QTest::mouseClick(form()->TabSheet5->BitBtnZapVisibleFields, Qt::LeftButton);
 
     // Exactly eleven CR LF lines of single-byte digits; the item list is known from the start.
-    const QByteArray items(app_->DMNS->SmpViewMateriali.fields().size(), '1');
+    const QByteArray items(dm().SmpViewMateriali.fields().size(), '1');
     QCOMPARE(savedFile(), fileText({"0110111", "", "", "", "", "", "", "110", "", items, "051"}));
     // In effect at once.
     QCOMPARE(visibility(lists_->sklNalich), QStringLiteral("0110111"));
@@ -322,7 +319,7 @@ void TstColumnSettings::damagedFileIsToldOnceAndMendedBySave()
     QCOMPARE(visibility(lists_->sklNalich), QStringLiteral("1011111"));
 
     QTest::mouseClick(form()->TabSheet5->BitBtnZapVisibleFields, Qt::LeftButton);
-    const QByteArray items(app_->DMNS->SmpViewMateriali.fields().size(), '1');
+    const QByteArray items(dm().SmpViewMateriali.fields().size(), '1');
     QCOMPARE(savedFile(), fileText({"1011111", "", "0110", "", "", "", "", "111", "", items, "433"}));
     QCOMPARE(ui_->texts(RecordingUi::Kind::Message).size(), 1);  // the good file reads without a word
     stop();
@@ -337,10 +334,10 @@ void TstColumnSettings::listFilledWhenItsDatasetOpens()
     // A list whose fields are made from its query's columns has them once it is opened.
     writeFile(fileText({"", "", "", "", "", "", "", "", "10", "", "233"}));
     start();
-    SmpDataset later(QStringLiteral("SmpSprRealizacia"), &app_->DMNS->SQLConnectNS);
+    SmpDataset later(QStringLiteral("SmpSprRealizacia"), &dm().SQLConnectNS);
     later.setCommandText(QStringLiteral("select 1 as A, 2 as B, 3 as C, 4 as D from rdb$database"));
     later.afterOpen = [](SmpDataset& ds) { ds.fieldByName(QStringLiteral("B"))->visible = true; };  // its own design
-    app_->columnSettings().registerDataset(later);
+    columnSettings().registerDataset(later);
     QCOMPARE(form()->TabSheet5->CheckLBSprRealizacia->count(), 0);
     later.open();
     QCOMPARE(form()->TabSheet5->CheckLBSprRealizacia->count(), 4);
@@ -363,7 +360,7 @@ void TstColumnSettings::itemListByItsLabels()
     // The item list is listed from the start, by the labels of its fields, hidden ones included.
     writeFile(fileText({"", "", "", "", "", "", "", "", "", "10", "233"}));
     start();
-    SmpDataset& items = app_->DMNS->SmpViewMateriali;
+    SmpDataset& items = dm().SmpViewMateriali;
     QListWidget* list = form()->TabSheet5->CheckLBViewMat;
     QCOMPARE(list->count(), items.fields().size());
     for (int k = 0; k < list->count(); ++k) {
@@ -401,11 +398,11 @@ void TstColumnSettings::itemListExportFollowsTheSettings()
 {
     writeFile(fileText({"", "", "", "", "", "", "", "", "", "1011", "233"}));  // the item list's second field hidden
     start();
-    app_->DMNS->SQLConnectNS.execute(QStringLiteral("insert into MATERIALI (NMATERIAL, IMEMATERIAL, NMIARKA, NSKLAD, ED_CENA) "
+    dm().SQLConnectNS.execute(QStringLiteral("insert into MATERIALI (NMATERIAL, IMEMATERIAL, NMIARKA, NSKLAD, ED_CENA) "
                                                     "values (9101, 'Дъска бук 20 мм', 5, 1, 24.6)"));
     form()->show();
-    form()->RdGrpIzbSklMat->click(0);  // every warehouse
-    SmpDataset& items = app_->DMNS->SmpViewMateriali;
+    form()->TabSheet1->RdGrpIzbSklMat->click(0);  // every warehouse
+    SmpDataset& items = dm().SmpViewMateriali;
     QVERIFY(items.locate(QStringLiteral("NMATERIAL"), {9101}));
     QStringList header;
     for (int k = 0; k < items.fields().size(); ++k)
@@ -452,12 +449,12 @@ void TstColumnSettings::linesOfListsNotYetKnownAreChecked()
     SmpDataset late(QStringLiteral("SmpMat_Spravka"));
     late.addDataField(QStringLiteral("IMEMATERIAL"), SmpField::Type::String);
     late.addDataField(QStringLiteral("NALICHNOST"), SmpField::Type::Float);
-    app_->columnSettings().registerDataset(late);
+    columnSettings().registerDataset(late);
     told = ui_->texts(RecordingUi::Kind::Message);
     QCOMPARE(told.size(), 1);
     QVERIFY2(told.first().contains(QStringLiteral("ред 6 (Склад-материали справка) има 4 знака, а списъкът - 2 полета")),
              qPrintable(told.first()));
-    app_->columnSettings().registerDataset(late);  // told once
+    columnSettings().registerDataset(late);  // told once
     QCOMPARE(ui_->texts(RecordingUi::Kind::Message).size(), 1);
 }
 

@@ -1,36 +1,35 @@
-#include "app/formns.h"
-#include "app/instances.h"
 #include "data/dmns.h"
 #include "platform/ui/application.h"
 #include "platform/widgets/dbedit.h"
 #include "platform/widgets/dblookupcombobox.h"
 #include "platform/widgets/dbnavigator.h"
 #include "reference/formnomenklaturi.h"
+#include "reference/tabcompany.h"
+#include "reference/tabcounterparties.h"
+#include "reference/tabitems.h"
 #include "reference/tabplaces.h"
-#include "support/recordingui.h"
-#include "support/testdb.h"
+#include "support/referencefixture.h"
 #include "support/typing.h"
 #include "platform/widgets/wrappingtabwidget.h"
 
 #include <QAbstractItemView>
-#include <QAction>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QHeaderView>
 #include <QTableView>
 #include <QImage>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
 
 // The company tab of the reference data window, driven through its controls.
-class TstCompanyTab : public QObject
+class TstCompanyTab : public QObject, protected ReferenceFixture
 {
     Q_OBJECT
 private slots:
     void init();
     void cleanup();
-    void openedModallyFromTheMenu();
     void checkBoxesStoreWhatTheyShowOnSave_data();
     void checkBoxesStoreWhatTheyShowOnSave();
     void savedCaption_data();
@@ -46,36 +45,23 @@ private slots:
 private:
     QVariant stored(const QString& column)
     {
-        return app_->DMNS->SQLConnectNS.query(QStringLiteral("select %1 from FIRMA").arg(column)).rows.front()[0];
+        return db().query(QStringLiteral("select %1 from FIRMA").arg(column)).rows.front()[0];
     }
     template <class T> T* control(const char* name) { return form()->findChild<T*>(QString::fromLatin1(name)); }
-    TFormNomenklaturi* form() { return app_->FormNomenklaturi; }
     // Types into a box, replacing its text unless told to add to it.
     void type(const char* editName, const QString& text, bool replace = true);
-    void save() { QTest::mouseClick(form()->SpeedBtnZapFirma, Qt::LeftButton); }
-
-    std::unique_ptr<QTemporaryDir> dir_;
-    std::unique_ptr<RecordingUi> ui_;
-    std::unique_ptr<AppInstances> app_;
+    void save() { QTest::mouseClick(form()->TabSheet6->SpeedBtnZapFirma, Qt::LeftButton); }
 };
 
 void TstCompanyTab::init()
 {
-    dir_ = std::make_unique<QTemporaryDir>();
-    ui_ = std::make_unique<RecordingUi>();
-    app_ = std::make_unique<AppInstances>(TestDb::freshCopy(*dir_));
-    app_->FormNS->show();
+    start();
     QCOMPARE(ui_->texts(RecordingUi::Kind::Error), QStringList());
     form()->show();
     QVERIFY(QTest::qWaitForWindowExposed(form()));
 }
 
-void TstCompanyTab::cleanup()
-{
-    app_.reset();
-    ui_.reset();
-    dir_.reset();
-}
+void TstCompanyTab::cleanup() { stop(); }
 
 void TstCompanyTab::type(const char* editName, const QString& text, bool replace)
 {
@@ -89,16 +75,6 @@ void TstCompanyTab::type(const char* editName, const QString& text, bool replace
         e->end(false);
     }
     typeText(e, text);
-}
-
-void TstCompanyTab::openedModallyFromTheMenu()
-{
-    form()->close();
-    app_->FormNS->findChild<QAction*>(QStringLiteral("N9Nomenkl"))->trigger();
-    QCOMPARE(ui_->texts(RecordingUi::Kind::Modal), QStringList{QStringLiteral("FormNomenklaturi")});
-    QVERIFY(form()->isVisible());
-    QCOMPARE(form()->windowTitle(), QStringLiteral("Номенклатури, настройки"));
-    QVERIFY(form()->width() <= 800 && form()->height() <= 600);
 }
 
 void TstCompanyTab::checkBoxesStoreWhatTheyShowOnSave_data()
@@ -123,12 +99,12 @@ void TstCompanyTab::checkBoxesStoreWhatTheyShowOnSave()
     const int before = stored(column).toInt();
     QCOMPARE(b->isChecked(), before == 1);  // set from the record when the window is shown
     for (int i = 0; i < clicks; ++i) QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(6, b->height() / 2));
-    QCOMPARE(app_->DMNS->SmpFirma.state(), SmpDataset::State::Edit);
+    QCOMPARE(dm().SmpFirma.state(), SmpDataset::State::Edit);
     QCOMPARE(stored(column).toInt(), before);  // nothing reaches the database before the save
     save();
     QCOMPARE(stored(column).toInt(), b->isChecked() ? 1 : 0);
     QCOMPARE(b->isChecked(), clicks % 2 == 1 ? before == 0 : before == 1);
-    QCOMPARE(app_->DMNS->SmpFirma.state(), SmpDataset::State::Browse);
+    QCOMPARE(dm().SmpFirma.state(), SmpDataset::State::Browse);
 }
 
 void TstCompanyTab::savedCaption_data()
@@ -145,20 +121,22 @@ void TstCompanyTab::savedCaption()
     QFETCH(QString, caption);
     type("DBEdtImeLogo", title);
     type("DBEdtImeFirma", QStringLiteral("Север ООД"));
+    QSignalSpy captions(form(), &TFormNomenklaturi::mainCaptionChanged);
     save();
-    QCOMPARE(app_->FormNS->windowTitle(), caption);
+    QCOMPARE(captions.size(), 1);
+    QCOMPARE(captions.front().front().toString(), caption);
     QCOMPARE(stored(QStringLiteral("IMEFIRMA")).toString(), QStringLiteral("Север ООД"));
 }
 
 void TstCompanyTab::responsiblePersonIsStoredAtOnce()
 {
-    app_->DMNS->SQLConnectNS.execute(QStringLiteral("insert into MOL_FIRMA (NMOL_FIRMA, IMEMOLFIRMA) values (2, 'Счетоводител')"));
-    app_->DMNS->SmpMolFirma.refresh();
+    dm().SQLConnectNS.execute(QStringLiteral("insert into MOL_FIRMA (NMOL_FIRMA, IMEMOLFIRMA) values (2, 'Счетоводител')"));
+    dm().SmpMolFirma.refresh();
     type("DBEdtTel", QStringLiteral("02 123 456"));
-    chooseInList(form()->DBLkpCmBoxMolFirma, QStringLiteral("Счетоводител"));
+    chooseInList(form()->TabSheet6->DBLkpCmBoxMolFirma, QStringLiteral("Счетоводител"));
     QCOMPARE(stored(QStringLiteral("NMOL_FIRMA")).toInt(), 2);
     QCOMPARE(stored(QStringLiteral("TEL")).toString(), QStringLiteral("02 123 456"));  // stored with it
-    QCOMPARE(app_->DMNS->SmpFirma.fieldByName(QStringLiteral("ImeMOLFirma"))->asString(), QStringLiteral("Счетоводител"));
+    QCOMPARE(dm().SmpFirma.fieldByName(QStringLiteral("ImeMOLFirma"))->asString(), QStringLiteral("Счетоводител"));
 }
 
 void TstCompanyTab::badVatRateIsRefused_data()
@@ -214,11 +192,11 @@ void TstCompanyTab::listsAreStoredAtOnce()
     auto* nav = control<DBNavigator>("DBNavigatorVidPlastane");
     QVERIFY(nav);
     QCOMPARE(nav->button(DBNavigator::Insert)->toolTip(), QStringLiteral("Вмъкване запис"));
-    SmpDataset& kinds = app_->DMNS->SmpVidPlastane;
+    SmpDataset& kinds = dm().SmpVidPlastane;
     nav->click(DBNavigator::Insert);
     kinds.setValue(QStringLiteral("VIDPLASTANE"), QStringLiteral("Карта"));
     nav->click(DBNavigator::Post);
-    QCOMPARE(app_->DMNS->SQLConnectNS.query(QStringLiteral("select count(*) from VIDPLASTANE where VIDPLASTANE = 'Карта'"))
+    QCOMPARE(dm().SQLConnectNS.query(QStringLiteral("select count(*) from VIDPLASTANE where VIDPLASTANE = 'Карта'"))
                  .rows.front()[0].toInt(),
              1);
 }

@@ -1,5 +1,3 @@
-#include "app/formns.h"
-#include "app/instances.h"
 #include "platform/base/formats.h"
 #include "data/dmns.h"
 #include "platform/ui/application.h"
@@ -12,10 +10,11 @@
 #include "reference/tabproduction.h"
 #include "reference/formrecepizdelie.h"
 #include "reference/formtipizdelie.h"
-#include "reference/radiogroup.h"
+#include "platform/widgets/radiogroup.h"
 #include "recipedata.h"
-#include "support/recordingui.h"
-#include "support/testdb.h"
+#include "reference/formtipproizv.h"
+#include "reports/reference/qrrecepta.h"
+#include "support/referencefixture.h"
 #include "support/typing.h"
 
 #include <QGroupBox>
@@ -34,7 +33,7 @@ using RecipeData::Line;
 
 // The production tab of the reference data window with its product and recipe line editors,
 // driven through their controls over a real database.
-class TstRecipes : public QObject
+class TstRecipes : public QObject, protected ReferenceFixture
 {
     Q_OBJECT
 private slots:
@@ -61,8 +60,6 @@ private slots:
     void recipeAndAccumulationToSpreadsheet();
 
 private:
-    TFormNomenklaturi* form() { return app_->FormNomenklaturi; }
-    TDMNS& dm() { return *app_->DMNS; }
     QVariant scalar(const QString& sql, const SqlParams& params = {})
     {
         const DbResult r = dm().SQLConnectNS.query(sql, params);
@@ -101,9 +98,10 @@ private:
         return grid->model()->index(row, grid->columnOfField(field)).data().toString();
     }
 
-    std::unique_ptr<QTemporaryDir> dir_;
-    std::unique_ptr<RecordingUi> ui_;
-    std::unique_ptr<AppInstances> app_;
+    // The production tab's windows and layout.
+    TFormTipIzdelie* formTipIzdelie_ = nullptr;
+    TFormRecepIzdelie* formRecepIzdelie_ = nullptr;
+    TFormIzdMatISO* formIzdMatISO_ = nullptr;
 };
 
 void TstRecipes::initTestCase()
@@ -114,12 +112,14 @@ void TstRecipes::initTestCase()
 
 void TstRecipes::init()
 {
-    dir_ = std::make_unique<QTemporaryDir>();
-    ui_ = std::make_unique<RecordingUi>();
-    app_ = std::make_unique<AppInstances>(TestDb::freshCopy(*dir_));
-    dm().connect();
+    start();
     RecipeData::seed(dm().SQLConnectNS);
-    app_->FormNS->show();
+    TabProduction* tab = form()->TabSheet4;
+    tab->FormTipProizv = own<TFormTipProizv>();
+    tab->FormTipIzdelie = formTipIzdelie_ = own<TFormTipIzdelie>();
+    tab->FormRecepIzdelie = formRecepIzdelie_ = own<TFormRecepIzdelie>();
+    tab->FormIzdMatISO = formIzdMatISO_ = own<TFormIzdMatISO>();
+    tab->QRRecepta = own<TQRRecepta>();
     QCOMPARE(ui_->texts(RecordingUi::Kind::Error), QStringList());
     form()->show();
     form()->PageControl1->setCurrentWidget(form()->TabSheet4);
@@ -129,12 +129,7 @@ void TstRecipes::init()
     toWorkshop(1);
 }
 
-void TstRecipes::cleanup()
-{
-    app_.reset();
-    ui_.reset();
-    dir_.reset();
-}
+void TstRecipes::cleanup() { stop(); }
 
 void TstRecipes::recipeShowsNTimes_data()
 {
@@ -184,7 +179,7 @@ void TstRecipes::recipeShowsNTimes()
     QCOMPARE(ui_->texts(RecordingUi::Kind::Modal), QStringList{QStringLiteral("FormRecepIzdelie")});
     QCOMPARE(ui_->texts(RecordingUi::Kind::Message), QStringList());
     QCOMPARE(ui_->texts(RecordingUi::Kind::Error), QStringList());
-    QVERIFY(!app_->FormRecepIzdelie->isVisible());
+    QVERIFY(!formRecepIzdelie_->isVisible());
     const double unit = RecipeData::unitValue(1) + (0.5 - 0.3) * RecipeData::price(102);
     QVERIFY(qAbs(storedPrice(201).toDouble() - unit) < 1e-9);  // one unit, whatever N shows
     // The same product keeps its N; the list shows the new price and the recipe the new quantity.
@@ -253,7 +248,7 @@ void TstRecipes::newProduct()
     QCOMPARE(ui_->texts(RecordingUi::Kind::Message), QStringList());
     QCOMPARE(title, QStringLiteral("Избор на ново изделие, комплект ... за производство!"));
     QCOMPARE(copyGridsShown, choice == 1);
-    QVERIFY(!app_->FormTipIzdelie->isVisible());
+    QVERIFY(!formTipIzdelie_->isVisible());
 
     const DbResult made = dm().SQLConnectNS.query(
         QStringLiteral("select NTIP_IZDELIE, NPROIZVODSTVO from TIP_IZDELIE where NMATERIAL_IZDELIE = 203"));
@@ -422,7 +417,7 @@ void TstRecipes::accumulateTwiceListsTheBlockTwice()
     click("BitBtnIso");
     QCOMPARE(ui_->texts(RecordingUi::Kind::Modeless),
              QStringList({QStringLiteral("FormIzdMatISO"), QStringLiteral("FormIzdMatISO")}));
-    QCOMPARE(app_->FormIzdMatISO->windowTitle(), QStringLiteral("Изделия и необходимите материали за изработването им !"));
+    QCOMPARE(formIzdMatISO_->windowTitle(), QStringLiteral("Изделия и необходимите материали за изработването им !"));
     SmpDataset& iso = dm().SmpIzdMatISO;
     SmpDataset& recipe = dm().SmpRecepIzdVIEW;
     const int block = recipe.recordCount() + 2;
@@ -442,7 +437,7 @@ void TstRecipes::accumulateTwiceListsTheBlockTwice()
     }
     QCOMPARE(at(1, "MIARKA_BG").toString(), QStringLiteral("бр."));  // Винт, counted in pieces
     QCOMPARE(scalar(QStringLiteral("select count(*) from IZDMATISO")).toInt(), 0);
-    app_->FormIzdMatISO->BitBtnDel->click();
+    formIzdMatISO_->BitBtnDel->click();
     QCOMPARE(iso.recordCount(), 0);
     QCOMPARE(ui_->texts(RecordingUi::Kind::Error), QStringList());
 }
@@ -598,7 +593,7 @@ void TstRecipes::recipeAndAccumulationToSpreadsheet()
     click("SpdBtnReceptaExcel");
     QCOMPARE(workbooks(), before + 1);
     click("BitBtnIso");
-    app_->FormIzdMatISO->findChild<QAbstractButton*>(QStringLiteral("BitBtnExcel"))->click();
+    formIzdMatISO_->findChild<QAbstractButton*>(QStringLiteral("BitBtnExcel"))->click();
     QCOMPARE(workbooks(), before + 2);
     QCOMPARE(ui_->texts(RecordingUi::Kind::Error), QStringList());
 }

@@ -3,7 +3,9 @@
 #include "data/dmns.h"
 #include "platform/ui/application.h"
 #include "reference/formnomenklaturi.h"
-#include "reference/radiogroup.h"
+#include "reference/tabcounterparties.h"
+#include "reference/tabitems.h"
+#include "platform/widgets/radiogroup.h"
 #include "support/recordingui.h"
 #include "support/appfixture.h"
 #include "support/testdb.h"
@@ -130,7 +132,8 @@ void TstReferenceGuards::guardedDelete_data()
         << "SpdBtnDelKontragent" << k << QStringList{"insert into AMB_DOST_FIRMA (NKONTRAGENT, NAMBALAG, BROI_AMB) values (60, 1, 1)"}
         << "Има амбалаж на" + kEnd << kQ << kLeft;
     QTest::newRow("kontr: defective goods claim")
-        << "SpdBtnDelKontragent" << k << QStringList{"insert into SKLAD_DOST_BRAK (NMATERIAL, NKONTRAGENT, NKONTR_BRAK) values (500, 0, 60)"}
+        << "SpdBtnDelKontragent" << k << QStringList{"insert into SKLAD (AUTONUM, NMATERIAL, NKONTRAGENT, KOLICHESTVO) values (900, 500, 0, 5)",
+                                                     "insert into SKLAD_DOST_BRAK (AUTONUM_SKLAD, NMATERIAL, NKONTRAGENT, NKONTR_BRAK, KOLICH_BRAK) values (900, 500, 0, 60, 1)"}
         << "Има брак към" + kEnd << kQ << kLeft;
     QTest::newRow("kontr: order")
         << "SpdBtnDelKontragent" << k << QStringList{"insert into PORYCHKI (AUTONUM_NPORYCHKA, NKONTRAGENT) values (1, 60)"}
@@ -195,9 +198,9 @@ void TstReferenceGuards::guardedDelete()
     for (const QString& sql : fixture) exec(sql);
     TDMNS& dm = *app_->DMNS;
     form()->show();
-    form()->RdGrpIzbSklMat->click(0);  // every warehouse
+    form()->TabSheet1->RdGrpIzbSklMat->click(0);  // every warehouse
     for (SmpDataset* ds : {&dm.SmpGrad, &dm.SmpCountry, &dm.SmpTipKontragent, &dm.SmpTipSklad, &dm.SmpMiarka}) ds->refresh();
-    form()->RefreshKontragentiLists(60);
+    form()->TabSheet2->RefreshKontragentiLists(60);
     struct Target { SmpDataset* ds; const char* field; QVariant key; };
     const QMap<QString, Target> targets = {
         {"item", {&dm.SmpViewMateriali, "NMATERIAL", 500}}, {"kontr", {&dm.SmpViewKontr, "NKONTRAGENT", 60}},

@@ -10,9 +10,10 @@
 #include "reference/formmateriali.h"
 #include "reference/formmiarki.h"
 #include "reference/formnomenklaturi.h"
+#include "reference/tabitems.h"
 #include "reference/formtipkontr.h"
 #include "reference/formtipsklad.h"
-#include "reference/radiogroup.h"
+#include "platform/widgets/radiogroup.h"
 #include "support/recordingui.h"
 #include "support/appfixture.h"
 #include "support/testdb.h"
@@ -79,7 +80,7 @@ void TstReferenceItems::init()
                                 "values (500, 'Лак O''Brien', 1, 1, 12.5)"));
     db().execute(QStringLiteral("insert into MATERIALI (NMATERIAL, IMEMATERIAL, NSKLAD, NMIARKA) values (501, 'Боя', 2, 2)"));
     form()->show();
-    form()->RdGrpIzbSklMat->click(0);
+    form()->TabSheet1->RdGrpIzbSklMat->click(0);
     QCOMPARE(ui_->texts(RecordingUi::Kind::Error), QStringList());
 }
 
@@ -89,18 +90,18 @@ void TstReferenceItems::warehouseChoice()
 {
     SmpDataset& items = dm().SmpViewMateriali;
     QCOMPARE(items.recordCount(), 2);  // "Всички": warehouses 1 to 1000
-    QVERIFY(!form()->DBLkpCmbIzbSklad->isEnabled());
-    form()->RdGrpIzbSklMat->click(1);  // "По избор", nothing picked yet: warehouse 0
-    QVERIFY(form()->DBLkpCmbIzbSklad->isEnabled());
+    QVERIFY(!form()->TabSheet1->DBLkpCmbIzbSklad->isEnabled());
+    form()->TabSheet1->RdGrpIzbSklMat->click(1);  // "По избор", nothing picked yet: warehouse 0
+    QVERIFY(form()->TabSheet1->DBLkpCmbIzbSklad->isEnabled());
     QCOMPARE(items.recordCount(), 0);
-    chooseInList(form()->DBLkpCmbIzbSklad, QStringLiteral("Резервен"));
-    QCOMPARE(form()->izbSkladKey(), 2);
+    chooseInList(form()->TabSheet1->DBLkpCmbIzbSklad, QStringLiteral("Резервен"));
+    QCOMPARE(form()->TabSheet1->izbSkladKey(), 2);
     QCOMPARE(items.recordCount(), 1);
     QCOMPARE(items.value(QStringLiteral("IMEMATERIAL")).toString(), QStringLiteral("Боя"));
     QCOMPARE(items.fieldByName(QStringLiteral("Mka"))->asString(), QStringLiteral("кг"));
     form()->close();
     form()->show();  // kept between openings
-    QCOMPARE(form()->RdGrpIzbSklMat->itemIndex(), 1);
+    QCOMPARE(form()->TabSheet1->RdGrpIzbSklMat->itemIndex(), 1);
     QCOMPARE(items.recordCount(), 1);
 }
 
@@ -111,7 +112,7 @@ void TstReferenceItems::itemListToSpreadsheet()
     const int before = workbooks();
     click(form(), QStringLiteral("SpdBtnMatEXEL"));
     QCOMPARE(workbooks(), before + 1);
-    form()->RdGrpIzbSklMat->click(1);  // warehouse 0: an empty list writes nothing
+    form()->TabSheet1->RdGrpIzbSklMat->click(1);  // warehouse 0: an empty list writes nothing
     QCOMPARE(dm().SmpViewMateriali.recordCount(), 0);
     click(form(), QStringLiteral("SpdBtnMatEXEL"));
     QCOMPARE(workbooks(), before + 1);
@@ -130,7 +131,7 @@ void TstReferenceItems::newItemIsStoredAndPositioned()
     click(form(), QStringLiteral("SpdBtnNewMat"));
     QCOMPARE(ui_->texts(RecordingUi::Kind::Message), QStringList());
     QCOMPARE(ui_->texts(RecordingUi::Kind::Error), QStringList());
-    QCOMPARE(app_->FormMateriali->Tag, TFormMateriali::kModeSaved);
+    QVERIFY(app_->FormMateriali->saved());
     QVERIFY(!app_->FormMateriali->isVisible());
     const DbResult r = db().query(
         QStringLiteral("select NMATERIAL, NMIARKA, NSKLAD, PRODAGNA_CENA, ED_CENA from MATERIALI where IMEMATERIAL = :N"),
@@ -187,7 +188,8 @@ void TstReferenceItems::itemSaveRefusals()
     click(form(), mode == 1 ? QStringLiteral("SpdBtnNewMat") : QStringLiteral("SpdBtnRedakciaMat"));
     QCOMPARE(ui_->texts(RecordingUi::Kind::Message), message.isEmpty() ? QStringList() : QStringList{message});
     QVERIFY(open);  // the editor stays open for a correction
-    QCOMPARE(app_->FormMateriali->Tag, mode);
+    QVERIFY(!app_->FormMateriali->saved());
+    QCOMPARE(app_->FormMateriali->mode(), mode == 1 ? TFormMateriali::Mode::New : TFormMateriali::Mode::Edit);
     const DbResult after = db().query(QStringLiteral("select * from MATERIALI order by NMATERIAL"));
     QCOMPARE(after.rows, before.rows);
     SmpDataset& items = dm().SmpViewMateriali;
@@ -207,7 +209,7 @@ void TstReferenceItems::correctionMayRepeatAName()
     };
     click(form(), QStringLiteral("SpdBtnRedakciaMat"));
     QCOMPARE(ui_->texts(RecordingUi::Kind::Message), QStringList());
-    QCOMPARE(app_->FormMateriali->Tag, TFormMateriali::kModeSaved);
+    QVERIFY(app_->FormMateriali->saved());
     QCOMPARE(count(QStringLiteral("select count(*) from MATERIALI where IMEMATERIAL = 'Лак O''Brien'")), 2);
     QCOMPARE(count(QStringLiteral("select count(*) from MATERIALI where NMATERIAL = 501 and PRODAGNA_CENA = 2 and NSKLAD = 2")), 1);
 }

@@ -7,8 +7,9 @@
 #include "platform/widgets/dblookupcombobox.h"
 #include "reference/formkontragent.h"
 #include "reference/formnomenklaturi.h"
+#include "reference/tabcounterparties.h"
 #include "reference/formspecceni.h"
-#include "reference/radiogroup.h"
+#include "platform/widgets/radiogroup.h"
 #include "support/recordingui.h"
 #include "support/appfixture.h"
 #include "support/testdb.h"
@@ -95,9 +96,9 @@ void TstReferenceKontragenti::newCounterpartyIsStoredAndListedByChoice()
     QFETCH(int, choice);
     QFETCH(QString, chosen);
     QFETCH(bool, listed);
-    form()->RdGrpIzbKontragent->click(choice);
-    if (!chosen.isEmpty()) chooseInList(form()->DBLkpCmBoxTipKontragert, chosen);
-    QCOMPARE(form()->DBGrid6->isColumnVisible(QStringLiteral("KONTRAGENT")), choice == 0);
+    form()->TabSheet2->RdGrpIzbKontragent->click(choice);
+    if (!chosen.isEmpty()) chooseInList(form()->TabSheet2->DBLkpCmBoxTipKontragert, chosen);
+    QCOMPARE(form()->TabSheet2->DBGrid6->isColumnVisible(QStringLiteral("KONTRAGENT")), choice == 0);
     const QString name = QStringLiteral("Нов O'Neil");
     ui_->onModal = [&](Form* f) {
         auto* editor = qobject_cast<TFormKontragent*>(f);
@@ -183,13 +184,13 @@ void TstReferenceKontragenti::allTypesMeansOneToHundred()
     db().execute(QStringLiteral("insert into TIP_KONTRAGENT (NTIP_KONTRAGENT, KONTRAGENT) values (101, 'Сто и едно')"));
     addKontragent(70, 100, QStringLiteral("На границата"));
     addKontragent(71, 101, QStringLiteral("Отвъд"));
-    form()->RdGrpIzbKontragent->click(1);
-    form()->RdGrpIzbKontragent->click(0);
+    form()->TabSheet2->RdGrpIzbKontragent->click(1);
+    form()->TabSheet2->RdGrpIzbKontragent->click(0);
     SmpDataset& view = dm().SmpViewKontr;
     QVERIFY(view.locate(QStringLiteral("NKONTRAGENT"), {70}));
     QVERIFY(!view.locate(QStringLiteral("NKONTRAGENT"), {71}));
     QVERIFY(view.locate(QStringLiteral("NKONTRAGENT"), {0}));  // type 7 among them
-    QVERIFY(!form()->DBLkpCmBoxTipKontragert->isEnabled());
+    QVERIFY(!form()->TabSheet2->DBLkpCmBoxTipKontragert->isEnabled());
 }
 
 void TstReferenceKontragenti::mainPersonAndBranch_data()
@@ -209,8 +210,8 @@ void TstReferenceKontragenti::mainPersonAndBranch()
                      {{QStringLiteral("N"), QStringLiteral("Клон %1").arg(i)}});
     }
     db().execute(QStringLiteral("update KONTRAGENTI set NMOL = 99, NFILIAL = 99 where NKONTRAGENT = 60"));
-    form()->RefreshKontragentiLists(60);
-    form()->DBGrid6CellClick();
+    form()->TabSheet2->RefreshKontragentiLists(60);
+    form()->TabSheet2->DBGrid6CellClick();
     QCOMPARE(dm().SmpMOLKontr.recordCount(), rows);
     int mol = 0, filial = 0;
     if (rows) {
@@ -251,27 +252,27 @@ void TstReferenceKontragenti::onlyPagingAndArrowKeysFollowTheList()
     QFETCH(bool, follows);
     db().execute(QStringLiteral("insert into KONTR_MAT_CENI (NKONTRAGENT, NMATERIAL, SPEC_CENA) values (61, 500, 9)"));
     // The list holds 0 "Физически лица", 61 "Доставчик", 60 "\"Фирма\"…" in name order; 61 is second.
-    form()->RefreshKontragentiLists(0);
+    form()->TabSheet2->RefreshKontragentiLists(0);
     SmpDataset& view = dm().SmpViewKontr;
     view.first();
-    form()->DBGrid6CellClick();
+    form()->TabSheet2->DBGrid6CellClick();
     QCOMPARE(dm().SmpViewKontrMatCeni.recordCount(), 0);
-    form()->DBGrid6->setFocus();
+    form()->TabSheet2->DBGrid6->setFocus();
     view.moveTo(1);  // the grid moved, as a key would
     QCOMPARE(view.value(QStringLiteral("NKONTRAGENT")).toInt(), 61);
-    form()->DBGrid6KeyUp(key);
+    form()->TabSheet2->DBGrid6KeyUp(key);
     QCOMPARE(dm().SmpViewKontrMatCeni.recordCount(), follows ? 1 : 0);
     QCOMPARE(dm().SmpKontragenti.value(QStringLiteral("NKONTRAGENT")).toInt() == 61, follows);
 }
 
 void TstReferenceKontragenti::openedOnACounterparty()
 {
-    form()->RdGrpIzbKontragent->click(1);  // a type choice that hides the counterparty
+    form()->TabSheet2->RdGrpIzbKontragent->click(1);  // a type choice that hides the counterparty
     form()->close();
     ui_->clear();
     form()->OpenOnKontragent(61);
     QCOMPARE(ui_->texts(RecordingUi::Kind::Modal), QStringList{QStringLiteral("FormNomenklaturi")});
-    QCOMPARE(form()->RdGrpIzbKontragent->itemIndex(), 0);
+    QCOMPARE(form()->TabSheet2->RdGrpIzbKontragent->itemIndex(), 0);
     QCOMPARE(dm().SmpViewKontr.value(QStringLiteral("NKONTRAGENT")).toInt(), 61);
     QCOMPARE(dm().SmpKontragenti.value(QStringLiteral("NKONTRAGENT")).toInt(), 61);
 }
@@ -304,8 +305,8 @@ void TstReferenceKontragenti::choiceListsOfOtherWindows()
 
 void TstReferenceKontragenti::specialPriceOnePerItem()
 {
-    form()->RefreshKontragentiLists(60);
-    form()->DBGrid6CellClick();
+    form()->TabSheet2->RefreshKontragentiLists(60);
+    form()->TabSheet2->DBGrid6CellClick();
     TFormSpecCeni* editor = app_->FormSpecCeni;
     for (const QString& price : {QStringLiteral("4.5"), QStringLiteral("7.25")}) {
         ui_->answers = {true};
@@ -334,14 +335,14 @@ void TstReferenceKontragenti::specialPriceOnePerItem()
     QCOMPARE(dm().SmpViewKontrMatCeni.value(QStringLiteral("SPEC_CENA")).toDouble(), 7.25);
     // Another counterparty does not see it.
     QVERIFY(dm().SmpViewKontr.locate(QStringLiteral("NKONTRAGENT"), {61}));
-    form()->DBGrid6CellClick();
+    form()->TabSheet2->DBGrid6CellClick();
     QCOMPARE(dm().SmpViewKontrMatCeni.recordCount(), 0);
 }
 
 void TstReferenceKontragenti::specialPriceRefusals()
 {
-    form()->RefreshKontragentiLists(60);
-    form()->DBGrid6CellClick();
+    form()->TabSheet2->RefreshKontragentiLists(60);
+    form()->TabSheet2->DBGrid6CellClick();
     TFormSpecCeni* editor = app_->FormSpecCeni;
     QString typed;
     bool open = false;
@@ -374,8 +375,8 @@ void TstReferenceKontragenti::specialPriceChangeAndDelete()
 {
     db().execute(QStringLiteral("insert into KONTR_MAT_CENI (NKONTRAGENT, NMATERIAL, SPEC_CENA) values (60, 501, 2)"));
     db().execute(QStringLiteral("insert into KONTR_MAT_CENI (NKONTRAGENT, NMATERIAL, SPEC_CENA) values (60, 500, 10)"));
-    form()->RefreshKontragentiLists(60);
-    form()->DBGrid6CellClick();
+    form()->TabSheet2->RefreshKontragentiLists(60);
+    form()->TabSheet2->DBGrid6CellClick();
     SmpDataset& prices = dm().SmpViewKontrMatCeni;
     QVERIFY(prices.locate(QStringLiteral("NMATERIAL"), {500}));
     TFormSpecCeni* editor = app_->FormSpecCeni;

@@ -56,6 +56,12 @@ private slots:
     void conflictInsideDocumentTransactionSaysSo();
     void refusedDeleteLeavesListUsable_data();
     void refusedDeleteLeavesListUsable();
+    void refusedRowHoldsUpNoOtherRow_data();
+    void refusedRowHoldsUpNoOtherRow();
+    void linesOfANewMasterTakeItsKey_data();
+    void linesOfANewMasterTakeItsKey();
+    void valuesBeyondTheColumnAreRefused_data();
+    void valuesBeyondTheColumnAreRefused();
     void masterDetailStaysInStep_data();
     void masterDetailStaysInStep();
     void untouchedNewRowIsDroppedOnLeaving_data();
@@ -123,6 +129,7 @@ void TstDataset::init()
         db_->execute(QStringLiteral("delete from ") + QLatin1String(t));
     // Keys the trigger gives start past the fixed rows, however many tests inserted before.
     db_->query(QStringLiteral("select gen_id(G_D_MASTER, 100 - gen_id(G_D_MASTER, 0)) from RDB$DATABASE"));
+    db_->query(QStringLiteral("select gen_id(G_D_DETAIL, 100 - gen_id(G_D_DETAIL, 0)) from RDB$DATABASE"));
     db_->execute(QStringLiteral("insert into D_KIND values (1, 'Материал')"));
     db_->execute(QStringLiteral("insert into D_KIND values (2, 'Изделие')"));
     db_->execute(QStringLiteral("insert into D_MASTER values (10, 'Алфа', 1)"));
@@ -510,6 +517,7 @@ void TstDataset::whereAllRefusesRowChangedElsewhere()
     } catch (const DbError& e) {
         QCOMPARE(e.sqlCode(), SmpDataset::kConflictCode);
         QVERIFY(e.message().contains(QStringLiteral("друг потребител")));
+        QVERIFY2(e.message().contains(QStringLiteral("обновен")), qPrintable(e.message()));
     }
     const DbResult stored = db_->query(QStringLiteral("select NAME, KIND from D_MASTER where ID = 10"));
     QCOMPARE(stored.rows.front()[0].toString(), QStringLiteral("Алфа"));
@@ -977,6 +985,8 @@ void TstDataset::conflictInsideDocumentTransactionSaysSo()
     } catch (const DbError& e) {
         QCOMPARE(e.sqlCode(), SmpDataset::kConflictCode);
         QVERIFY2(e.message().contains(QStringLiteral("друг потребител")), qPrintable(e.message()));
+        // Nothing was read again inside the transaction, and the message does not claim it was.
+        QVERIFY2(!e.message().contains(QStringLiteral("обновен")), qPrintable(e.message()));
     }
 }
 
@@ -1011,6 +1021,160 @@ void TstDataset::refusedDeleteLeavesListUsable()
     QCOMPARE(k->changeCount(), 0);
     QCOMPARE(count(QStringLiteral("select count(*) from D_KIND where KIND_NAME = 'Услуга'")), 1);
     QCOMPARE(count(QStringLiteral("select count(*) from D_KIND")), thenAppend ? 3 : 2);
+}
+
+void TstDataset::refusedRowHoldsUpNoOtherRow_data()
+{
+    QTest::addColumn<int>("then");
+    QTest::newRow("another row's edit is stored") << 0;
+    QTest::newRow("another row's delete is stored") << 1;
+    QTest::newRow("a cancel on another row keeps it") << 2;
+    QTest::newRow("a second refused row is cancelled alone") << 3;
+}
+
+// A save-at-once list after the server refused a new row: the row stays pending and editable, and
+// the rows the user goes on with are stored or cancelled on their own.
+void TstDataset::refusedRowHoldsUpNoOtherRow()
+{
+    QFETCH(int, then);
+    auto k = kinds();
+    k->setIndexFieldNames(QStringLiteral("KIND"));
+    k->open();
+    SaveAtOnce::install(*k);
+    k->append();
+    k->setValue(QStringLiteral("KIND"), 1);  // the key of an existing row
+    k->setValue(QStringLiteral("KIND_NAME"), QStringLiteral("Дубликат"));
+    QVERIFY_THROWS_EXCEPTION(DbError, k->post());
+    QCOMPARE(k->changeCount(), 1);
+
+    QVERIFY(k->locate(QStringLiteral("KIND"), {2}));
+    if (then == 0) {
+        k->edit();
+        k->setValue(QStringLiteral("KIND_NAME"), QStringLiteral("Продукт"));
+        k->post();
+        QCOMPARE(count(QStringLiteral("select count(*) from D_KIND where KIND = 2 and KIND_NAME = 'Продукт'")), 1);
+    } else if (then == 1) {
+        k->remove();
+        QCOMPARE(count(QStringLiteral("select count(*) from D_KIND where KIND = 2")), 0);
+    } else if (then == 2) {
+        k->cancel();
+    } else {
+        k->append();
+        k->setValue(QStringLiteral("KIND"), 2);
+        k->setValue(QStringLiteral("KIND_NAME"), QStringLiteral("Втори"));
+        QVERIFY_THROWS_EXCEPTION(DbError, k->post());
+        QCOMPARE(k->changeCount(), 2);
+        k->cancel();
+        QVERIFY(!k->locate(QStringLiteral("KIND_NAME"), {QStringLiteral("Втори")}));
+    }
+    // The refused row is still there as the user left it, and still pending.
+    QCOMPARE(k->changeCount(), 1);
+    QVERIFY(k->locate(QStringLiteral("KIND_NAME"), {QStringLiteral("Дубликат")}));
+    QCOMPARE(count(QStringLiteral("select count(*) from D_KIND where KIND_NAME = 'Дубликат'")), 0);
+    // Mended on its row, it is stored.
+    k->edit();
+    k->setValue(QStringLiteral("KIND"), 9);
+    k->post();
+    QCOMPARE(k->changeCount(), 0);
+    QCOMPARE(count(QStringLiteral("select count(*) from D_KIND where KIND = 9 and KIND_NAME = 'Дубликат'")), 1);
+    QCOMPARE(count(QStringLiteral("select count(*) from D_KIND where KIND = 1 and KIND_NAME = 'Материал'")), 1);
+}
+
+void TstDataset::linesOfANewMasterTakeItsKey_data()
+{
+    QTest::addColumn<int>("masters");
+    QTest::newRow("lines typed before the master is posted") << 1;
+    QTest::newRow("two new masters written whole") << 2;
+}
+
+// Lines appended under a master row that has no key yet show under it alone and take its key,
+// read back when it is stored, before they are written.
+void TstDataset::linesOfANewMasterTakeItsKey()
+{
+    QFETCH(int, masters);
+    SmpDataset master(QStringLiteral("SmpMaster"), db_.get());
+    master.setTableName(QStringLiteral("D_MASTER"));
+    master.setIndexFieldNames(QStringLiteral("ID"));
+    SmpDataset lines(QStringLiteral("SmpLines"), db_.get());
+    lines.setTableName(QStringLiteral("D_DETAIL"));
+    lines.setMaster(&master, QStringLiteral("ID"), QStringLiteral("MASTER_ID"));
+    master.open();
+    lines.open();
+    for (int m = 1; m <= masters; ++m) {
+        master.append();
+        master.setValue(QStringLiteral("NAME"), QStringLiteral("Нов %1").arg(m));
+        if (masters > 1) master.post();
+        QCOMPARE(lines.recordCount(), 0);
+        for (int l = 0; l < m; ++l) {  // master m has m lines
+            lines.append();
+            lines.setValue(QStringLiteral("NOTE"), QStringLiteral("ред %1").arg(m));
+            lines.post();
+        }
+        master.post();
+        QCOMPARE(lines.recordCount(), m);  // its own lines only
+    }
+    {
+        TransactionScope tx(*db_);
+        master.applyUpdates();
+        lines.applyUpdates();
+        tx.commit();
+    }
+    QCOMPARE(count(QStringLiteral("select count(*) from D_DETAIL where MASTER_ID is null")), 0);
+    for (int m = 1; m <= masters; ++m)
+        QCOMPARE(count(QStringLiteral("select count(*) from D_DETAIL d join D_MASTER m on m.ID = d.MASTER_ID "
+                                      "where m.NAME = 'Нов %1' and d.NOTE = 'ред %1'").arg(m)), m);
+    QCOMPARE(lines.changeCount(), 0);
+    lines.refresh();
+    QCOMPARE(lines.recordCount(), masters);
+}
+
+void TstDataset::valuesBeyondTheColumnAreRefused_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QVariant>("given");
+    QTest::addColumn<bool>("accepted");
+    QTest::newRow("smallint above its range") << "FLAG" << QVariant(32768) << false;
+    QTest::newRow("smallint at its limit") << "FLAG" << QVariant(-32768) << true;
+    QTest::newRow("integer above its range") << "ID" << QVariant(qint64(2147483648)) << false;
+    QTest::newRow("integer typed beyond its range") << "ID" << QVariant("3 000 000 000") << false;
+    QTest::newRow("integer at its limit") << "ID" << QVariant(2147483647) << true;
+    QTest::newRow("numeric(9,3) beyond its range") << "AMOUNT" << QVariant(2147483.648) << false;
+    QTest::newRow("numeric(9,3) typed beyond its range") << "AMOUNT" << QVariant("-2 147 483.649") << false;
+    QTest::newRow("numeric(9,3) at its limit") << "AMOUNT" << QVariant(-2147483.648) << true;
+    QTest::newRow("varchar(5) given six characters") << "CODE" << QVariant("Ёжик56") << false;
+    QTest::newRow("varchar(5) given five characters") << "CODE" << QVariant("Ёжик5") << true;
+}
+
+// A value the column cannot hold is refused when it is set, in words the user reads, and nothing
+// is stored; a value at the column's limit is stored.
+void TstDataset::valuesBeyondTheColumnAreRefused()
+{
+    QFETCH(QString, field);
+    QFETCH(QVariant, given);
+    QFETCH(bool, accepted);
+    SmpDataset ds(QStringLiteral("SmpDated"), db_.get());
+    ds.setTableName(QStringLiteral("D_DATED"));
+    ds.setIndexFieldNames(QStringLiteral("ID"));
+    ds.open();
+    const QVariant before = ds.value(field);
+    ds.edit();
+    if (!accepted) {
+        try {
+            ds.setValue(field, given);
+            QFAIL("a value beyond the column was taken");
+        } catch (const DbError& e) {
+            QVERIFY2(e.message().contains(u'„') && e.message().contains(field), qPrintable(e.message()));
+        }
+        QCOMPARE(ds.value(field), before);
+        QVERIFY(!ds.isModified());
+        return;
+    }
+    ds.setValue(field, given);
+    ds.post();
+    ds.applyUpdates();  // the database takes it
+    QCOMPARE(ds.changeCount(), 0);
+    const DbResult r = db_->query(QStringLiteral("select count(*) from D_DATED where %1 = :V").arg(field), {{QStringLiteral("V"), given}});
+    QCOMPARE(r.rows.front()[0].toInt(), 1);
 }
 
 void TstDataset::masterDetailStaysInStep_data()
@@ -1142,11 +1306,11 @@ void TstDataset::valuesAreIdenticalOnEveryPath_data()
     QTest::addColumn<QVariant>("value");
     QTest::addColumn<QString>("filter");
     QTest::addColumn<int>("foundId");  // 0: none
-    QTest::newRow("text key '1' is not '01'") << "CODE" << QVariant("1") << "CODE='1'" << 0;
+    QTest::newRow("text key '1' is not '01'") << "CODE" << QVariant("1") << "CODE='1'" << 3;
     QTest::newRow("text key '01'") << "CODE" << QVariant("01") << "code = '01'" << 1;
     QTest::newRow("a date finds a timestamp") << "DATA" << QVariant(QDate(2024, 1, 2)) << "DATA='2024-01-02'" << 1;
     QTest::newRow("a date as the user writes it") << "DATA" << QVariant("02.01.2024") << "DATA = '02.01.2024'" << 1;
-    QTest::newRow("a number for a text") << "CODE" << QVariant(1) << "CODE=1" << 0;
+    QTest::newRow("a number for a text") << "CODE" << QVariant(1) << "CODE=1" << 3;
 }
 
 void TstDataset::valuesAreIdenticalOnEveryPath()
@@ -1155,6 +1319,7 @@ void TstDataset::valuesAreIdenticalOnEveryPath()
     QFETCH(QVariant, value);
     QFETCH(QString, filter);
     QFETCH(int, foundId);
+    db_->execute(QStringLiteral("insert into D_DATED (ID, CODE) values (3, '1')"));
     SmpDataset ds(QStringLiteral("SmpDated"), db_.get());
     ds.setTableName(QStringLiteral("D_DATED"));
     ds.setIndexFieldNames(QStringLiteral("ID"));

@@ -114,7 +114,7 @@ void TstReport::initTestCase()
     db_ = std::make_unique<SQLConnection>(TestDb::freshCopy(dir_));
     db_->open();
     const char* ddl[] = {
-        "create table R_ITEM (ID integer not null primary key, NAME varchar(60), QTY double precision, "
+        "create table R_ITEM (ID integer not null primary key, NAME varchar(100), QTY double precision, "
         "PRICE double precision, NOTE varchar(1000))",
         "create table R_PART (ID integer not null primary key, ITEM_ID integer, PART_NAME varchar(40))",
         "create table R_FIRMA (ID integer not null primary key, IMEFIRMA varchar(60), LOGO blob sub_type 0)",

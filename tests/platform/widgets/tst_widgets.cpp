@@ -716,6 +716,7 @@ void TstWidgets::navigatorEnabledStates_data()
     QTest::newRow("back at the first row") << "last first" << "Next Last Insert Delete Edit Refresh";
     QTest::newRow("editing") << "edit" << "Next Last Insert Delete Post Cancel Refresh";
     QTest::newRow("inserting") << "insert" << "Next Last Insert Delete Post Cancel Refresh";
+    QTest::newRow("a pending row") << "pending" << "Next Last Insert Delete Edit Cancel Refresh";
     QTest::newRow("no rows") << "empty" << "Insert Edit Refresh";
     QTest::newRow("closed") << "closed" << "";
     QTest::newRow("no data source") << "unbound" << "";
@@ -733,7 +734,11 @@ void TstWidgets::navigatorEnabledStates()
         items_->first();
     } else if (situation == QLatin1String("edit")) items_->edit();
     else if (situation == QLatin1String("insert")) items_->insert();
-    else if (situation == QLatin1String("empty")) {
+    else if (situation == QLatin1String("pending")) {  // as a change the server refused stays
+        items_->edit();
+        items_->setValue(QStringLiteral("NAME"), QStringLiteral("непоставено"));
+        items_->post();
+    } else if (situation == QLatin1String("empty")) {
         items_->setFilter(QStringLiteral("NITEM>100"));
         items_->setFiltered(true);
     } else if (situation == QLatin1String("closed")) items_->close();

@@ -1,5 +1,3 @@
-#include "app/formns.h"
-#include "app/instances.h"
 #include "platform/base/clock.h"
 #include "platform/base/formats.h"
 #include "data/dmns.h"
@@ -10,8 +8,7 @@
 #include "reference/tabproduction.h"
 #include "reference/recipedata.h"
 #include "reports/reference/qrrecepta.h"
-#include "support/recordingui.h"
-#include "support/testdb.h"
+#include "support/referencefixture.h"
 
 #include <QFile>
 #include <QProcess>
@@ -22,7 +19,7 @@
 #include <QToolButton>
 
 // The calculation printout of a recipe, written to PDF and read back as text.
-class TstQRRecepta : public QObject
+class TstQRRecepta : public QObject, protected ReferenceFixture
 {
     Q_OBJECT
 private slots:
@@ -34,33 +31,25 @@ private slots:
     void calculationButtonPreviews();
 
 private:
-    TDMNS& dm() { return *app_->DMNS; }
     // The PDF of the layout as pdftotext lays it out.
     QString pdfText(const Report::Document& doc);
 
-    std::unique_ptr<QTemporaryDir> dir_;
-    std::unique_ptr<RecordingUi> ui_;
-    std::unique_ptr<AppInstances> app_;
+    TQRRecepta* layout_ = nullptr;
 };
 
 void TstQRRecepta::init()
 {
     Clock::setFixed(QDateTime(QDate(2026, 3, 9), QTime(10, 30)));
-    dir_ = std::make_unique<QTemporaryDir>();
-    ui_ = std::make_unique<RecordingUi>();
-    app_ = std::make_unique<AppInstances>(TestDb::freshCopy(*dir_));
-    dm().connect();
+    start();
     RecipeData::seed(dm().SQLConnectNS);
-    app_->FormNS->show();
-    app_->FormNomenklaturi->show();
+    form()->TabSheet4->QRRecepta = layout_ = own<TQRRecepta>();
+    form()->show();
     QCOMPARE(ui_->texts(RecordingUi::Kind::Error), QStringList());
 }
 
 void TstQRRecepta::cleanup()
 {
-    app_.reset();
-    ui_.reset();
-    dir_.reset();
+    stop();
     Clock::reset();
 }
 
@@ -79,11 +68,11 @@ QString TstQRRecepta::pdfText(const Report::Document& doc)
 void TstQRRecepta::threeLinesThreeTimes()
 {
     QVERIFY(dm().SmpTipProizvN.locate(QStringLiteral("NPROIZVODSTVO"), {1}));
-    app_->FormNomenklaturi->TabSheet4->SpnEdtBrIzdeliaN->setValue(3);
+    form()->TabSheet4->SpnEdtBrIzdeliaN->setValue(3);
     SmpDataset& recipe = dm().SmpRecepIzdVIEW;
     QCOMPARE(recipe.recordCount(), 3);
     recipe.moveTo(1);
-    const Report::Document doc = app_->QRRecepta->build();
+    const Report::Document doc = layout_->build();
     QCOMPARE(recipe.recNo(), 1);  // the grid's row stays where it was
     QCOMPARE(doc.pages.size(), 1);
     QCOMPARE(doc.pageSize, QSizeF(210, 297));
@@ -150,7 +139,7 @@ void TstQRRecepta::pages()
     dm().SmpRecepIzdVIEW.refresh();
     const int rows = dm().SmpRecepIzdVIEW.recordCount();
     QCOMPARE(rows, workshop == 1 ? 3 + extraLines : 0);
-    const Report::Document doc = app_->QRRecepta->build();
+    const Report::Document doc = layout_->build();
     QCOMPARE(doc.pages.size(), pages);
     const QStringList pageTexts = pdfText(doc).split(u'\f', Qt::SkipEmptyParts);
     QCOMPARE(pageTexts.size(), pages);
@@ -181,7 +170,7 @@ void TstQRRecepta::calculationButtonPreviews()
         if (auto* p = qobject_cast<Report::ReportPreview*>(f)) shown = Report::documentText(p->document());
         return 0;
     };
-    app_->FormNomenklaturi->findChild<QToolButton*>(QStringLiteral("SpdBtnPrint"))->click();
+    form()->findChild<QToolButton*>(QStringLiteral("SpdBtnPrint"))->click();
     QCOMPARE(ui_->texts(RecordingUi::Kind::Modal), QStringList{QStringLiteral("ReportPreview")});
     QVERIFY2(shown.contains(QStringLiteral("Маса трапезна, бук")), qPrintable(shown));
     QVERIFY(shown.contains(QStringLiteral("09.03.2026 год.")));

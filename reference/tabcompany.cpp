@@ -1,4 +1,4 @@
-#include "reference/formnomenklaturi.h"
+#include "reference/tabcompany.h"
 
 #include "data/dmns.h"
 #include "data/dmpers.h"
@@ -21,17 +21,15 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-// The company tab: the settings record and the company's small lists.
-
 namespace {
 const QString kSavedCaption = QStringLiteral("Ravlon - ПРОИЗВОДСТВО !");
 }
 
-QWidget* TFormNomenklaturi::buildCompanyTab()
+TabCompany::TabCompany(TDMNS& dm, TDMPers& pers, QWidget* parent)
+    : QWidget(parent), dm_(dm), pers_(pers), lists_(*this, dm.SQLConnectNS)
 {
-    auto* tab = new QWidget;
-    tab->setObjectName(QStringLiteral("TabSheet6"));
-    DtSrcFirma = lists_.sourceFor(dm_.SmpFirma);
+    setObjectName(QStringLiteral("TabSheet6"));
+    DataSource* DtSrcFirma = lists_.sourceFor(dm_.SmpFirma);
 
     auto* grid = new QGridLayout;
     grid->setHorizontalSpacing(6);
@@ -76,7 +74,7 @@ QWidget* TFormNomenklaturi::buildCompanyTab()
 
     DBLkpCmBoxMolFirma = choice(1, "DBLkpCmBoxMolFirma", "NMOL_FIRMA", dm_.SmpMolFirma, "NMOL_FIRMA", "IMEMOLFIRMA",
                                 QStringLiteral("МОЛ"));
-    Handlers::connect(DBLkpCmBoxMolFirma, &DBLookupComboBox::closeUp, this, &TFormNomenklaturi::DBLkpCmBoxMolFirmaCloseUp);
+    Handlers::connect(DBLkpCmBoxMolFirma, &DBLookupComboBox::closeUp, this, &TabCompany::DBLkpCmBoxMolFirmaCloseUp);
     edit(1, "DBEdtDDSProcent", "DDS_PROCENT", QStringLiteral("% ДДС"));
     edit(1, "DBEdtOtstProcent", "OTST_PROCENT", QStringLiteral("% Отстъпка за клиенти"));
     edit(1, "DBEdtPsevdonim", "PSEVDONIM_FIRMA", QStringLiteral("Псевдоним за производство"))->setEnabled(false);
@@ -131,7 +129,7 @@ QWidget* TFormNomenklaturi::buildCompanyTab()
     paste->setObjectName(QStringLiteral("SpdBtnLogoPaste"));
     paste->setText(QStringLiteral("Вмъкни"));
     paste->setToolTip(QStringLiteral("Поставяне на картина от клипборда"));
-    Handlers::connect(paste, &QToolButton::clicked, this, &TFormNomenklaturi::SpdBtnLogoPasteClick);
+    Handlers::connect(paste, &QToolButton::clicked, this, &TabCompany::SpdBtnLogoPasteClick);
     logoLayout->addWidget(DBImgLogo);
     logoLayout->addWidget(paste);
 
@@ -139,12 +137,12 @@ QWidget* TFormNomenklaturi::buildCompanyTab()
     SpeedBtnZapFirma->setObjectName(QStringLiteral("SpeedBtnZapFirma"));
     SpeedBtnZapFirma->setText(QStringLiteral("Запис"));
     SpeedBtnZapFirma->setMinimumWidth(90);
-    Handlers::connect(SpeedBtnZapFirma, &QToolButton::clicked, this, &TFormNomenklaturi::SpeedBtnZapFirmaClick);
+    Handlers::connect(SpeedBtnZapFirma, &QToolButton::clicked, this, &TabCompany::SpeedBtnZapFirmaClick);
     auto* exit = new QToolButton;
     exit->setObjectName(QStringLiteral("SpdBtnIzhodFirma"));
     exit->setText(QStringLiteral("Изход"));
     exit->setMinimumWidth(90);
-    connect(exit, &QToolButton::clicked, this, &QWidget::close);
+    connect(exit, &QToolButton::clicked, this, [this] { window()->close(); });
 
     auto* bottom = new QHBoxLayout;
     bottom->addLayout(checks, 1);
@@ -188,13 +186,26 @@ QWidget* TFormNomenklaturi::buildCompanyTab()
     lists->insertTab(0, data, QStringLiteral("Данни на фирмата"));
     lists->setCurrentIndex(0);
 
-    auto* layout = new QVBoxLayout(tab);
+    auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(2, 2, 2, 2);
     layout->addWidget(lists);
-    return tab;
 }
 
-QWidget* TFormNomenklaturi::buildList(const QString& name, SmpDataset& dataset,
+void TabCompany::FormShow()
+{
+    for (SmpDataset* ds : {&dm_.SmpFirma, &dm_.SmpFirmaOfisi, &dm_.SmpMolFirma, &dm_.SmpVidPlastane, &dm_.SmpOsnovDDS,
+                           &dm_.SmpTipValuta, &pers_.SmpTipSlugOtchet, &pers_.SmpTipManip})
+        ds->open();
+    // Ticked for 1, cleared for 0; any other value leaves the box as it was.
+    for (const auto& [box, column] : checkBoxes()) {
+        const QVariant v = dm_.SmpFirma.value(column);
+        if (v.isNull()) continue;
+        if (v.toInt() == 1) box->setChecked(true);
+        else if (v.toInt() == 0) box->setChecked(false);
+    }
+}
+
+QWidget* TabCompany::buildList(const QString& name, SmpDataset& dataset,
                                       const QList<QPair<QString, QString>>& columns)
 {
     auto* page = new QWidget;
@@ -214,7 +225,7 @@ QWidget* TFormNomenklaturi::buildList(const QString& name, SmpDataset& dataset,
     return page;
 }
 
-QList<QPair<QCheckBox*, QString>> TFormNomenklaturi::checkBoxes() const
+QList<QPair<QCheckBox*, QString>> TabCompany::checkBoxes() const
 {
     return {{ChBoxChrezDostavchik, QStringLiteral("CHREZ_DOSTAVCHIK")},
             {ChBoxDDSKomis, QStringLiteral("DDS_KOMIS")},
@@ -222,14 +233,14 @@ QList<QPair<QCheckBox*, QString>> TFormNomenklaturi::checkBoxes() const
             {ChBoxCenaEdroDrebno, QStringLiteral("CENA_EDRO_DREBNO")}};
 }
 
-void TFormNomenklaturi::ChBoxFirmaClick(QCheckBox* box, const QString& column)
+void TabCompany::ChBoxFirmaClick(QCheckBox* box, const QString& column)
 {
     SmpDataset& firma = dm_.SmpFirma;
     if (firma.state() != SmpDataset::State::Edit) firma.edit();
     firma.setValue(column, box->isChecked() ? 1 : 0);
 }
 
-bool TFormNomenklaturi::firmaValid()
+bool TabCompany::firmaValid()
 {
     const QVariant vat = dm_.SmpFirma.value(QStringLiteral("DDS_PROCENT"));
     if (!vat.isNull() && (vat.toDouble() < 0 || vat.toDouble() > 100)) {
@@ -239,7 +250,7 @@ bool TFormNomenklaturi::firmaValid()
     return true;
 }
 
-void TFormNomenklaturi::storeFirma()
+void TabCompany::storeFirma()
 {
     SmpDataset& firma = dm_.SmpFirma;
     firma.post();
@@ -247,7 +258,7 @@ void TFormNomenklaturi::storeFirma()
     firma.refresh();
 }
 
-void TFormNomenklaturi::SpeedBtnZapFirmaClick()
+void TabCompany::SpeedBtnZapFirmaClick()
 {
     // Text typed into a box still being edited belongs to the record; a refused one stops the save.
     if (!Handlers::commitFocusedEdit(this)) return;
@@ -255,16 +266,18 @@ void TFormNomenklaturi::SpeedBtnZapFirmaClick()
     storeFirma();
     const QString title = dm_.SmpFirma.fieldByName(QStringLiteral("IMELOGO"))->asString();
     emit mainCaptionChanged(title.isEmpty() ? kSavedCaption : title);
+    // The staff's tools list follows the tools warehouse named here.
+    pers_.reopenIssuableTools(dm_.SmpFirma.fieldByName(QStringLiteral("IMESKL_INSTR"))->asString());
 }
 
-void TFormNomenklaturi::DBLkpCmBoxMolFirmaCloseUp()
+void TabCompany::DBLkpCmBoxMolFirmaCloseUp()
 {
     // The responsible person is stored at once, with whatever else of the record is pending.
     if (!firmaValid()) return;
     storeFirma();
 }
 
-void TFormNomenklaturi::SpdBtnLogoPasteClick()
+void TabCompany::SpdBtnLogoPasteClick()
 {
     if (!DBImgLogo->pasteFromClipboard()) UiService::current().showMessage(QStringLiteral("В клипборда няма картина !"));
 }

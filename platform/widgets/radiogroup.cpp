@@ -1,4 +1,4 @@
-#include "reference/radiogroup.h"
+#include "platform/widgets/radiogroup.h"
 
 #include <QButtonGroup>
 #include <QRadioButton>

@@ -1,4 +1,4 @@
-#include "reference/formnomenklaturi.h"
+#include "reference/tabcounterparties.h"
 
 #include "data/dmns.h"
 #include "platform/ui/uiservice.h"
@@ -12,7 +12,7 @@
 #include "reference/counterparties.h"
 #include "reference/formkontragent.h"
 #include "reference/formspecceni.h"
-#include "reference/radiogroup.h"
+#include "platform/widgets/radiogroup.h"
 #include "platform/widgets/handlers.h"
 
 #include <QFormLayout>
@@ -24,12 +24,10 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-// The counterparty tab: counterparties with their people, branches and special prices.
-
-QWidget* TFormNomenklaturi::buildKontragentiTab()
+TabCounterparties::TabCounterparties(TDMNS& dm, QWidget* parent)
+    : QWidget(parent), dm_(dm), lists_(*this, dm.SQLConnectNS)
 {
-    auto* tab = new QWidget;
-    tab->setObjectName(QStringLiteral("TabSheet2"));
+    setObjectName(QStringLiteral("TabSheet2"));
     SmpDataset& view = dm_.SmpViewKontr;
 
     DBGrid6 = lists_.grid("DBGrid6", view,
@@ -37,10 +35,10 @@ QWidget* TFormNomenklaturi::buildKontragentiTab()
                         {"IMEKONTRAGENT_LAT", "Име на контрагент - латиница"}, {"IMEMOL", "М О Л"},
                         {"IMEFILIAL", "Филиал"}},
                        true);
-    Handlers::connect(DBGrid6, &QAbstractItemView::doubleClicked, this, &TFormNomenklaturi::SpdBtnRedakciaClick);
-    Handlers::connect(DBGrid6, &QAbstractItemView::clicked, this, &TFormNomenklaturi::DBGrid6CellClick);
-    Handlers::connect(DBGrid6, &DBGrid::keyPressed, this, &TFormNomenklaturi::DBGrid6KeyUp);
-    Handlers::connect(DBGrid6, &DBGrid::keyReleased, this, &TFormNomenklaturi::DBGrid6KeyUp);
+    Handlers::connect(DBGrid6, &QAbstractItemView::doubleClicked, this, &TabCounterparties::SpdBtnRedakciaClick);
+    Handlers::connect(DBGrid6, &QAbstractItemView::clicked, this, &TabCounterparties::DBGrid6CellClick);
+    Handlers::connect(DBGrid6, &DBGrid::keyPressed, this, &TabCounterparties::DBGrid6KeyUp);
+    Handlers::connect(DBGrid6, &DBGrid::keyReleased, this, &TabCounterparties::DBGrid6KeyUp);
 
     auto* details = new QFormLayout;
     details->setVerticalSpacing(1);
@@ -70,7 +68,7 @@ QWidget* TFormNomenklaturi::buildKontragentiTab()
     RdGrpIzbKontragent = new RadioGroup(QStringLiteral("RdGrpIzbKontragent"), QStringLiteral("Избор на контрагент "),
                                         {QStringLiteral("Всички"), QStringLiteral("По избор")});
     RdGrpIzbKontragent->setItemIndex(0);
-    Handlers::connect(RdGrpIzbKontragent, &RadioGroup::clicked, this, &TFormNomenklaturi::RdGrpIzbKontragentClick);
+    Handlers::connect(RdGrpIzbKontragent, &RadioGroup::clicked, this, &TabCounterparties::RdGrpIzbKontragentClick);
     DBLkpCmBoxTipKontragert = new DBLookupComboBox;
     DBLkpCmBoxTipKontragert->setObjectName(QStringLiteral("DBLkpCmBoxTipKontragert"));
     DBLkpCmBoxTipKontragert->setListSource(lists_.sourceFor(dm_.SmpTipKontragent));
@@ -78,13 +76,13 @@ QWidget* TFormNomenklaturi::buildKontragentiTab()
     DBLkpCmBoxTipKontragert->setListField(QStringLiteral("KONTRAGENT"));
     DBLkpCmBoxTipKontragert->setEnabled(false);
     DBLkpCmBoxTipKontragert->setMinimumWidth(140);
-    Handlers::connect(DBLkpCmBoxTipKontragert, &DBLookupComboBox::closeUp, this, &TFormNomenklaturi::DBLkpCmBoxTipKontragertCloseUp);
+    Handlers::connect(DBLkpCmBoxTipKontragert, &DBLookupComboBox::closeUp, this, &TabCounterparties::DBLkpCmBoxTipKontragertCloseUp);
 
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(makeButton("SpdBtnRedakcia", QStringLiteral("Редакция"), &TFormNomenklaturi::SpdBtnRedakciaClick));
-    buttons->addWidget(makeButton("SpdBtnNewKontrag", QStringLiteral("Нов контрагент"), &TFormNomenklaturi::SpdBtnNewKontragClick));
+    buttons->addWidget(makeButton("SpdBtnRedakcia", QStringLiteral("Редакция"), &TabCounterparties::SpdBtnRedakciaClick));
+    buttons->addWidget(makeButton("SpdBtnNewKontrag", QStringLiteral("Нов контрагент"), &TabCounterparties::SpdBtnNewKontragClick));
     buttons->addWidget(
-        makeButton("SpdBtnDelKontragent", QStringLiteral("Изтриване"), &TFormNomenklaturi::SpdBtnDelKontragentClick));
+        makeButton("SpdBtnDelKontragent", QStringLiteral("Изтриване"), &TabCounterparties::SpdBtnDelKontragentClick));
     buttons->addStretch(1);
     buttons->addWidget(RdGrpIzbKontragent);
     buttons->addWidget(DBLkpCmBoxTipKontragert);
@@ -118,42 +116,47 @@ QWidget* TFormNomenklaturi::buildKontragentiTab()
                         {{"IMEMATERIAL", "Материал/изделие/"}, {"PRODAGNACENA", "Цена"}, {"SPEC_CENA", "Сп.цена"}}, true);
     // Its whole current row is highlighted: without the row marker its three captions fit the group.
     DBGrid10->verticalHeader()->hide();
-    Handlers::connect(DBGrid10, &QAbstractItemView::doubleClicked, this, &TFormNomenklaturi::SpdBtnSpCMatUpdClick);
+    Handlers::connect(DBGrid10, &QAbstractItemView::doubleClicked, this, &TabCounterparties::SpdBtnSpCMatUpdClick);
     auto* priceButtons = new QWidget;
     auto* pb = new QHBoxLayout(priceButtons);
     pb->setContentsMargins(0, 0, 0, 0);
-    pb->addWidget(makeButton("SpdBtnSpCMatAdd", QStringLiteral("Добавяне"), &TFormNomenklaturi::SpdBtnSpCMatAddClick));
-    pb->addWidget(makeButton("SpdBtnSpCMatUpd", QStringLiteral("Редакция"), &TFormNomenklaturi::SpdBtnSpCMatUpdClick));
-    pb->addWidget(makeButton("SpdBtnSpCMatDel", QStringLiteral("Изтриване"), &TFormNomenklaturi::SpdBtnSpCMatDelClick));
+    pb->addWidget(makeButton("SpdBtnSpCMatAdd", QStringLiteral("Добавяне"), &TabCounterparties::SpdBtnSpCMatAddClick));
+    pb->addWidget(makeButton("SpdBtnSpCMatUpd", QStringLiteral("Редакция"), &TabCounterparties::SpdBtnSpCMatUpdClick));
+    pb->addWidget(makeButton("SpdBtnSpCMatDel", QStringLiteral("Изтриване"), &TabCounterparties::SpdBtnSpCMatDelClick));
 
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(group(QStringLiteral("М О Л към контрагента "), lists_.navigator("DBNavigator13", dm_.SmpMOLKontr),
                             DBGrid13,
                             makeButton("SpdBtnZapisMol", QStringLiteral("Запис МОЛ - титуляр"),
-                                       &TFormNomenklaturi::SpdBtnZapisMolClick)),
+                                       &TabCounterparties::SpdBtnZapisMolClick)),
                       6);
     bottom->addWidget(group(QStringLiteral("Филиали към контрагента "), lists_.navigator("DBNavigator12", dm_.SmpKontrFilial),
                             DBGrid12,
                             makeButton("SpBtnZapisFilial", QStringLiteral("Запис филиал - титуляр"),
-                                       &TFormNomenklaturi::SpBtnZapisFilialClick)),
+                                       &TabCounterparties::SpBtnZapisFilialClick)),
                       4);
     bottom->addWidget(group(QStringLiteral("Специални цени - дефиниране "), nullptr, DBGrid10, priceButtons), 5);
 
-    auto* layout = new QVBoxLayout(tab);
+    auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
     layout->addLayout(top, 3);
     layout->addLayout(buttons);
     layout->addLayout(bottom, 2);
-    return tab;
 }
 
-void TFormNomenklaturi::RefreshKontragentiLists(int kontragent)
+QToolButton* TabCounterparties::makeButton(const char* name, const QString& text,
+                                           void (TabCounterparties::*handler)())
+{
+    return Handlers::makeButton(name, text, this, handler);
+}
+
+void TabCounterparties::RefreshKontragentiLists(int kontragent)
 {
     const bool all = RdGrpIzbKontragent->itemIndex() != 1;
     dm_.RefreshKontragenti(all ? 1 : izbTipKontrKey_, all ? 100 : izbTipKontrKey_, kontragent);
 }
 
-void TFormNomenklaturi::RdGrpIzbKontragentClick()
+void TabCounterparties::RdGrpIzbKontragentClick()
 {
     const bool all = RdGrpIzbKontragent->itemIndex() != 1;
     DBGrid6->setColumnVisible(QStringLiteral("KONTRAGENT"), all);
@@ -162,7 +165,7 @@ void TFormNomenklaturi::RdGrpIzbKontragentClick()
     reopenSpecCeni();
 }
 
-void TFormNomenklaturi::DBLkpCmBoxTipKontragertCloseUp()
+void TabCounterparties::DBLkpCmBoxTipKontragertCloseUp()
 {
     SmpDataset& list = dm_.SmpTipKontragent;
     if (list.isActive() && !list.isEmpty())
@@ -171,8 +174,14 @@ void TFormNomenklaturi::DBLkpCmBoxTipKontragertCloseUp()
     reopenSpecCeni();
 }
 
-// The special prices follow the counterparty current in the list.
-void TFormNomenklaturi::reopenSpecCeni()
+void TabCounterparties::FormShow()
+{
+    if (!dm_.SmpViewKontr.isActive()) RefreshKontragentiLists(0);
+    for (SmpDataset* ds : {&dm_.SmpMOLKontr, &dm_.SmpKontrFilial}) ds->open();
+    reopenSpecCeni();
+}
+
+void TabCounterparties::reopenSpecCeni()
 {
     SmpDataset& view = dm_.SmpViewKontr;
     SmpDataset& prices = dm_.SmpViewKontrMatCeni;
@@ -182,7 +191,7 @@ void TFormNomenklaturi::reopenSpecCeni()
     prices.open();
 }
 
-void TFormNomenklaturi::DBGrid6CellClick()
+void TabCounterparties::DBGrid6CellClick()
 {
     SmpDataset& view = dm_.SmpViewKontr;
     if (view.isActive() && !view.isEmpty())
@@ -190,13 +199,13 @@ void TFormNomenklaturi::DBGrid6CellClick()
     reopenSpecCeni();
 }
 
-void TFormNomenklaturi::DBGrid6KeyUp(int key)
+void TabCounterparties::DBGrid6KeyUp(int key)
 {
     if (key == Qt::Key_PageUp || key == Qt::Key_PageDown || key == Qt::Key_Up || key == Qt::Key_Down)
         DBGrid6CellClick();
 }
 
-void TFormNomenklaturi::SpdBtnRedakciaClick()
+void TabCounterparties::SpdBtnRedakciaClick()
 {
     SmpDataset& view = dm_.SmpViewKontr;
     if (!FormKontragent || !view.isActive() || view.isEmpty()) return;
@@ -204,32 +213,25 @@ void TFormNomenklaturi::SpdBtnRedakciaClick()
     UiService::current().showModal(FormKontragent);
 }
 
-void TFormNomenklaturi::SpdBtnNewKontragClick()
+void TabCounterparties::SpdBtnNewKontragClick()
 {
     if (!FormKontragent) return;
     if (!Handlers::run([this] { dm_.SmpKontragenti.append(); })) return;
     UiService::current().showModal(FormKontragent);
 }
 
-void TFormNomenklaturi::SpdBtnDelKontragentClick()
+void TabCounterparties::SpdBtnDelKontragentClick()
 {
-    SmpDataset& view = dm_.SmpViewKontr;
-    if (!view.isActive() || view.isEmpty()) {
-        UiService::current().showMessage(QStringLiteral("Липстват контрагенти !"));
-        return;
-    }
-    const QVariant key = view.value(QStringLiteral("NKONTRAGENT"));
-    if (const QString why = Counterparties::deleteRefusal(dm_.SQLConnectNS, key); !why.isEmpty()) {
-        UiService::current().showMessage(why);
-        return;
-    }
-    if (!UiService::current().askYesNo(QStringLiteral(" Изтриване на контрагент ? "))) return;
+    const QVariant key = lists_.keyToDelete(dm_.SmpViewKontr, QStringLiteral("NKONTRAGENT"),
+                                            Counterparties::deleteRefusal, QStringLiteral("Липстват контрагенти !"),
+                                            QStringLiteral(" Изтриване на контрагент ? "));
+    if (key.isNull()) return;
     SmpDataset& ds = dm_.SmpKontragenti;
     if (ds.locate(QStringLiteral("NKONTRAGENT"), {key})) ds.remove();  // its people and branches go with it
     reopenSpecCeni();
 }
 
-void TFormNomenklaturi::SpdBtnZapisMolClick()
+void TabCounterparties::SpdBtnZapisMolClick()
 {
     SmpDataset& ds = dm_.SmpKontragenti;
     SmpDataset& people = dm_.SmpMOLKontr;
@@ -241,7 +243,7 @@ void TFormNomenklaturi::SpdBtnZapisMolClick()
     dm_.SmpViewKontr.refresh();
 }
 
-void TFormNomenklaturi::SpBtnZapisFilialClick()
+void TabCounterparties::SpBtnZapisFilialClick()
 {
     SmpDataset& ds = dm_.SmpKontragenti;
     SmpDataset& branches = dm_.SmpKontrFilial;
@@ -254,22 +256,21 @@ void TFormNomenklaturi::SpBtnZapisFilialClick()
     dm_.SmpViewKontr.refresh();
 }
 
-void TFormNomenklaturi::OpenOnKontragent(int kontragent)
+void TabCounterparties::showAllOn(int kontragent)
 {
     RdGrpIzbKontragent->setItemIndex(0);
     DBGrid6->setColumnVisible(QStringLiteral("KONTRAGENT"), true);
     DBLkpCmBoxTipKontragert->setEnabled(false);
     RefreshKontragentiLists(kontragent);
-    UiService::current().showModal(this);
 }
 
-void TFormNomenklaturi::SpdBtnSpCMatAddClick()
+void TabCounterparties::SpdBtnSpCMatAddClick()
 {
     if (!FormSpecCeni) return;
     FormSpecCeni->openNew(dm_.SmpViewKontr.fieldByName(QStringLiteral("IMEKONTRAGENT"))->asString());
 }
 
-void TFormNomenklaturi::SpdBtnSpCMatUpdClick()
+void TabCounterparties::SpdBtnSpCMatUpdClick()
 {
     SmpDataset& prices = dm_.SmpViewKontrMatCeni;
     if (!FormSpecCeni) return;
@@ -282,7 +283,7 @@ void TFormNomenklaturi::SpdBtnSpCMatUpdClick()
                              prices.fieldByName(QStringLiteral("SPEC_CENA"))->asFloat());
 }
 
-void TFormNomenklaturi::SpdBtnSpCMatDelClick()
+void TabCounterparties::SpdBtnSpCMatDelClick()
 {
     SmpDataset& prices = dm_.SmpViewKontrMatCeni;
     if (!prices.isActive() || prices.isEmpty()) {

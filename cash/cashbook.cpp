@@ -1,0 +1,155 @@
+#include "cash/cashbook.h"
+
+#include "common/amountinwords.h"
+#include "platform/base/clock.h"
+#include "platform/db/connection.h"
+#include "platform/db/dberror.h"
+#include "platform/db/transaction.h"
+
+#include <cmath>
+
+using namespace Qt::StringLiterals;
+
+namespace Cash {
+
+namespace {
+
+// The number column of a kind.
+QString numberColumn(OrderKind kind) { return kind == OrderKind::Receipt ? u"NPKO"_s : u"NRKO"_s; }
+
+// The highest number of the kind among the currency's orders dated in the year; 0 when none.
+int highestNumber(SQLConnection& db, OrderKind kind, int currency, int year)
+{
+    const DbResult r = db.query(u"select max(%1) as HIGHEST from KASA where NVALUTA = :NVALUTA "
+                                u"and DATEKO >= :OT and DATEKO < :DO"_s.arg(numberColumn(kind)),
+                                {{u"NVALUTA"_s, currency},
+                                 {u"OT"_s, QDateTime(QDate(year, 1, 1), QTime(0, 0))},
+                                 {u"DO"_s, QDateTime(QDate(year + 1, 1, 1), QTime(0, 0))}});
+    return r.isEmpty() ? 0 : r.rows.front()[0].toInt();
+}
+
+// The columns an order writes, its number included.
+SqlParams orderParams(const CashOrder& o, int number)
+{
+    const bool receipt = o.kind == OrderKind::Receipt;
+    return {{u"NPKO"_s, receipt ? number : 0},
+            {u"NRKO"_s, receipt ? 0 : number},
+            {u"DATEKO"_s, QDateTime(o.date, QTime(0, 0))},
+            {u"IMEPREZFAM"_s, o.name},
+            {u"GRAD"_s, o.town},
+            {u"ADRES"_s, o.address},
+            {u"OSNOVANIE_KO"_s, o.basis},
+            {u"SUMA_PKO"_s, receipt ? o.amount : 0.0},
+            {u"SUMA_RKO"_s, receipt ? 0.0 : o.amount},
+            {u"NVALUTA"_s, o.currency},
+            {u"VALUTA_KURS"_s, o.currency == BaseCurrency ? 1.0 : o.rate},
+            {u"VALUTA_BAZA"_s, o.base}};
+}
+
+// Another writer holds or has just created the same counter (SQLCODE -803: a duplicate key): the
+// attempt may be repeated.
+bool lostRace(const DbError& e) { return classify(e) == DbProblem::Conflict || e.sqlCode() == -803; }
+
+constexpr int kAttempts = 20;
+
+// A base below 1 counts as 1, as in VIEWKASA, so an old row cannot divide by zero.
+const QString kPerBase = u"(case when VALUTA_BAZA >= 1 then VALUTA_BAZA else 1 end)"_s;
+
+} // namespace
+
+int proposeNumber(SQLConnection& db, OrderKind kind, int currency)
+{
+    return highestNumber(db, kind, currency, Clock::today().year()) + 1;
+}
+
+QString refusal(const CashOrder& order)
+{
+    if (!order.date.isValid()) return u"Въведете дата на касовия ордер !"_s;
+    if (!std::isfinite(order.amount) || order.amount < 0) return u"Невалидна сума !"_s;
+    if (order.currency != BaseCurrency) {
+        if (!(order.rate > 0) || !std::isfinite(order.rate)) return u"Курсът на валутата трябва да е по-голям от 0 !"_s;
+        if (order.base < 1) return u"Базата на валутата трябва да е поне 1 !"_s;
+    }
+    return {};
+}
+
+Written insertOrder(SQLConnection& db, const CashOrder& order)
+{
+    for (int attempt = 1;; ++attempt) {
+        try {
+            TransactionScope tx(db);
+            const SqlParams key{{u"NVALUTA"_s, order.currency},
+                                {u"GODINA"_s, order.date.year()},
+                                {u"VID_KO"_s, int(order.kind)}};
+            // The counter row is the lock: a second writer waits here until the first is done.
+            if (db.execute(u"update KASA_NOMERA set POSLEDEN_NOMER = POSLEDEN_NOMER "
+                           u"where NVALUTA = :NVALUTA and GODINA = :GODINA and VID_KO = :VID_KO"_s, key) == 0)
+                db.execute(u"insert into KASA_NOMERA (NVALUTA, GODINA, VID_KO, POSLEDEN_NOMER) "
+                           u"values (:NVALUTA, :GODINA, :VID_KO, 0)"_s, key);
+            Written w;
+            w.number = highestNumber(db, order.kind, order.currency, order.date.year()) + 1;
+            w.autonum = db.executeReturning(
+                              u"insert into KASA (NPKO, NRKO, DATEKO, IMEPREZFAM, GRAD, ADRES, OSNOVANIE_KO, SUMA_PKO, "
+                              u"SUMA_RKO, NVALUTA, VALUTA_KURS, VALUTA_BAZA) values (:NPKO, :NRKO, :DATEKO, :IMEPREZFAM, "
+                              u":GRAD, :ADRES, :OSNOVANIE_KO, :SUMA_PKO, :SUMA_RKO, :NVALUTA, :VALUTA_KURS, :VALUTA_BAZA) "
+                              u"returning AUTONUM"_s,
+                              orderParams(order, w.number))
+                            .value(u"AUTONUM"_s)
+                            .toInt();
+            SqlParams counter = key;
+            counter.insert(u"N"_s, w.number);
+            db.execute(u"update KASA_NOMERA set POSLEDEN_NOMER = :N "
+                       u"where NVALUTA = :NVALUTA and GODINA = :GODINA and VID_KO = :VID_KO"_s, counter);
+            tx.commit();
+            return w;
+        } catch (const DbError& e) {
+            if (attempt >= kAttempts || !lostRace(e)) throw;
+        }
+    }
+}
+
+void updateOrder(SQLConnection& db, int autonum, int number, const CashOrder& order)
+{
+    SqlParams p = orderParams(order, number);
+    p.insert(u"AUTONUM"_s, autonum);
+    db.execute(u"update KASA set NPKO = :NPKO, NRKO = :NRKO, DATEKO = :DATEKO, IMEPREZFAM = :IMEPREZFAM, GRAD = :GRAD, "
+               u"ADRES = :ADRES, OSNOVANIE_KO = :OSNOVANIE_KO, SUMA_PKO = :SUMA_PKO, SUMA_RKO = :SUMA_RKO, "
+               u"NVALUTA = :NVALUTA, VALUTA_KURS = :VALUTA_KURS, VALUTA_BAZA = :VALUTA_BAZA where AUTONUM = :AUTONUM"_s,
+               p);
+}
+
+void deleteOrder(SQLConnection& db, int autonum)
+{
+    db.execute(u"delete from KASA where AUTONUM = :AUTONUM"_s, {{u"AUTONUM"_s, autonum}});
+}
+
+Balance openingBalance(SQLConnection& db, int currency, const QDate& from)
+{
+    const DbResult r = db.query(
+        u"select sum(SUMA_PKO) as SUMAPKO, sum(SUMA_RKO) as SUMARKO, "
+        u"sum(VALUTA_KURS / %1 * SUMA_PKO) as SUMAPKOLV, sum(VALUTA_KURS / %1 * SUMA_RKO) as SUMARKOLV "
+        u"from KASA where NVALUTA = :NVALUTA and DATEKO < :OT"_s.arg(kPerBase),
+        {{u"NVALUTA"_s, currency}, {u"OT"_s, QDateTime(from, QTime(0, 0))}});
+    Balance b;
+    if (r.isEmpty()) return b;
+    const DbRow& row = r.rows.front();
+    b.amount = row[0].toDouble() - row[1].toDouble();
+    b.base = row[2].toDouble() - row[3].toDouble();
+    return b;
+}
+
+double baseValue(double amount, double rate, int base) { return amount / (base >= 1 ? base : 1) * rate; }
+
+double roundToStotinki(double amount)
+{
+    // The nudge keeps amounts such as 1.005, stored a hair below, from rounding down.
+    return double(std::llround(amount * 100.0 + (amount >= 0 ? 1e-6 : -1e-6))) / 100.0;
+}
+
+QString amountInWords(double amount)
+{
+    if (!std::isfinite(amount)) return {};
+    return AmountInWordsWithStotinki(roundToStotinki(amount));
+}
+
+} // namespace Cash
