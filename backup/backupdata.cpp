@@ -126,6 +126,8 @@ Backup::Outcome Backup::restore(const ConnectionParams& params, const QString& f
         const QFileInfo info(file);
         if (!info.isFile() || !info.isReadable())
             throw DbError(QStringLiteral("Файлът %1 не съществува или не може да бъде прочетен. %2").arg(native(file), kUntouched));
+        // What a restore cut short by a crash or a kill left beside the database.
+        DbFile::removeAbandonedPartials(params.database);
         out.path = DbFile::partialPath(params.database);
     } else {
         if (!isPath(params.database))

@@ -33,11 +33,22 @@ public:
     DbBackup::Progress callback()
     {
         return [this](const QString& line) {
-            if (meter_.take(line)) {
-                dialog_.setMaximum(meter_.tables);
-                dialog_.setValue(meter_.done);
+            if (dialog_.wasCanceled()) {
+                // The engine finishes what it started before the files can go: the dialog stays,
+                // so nothing else starts meanwhile, and says why it waits.
+                if (!stopping_) {
+                    stopping_ = true;
+                    dialog_.setCancelButton(nullptr);
+                    dialog_.setLabelText(QStringLiteral("Прекъсване… Изчаква се базата данни да приключи започнатото."));
+                }
+                if (!dialog_.isVisible()) dialog_.show();
+            } else {
+                if (meter_.take(line)) {
+                    dialog_.setMaximum(meter_.tables);
+                    dialog_.setValue(meter_.done);
+                }
+                if (!line.isEmpty()) dialog_.setLabelText(line.section(u':', 1).trimmed());
             }
-            if (!line.isEmpty()) dialog_.setLabelText(line.section(u':', 1).trimmed());
             QApplication::processEvents();
             return !dialog_.wasCanceled();
         };
@@ -46,6 +57,7 @@ public:
 private:
     QProgressDialog dialog_;
     Backup::Meter meter_;
+    bool stopping_ = false;
 };
 
 QString native(const QString& path) { return QDir::toNativeSeparators(path); }

@@ -52,8 +52,17 @@ bool run(const ConnectionParams& params, const std::function<void(IXpbBuilder*, 
         const unsigned char send[] = {isc_info_svc_timeout, 4, 0, 1, 0, 0, 0};
         const unsigned char receive[] = {isc_info_svc_line};
         unsigned char out[16384];
+        // The engine cannot stop a started action: a client that detaches only stops hearing it,
+        // and the action goes on creating and writing its files. A cancelled run therefore reads
+        // on until the service says it has ended; only then are its files the caller's to remove.
+        bool cancelled = false;
         for (;;) {
-            svc->query(&st.w, sizeof send, send, sizeof receive, receive, sizeof out, out);
+            try {
+                svc->query(&st.w, sizeof send, send, sizeof receive, receive, sizeof out, out);
+            } catch (const FbException&) {
+                if (!cancelled) throw;
+                break;  // its failure is its end, and nobody waits for its result
+            }
             bool finished = false, waiting = false;
             QString line;
             for (const unsigned char* p = out; p < out + sizeof out && *p != isc_info_end;) {
@@ -66,27 +75,21 @@ bool run(const ConnectionParams& params, const std::function<void(IXpbBuilder*, 
                     finished = len == 0;
                 } else if (tag == isc_info_data_not_ready || tag == isc_info_svc_timeout) {
                     waiting = true;
-                } else if (tag == isc_info_truncated) {
-                    break;
                 } else {
-                    break;  // nothing else was asked for
+                    break;  // isc_info_truncated; nothing else was asked for
                 }
             }
             if (finished && !waiting) break;
-            if (!progress(line)) {
-                // The service loses its client; its output goes nowhere and its files are the caller's.
-                Status quiet(master);
-                try {
-                    svc->detach(&quiet.w);
-                    svc.release();
-                } catch (const FbException&) {
-                }
-                return false;
-            }
+            if (!progress(line)) cancelled = true;
         }
-        svc->detach(&st.w);
+        Status quiet(master);
+        try {
+            svc->detach(cancelled ? &quiet.w : &st.w);
+        } catch (const FbException&) {
+            if (!cancelled) throw;
+        }
         svc.release();
-        return true;
+        return !cancelled;
     } catch (const FbException& e) {
         throw translateStatus(util, e, {});
     }

@@ -11,7 +11,9 @@ struct ConnectionParams;
 namespace DbBackup {
 
 // Called with each line the service reports, and with an empty line about once a second while it
-// says nothing; returning false cancels the run.
+// says nothing; returning false cancels the run. A cancelled run returns only when the engine has
+// ended the action (it cannot be stopped half way), and goes on calling progress till then, its
+// answers no longer heard; once it returns, nothing writes the files it named any more.
 using Progress = std::function<bool(const QString& line)>;
 
 // Writes a backup of database into file. False when cancelled; a failure is a DbError.
