@@ -199,6 +199,8 @@ ColumnSettings::Registry& AppInstances::columnSettings() { return owned_->column
 
 QString AppInstances::dataDir() { return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation); }
 
+QString AppInstances::backupStatePath() { return dataDir() + QStringLiteral("/backup.ini"); }
+
 QString AppInstances::iniPath()
 {
     return QDir(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation)).filePath(QStringLiteral("trx.ini"));

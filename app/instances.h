@@ -100,6 +100,8 @@ public:
     // Where the program keeps its database file and reads its INI file.
     static QString dataDir();
     static QString iniPath();
+    // What the program remembers of its backups (folder, last day), beside the database.
+    static QString backupStatePath();
     static ConnectionParams configuredParams();
     // The installation's special VAT number ([installation] special_vat of the INI file).
     static QString specialVatNumber();
