@@ -35,6 +35,7 @@ private slots:
     void foreignOrderNeedsItsRate();
     void numberOfANewOrder();
     void refusedCorrectionAndTheRowAfterASave();
+    void failureMidSaveStoresNothing();
     void orderLayouts_data();
     void orderLayouts();
     void cashBooks_data();
@@ -355,6 +356,31 @@ void TstCashWindow::refusedCorrectionAndTheRowAfterASave()
     QCOMPARE(ui_->texts(RecordingUi::Kind::Message), QStringList({u"Вече има ПКО № 1 от 2025 г. в тази валута !"_s}));
     QCOMPARE(count(u"select count(*) from KASA where NPKO = 1 and DATEKO > '01.01.2026' and SUMA_PKO = 10"_s), 1);
     QCOMPARE(ui_->texts(RecordingUi::Kind::Error), QStringList());
+}
+
+// The database fails the order after its number counter was taken: nothing of it is stored, the
+// error reaches the user and the dialog stays open with what was typed.
+void TstCashWindow::failureMidSaveStoresNothing()
+{
+    exec(u"create exception KASA_TEST_FAIL 'disk full'"_s);
+    exec(u"create trigger KASA_TEST_FAIL_BI for KASA before insert as begin exception KASA_TEST_FAIL; end"_s);
+    bool stillOpen = false;
+    ui_->onModal = [this, &stillOpen](Form*) {
+        fillAndSave(u"Иван Петров Иванов"_s, u"99.90"_s);
+        stillOpen = order()->isVisible();
+        [&] {
+            QCOMPARE(order()->EditImePrezFam->text(), u"Иван Петров Иванов"_s);
+            QCOMPARE(order()->EditSumaKO->text(), u"99.90"_s);
+        }();
+        order()->close();
+        return 0;
+    };
+    kasa()->BitBtnNewPKO->click();
+    QVERIFY(stillOpen);
+    QCOMPARE(ui_->texts(RecordingUi::Kind::Error).size(), 1);
+    QVERIFY(ui_->texts(RecordingUi::Kind::Error).front().contains(u"disk full"_s));
+    QCOMPARE(count(u"select count(*) from KASA"_s), 0);
+    QCOMPARE(count(u"select count(*) from KASA_NOMERA"_s), 0);
 }
 
 void TstCashWindow::orderLayouts_data()
