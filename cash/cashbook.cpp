@@ -142,13 +142,15 @@ QString updateOrder(SQLConnection& db, int autonum, int number, const CashOrder&
                 .arg(order.date.year());
         SqlParams p = orderParams(order, number);
         p.insert(u"AUTONUM"_s, autonum);
-        db.execute(u"update KASA set NPKO = :NPKO, NRKO = :NRKO, DATEKO = :DATEKO, IMEPREZFAM = :IMEPREZFAM, "
+        const int changed = db.execute(u"update KASA set NPKO = :NPKO, NRKO = :NRKO, DATEKO = :DATEKO, IMEPREZFAM = :IMEPREZFAM, "
                    u"GRAD = :GRAD, ADRES = :ADRES, OSNOVANIE_KO = :OSNOVANIE_KO, SUMA_PKO = :SUMA_PKO, "
                    u"SUMA_RKO = :SUMA_RKO, NVALUTA = :NVALUTA, VALUTA_KURS = :VALUTA_KURS, VALUTA_BAZA = :VALUTA_BAZA "
                    u"where AUTONUM = :AUTONUM"_s,
                    p);
+        // Another workstation deleted the order meanwhile: nothing was written, and the user must know.
+        if (changed == 0) return u"Касовият ордер вече не съществува !"_s;
         recordNumber(db, order, number);
-        return {};
+        return QString();
     });
 }
 

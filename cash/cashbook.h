@@ -48,7 +48,7 @@ Written insertOrder(SQLConnection& db, const CashOrder& order);
 
 // Rewrites an order with its number kept (a correction), under the same lock as insertOrder.
 // Empty when written; otherwise why not: the date moved to a year in which another order of the
-// kind and currency has the number. Nothing is written then.
+// kind and currency has the number, or the order has been deleted. Nothing is written then.
 QString updateOrder(SQLConnection& db, int autonum, int number, const CashOrder& order);
 void deleteOrder(SQLConnection& db, int autonum);
 

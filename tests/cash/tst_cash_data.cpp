@@ -224,7 +224,7 @@ void TstCashData::numbersUniqueAcrossConnections()
 }
 
 // A correction writes what it is given: the number, and the order's own currency and base, even
-// when the date moves to another year.
+// when the date moves to another year; a correction of a deleted order is refused.
 void TstCashData::correctionKeepsNumberCurrencyAndBase()
 {
     const Cash::Written w = Cash::insertOrder(f_.db(), order(OrderKind::Payment, {2026, 5, 5}, 100, 2, 1.8, 100));
@@ -239,6 +239,10 @@ void TstCashData::correctionKeepsNumberCurrencyAndBase()
     QCOMPARE(r.rows.front()[4].toDouble(), 80.0);
     QCOMPARE(r.rows.front()[5].toDateTime().date(), QDate(2027, 1, 2));
     Cash::deleteOrder(f_.db(), w.autonum);
+    QCOMPARE(f_.count(u"select count(*) from KASA"_s), 0);
+    // Deleted meanwhile on another workstation: the correction is told, not taken as saved.
+    QCOMPARE(Cash::updateOrder(f_.db(), w.autonum, w.number, order(OrderKind::Payment, {2026, 5, 5}, 1, 2, 1.9, 100)),
+             u"Касовият ордер вече не съществува !"_s);
     QCOMPARE(f_.count(u"select count(*) from KASA"_s), 0);
 }
 
