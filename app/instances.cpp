@@ -36,7 +36,10 @@
 #include "staff/formviewzarab.h"
 #include "staff/tabslugrazpl.h"
 #include "staff/tabtools.h"
+#include "warehouse/formdostavkakorekcia.h"
 #include "warehouse/formsklad.h"
+#include "warehouse/formskldostbrak.h"
+#include "warehouse/formupddostcena.h"
 
 #include <QDir>
 #include <QSettings>
@@ -76,6 +79,9 @@ struct AppInstances::Owned
     std::unique_ptr<TFormKasa> formKasa;
     std::unique_ptr<TDMSklad> dmSklad;
     std::unique_ptr<TFormSklad> formSklad;
+    std::unique_ptr<TFormDostavkaKorekcia> formDostavkaKorekcia;
+    std::unique_ptr<TFormUpdDostCena> formUpdDostCena;
+    std::unique_ptr<TFormSklDostBrak> formSklDostBrak;
 };
 
 AppInstances::AppInstances(const ConnectionParams& params) : owned_(std::make_unique<Owned>())
@@ -143,6 +149,12 @@ AppInstances::AppInstances(const ConnectionParams& params) : owned_(std::make_un
     DMSklad = (owned_->dmSklad = std::make_unique<TDMSklad>(*DMNS)).get();
     owned_->columnSettings.registerDataset(DMSklad->SmpSklNalich);
     FormSklad = (owned_->formSklad = std::make_unique<TFormSklad>(*DMNS, *DMSklad)).get();
+    FormDostavkaKorekcia =
+        (owned_->formDostavkaKorekcia = std::make_unique<TFormDostavkaKorekcia>(*DMNS, *DMSklad, *DMPers)).get();
+    FormUpdDostCena = (owned_->formUpdDostCena = std::make_unique<TFormUpdDostCena>(DMNS->SQLConnectNS)).get();
+    FormSklDostBrak = (owned_->formSklDostBrak = std::make_unique<TFormSklDostBrak>(*DMNS, *DMSklad)).get();
+    FormSklad->setEditors(nullptr, FormDostavkaKorekcia, FormSklDostBrak);
+    FormSklad->setPriceEditor(FormUpdDostCena);
 }
 
 AppInstances::~AppInstances()
@@ -157,6 +169,9 @@ AppInstances::~AppInstances()
     owned_->formPers.reset();
     owned_->formKasa.reset();
     owned_->formKasovOrder.reset();
+    owned_->formSklDostBrak.reset();
+    owned_->formUpdDostCena.reset();
+    owned_->formDostavkaKorekcia.reset();
     owned_->formSklad.reset();
     owned_->dmSklad.reset();
     owned_->formIzdMatISO.reset();
@@ -183,6 +198,8 @@ AppInstances::~AppInstances()
 ColumnSettings::Registry& AppInstances::columnSettings() { return owned_->columnSettings; }
 
 QString AppInstances::dataDir() { return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation); }
+
+QString AppInstances::backupStatePath() { return dataDir() + QStringLiteral("/backup.ini"); }
 
 QString AppInstances::iniPath()
 {

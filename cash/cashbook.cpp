@@ -52,14 +52,46 @@ bool lostRace(const DbError& e) { return classify(e) == DbProblem::Conflict || e
 
 constexpr int kAttempts = 20;
 
-// A base below 1 counts as 1, as in VIEWKASA, so an old row cannot divide by zero.
-const QString kPerBase = u"(case when VALUTA_BAZA >= 1 then VALUTA_BAZA else 1 end)"_s;
+// Locks the counter of the order's currency, kind and year of its date (creating it when it is
+// the first): a second writer of the same series waits here until the first is done.
+void lockCounter(SQLConnection& db, const CashOrder& order)
+{
+    const SqlParams key{{u"NVALUTA"_s, order.currency}, {u"GODINA"_s, order.date.year()}, {u"VID_KO"_s, int(order.kind)}};
+    if (db.execute(u"update KASA_NOMERA set POSLEDEN_NOMER = POSLEDEN_NOMER "
+                   u"where NVALUTA = :NVALUTA and GODINA = :GODINA and VID_KO = :VID_KO"_s, key) == 0)
+        db.execute(u"insert into KASA_NOMERA (NVALUTA, GODINA, VID_KO, POSLEDEN_NOMER) "
+                   u"values (:NVALUTA, :GODINA, :VID_KO, 0)"_s, key);
+}
+
+void recordNumber(SQLConnection& db, const CashOrder& order, int number)
+{
+    db.execute(u"update KASA_NOMERA set POSLEDEN_NOMER = :N "
+               u"where NVALUTA = :NVALUTA and GODINA = :GODINA and VID_KO = :VID_KO and POSLEDEN_NOMER < :N"_s,
+               {{u"NVALUTA"_s, order.currency}, {u"GODINA"_s, order.date.year()}, {u"VID_KO"_s, int(order.kind)},
+                {u"N"_s, number}});
+}
+
+// Runs the work in a transaction of its own, again when it lost a race with another writer.
+template <class Work>
+auto serialized(SQLConnection& db, Work work)
+{
+    for (int attempt = 1;; ++attempt) {
+        try {
+            TransactionScope tx(db);
+            auto result = work();
+            tx.commit();
+            return result;
+        } catch (const DbError& e) {
+            if (attempt >= kAttempts || !lostRace(e)) throw;
+        }
+    }
+}
 
 } // namespace
 
-int proposeNumber(SQLConnection& db, OrderKind kind, int currency)
+int proposeNumber(SQLConnection& db, OrderKind kind, int currency, const QDate& date)
 {
-    return highestNumber(db, kind, currency, Clock::today().year()) + 1;
+    return highestNumber(db, kind, currency, (date.isValid() ? date : Clock::today()).year()) + 1;
 }
 
 QString refusal(const CashOrder& order)
@@ -75,47 +107,51 @@ QString refusal(const CashOrder& order)
 
 Written insertOrder(SQLConnection& db, const CashOrder& order)
 {
-    for (int attempt = 1;; ++attempt) {
-        try {
-            TransactionScope tx(db);
-            const SqlParams key{{u"NVALUTA"_s, order.currency},
-                                {u"GODINA"_s, order.date.year()},
-                                {u"VID_KO"_s, int(order.kind)}};
-            // The counter row is the lock: a second writer waits here until the first is done.
-            if (db.execute(u"update KASA_NOMERA set POSLEDEN_NOMER = POSLEDEN_NOMER "
-                           u"where NVALUTA = :NVALUTA and GODINA = :GODINA and VID_KO = :VID_KO"_s, key) == 0)
-                db.execute(u"insert into KASA_NOMERA (NVALUTA, GODINA, VID_KO, POSLEDEN_NOMER) "
-                           u"values (:NVALUTA, :GODINA, :VID_KO, 0)"_s, key);
-            Written w;
-            w.number = highestNumber(db, order.kind, order.currency, order.date.year()) + 1;
-            w.autonum = db.executeReturning(
-                              u"insert into KASA (NPKO, NRKO, DATEKO, IMEPREZFAM, GRAD, ADRES, OSNOVANIE_KO, SUMA_PKO, "
-                              u"SUMA_RKO, NVALUTA, VALUTA_KURS, VALUTA_BAZA) values (:NPKO, :NRKO, :DATEKO, :IMEPREZFAM, "
-                              u":GRAD, :ADRES, :OSNOVANIE_KO, :SUMA_PKO, :SUMA_RKO, :NVALUTA, :VALUTA_KURS, :VALUTA_BAZA) "
-                              u"returning AUTONUM"_s,
-                              orderParams(order, w.number))
-                            .value(u"AUTONUM"_s)
-                            .toInt();
-            SqlParams counter = key;
-            counter.insert(u"N"_s, w.number);
-            db.execute(u"update KASA_NOMERA set POSLEDEN_NOMER = :N "
-                       u"where NVALUTA = :NVALUTA and GODINA = :GODINA and VID_KO = :VID_KO"_s, counter);
-            tx.commit();
-            return w;
-        } catch (const DbError& e) {
-            if (attempt >= kAttempts || !lostRace(e)) throw;
-        }
-    }
+    return serialized(db, [&] {
+        lockCounter(db, order);
+        Written w;
+        w.number = highestNumber(db, order.kind, order.currency, order.date.year()) + 1;
+        w.autonum = db.executeReturning(
+                          u"insert into KASA (NPKO, NRKO, DATEKO, IMEPREZFAM, GRAD, ADRES, OSNOVANIE_KO, SUMA_PKO, "
+                          u"SUMA_RKO, NVALUTA, VALUTA_KURS, VALUTA_BAZA) values (:NPKO, :NRKO, :DATEKO, :IMEPREZFAM, "
+                          u":GRAD, :ADRES, :OSNOVANIE_KO, :SUMA_PKO, :SUMA_RKO, :NVALUTA, :VALUTA_KURS, :VALUTA_BAZA) "
+                          u"returning AUTONUM"_s,
+                          orderParams(order, w.number))
+                        .value(u"AUTONUM"_s)
+                        .toInt();
+        recordNumber(db, order, w.number);
+        return w;
+    });
 }
 
-void updateOrder(SQLConnection& db, int autonum, int number, const CashOrder& order)
+QString updateOrder(SQLConnection& db, int autonum, int number, const CashOrder& order)
 {
-    SqlParams p = orderParams(order, number);
-    p.insert(u"AUTONUM"_s, autonum);
-    db.execute(u"update KASA set NPKO = :NPKO, NRKO = :NRKO, DATEKO = :DATEKO, IMEPREZFAM = :IMEPREZFAM, GRAD = :GRAD, "
-               u"ADRES = :ADRES, OSNOVANIE_KO = :OSNOVANIE_KO, SUMA_PKO = :SUMA_PKO, SUMA_RKO = :SUMA_RKO, "
-               u"NVALUTA = :NVALUTA, VALUTA_KURS = :VALUTA_KURS, VALUTA_BAZA = :VALUTA_BAZA where AUTONUM = :AUTONUM"_s,
-               p);
+    return serialized(db, [&]() -> QString {
+        // The date may have moved to another year, whose series may already have the number.
+        lockCounter(db, order);
+        const QString column = numberColumn(order.kind);
+        if (db.query(u"select first 1 AUTONUM from KASA where %1 = :N and NVALUTA = :NVALUTA and DATEKO >= :OT "
+                     u"and DATEKO < :DO and AUTONUM <> :AUTONUM"_s.arg(column),
+                     {{u"N"_s, number}, {u"NVALUTA"_s, order.currency}, {u"AUTONUM"_s, autonum},
+                      {u"OT"_s, QDateTime(QDate(order.date.year(), 1, 1), QTime(0, 0))},
+                      {u"DO"_s, QDateTime(QDate(order.date.year() + 1, 1, 1), QTime(0, 0))}})
+                .isEmpty() == false)
+            return u"Вече има %1 № %2 от %3 г. в тази валута !"_s
+                .arg(order.kind == OrderKind::Receipt ? u"ПКО"_s : u"РКО"_s)
+                .arg(number)
+                .arg(order.date.year());
+        SqlParams p = orderParams(order, number);
+        p.insert(u"AUTONUM"_s, autonum);
+        const int changed = db.execute(u"update KASA set NPKO = :NPKO, NRKO = :NRKO, DATEKO = :DATEKO, IMEPREZFAM = :IMEPREZFAM, "
+                   u"GRAD = :GRAD, ADRES = :ADRES, OSNOVANIE_KO = :OSNOVANIE_KO, SUMA_PKO = :SUMA_PKO, "
+                   u"SUMA_RKO = :SUMA_RKO, NVALUTA = :NVALUTA, VALUTA_KURS = :VALUTA_KURS, VALUTA_BAZA = :VALUTA_BAZA "
+                   u"where AUTONUM = :AUTONUM"_s,
+                   p);
+        // Another workstation deleted the order meanwhile: nothing was written, and the user must know.
+        if (changed == 0) return u"Касовият ордер вече не съществува !"_s;
+        recordNumber(db, order, number);
+        return QString();
+    });
 }
 
 void deleteOrder(SQLConnection& db, int autonum)
@@ -125,11 +161,13 @@ void deleteOrder(SQLConnection& db, int autonum)
 
 Balance openingBalance(SQLConnection& db, int currency, const QDate& from)
 {
-    const DbResult r = db.query(
-        u"select sum(SUMA_PKO) as SUMAPKO, sum(SUMA_RKO) as SUMARKO, "
-        u"sum(VALUTA_KURS / %1 * SUMA_PKO) as SUMAPKOLV, sum(VALUTA_KURS / %1 * SUMA_RKO) as SUMARKOLV "
-        u"from KASA where NVALUTA = :NVALUTA and DATEKO < :OT"_s.arg(kPerBase),
-        {{u"NVALUTA"_s, currency}, {u"OT"_s, QDateTime(from, QTime(0, 0))}});
+    // The orders before the period as the cash book lists them, so that the balance is the sum of
+    // the base-currency values the rows show.
+    const DbResult r = db.query(u"select sum(SUMA_PKO), sum(SUMA_RKO), sum(SUMA_PKO_LV), sum(SUMA_RKO_LV) "
+                                u"from VIEWKASA(:NVALUTA, :OT, :DO)"_s,
+                                {{u"NVALUTA"_s, currency},
+                                 {u"OT"_s, QDateTime(QDate(1900, 1, 1), QTime(0, 0))},
+                                 {u"DO"_s, QDateTime(from.addDays(-1), QTime(0, 0))}});
     Balance b;
     if (r.isEmpty()) return b;
     const DbRow& row = r.rows.front();
@@ -138,7 +176,10 @@ Balance openingBalance(SQLConnection& db, int currency, const QDate& from)
     return b;
 }
 
-double baseValue(double amount, double rate, int base) { return amount / (base >= 1 ? base : 1) * rate; }
+double baseValue(double amount, double rate, int base)
+{
+    return roundToStotinki(amount / (base >= 1 ? base : 1) * rate);
+}
 
 double roundToStotinki(double amount)
 {

@@ -26,8 +26,9 @@ struct CashOrder
 };
 
 // The number a new order of the kind is offered: the highest of its kind among the currency's
-// orders dated in the year of Clock::today(), plus one; 1 when there is none.
-int proposeNumber(SQLConnection& db, OrderKind kind, int currency);
+// orders dated in the year of `date` (of Clock::today() when none is given), plus one; 1 when
+// there is none.
+int proposeNumber(SQLConnection& db, OrderKind kind, int currency, const QDate& date = {});
 
 // Why the order cannot be written; empty when it can. A foreign-currency order needs a rate above
 // 0 and a base of at least 1.
@@ -45,8 +46,10 @@ struct Written
 // The caller shows the number returned, which may differ from the one proposed.
 Written insertOrder(SQLConnection& db, const CashOrder& order);
 
-// Rewrites an order with its number kept (a correction).
-void updateOrder(SQLConnection& db, int autonum, int number, const CashOrder& order);
+// Rewrites an order with its number kept (a correction), under the same lock as insertOrder.
+// Empty when written; otherwise why not: the date moved to a year in which another order of the
+// kind and currency has the number, or the order has been deleted. Nothing is written then.
+QString updateOrder(SQLConnection& db, int autonum, int number, const CashOrder& order);
 void deleteOrder(SQLConnection& db, int autonum);
 
 // The balance of the currency's orders dated before `from`, in the currency and in base currency.
@@ -57,7 +60,8 @@ struct Balance
 };
 Balance openingBalance(SQLConnection& db, int currency, const QDate& from);
 
-// The base-currency value of an amount of the currency.
+// The base-currency value of an amount of the currency, rounded to stotinki as the order prints
+// it and VIEWKASA lists it.
 double baseValue(double amount, double rate, int base);
 double roundToStotinki(double amount);
 // The words printed on a cash order: the amount rounded to stotinki, in words with its stotinki;

@@ -109,8 +109,11 @@ TFormKasa::TFormKasa(TDMNS& dm, TFormKasovOrder& order, QWidget* parent)
     BitBtnPrnKasa = Handlers::makeButton("BitBtnPrnKasa", u"Касова книга"_s, this, &TFormKasa::BitBtnPrnKasaClick);
     BitBtnIzhod = Handlers::makeButton("BitBtnIzhod", u"Изход"_s);
     connect(BitBtnIzhod, &QToolButton::clicked, this, &QWidget::close);
-    Handlers::connect(&order_, &TFormKasovOrder::orderSaved, this, [this] {
-        ReloadCashBook();
+    QObject::connect(&order_, &TFormKasovOrder::orderSaved, this, [this](int autonum) {
+        Handlers::run([this, autonum] {
+            ReloadCashBook();
+            dm_.SmpViewKasa.locate(u"AUTONUM"_s, {autonum});
+        });
     });
 
     auto* currencyBox = new QGroupBox(u"Валута"_s);

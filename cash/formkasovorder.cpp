@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRegularExpressionValidator>
+#include <QSignalBlocker>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -70,12 +71,20 @@ TFormKasovOrder::TFormKasovOrder(TDMNS& dm, QWidget* parent)
     LbKO = label("LbKO");
     EditSumaKO = edit("EditSumaKO", 15);
     EditKursValuta = edit("EditKursValuta", 12);
-    // Digits and the point only.
+    // Digits and one point only; an amount to the stotinka and a rate to the five decimals the
+    // book shows, so a correction shows exactly what is stored and writes it back unchanged.
+    EditSumaKO->setValidator(new QRegularExpressionValidator(QRegularExpression(u"[0-9]*\\.?[0-9]{0,2}"_s), EditSumaKO));
+    EditKursValuta->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(u"[0-9]*\\.?[0-9]{0,5}"_s), EditKursValuta));
     for (QLineEdit* e : {EditSumaKO, EditKursValuta}) {
-        e->setValidator(new QRegularExpressionValidator(QRegularExpression(u"[0-9.]*"_s), e));
         e->setAlignment(Qt::AlignRight);
         Handlers::connect(e, &QLineEdit::editingFinished, this, [this] { computeBaseAmount(); });
     }
+    for (QWidget* w : std::initializer_list<QWidget*>{DateKO, EditImePrezFam, EditGrad, EditAdres, EditOsnovanie,
+                                                      EditSumaKO, EditKursValuta})
+        Handlers::enterSaves(w, [this] { BitBtnZapKOClick(); });
+    // A new order is numbered in the series of the year of its date.
+    Handlers::connect(DateKO, &QDateEdit::dateChanged, this, [this] { proposeNumber(); });
     DBText1 = label("DBText1");
     LbBaza = label("LbBaza");
     LbOpisanie = label("LbOpisanie");
@@ -139,10 +148,13 @@ void TFormKasovOrder::prepare(int mode, int currency)
         currency_ = currency;
         base_ = dm_.SmpTipValuta.lookup(u"NVALUTA"_s, {currency}, u"VALUTA_BAZA"_s).toInt();
         autonum_ = 0;
-        number_ = Cash::proposeNumber(dm_.SQLConnectNS, r ? Cash::OrderKind::Receipt : Cash::OrderKind::Payment, currency_);
         LbTipKO->setText(r ? u"Приходен касов ордер"_s : u"Разходен касов ордер"_s);
         for (QLineEdit* e : {EditImePrezFam, EditGrad, EditAdres, EditOsnovanie, EditSumaKO, EditKursValuta}) e->clear();
-        DateKO->setDate(Clock::today());
+        {
+            const QSignalBlocker quiet(DateKO);
+            DateKO->setDate(Clock::today());
+        }
+        proposeNumber();
         baseAmount_ = 0;
     } else {
         // The order keeps its own currency and base, whatever the cash book shows now.
@@ -155,15 +167,24 @@ void TFormKasovOrder::prepare(int mode, int currency)
         EditGrad->setText(book.value(u"GRAD"_s).toString());
         EditAdres->setText(book.value(u"ADRES"_s).toString());
         EditOsnovanie->setText(book.value(u"OSNOVANIE_KO"_s).toString());
+        const QSignalBlocker quiet(DateKO);
         DateKO->setDate(book.fieldByName(u"DATEKO"_s)->asDate());
         EditSumaKO->setText(Formats::formatNumber(book.fieldByName(r ? u"SUMA_PKO"_s : u"SUMA_RKO"_s)->asFloat(), u"0.00"_s));
         EditKursValuta->setText(Formats::formatNumber(book.fieldByName(u"VALUTA_KURS"_s)->asFloat(), u"0.00000"_s));
         baseAmount_ = book.fieldByName(r ? u"SUMA_PKO_LV"_s : u"SUMA_RKO_LV"_s)->asFloat();
     }
     if (base_ < 1 && currency_ == Cash::BaseCurrency) base_ = 1;
-    LbNumKO->setText(QString::number(number_));
+    if (correction()) LbNumKO->setText(QString::number(number_));
     LbSumaLV->setText(Formats::formatNumber(baseAmount_, u"0.00"_s));
     showCurrency();
+}
+
+void TFormKasovOrder::proposeNumber()
+{
+    if (mode_ != NewReceipt && mode_ != NewPayment) return;
+    number_ = Cash::proposeNumber(dm_.SQLConnectNS, receipt() ? Cash::OrderKind::Receipt : Cash::OrderKind::Payment,
+                                  currency_, DateKO->date());
+    LbNumKO->setText(QString::number(number_));
 }
 
 void TFormKasovOrder::showCurrency()
@@ -184,7 +205,10 @@ bool TFormKasovOrder::readNumbers(double& amount, double& rate)
     }
     amount = *a;
     rate = 1;
-    if (currency_ == Cash::BaseCurrency || EditKursValuta->text().isEmpty()) return true;
+    if (currency_ == Cash::BaseCurrency) return true;
+    // A foreign currency has no rate until one is typed: 0, which no order is written with.
+    rate = 0;
+    if (EditKursValuta->text().isEmpty()) return true;
     const std::optional<double> k = Formats::textToNumber(EditKursValuta->text());
     if (!k) {
         UiService::current().showMessage(u"'%1' не е валидно число !"_s.arg(EditKursValuta->text()));
@@ -196,7 +220,9 @@ bool TFormKasovOrder::readNumbers(double& amount, double& rate)
 
 void TFormKasovOrder::computeBaseAmount()
 {
-    if (EditSumaKO->text().isEmpty() || (currency_ != Cash::BaseCurrency && EditKursValuta->text().isEmpty())) return;
+    if (EditSumaKO->text().isEmpty()) return;
+    // Always from the numbers as they stand, so the equivalent shown and printed is never one of
+    // an earlier amount or rate.
     double amount = 0, rate = 1;
     if (!readNumbers(amount, rate)) return;
     baseAmount_ = Cash::baseValue(amount, rate, base_);
@@ -222,10 +248,16 @@ void TFormKasovOrder::BitBtnZapKOClick()
     }
     if (!UiService::current().askYesNo(u" Запис на касов ордер ?"_s)) return;
     if (correction()) {
-        Cash::updateOrder(dm_.SQLConnectNS, autonum_, number_, o);
+        if (const QString why = Cash::updateOrder(dm_.SQLConnectNS, autonum_, number_, o); !why.isEmpty()) {
+            UiService::current().showMessage(why);
+            return;
+        }
     } else {
         const Cash::Written w = Cash::insertOrder(dm_.SQLConnectNS, o);
         autonum_ = w.autonum;
+        // Another workstation took the number shown meanwhile: the order has the next one.
+        if (w.number != number_)
+            UiService::current().showMessage(u"Касовият ордер е записан с № %1 !"_s.arg(w.number));
         number_ = w.number;
         LbNumKO->setText(QString::number(number_));
     }

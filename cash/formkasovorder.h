@@ -67,6 +67,7 @@ signals:
 private:
     bool receipt() const { return mode_ == NewReceipt || mode_ == CorrectReceipt; }
     bool correction() const { return mode_ == CorrectReceipt || mode_ == CorrectPayment; }
+    void proposeNumber();
     void showCurrency();
     void computeBaseAmount();
     // The typed numbers; false (after telling the user) when one is not a number.

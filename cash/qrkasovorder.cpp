@@ -11,6 +11,9 @@ using namespace Qt::StringLiterals;
 namespace {
 
 constexpr double kLine = 5.5;  // mm, one line of text
+// The caption of the company ID: the receipt and payment forms print it differently.
+const QString kReceiptId = u"Ид.№"_s;
+const QString kPaymentId = u"Ид №"_s;
 
 // Which part of the order each fillable label shows, by its name without trailing underscores.
 QString CashOrderPrint::*contentOf(QString name)
@@ -61,11 +64,11 @@ void TQRKasovOrder::value(const QString& name, double x, double y, double w, boo
         .framed(Frame::sides(false, false, false, true, 0.1));
 }
 
-void TQRKasovOrder::company(double x, double y, double w, bool withId)
+void TQRKasovOrder::company(double x, double y, double w, const QString& idCaption)
 {
     band_->addField(u"QRDBTextFirma"_s, {x, y, w, kLine}, &dm_.SmpFirma, u"IMEFIRMA"_s).withFont(Font::sized(10, true));
-    if (!withId) return;
-    text(x, y + kLine, 12, u"Ид.№"_s);
+    if (idCaption.isEmpty()) return;
+    text(x, y + kLine, 12, idCaption);
     band_->addField(u"QRDBTextBulstat"_s, {x + 12, y + kLine, 40, kLine}, &dm_.SmpFirma, u"BULSTAT"_s);
 }
 
@@ -125,7 +128,7 @@ TQRPrihKO::TQRPrihKO(TDMNS& dm) : TQRKasovOrder(u"TQRPrihKO"_s, dm, Orientation:
     const QString lv = BaseCurrency::symbol();
     band_->addVLine(QString(), half, 0).lineWidth = 0.1;
     // The order.
-    company(0, 0, w, true);
+    company(0, 0, w, kReceiptId);
     text(0, 14, 60, u"ПРИХОДЕН КАСОВ ОРДЕР  №"_s, true, 10);
     value(u"QRLbNPKO"_s, 60, 14, 12, true);
     text(73, 14, 3, u"/"_s);
@@ -145,7 +148,7 @@ TQRPrihKO::TQRPrihKO(TDMNS& dm) : TQRKasovOrder(u"TQRPrihKO"_s, dm, Orientation:
     accountingTable(0, 86, w, u"Всичко:"_s);
     text(0, 114, w, u"Гл.счетоводител: ..............................."_s, false, 8);
     // The stub for the payer.
-    company(r, 0, w, false);
+    company(r, 0, w, {});
     text(r, 14, 62, u"КВИТАНЦИЯ Към прих. ордер №"_s, true, 9);
     value(u"QRLbNPKO_"_s, r + 63, 14, 14, true);
     text(r, 24, 28, u"Получен от:"_s);
@@ -183,7 +186,7 @@ void TQRKasovOrder::paymentHeading(double w)
 TQRRazhKO::TQRRazhKO(TDMNS& dm) : TQRKasovOrder(u"TQRRazhKO"_s, dm, Orientation::Portrait)
 {
     const double w = bodyWidth();
-    company(0, 0, w, true);
+    company(0, 0, w, kPaymentId);
     paymentHeading(w);
     text(0, 53, 28, u"Сумата:"_s);
     value(u"QRLbSumaRKO"_s, 28, 53, 30, true);
@@ -201,7 +204,7 @@ TQRPrihKOvaluta::TQRPrihKOvaluta(TDMNS& dm) : TQRKasovOrder(u"TQRPrihKOvaluta"_s
     const double w = bodyWidth(), half = (pageSize().height() - margins.top - margins.bottom) / 2;
     const QString lv = BaseCurrency::symbol();
     const auto part = [&](double y, const QString& s, bool stub) {
-        company(0, y, w, !stub);
+        company(0, y, w, stub ? QString() : kReceiptId);
         if (stub) {
             text(0, y + 7, 62, u"КВИТАНЦИЯ Към прих. ордер №"_s, true);
         } else {
@@ -238,7 +241,7 @@ TQRPrihKOvaluta::TQRPrihKOvaluta(TDMNS& dm) : TQRKasovOrder(u"TQRPrihKOvaluta"_s
 TQRRazhKOvaluta::TQRRazhKOvaluta(TDMNS& dm) : TQRKasovOrder(u"TQRRazhKOvaluta"_s, dm, Orientation::Portrait)
 {
     const double w = bodyWidth();
-    company(0, 0, w, true);
+    company(0, 0, w, kPaymentId);
     paymentHeading(w);
     currencyTable(0, 52, w, QString(), u"QRLbSumaRKO"_s, u"QRLvObstoLV"_s, u"Равностойност в левове - сума"_s);
     text(0, 70, 20, u"Словом:"_s);

@@ -28,7 +28,8 @@ protected:
     // Builders in mm within the detail band.
     void text(double x, double y, double w, const QString& caption, bool bold = false, double size = 9);
     void value(const QString& name, double x, double y, double w, bool bold = false);
-    void company(double x, double y, double w, bool withId);
+    // The company name, and beneath it its ID after idCaption unless that is empty.
+    void company(double x, double y, double w, const QString& idCaption);
     void signature(double x, double y, const QString& who, const QString& sign = QStringLiteral("подпис:"));
     // The accounting table "№ / Дебит с/ка / Кредит с/ка / Сума" with a closing line.
     void accountingTable(double x, double y, double w, const QString& lastCaption);

@@ -30,6 +30,12 @@ private slots:
     void menuAndHotSpotOpenTheCashBook();
     void ordersThroughTheWindow();
     void foreignCurrencyBalances();
+    void typedNumbers_data();
+    void typedNumbers();
+    void foreignOrderNeedsItsRate();
+    void numberOfANewOrder();
+    void refusedCorrectionAndTheRowAfterASave();
+    void failureMidSaveStoresNothing();
     void orderLayouts_data();
     void orderLayouts();
     void cashBooks_data();
@@ -226,6 +232,157 @@ void TstCashWindow::foreignCurrencyBalances()
     QCOMPARE(ui_->texts(RecordingUi::Kind::Error), QStringList());
 }
 
+void TstCashWindow::typedNumbers_data()
+{
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("amount to the stotinka") << u"EditSumaKO"_s << u"12.345"_s << u"12.34"_s;
+    QTest::newRow("amount, one point") << u"EditSumaKO"_s << u"1.2.3"_s << u"1.23"_s;
+    QTest::newRow("amount, no letters, comma or sign") << u"EditSumaKO"_s << u"-1a,5"_s << u"15"_s;
+    QTest::newRow("rate to five decimals") << u"EditKursValuta"_s << u"1.9558312"_s << u"1.95583"_s;
+}
+
+// The amount and rate boxes take digits and one point, an amount to the stotinka and a rate to
+// the five decimals a correction shows, so a correction writes back exactly what was stored.
+void TstCashWindow::typedNumbers()
+{
+    QFETCH(QString, box);
+    QFETCH(QString, keys);
+    QFETCH(QString, shown);
+    order()->prepare(TFormKasovOrder::NewReceipt, 2);
+    auto* edit = order()->findChild<QLineEdit*>(box);
+    QTest::keyClicks(edit, keys);
+    QCOMPARE(edit->text(), shown);
+}
+
+// The equivalent shown and printed is always that of the amount and rate in the boxes; a foreign
+// order without a rate has none and is not written. A refused save keeps what was typed.
+void TstCashWindow::foreignOrderNeedsItsRate()
+{
+    order()->prepare(TFormKasovOrder::NewReceipt, 2);
+    order()->EditImePrezFam->setText(u"Джон Смит"_s);
+    order()->EditSumaKO->setText(u"100"_s);
+    order()->EditKursValuta->setText(u"1.8"_s);
+    emit order()->EditKursValuta->editingFinished();
+    QCOMPARE(order()->LbSumaLV->text(), u"180.00"_s);
+    order()->EditKursValuta->clear();
+    order()->EditSumaKO->setText(u"50"_s);
+    emit order()->EditSumaKO->editingFinished();
+    QCOMPARE(order()->LbSumaLV->text(), u"0.00"_s);
+    TQRKasovOrder* filled = order()->filledLayout();
+    QVERIFY(filled);
+    for (const auto& item : filled->detail()->items()) {
+        if (item->name.startsWith(u"QRLvObsto"_s) || item->name.startsWith(u"QRLbSumaPKO_LV"_s))
+            QCOMPARE(item->caption, u"0.00"_s);
+        if (item->name.contains(u"TXT"_s)) QCOMPARE(item->caption, QString());
+    }
+    ui_->clear();
+    ui_->answers = {true};
+    order()->BitBtnZapKO->click();
+    QCOMPARE(ui_->texts(RecordingUi::Kind::Message), QStringList({u"Курсът на валутата трябва да е по-голям от 0 !"_s}));
+    QCOMPARE(ui_->texts(RecordingUi::Kind::Question), QStringList());
+    QCOMPARE(count(u"select count(*) from KASA"_s), 0);
+    QCOMPARE(order()->EditImePrezFam->text(), u"Джон Смит"_s);
+    QCOMPARE(order()->EditSumaKO->text(), u"50"_s);
+}
+
+// A new order shows the number of its date's year, is saved by Enter as by the button, and tells
+// the number it was written with when another workstation took the one shown meanwhile.
+void TstCashWindow::numberOfANewOrder()
+{
+    exec(u"insert into KASA (NPKO, NRKO, DATEKO, NVALUTA, SUMA_PKO, SUMA_RKO, VALUTA_KURS, VALUTA_BAZA) "
+         u"values (7, 0, '15.12.2025', 1, 10, 0, 1, 1)"_s);
+    ui_->onModal = [this](Form*) {
+        [&] {
+            QCOMPARE(order()->LbNumKO->text(), u"1"_s);
+            order()->DateKO->setDate({2025, 12, 30});
+            QCOMPARE(order()->LbNumKO->text(), u"8"_s);
+            order()->DateKO->setDate({2026, 12, 10});
+            QCOMPARE(order()->LbNumKO->text(), u"1"_s);
+        }();
+        exec(u"insert into KASA (NPKO, NRKO, DATEKO, NVALUTA, SUMA_PKO, SUMA_RKO, VALUTA_KURS, VALUTA_BAZA) "
+             u"values (1, 0, '10.12.2026', 1, 5, 0, 1, 1)"_s);  // another workstation's order
+        order()->EditImePrezFam->setText(u"Иван Петров Иванов"_s);
+        order()->EditSumaKO->setText(u"25"_s);
+        ui_->answers = {true};
+        QTest::keyClick(order()->EditSumaKO, Qt::Key_Return);
+        return order()->modalResult();
+    };
+    kasa()->BitBtnNewPKO->click();
+    QCOMPARE(ui_->texts(RecordingUi::Kind::Question), QStringList({u" Запис на касов ордер ?"_s}));
+    QCOMPARE(ui_->texts(RecordingUi::Kind::Message), QStringList({u"Касовият ордер е записан с № 2 !"_s}));
+    QCOMPARE(count(u"select count(*) from KASA where NPKO = 2 and SUMA_PKO = 25"_s), 1);
+}
+
+// A correction that would give its number a second time in another year is refused and the dialog
+// keeps what was typed; a saved order is the cash book's current row afterwards.
+void TstCashWindow::refusedCorrectionAndTheRowAfterASave()
+{
+    exec(u"insert into KASA (NPKO, NRKO, DATEKO, NVALUTA, SUMA_PKO, SUMA_RKO, VALUTA_KURS, VALUTA_BAZA) "
+         u"values (1, 0, '15.12.2025', 1, 10, 0, 1, 1)"_s);
+    ui_->onModal = [this](Form*) {
+        fillAndSave(u"Клиент"_s, u"10"_s);
+        return order()->modalResult();
+    };
+    for (int i = 0; i < 3; ++i) kasa()->BitBtnNewPKO->click();
+    SmpDataset& book = dm().SmpViewKasa;
+    QCOMPARE(book.recordCount(), 3);
+    QVERIFY(book.locate(u"NPKO"_s, {2}));
+    ui_->onModal = [this](Form*) {
+        fillAndSave(u"Клиент коригиран"_s, u"20"_s);
+        return order()->modalResult();
+    };
+    kasa()->BitBtnKorekciaKO->click();
+    QCOMPARE(book.value(u"NPKO"_s).toInt(), 2);
+    QCOMPARE(book.value(u"IMEPREZFAM"_s).toString(), u"Клиент коригиран"_s);
+
+    QVERIFY(book.locate(u"NPKO"_s, {1}));
+    bool stillOpen = false;
+    ui_->onModal = [this, &stillOpen](Form*) {
+        order()->DateKO->setDate({2025, 12, 31});
+        fillAndSave(u"Към миналата година"_s, u"30"_s);
+        stillOpen = order()->isVisible();
+        [&] {
+            QCOMPARE(order()->EditImePrezFam->text(), u"Към миналата година"_s);
+            QCOMPARE(order()->DateKO->date(), QDate(2025, 12, 31));
+        }();
+        order()->close();
+        return 0;
+    };
+    ui_->clear();
+    kasa()->BitBtnKorekciaKO->click();
+    QVERIFY(stillOpen);
+    QCOMPARE(ui_->texts(RecordingUi::Kind::Message), QStringList({u"Вече има ПКО № 1 от 2025 г. в тази валута !"_s}));
+    QCOMPARE(count(u"select count(*) from KASA where NPKO = 1 and DATEKO > '01.01.2026' and SUMA_PKO = 10"_s), 1);
+    QCOMPARE(ui_->texts(RecordingUi::Kind::Error), QStringList());
+}
+
+// The database fails the order after its number counter was taken: nothing of it is stored, the
+// error reaches the user and the dialog stays open with what was typed.
+void TstCashWindow::failureMidSaveStoresNothing()
+{
+    exec(u"create exception KASA_TEST_FAIL 'disk full'"_s);
+    exec(u"create trigger KASA_TEST_FAIL_BI for KASA before insert as begin exception KASA_TEST_FAIL; end"_s);
+    bool stillOpen = false;
+    ui_->onModal = [this, &stillOpen](Form*) {
+        fillAndSave(u"Иван Петров Иванов"_s, u"99.90"_s);
+        stillOpen = order()->isVisible();
+        [&] {
+            QCOMPARE(order()->EditImePrezFam->text(), u"Иван Петров Иванов"_s);
+            QCOMPARE(order()->EditSumaKO->text(), u"99.90"_s);
+        }();
+        order()->close();
+        return 0;
+    };
+    kasa()->BitBtnNewPKO->click();
+    QVERIFY(stillOpen);
+    QCOMPARE(ui_->texts(RecordingUi::Kind::Error).size(), 1);
+    QVERIFY(ui_->texts(RecordingUi::Kind::Error).front().contains(u"disk full"_s));
+    QCOMPARE(count(u"select count(*) from KASA"_s), 0);
+    QCOMPARE(count(u"select count(*) from KASA_NOMERA"_s), 0);
+}
+
 void TstCashWindow::orderLayouts_data()
 {
     QTest::addColumn<int>("mode");
@@ -236,13 +393,15 @@ void TstCashWindow::orderLayouts_data()
     QTest::addColumn<double>("wordsFor");
     QTest::addColumn<QStringList>("texts");
     QTest::newRow("receipt BGN") << 1 << 1 << u"TQRPrihKO"_s << u"12.05"_s << QString() << 12.05
-                                 << QStringList{u"ПРИХОДЕН КАСОВ ОРДЕР"_s, u"КВИТАНЦИЯ Към прих. ордер №"_s, u"Вносител:"_s};
+                                 << QStringList{u"ПРИХОДЕН КАСОВ ОРДЕР"_s, u"КВИТАНЦИЯ Към прих. ордер №"_s, u"Вносител:"_s,
+                                                u"Ид.№ 131234567"_s};
     QTest::newRow("payment BGN") << 2 << 1 << u"TQRRazhKO"_s << u"100"_s << QString() << 100.0
-                                 << QStringList{u"Р А З Х О Д Е Н КАСОВ ОРДЕР"_s, u"Да се брои на:"_s, u"Лична карта №"_s};
+                                 << QStringList{u"Р А З Х О Д Е Н КАСОВ ОРДЕР"_s, u"Да се брои на:"_s, u"Лична карта №"_s,
+                                                u"Ид № 131234567"_s};
     QTest::newRow("receipt USD") << 1 << 2 << u"TQRPrihKOvaluta"_s << u"100"_s << u"1.955"_s << 195.5
-                                 << QStringList{u"В А Л У Т А"_s, u"Щатски долар"_s, u"195.50"_s, u"КВИТАНЦИЯ"_s};
+                                 << QStringList{u"В А Л У Т А"_s, u"Щатски долар"_s, u"195.50"_s, u"КВИТАНЦИЯ"_s, u"Ид.№ 131234567"_s};
     QTest::newRow("payment USD") << 2 << 2 << u"TQRRazhKOvaluta"_s << u"0"_s << u"1.8"_s << 0.0
-                                 << QStringList{u"Получих валутата и декларирам,"_s, u"USD"_s, u"Статия №:"_s};
+                                 << QStringList{u"Получих валутата и декларирам,"_s, u"USD"_s, u"Статия №:"_s, u"Ид № 131234567"_s};
 }
 
 // Each order layout filled from the dialog, to PDF and read back.
