@@ -36,6 +36,8 @@
 #include "staff/formviewzarab.h"
 #include "staff/tabslugrazpl.h"
 #include "staff/tabtools.h"
+#include "warehouse/formmaterialdostavka.h"
+#include "warehouse/formnovadostavka.h"
 #include "warehouse/formsklad.h"
 
 #include <QDir>
@@ -76,6 +78,8 @@ struct AppInstances::Owned
     std::unique_ptr<TFormKasa> formKasa;
     std::unique_ptr<TDMSklad> dmSklad;
     std::unique_ptr<TFormSklad> formSklad;
+    std::unique_ptr<TFormMaterialDostavka> formMaterialDostavka;
+    std::unique_ptr<TFormNovaDostavka> formNovaDostavka;
 };
 
 AppInstances::AppInstances(const ConnectionParams& params) : owned_(std::make_unique<Owned>())
@@ -143,6 +147,12 @@ AppInstances::AppInstances(const ConnectionParams& params) : owned_(std::make_un
     DMSklad = (owned_->dmSklad = std::make_unique<TDMSklad>(*DMNS)).get();
     owned_->columnSettings.registerDataset(DMSklad->SmpSklNalich);
     FormSklad = (owned_->formSklad = std::make_unique<TFormSklad>(*DMNS, *DMSklad)).get();
+    FormMaterialDostavka =
+        (owned_->formMaterialDostavka = std::make_unique<TFormMaterialDostavka>(*DMNS, *DMSklad)).get();
+    FormNovaDostavka = (owned_->formNovaDostavka = std::make_unique<TFormNovaDostavka>(
+                            *DMNS, *DMSklad, *DMPers, *FormMaterialDostavka, specialVatNumber()))
+                           .get();
+    FormSklad->setEditors(FormNovaDostavka, nullptr, nullptr);
 }
 
 AppInstances::~AppInstances()
@@ -158,6 +168,8 @@ AppInstances::~AppInstances()
     owned_->formKasa.reset();
     owned_->formKasovOrder.reset();
     owned_->formSklad.reset();
+    owned_->formNovaDostavka.reset();
+    owned_->formMaterialDostavka.reset();
     owned_->dmSklad.reset();
     owned_->formIzdMatISO.reset();
     owned_->formRecepIzdelie.reset();

@@ -34,6 +34,8 @@ class TFormKasa;
 class TFormKasovOrder;
 class TDMSklad;
 class TFormSklad;
+class TFormMaterialDostavka;
+class TFormNovaDostavka;
 namespace ColumnSettings {
 class Registry;
 }
@@ -86,6 +88,8 @@ public:
     // The warehouse: its lists and the stock window.
     TDMSklad* DMSklad = nullptr;
     TFormSklad* FormSklad = nullptr;
+    TFormMaterialDostavka* FormMaterialDostavka = nullptr;
+    TFormNovaDostavka* FormNovaDostavka = nullptr;
 
     // The report column settings: the lists they apply to and the settings last read.
     ColumnSettings::Registry& columnSettings();

@@ -12,6 +12,7 @@
 #include "platform/widgets/dtsource.h"
 #include "platform/widgets/handlers.h"
 #include "platform/widgets/radiogroup.h"
+#include "warehouse/formnovadostavka.h"
 #include "warehouse/stocklines.h"
 
 #include <QGridLayout>
@@ -222,7 +223,7 @@ TFormSklad::TFormSklad(TDMNS& dm, TDMSklad& sklad, QWidget* parent) : Form(paren
     setEditors(nullptr, nullptr, nullptr);
 }
 
-void TFormSklad::setEditors(Form* novaDostavka, Form* korekcia, Form* dostBrak)
+void TFormSklad::setEditors(TFormNovaDostavka* novaDostavka, Form* korekcia, Form* dostBrak)
 {
     FormNovaDostavka = novaDostavka;
     FormDostavkaKorekcia = korekcia;
@@ -375,8 +376,7 @@ void TFormSklad::SpeedBtnNDostavkaClick()
     RdGrpIzbSklad->setItemIndex(1);
     RdGrpIzbMaterial->setItemIndex(1);
     ReloadStockWindowList();
-    if (!FormNovaDostavka) return;
-    UiService::current().showModal(FormNovaDostavka);
+    if (FormNovaDostavka && FormNovaDostavka->open(TFormNovaDostavka::Mode::Warehouse)) ReloadStockWindowList();
 }
 
 void TFormSklad::SpeedBtnExcelClick()

@@ -15,6 +15,7 @@ class DBText;
 class RadioGroup;
 class TDMNS;
 class TDMSklad;
+class TFormNovaDostavka;
 namespace ColumnSettings {
 class Registry;
 }
@@ -28,10 +29,10 @@ public:
     TFormSklad(TDMNS& dm, TDMSklad& sklad, QWidget* parent = nullptr);
 
     // The windows it opens modally; a button whose window is not given stays disabled.
-    Form* FormNovaDostavka = nullptr;       // Tag: delivery mode 0
+    TFormNovaDostavka* FormNovaDostavka = nullptr;
     Form* FormDostavkaKorekcia = nullptr;   // Tag: 0 supplier delivery, 4 own production
     Form* FormSklDostBrak = nullptr;
-    void setEditors(Form* novaDostavka, Form* korekcia, Form* dostBrak);
+    void setEditors(TFormNovaDostavka* novaDostavka, Form* korekcia, Form* dostBrak);
 
     QMenuBar* MainMenu1 = nullptr;
     QMenu* N1 = nullptr;  // "Справки - склад"
