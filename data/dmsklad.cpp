@@ -161,22 +161,23 @@ void TDMSklad::defineDeliveryLines(TDMNS& dm)
     ds.setTableName(QStringLiteral("DOSTAVKA"));
     ds.setScratch(true);
     ds.setKeyFields(QStringLiteral("AUTONUM"));
-    const auto lookup = [&ds](const char* name, SmpDataset& list, const char* key, const char* result) {
+    const auto lookup = [&ds](const char* name, SmpDataset& list, const char* key, const char* result,
+                              T type = T::String) {
         return ds.addLookupField(QString::fromLatin1(name), &list, QString::fromLatin1(key), QStringLiteral("NMATERIAL"),
-                                 QString::fromLatin1(result));
+                                 QString::fromLatin1(result), type);
     };
     const char* price = "# ##0.000";
     addFields(ds, {{"AUTONUM", T::Integer, "", "", false}, {"NMATERIAL", T::Integer, "", "", false}});
     lookup("ImeMaterial", dm.SmpMateriali, "NMATERIAL", "IMEMATERIAL")->displayLabel = QStringLiteral("Материал");
-    lookup("NSkladDost", dm.SmpMateriali, "NMATERIAL", "NSKLAD")->visible = false;
+    lookup("NSkladDost", dm.SmpMateriali, "NMATERIAL", "NSKLAD", T::Integer)->visible = false;
     SmpField* sklad = ds.addLookupField(QStringLiteral("ImeSklad"), &dm.SmpTipSklad, QStringLiteral("NSkladDost"),
                                         QStringLiteral("NSKLAD"), QStringLiteral("SKLAD"));
     sklad->displayLabel = QStringLiteral("За склад");
     sklad->visible = false;
-    SmpField* calc = lookup("EdCenaCalc", dm.SmpMateriali, "NMATERIAL", "ED_CENA");
+    SmpField* calc = lookup("EdCenaCalc", dm.SmpMateriali, "NMATERIAL", "ED_CENA", T::Float);
     calc->displayLabel = QStringLiteral("Цена калкулация");
     calc->displayFormat = QString::fromLatin1(price);
-    lookup("NmiarkaMat", dm.SmpMateriali, "NMATERIAL", "NMIARKA")->visible = false;
+    lookup("NmiarkaMat", dm.SmpMateriali, "NMATERIAL", "NMIARKA", T::Integer)->visible = false;
     addFields(ds, {
         {"KOLICHESTVO", T::Float, "Колич.", price},
         {"ED_CENA_LV", T::Float, "Ед.ц.лв.", price},

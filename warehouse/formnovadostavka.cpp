@@ -133,7 +133,7 @@ TFormNovaDostavka::TFormNovaDostavka(TDMNS& dm, TDMSklad& sklad, TDMPers& pers, 
     auto* paid = new QGroupBox;
     auto* paidRow = new QHBoxLayout(paid);
     const auto paidEdit = [paidRow](QLabel*& label, QLineEdit*& edit, const char* name, const char* caption) {
-        label = new QLabel(QString::fromLatin1(caption));
+        label = new QLabel(QString::fromUtf8(caption));
         label->setObjectName(QStringLiteral("Lb") + QString::fromLatin1(name).mid(2));
         edit = amountEdit(name, QStringLiteral("0"));
         paidRow->addWidget(label);
@@ -161,12 +161,12 @@ TFormNovaDostavka::TFormNovaDostavka(TDMNS& dm, TDMSklad& sklad, TDMPers& pers, 
     DBGrid1->setReadOnly(true);
     DBGrid1->setRowSelect(true);
     DBGrid1->addColumn(QStringLiteral("ImeMaterial"), QStringLiteral("Наименование"), 220);
-    DBGrid1->addColumn(QStringLiteral("KOLICHESTVO"));
-    DBGrid1->addColumn(QStringLiteral("ED_CENA_LV"));
-    DBGrid1->addColumn(QStringLiteral("PROCENT_OTST"), QStringLiteral("% то"));
+    DBGrid1->addColumn(QStringLiteral("KOLICHESTVO"), {}, 75);
+    DBGrid1->addColumn(QStringLiteral("ED_CENA_LV"), {}, 75);
+    DBGrid1->addColumn(QStringLiteral("PROCENT_OTST"), QStringLiteral("% то"), 55);
     for (const char* f : {"LvOtst", "PROCENT_DDS", "LvOtstDDS", "ObstoLV", "USD", "UsdOtst", "UsdOtstDDS", "ObstoUSD",
                           "EUR", "EurOtst", "EurOtstDDS", "ObstoEUR", "DATEGODNOST"})
-        DBGrid1->addColumn(QString::fromLatin1(f));
+        DBGrid1->addColumn(QString::fromLatin1(f), {}, 85);
 
     DBText1 = total("DBText1", lines_, "SumObCenaLv");
     DBText2 = total("DBText2", lines_, "SumObCenaUSD");
@@ -197,7 +197,7 @@ TFormNovaDostavka::TFormNovaDostavka(TDMNS& dm, TDMSklad& sklad, TDMPers& pers, 
     auto* buttons = new QVBoxLayout;
     for (QToolButton* b : {SpdBtnNewMat, SpdBtnRedakciaMat, SpdBtnDelMat, SpdBtnZapisDost, SpeedButton2, BitBtnSklRazpA5,
                            BitBtnSklRazpA4, SpdBtnExit}) {
-        b->setMinimumWidth(150);
+        b->setMinimumWidth(170);
         buttons->addWidget(b);
     }
     buttons->addStretch(1);

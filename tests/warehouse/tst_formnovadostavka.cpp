@@ -284,6 +284,7 @@ void TstFormNovaDostavka::calculationPriceQuestion()
         chooseSupplier(QStringLiteral("F400"));
         addLine({QStringLiteral("Болт"), QStringLiteral("1"), price, {}, {}, {}, {}});
         QCOMPARE(lineDialog()->EditCenaCalc->text(), QStringLiteral("100.000"));  // "Нова:" starts at the stored price
+        QCOMPARE(lineDialog()->DBText1->text(), QStringLiteral("100.000"));
         ui_->answers = {true, false};  // save; keep the old price when asked
         clickButton(nova(), QStringLiteral("SpdBtnZapisDost"));
     });
