@@ -152,6 +152,10 @@ AppInstances::AppInstances(const ConnectionParams& params) : owned_(std::make_un
     FormNovaDostavka = (owned_->formNovaDostavka = std::make_unique<TFormNovaDostavka>(
                             *DMNS, *DMSklad, *DMPers, *FormMaterialDostavka, specialVatNumber()))
                            .get();
+    FormNovaDostavka->setCounterpartyWindow([this](int supplier) {
+        FormNomenklaturi->PageControl1->setCurrentWidget(FormNomenklaturi->TabSheet2);
+        FormNomenklaturi->OpenOnKontragent(supplier);
+    });
     FormSklad->setEditors(FormNovaDostavka, nullptr, nullptr);
 }
 

@@ -192,11 +192,14 @@ TFormNovaDostavka::TFormNovaDostavka(TDMNS& dm, TDMSklad& sklad, TDMPers& pers, 
     BitBtnSklRazpA4 = Handlers::makeButton("BitBtnSklRazpA4", QStringLiteral("Скл. разп. А4"), this,
                                            &TFormNovaDostavka::BitBtnSklRazpA4Click);
     BitBtnSklRazpA4->setToolTip(QStringLiteral("Печат на доставка А4"));
+    SpdBtnNomekl = Handlers::makeButton("SpdBtnNomekl", QStringLiteral("Номенклатури"), this,
+                                        &TFormNovaDostavka::SpdBtnNomeklClick);
+    SpdBtnNomekl->setEnabled(false);
     SpdBtnExit = Handlers::makeButton("SpdBtnExit", QStringLiteral("Изход"));
     connect(SpdBtnExit, &QToolButton::clicked, this, &QWidget::close);
     auto* buttons = new QVBoxLayout;
     for (QToolButton* b : {SpdBtnNewMat, SpdBtnRedakciaMat, SpdBtnDelMat, SpdBtnZapisDost, SpeedButton2, BitBtnSklRazpA5,
-                           BitBtnSklRazpA4, SpdBtnExit}) {
+                           BitBtnSklRazpA4, SpdBtnNomekl, SpdBtnExit}) {
         b->setMinimumWidth(170);
         buttons->addWidget(b);
     }
@@ -229,6 +232,24 @@ bool TFormNovaDostavka::open(Mode mode)
     saved_ = false;
     UiService::current().showModal(this);
     return saved_;
+}
+
+void TFormNovaDostavka::setCounterpartyWindow(std::function<void(int supplier)> open)
+{
+    openCounterparties_ = std::move(open);
+    SpdBtnNomekl->setEnabled(bool(openCounterparties_));
+}
+
+void TFormNovaDostavka::SpdBtnNomeklClick()
+{
+    if (!openCounterparties_) return;
+    const QVariant supplier = DBLkpCmBoxIzbKontr->keyValue();
+    openCounterparties_(chosenSupplier());
+    // A supplier added or renamed there is offered here at once; the choice stays.
+    SmpDataset& kontr = dm_.SmpIzbKontr;
+    kontr.close();
+    kontr.open();
+    DBLkpCmBoxIzbKontr->setKeyValue(supplier);
 }
 
 void TFormNovaDostavka::showEvent(QShowEvent* event)

@@ -3,6 +3,7 @@
 #include "platform/ui/form.h"
 #include "warehouse/deliveries.h"
 
+#include <functional>
 #include <memory>
 
 class QCheckBox;
@@ -40,6 +41,9 @@ public:
     // Shows the window modally in the mode; true when a delivery was stored.
     bool open(Mode mode);
     Mode mode() const { return mode_; }
+    // Opens the reference data window on every counterparty, positioned on the given one; the
+    // button "Номенклатури" stays disabled without it.
+    void setCounterpartyWindow(std::function<void(int supplier)> open);
 
     DBLookupComboBox* DBLkpCmBoxIzbTipKontr = nullptr;
     DBLookupComboBox* DBLkpCmBoxIzbKontr = nullptr;
@@ -61,7 +65,7 @@ public:
     DBText *DBText1 = nullptr, *DBText2 = nullptr, *DBText3 = nullptr;
     QToolButton *SpdBtnNewMat = nullptr, *SpdBtnRedakciaMat = nullptr, *SpdBtnDelMat = nullptr,
                 *SpdBtnZapisDost = nullptr, *SpeedButton2 = nullptr, *BitBtnSklRazpA5 = nullptr,
-                *BitBtnSklRazpA4 = nullptr, *SpdBtnExit = nullptr;
+                *BitBtnSklRazpA4 = nullptr, *SpdBtnNomekl = nullptr, *SpdBtnExit = nullptr;
 
     void FormShow();
     void DBLkpCmBoxIzbTipKontrCloseUp();
@@ -76,6 +80,7 @@ public:
     void SpeedButton2Click();
     void BitBtnSklRazpA5Click();
     void BitBtnSklRazpA4Click();
+    void SpdBtnNomeklClick();
 
     // The receipt layouts as the print buttons fill them, not shown.
     TQRSklRazpBase& filledReceipt(bool a4);
@@ -102,6 +107,7 @@ private:
     bool saved_ = false;
     int warehouseObject_ = 0;
     Deliveries::AgreedPrices agreed_;
+    std::function<void(int)> openCounterparties_;
     std::unique_ptr<TQRSklRazp> qrSklRazp_;
     std::unique_ptr<TQRSklRazpA4> qrSklRazpA4_;
 };

@@ -6,6 +6,7 @@
 #include "platform/widgets/dblookupcombobox.h"
 #include "platform/widgets/dbtext.h"
 #include "platform/widgets/radiogroup.h"
+#include "reference/tabcounterparties.h"
 #include "support/appfixture.h"
 #include "support/pdftext.h"
 #include "support/typing.h"
@@ -37,6 +38,7 @@ private slots:
     void expiryLongPastKeptAsTyped();
     void faultAfterSecondLineStoresNothing();
     void warehouseObjectDelivery();
+    void counterpartiesOpenOnTheSupplier();
 
 private:
     struct LineInput
@@ -414,6 +416,24 @@ void TstFormNovaDostavka::warehouseObjectDelivery()
     QCOMPARE(count(QStringLiteral("select count(*) from SKLAD")), 0);
     QCOMPARE(count(QStringLiteral("select count(*) from DOSTAVKI_PLASTANE")), 0);
     QVERIFY(!nova()->isVisible());
+}
+
+void TstFormNovaDostavka::counterpartiesOpenOnTheSupplier()
+{
+    exec(QStringLiteral("insert into KONTRAGENTI (NKONTRAGENT, NTIP_KONTRAGENT, IMEKONTRAGENT) values (61, 1, 'Клиент Б')"));
+    fromStockWindow([this] {
+        chooseSupplier(QStringLiteral("F900"));
+        clickButton(nova(), QStringLiteral("SpdBtnNomekl"));
+        QCOMPARE(ui_->texts(RecordingUi::Kind::Modal).last(), QStringLiteral("FormNomenklaturi"));
+        QCOMPARE(form()->PageControl1->currentWidget(), static_cast<QWidget*>(form()->TabSheet2));
+        // Every type is listed, positioned on the supplier of the delivery.
+        QCOMPARE(form()->TabSheet2->RdGrpIzbKontragent->itemIndex(), 0);
+        QCOMPARE(dm().SmpViewKontr.value(QStringLiteral("NKONTRAGENT")).toInt(), 60);
+        QVERIFY(dm().SmpViewKontr.find(QStringLiteral("NKONTRAGENT"), {61}) >= 0);
+        form()->close();
+        QCOMPARE(nova()->DBLkpCmBoxIzbKontr->currentText(), QStringLiteral("Доставчик А"));
+        clickButton(nova(), QStringLiteral("SpdBtnExit"));
+    });
 }
 
 QTEST_MAIN(TstFormNovaDostavka)
