@@ -1,9 +1,13 @@
 #include "app/formns.h"
 
 #include "app/instances.h"
+#include "backup/backupui.h"
 #include "cash/formkasa.h"
 #include "platform/base/formats.h"
 #include "data/dmns.h"
+#include "data/dmnsspravki.h"
+#include "data/dmpers.h"
+#include "data/dmporychki.h"
 #include "platform/dataset/smpdataset.h"
 #include "platform/db/dberror.h"
 #include "platform/ui/uiservice.h"
@@ -20,6 +24,8 @@
 #include <QLayout>
 #include <QPainter>
 #include <QPainterPath>
+
+#include <tuple>
 
 namespace {
 
@@ -183,6 +189,20 @@ void TFormNS::buildMenu()
             if (c.handler) Handlers::connect(a, &QAction::triggered, this, c.handler);
             else if (c.hotSpot) a->setEnabled(false);
         }
+        if (qstrcmp(t.name, "N1Porychki") == 0) {
+            // Backup and restore, above the separator before "Изход".
+            QAction* before = menu->findChild<QAction*>(QStringLiteral("N13"));
+            QAction* first = nullptr;
+            for (auto [name, caption, handler] : {std::tuple{"NArhiv", "Архивиране на базата данни…", &TFormNS::NArhivClick},
+                                                  std::tuple{"NVazstanovi", "Възстановяване от архив…", &TFormNS::NVazstanoviClick}}) {
+                auto* a = new QAction(QString::fromUtf8(caption), menu);
+                a->setObjectName(QString::fromLatin1(name));
+                menu->insertAction(before, a);
+                Handlers::connect(a, &QAction::triggered, this, handler);
+                if (!first) first = a;
+            }
+            menu->insertSeparator(first);
+        }
     }
 }
 
@@ -276,4 +296,19 @@ void TFormNS::N3SkladDostClick() { UiService::current().showModeless(app_.FormSk
 void TFormNS::N9NomenklClick() { UiService::current().showModal(app_.FormNomenklaturi); }
 void TFormNS::N12PersClick() { UiService::current().showModal(app_.FormPersonal); }
 void TFormNS::N14IzhodClick() { close(); }
+
+void TFormNS::NArhivClick() { BackupUi::backupDatabase(app_.DMNS->SQLConnectNS, AppInstances::backupStatePath(), this); }
+
+void TFormNS::NVazstanoviClick()
+{
+    if (!BackupUi::restoreDatabase(app_.DMNS->SQLConnectNS, AppInstances::backupStatePath(), this)) return;
+    // Every open list is read again from the restored database.
+    for (QObject* module : std::initializer_list<QObject*>{app_.DMNS, app_.DMNsSpravki, app_.DMPorychki, app_.DMPers})
+        for (SmpDataset* ds : module->findChildren<SmpDataset*>())
+            if (ds->isActive()) {
+                if (ds->state() != SmpDataset::State::Browse) ds->cancel();
+                ds->refresh();
+            }
+    FormShow();
+}
 void TFormNS::N2KasaClick() { UiService::current().showModeless(app_.FormKasa); }

@@ -44,6 +44,9 @@ public:
     void N9NomenklClick();
     void N12PersClick();
     void N14IzhodClick();
+    // Backup and restore of the database, in the "Система" menu.
+    void NArhivClick();
+    void NVazstanoviClick();
     void N2KasaClick();
 
     void Image1MouseMove();

@@ -38,7 +38,10 @@
 #include "staff/tabtools.h"
 #include "warehouse/formmaterialdostavka.h"
 #include "warehouse/formnovadostavka.h"
+#include "warehouse/formdostavkakorekcia.h"
 #include "warehouse/formsklad.h"
+#include "warehouse/formskldostbrak.h"
+#include "warehouse/formupddostcena.h"
 
 #include <QDir>
 #include <QSettings>
@@ -80,6 +83,9 @@ struct AppInstances::Owned
     std::unique_ptr<TFormSklad> formSklad;
     std::unique_ptr<TFormMaterialDostavka> formMaterialDostavka;
     std::unique_ptr<TFormNovaDostavka> formNovaDostavka;
+    std::unique_ptr<TFormDostavkaKorekcia> formDostavkaKorekcia;
+    std::unique_ptr<TFormUpdDostCena> formUpdDostCena;
+    std::unique_ptr<TFormSklDostBrak> formSklDostBrak;
 };
 
 AppInstances::AppInstances(const ConnectionParams& params) : owned_(std::make_unique<Owned>())
@@ -156,7 +162,12 @@ AppInstances::AppInstances(const ConnectionParams& params) : owned_(std::make_un
         FormNomenklaturi->PageControl1->setCurrentWidget(FormNomenklaturi->TabSheet2);
         FormNomenklaturi->OpenOnKontragent(supplier);
     });
-    FormSklad->setEditors(FormNovaDostavka, nullptr, nullptr);
+    FormDostavkaKorekcia =
+        (owned_->formDostavkaKorekcia = std::make_unique<TFormDostavkaKorekcia>(*DMNS, *DMSklad, *DMPers)).get();
+    FormUpdDostCena = (owned_->formUpdDostCena = std::make_unique<TFormUpdDostCena>(DMNS->SQLConnectNS)).get();
+    FormSklDostBrak = (owned_->formSklDostBrak = std::make_unique<TFormSklDostBrak>(*DMNS, *DMSklad)).get();
+    FormSklad->setEditors(FormNovaDostavka, FormDostavkaKorekcia, FormSklDostBrak);
+    FormSklad->setPriceEditor(FormUpdDostCena);
 }
 
 AppInstances::~AppInstances()
@@ -171,6 +182,9 @@ AppInstances::~AppInstances()
     owned_->formPers.reset();
     owned_->formKasa.reset();
     owned_->formKasovOrder.reset();
+    owned_->formSklDostBrak.reset();
+    owned_->formUpdDostCena.reset();
+    owned_->formDostavkaKorekcia.reset();
     owned_->formSklad.reset();
     owned_->formNovaDostavka.reset();
     owned_->formMaterialDostavka.reset();
@@ -199,6 +213,8 @@ AppInstances::~AppInstances()
 ColumnSettings::Registry& AppInstances::columnSettings() { return owned_->columnSettings; }
 
 QString AppInstances::dataDir() { return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation); }
+
+QString AppInstances::backupStatePath() { return dataDir() + QStringLiteral("/backup.ini"); }
 
 QString AppInstances::iniPath()
 {

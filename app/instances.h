@@ -36,6 +36,9 @@ class TDMSklad;
 class TFormSklad;
 class TFormMaterialDostavka;
 class TFormNovaDostavka;
+class TFormDostavkaKorekcia;
+class TFormSklDostBrak;
+class TFormUpdDostCena;
 namespace ColumnSettings {
 class Registry;
 }
@@ -90,6 +93,10 @@ public:
     TFormSklad* FormSklad = nullptr;
     TFormMaterialDostavka* FormMaterialDostavka = nullptr;
     TFormNovaDostavka* FormNovaDostavka = nullptr;
+    // The corrections of a delivery line and its defective goods, opened by the stock window.
+    TFormDostavkaKorekcia* FormDostavkaKorekcia = nullptr;
+    TFormUpdDostCena* FormUpdDostCena = nullptr;
+    TFormSklDostBrak* FormSklDostBrak = nullptr;
 
     // The report column settings: the lists they apply to and the settings last read.
     ColumnSettings::Registry& columnSettings();
@@ -97,6 +104,8 @@ public:
     // Where the program keeps its database file and reads its INI file.
     static QString dataDir();
     static QString iniPath();
+    // What the program remembers of its backups (folder, last day), beside the database.
+    static QString backupStatePath();
     static ConnectionParams configuredParams();
     // The installation's special VAT number ([installation] special_vat of the INI file).
     static QString specialVatNumber();

@@ -2,6 +2,7 @@
 #include "app/instances.h"
 #include "app/startup.h"
 #include "app/termination.h"
+#include "backup/backupui.h"
 #include "data/dmns.h"
 #include "platform/ui/application.h"
 
@@ -28,5 +29,6 @@ int main(int argc, char** argv)
     if (Termination::requested()) return 0;
     Termination::startupDone();
     instances.FormNS->show();
+    BackupUi::remindAtStart(AppInstances::backupStatePath());
     return app.exec();
 }

@@ -5,9 +5,8 @@
 #include "cash/cashbook.h"
 #include "cash/formkasa.h"
 #include "cash/formkasovorder.h"
-#include "data/dmsklad.h"
-#include "warehouse/formmaterialdostavka.h"
 #include "warehouse/formnovadostavka.h"
+#include "warehouse/formmaterialdostavka.h"
 #include "platform/base/clock.h"
 #include <QDateEdit>
 #include <QLineEdit>
@@ -40,6 +39,13 @@
 #include "staff/formslugrazplobsto.h"
 #include "staff/formviewzarab.h"
 #include "staff/formpers.h"
+#include "data/dmsklad.h"
+#include "warehouse/deliveries.h"
+#include "warehouse/formdostavkakorekcia.h"
+#include "warehouse/formsklad.h"
+#include "warehouse/formskldostbrak.h"
+#include "warehouse/formupddostcena.h"
+#include "warehouse/stocklines.h"
 #include "staff/formpersmat.h"
 #include "staff/tabslugrazpl.h"
 #include "staff/tabtools.h"
@@ -355,6 +361,101 @@ int main(int argc, char** argv)
         shot(instances.FormKasovOrder, QStringLiteral("FormKasovOrder"));
         instances.FormKasovOrder->close();
         kasa->close();
+    }
+    // The stock window with a month of deliveries (some lines expiring, some claimed as defective)
+    // and the correction, delivery price and defective-goods windows over one of its lines.
+    {
+        SQLConnection& db = instances.DMNS->SQLConnectNS;
+        const char* rows[] = {
+            "insert into TIP_SKLAD (NSKLAD, SKLAD) values (1, 'Основен склад')",
+            "insert into TIP_SKLAD (NSKLAD, SKLAD) values (2, 'Склад готова продукция')",
+            "insert into KONTRAGENTI (NKONTRAGENT, NTIP_KONTRAGENT, IMEKONTRAGENT) values (31, 2, 'Метал Трейд ООД')",
+            "insert into KONTRAGENTI (NKONTRAGENT, NTIP_KONTRAGENT, IMEKONTRAGENT) values (32, 2, 'Химинвест АД')",
+            "insert into KONTRAGENTI (NKONTRAGENT, NTIP_KONTRAGENT, IMEKONTRAGENT) values (33, 2, 'Опаковки Плюс ЕООД')",
+        };
+        for (const char* sql : rows) db.execute(QString::fromUtf8(sql));
+        const char* materials[] = {"Болт М8х40", "Гайка М8", "Шайба 8 мм", "Ламарина 2 мм", "Тръба ф25", "Боя грунд сива",
+                                   "Лепило епоксидно", "Разтворител 650", "Кашон 40х30х20", "Стреч фолио",
+                                   "Профил 40х40", "Електрод 3.25", "Уплътнител силикон", "Винт за дърво 4х40"};
+        int n = 0;
+        for (const char* name : materials) {
+            ++n;
+            db.execute(QStringLiteral("insert into MATERIALI (NMATERIAL, IMEMATERIAL, NSKLAD, NMIARKA, ED_CENA, PRODAGNA_CENA)"
+                                      " values (:N, :I, :S, 1, 1, :P)"),
+                       {{QStringLiteral("N"), 700 + n}, {QStringLiteral("I"), QString::fromUtf8(name)},
+                        {QStringLiteral("S"), n % 4 == 0 ? 2 : 1}, {QStringLiteral("P"), 1.5 + n * 0.75}});
+        }
+        const QDate today = Clock::today();
+        QVector<int> keys;
+        for (int doc = 0; doc < 5; ++doc) {
+            Deliveries::Header h;
+            h.supplier = 31 + doc % 3;
+            h.document = QStringLiteral("%1").arg(2400 + doc * 17, 10, 10, QLatin1Char('0'));
+            h.documentDate = today.addDays(-30 + doc * 6);
+            h.received = h.documentDate.addDays(1);
+            h.receiptNumber = doc + 1;
+            QVector<Deliveries::Line> lines;
+            for (int i = 0; i < 7; ++i) {
+                Deliveries::Line l;
+                l.material = 701 + (doc * 5 + i * 3) % n;
+                l.quantity = 20 + (doc * 7 + i * 13) % 90;
+                l.priceLv = 0.35 + ((doc + 2) * (i + 3)) % 17 * 0.85;
+                if (i == 6) l.priceEur = l.priceLv / 1.95583;
+                l.vatPct = 20;
+                // A few lines expire soon or have expired: drawn red.
+                if ((doc + i) % 6 == 0) l.expiry = today.addDays((doc - 2) * 2);
+                else if ((doc + i) % 4 == 0) l.expiry = today.addDays(200 + doc * 10);
+                lines << l;
+            }
+            keys += Deliveries::save(db, h, lines, {}).lineKeys;
+        }
+        for (int i : {2, 9, 20}) {
+            const auto line = StockLines::read(db, keys[i]);
+            StockLines::DefectClaim claim;
+            claim.line = line->key;
+            claim.date = today.addDays(-2);
+            claim.quantity = 3;
+            claim.priceLv = line->priceLv;
+            claim.counterparty = line->supplier;
+            claim.claimDocument = QStringLiteral("Р-%1").arg(i);
+            claim.claimDocumentDate = today.addDays(-2);
+            StockLines::recordDefect(db, claim);
+        }
+        TFormSklad* sklad = instances.FormSklad;
+        sklad->show();
+        sklad->RdGrpIzbSklad->click(0);
+        sklad->RdGrpIzbMaterial->click(0);
+        const auto shot = [&](QWidget* w, const QString& name) {
+            w->show();
+            QCoreApplication::processEvents();
+            const QString file = out.filePath(name + QStringLiteral(".png"));
+            if (!w->grab().save(file)) ++failures;
+            QTextStream(stdout) << file << '\n';
+        };
+        shot(sklad, QStringLiteral("FormSklad"));
+        // One supplier chosen, as the defective-goods panel is used.
+        sklad->RdGrpKontrDaNeDostav->click(1);
+        instances.DMSklad->SmpTipKontrSklPunkt.locate(QStringLiteral("NTIP_KONTRAGENT"), {2});
+        instances.DMSklad->SmpKontrSklPunkt.locate(QStringLiteral("NKONTRAGENT"), {32});
+        sklad->DBLkpCmBoxTipKontrDost->setKeyValue(2);
+        sklad->DBLkpCmBoxKontrDostav->setKeyValue(32);
+        sklad->DBLkpCmBoxKontrDostavCloseUp();
+        SmpDataset& stock = instances.DMSklad->SmpSklNalich;
+        stock.moveTo(stock.find(QStringLiteral("AUTONUM"), {keys[9]}));
+        const auto line = StockLines::read(db, keys[9]);
+        {
+            ModalShot modal(out, failures);
+            modal.name = QStringLiteral("FormDostavkaKorekcia");
+            instances.FormDostavkaKorekcia->open(TFormDostavkaKorekcia::Mode::Delivery, *line);
+            modal.name = QStringLiteral("FormUpdDostCena");
+            instances.FormUpdDostCena->open(*line);
+            modal.name = QStringLiteral("FormSklDostBrak");
+            instances.FormSklDostBrak->open(*line);
+        }
+        // The defective-goods panel with every supplier's claims.
+        sklad->RdGrpDostBrak->click(1);
+        shot(sklad, QStringLiteral("FormSklad_DostBrak"));
+        sklad->close();
     }
     // The new delivery window with a document of three lines, one priced in EUR.
     {

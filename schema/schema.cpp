@@ -82,6 +82,8 @@ Schema::OpenResult Schema::openAndUpgrade(SQLConnection& connection, const OpenO
                 result.created = true;
             }
         }
+        // A first start or a restore cut short leaves its file under a temporary name: never opened, removed here.
+        if (p.embedded()) DbFile::removeAbandonedPartials(p.database);
         connection.open();
         {
             Migrator m(connection, all);

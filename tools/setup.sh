@@ -7,7 +7,7 @@ what=${1:-}
 cd "$(dirname "$0")/.."
 packages="g++ cmake ninja-build pkg-config qt6-base-dev libgl-dev firebird-dev libfbclient2 firebird3.0-server-core
   firebird3.0-utils firebird3.0-server libxlsxwriter-dev zlib1g-dev poppler-utils fonts-dejavu-core xvfb tzdata
-  python3-openpyxl libreoffice-calc-nogui qt6-translations-l10n"
+  python3-openpyxl libreoffice-calc-nogui qt6-translations-l10n dpkg-dev file"
 missing=""
 for p in $packages; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"

@@ -13,7 +13,9 @@
 #include "platform/widgets/handlers.h"
 #include "platform/widgets/radiogroup.h"
 #include "warehouse/formnovadostavka.h"
-#include "warehouse/stocklines.h"
+#include "warehouse/formdostavkakorekcia.h"
+#include "warehouse/formskldostbrak.h"
+#include "warehouse/formupddostcena.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -155,12 +157,15 @@ TFormSklad::TFormSklad(TDMNS& dm, TDMSklad& sklad, QWidget* parent) : Form(paren
                                              &TFormSklad::SpeedBtnNDostavkaClick);
     SpeedBtnExcel = Handlers::makeButton("SpeedBtnExcel", QStringLiteral(" > Excel"), this, &TFormSklad::SpeedBtnExcelClick);
     SpdBtnRedakcia = Handlers::makeButton("SpdBtnRedakcia", QStringLiteral("Редакция"), this, &TFormSklad::SpdBtnRedakciaClick);
+    SpdBtnDostCena = Handlers::makeButton("SpdBtnDostCena", QStringLiteral("Доставна цена"), this,
+                                          &TFormSklad::SpdBtnDostCenaClick);
+    SpdBtnDostCena->setToolTip(QStringLiteral("Корекция на доставна цена"));
     SpdBtnDelKontragent = Handlers::makeButton("SpdBtnDelKontragent", QStringLiteral("Изтриване"), this,
                                                &TFormSklad::SpdBtnDelKontragentClick);
     SpdBtnExit = Handlers::makeButton("SpdBtnExit", QStringLiteral("Изход"));
     connect(SpdBtnExit, &QToolButton::clicked, this, &QWidget::close);
     auto* buttons = new QVBoxLayout;
-    for (QToolButton* b : {SpeedBtnNDostavka, SpdBtnRedakcia, SpdBtnDelKontragent, SpeedBtnExcel, SpdBtnExit}) {
+    for (QToolButton* b : {SpeedBtnNDostavka, SpdBtnRedakcia, SpdBtnDostCena, SpdBtnDelKontragent, SpeedBtnExcel, SpdBtnExit}) {
         b->setMinimumWidth(110);
         buttons->addWidget(b);
     }
@@ -221,9 +226,10 @@ TFormSklad::TFormSklad(TDMNS& dm, TDMSklad& sklad, QWidget* parent) : Form(paren
     Handlers::connect(dtSrcSklNalich_, &DataSource::dataChange, this, &TFormSklad::DtSrcSklNalichDataChange);
     Handlers::connect(DBGrid1, &QAbstractItemView::doubleClicked, this, &TFormSklad::SpdBtnRedakciaClick);
     setEditors(nullptr, nullptr, nullptr);
+    setPriceEditor(nullptr);
 }
 
-void TFormSklad::setEditors(TFormNovaDostavka* novaDostavka, Form* korekcia, Form* dostBrak)
+void TFormSklad::setEditors(TFormNovaDostavka* novaDostavka, TFormDostavkaKorekcia* korekcia, TFormSklDostBrak* dostBrak)
 {
     FormNovaDostavka = novaDostavka;
     FormDostavkaKorekcia = korekcia;
@@ -231,6 +237,14 @@ void TFormSklad::setEditors(TFormNovaDostavka* novaDostavka, Form* korekcia, For
     SpeedBtnNDostavka->setEnabled(novaDostavka != nullptr);
     SpdBtnRedakcia->setEnabled(korekcia != nullptr);
     DtSrcSklNalichDataChange();
+}
+
+void TFormSklad::setPriceEditor(TFormUpdDostCena* updDostCena)
+{
+    FormUpdDostCena = updDostCena;
+    SpdBtnDostCena->setEnabled(updDostCena != nullptr);
+    if (updDostCena)
+        Handlers::connect(updDostCena, &TFormUpdDostCena::pricesSaved, this, [this] { sklad_.SmpSklNalich.refresh(); });
 }
 
 bool TFormSklad::expiresSoon(const QVariant& expiry)
@@ -382,31 +396,53 @@ void TFormSklad::SpeedBtnNDostavkaClick()
 void TFormSklad::SpeedBtnExcelClick()
 {
     SpreadsheetExport how;
+    how.emptyList = SpreadsheetExport::EmptyList::HeaderOnly;
     how.parentWindow = this;
     ExportDatasetToSpreadsheet(sklad_.SmpSklNalich, how);
 }
 
-void TFormSklad::SpdBtnRedakciaClick()
+std::optional<StockLines::Line> TFormSklad::currentLine()
+{
+    SmpDataset& stock = sklad_.SmpSklNalich;
+    if (!stock.isActive() || stock.isEmpty()) return std::nullopt;
+    // Read afresh by its key, so what was recorded since the list was read counts too.
+    auto line = StockLines::read(dm_.SQLConnectNS, stock.fieldByName(QStringLiteral("AUTONUM"))->asInt());
+    if (!line) ReloadStockWindowList();
+    return line;
+}
+
+std::optional<StockLines::Line> TFormSklad::lineToCorrect()
 {
     SmpDataset& stock = sklad_.SmpSklNalich;
     if (!stock.isActive() || stock.isEmpty()) {
         UiService::current().showMessage(QStringLiteral("Липстват данни за КОРЕКЦИЯ !  "));
-        return;
+        return std::nullopt;
     }
+    return currentLine();
+}
+
+void TFormSklad::SpdBtnRedakciaClick()
+{
     if (!FormDostavkaKorekcia) return;
-    UiService::current().showModal(FormDostavkaKorekcia);
+    const auto line = lineToCorrect();
+    if (!line) return;
+    FormDostavkaKorekcia->open(StockLines::ownProduction(line->document, companyAlias())
+                                   ? TFormDostavkaKorekcia::Mode::OwnProduction
+                                   : TFormDostavkaKorekcia::Mode::Delivery,
+                               *line);
+}
+
+void TFormSklad::SpdBtnDostCenaClick()
+{
+    if (!FormUpdDostCena) return;
+    if (const auto line = lineToCorrect()) FormUpdDostCena->open(*line);
 }
 
 void TFormSklad::SpdBtnDelKontragentClick()
 {
+    const auto line = currentLine();
+    if (!line) return;
     SmpDataset& stock = sklad_.SmpSklNalich;
-    if (!stock.isActive() || stock.isEmpty()) return;
-    // The line is read afresh by its key, so outflows recorded since the list was read count too.
-    const auto line = StockLines::read(dm_.SQLConnectNS, stock.fieldByName(QStringLiteral("AUTONUM"))->asInt());
-    if (!line) {
-        ReloadStockWindowList();
-        return;
-    }
     if (const QString why = StockLines::deleteRefusal(*line, companyAlias()); !why.isEmpty()) {
         UiService::current().showMessage(why);
         return;
@@ -420,7 +456,8 @@ void TFormSklad::SpdBtnDelKontragentClick()
 
 void TFormSklad::BitBtnNewDostBrakClick()
 {
-    if (FormSklDostBrak) UiService::current().showModal(FormSklDostBrak);
+    if (!FormSklDostBrak) return;
+    if (const auto line = currentLine(); line && line->supplier > 0) FormSklDostBrak->open(*line);
 }
 
 void TFormSklad::BitBtnDelDostBrakClick()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/ui/form.h"
+#include "warehouse/stocklines.h"
 
 class QGroupBox;
 class QMenuBar;
@@ -16,6 +17,9 @@ class RadioGroup;
 class TDMNS;
 class TDMSklad;
 class TFormNovaDostavka;
+class TFormDostavkaKorekcia;
+class TFormSklDostBrak;
+class TFormUpdDostCena;
 namespace ColumnSettings {
 class Registry;
 }
@@ -30,9 +34,11 @@ public:
 
     // The windows it opens modally; a button whose window is not given stays disabled.
     TFormNovaDostavka* FormNovaDostavka = nullptr;
-    Form* FormDostavkaKorekcia = nullptr;   // Tag: 0 supplier delivery, 4 own production
-    Form* FormSklDostBrak = nullptr;
-    void setEditors(TFormNovaDostavka* novaDostavka, Form* korekcia, Form* dostBrak);
+    TFormDostavkaKorekcia* FormDostavkaKorekcia = nullptr;
+    TFormSklDostBrak* FormSklDostBrak = nullptr;
+    TFormUpdDostCena* FormUpdDostCena = nullptr;
+    void setEditors(TFormNovaDostavka* novaDostavka, TFormDostavkaKorekcia* korekcia, TFormSklDostBrak* dostBrak);
+    void setPriceEditor(TFormUpdDostCena* updDostCena);
 
     QMenuBar* MainMenu1 = nullptr;
     QMenu* N1 = nullptr;  // "Справки - склад"
@@ -49,7 +55,7 @@ public:
     DBText *DBText1 = nullptr, *DBText2 = nullptr, *DBText3 = nullptr;
     DBImage* DBImage1 = nullptr;
     QToolButton *SpeedBtnNDostavka = nullptr, *SpeedBtnExcel = nullptr, *SpdBtnRedakcia = nullptr,
-                *SpdBtnDelKontragent = nullptr, *SpdBtnExit = nullptr;
+                *SpdBtnDostCena = nullptr, *SpdBtnDelKontragent = nullptr, *SpdBtnExit = nullptr;
     QGroupBox* GrpBoxDostBrak = nullptr;
     DBGrid* DBGrid2 = nullptr;
     RadioGroup* RdGrpDostBrak = nullptr;
@@ -71,6 +77,7 @@ public:
     void SpeedBtnNDostavkaClick();
     void SpeedBtnExcelClick();
     void SpdBtnRedakciaClick();
+    void SpdBtnDostCenaClick();
     void SpdBtnDelKontragentClick();
     void BitBtnNewDostBrakClick();
     void BitBtnDelDostBrakClick();
@@ -83,6 +90,10 @@ protected:
 
 private:
     QString companyAlias() const;
+    // The current stock row's line read afresh by its key; nullopt (the list re-read) when it is gone.
+    std::optional<StockLines::Line> currentLine();
+    // The same for a correction; with an empty list the user is told there is nothing to correct.
+    std::optional<StockLines::Line> lineToCorrect();
     void filterMaterials(int nsklad);
     void applySupplierFilter();
 

@@ -30,8 +30,14 @@ std::optional<Line> read(SQLConnection& db, int key)
                        " (select coalesce(sum(iif(d.VID_DVIGENIE = 4, d.KOLICHESTVO, 0)), 0) from SKLAD_DVIGENIE d where d.AUTONUM_SKLAD = s.AUTONUM),"
                        " (select coalesce(sum(iif(d.VID_DVIGENIE = 2, d.KOLICHESTVO, 0)), 0) from SKLAD_DVIGENIE d where d.AUTONUM_SKLAD = s.AUTONUM),"
                        " (select coalesce(sum(iif(d.VID_DVIGENIE = 1, d.KOLICHESTVO, 0)), 0) from SKLAD_DVIGENIE d where d.AUTONUM_SKLAD = s.AUTONUM),"
-                       " (select coalesce(sum(iif(d.VID_DVIGENIE = 3, d.KOLICHESTVO, 0)), 0) from SKLAD_DVIGENIE d where d.AUTONUM_SKLAD = s.AUTONUM)"
-                       " from SKLAD s where s.AUTONUM = :K"),
+                       " (select coalesce(sum(iif(d.VID_DVIGENIE = 3, d.KOLICHESTVO, 0)), 0) from SKLAD_DVIGENIE d where d.AUTONUM_SKLAD = s.AUTONUM),"
+                       " t.SKLAD, m.IMEMATERIAL, k.IMEKONTRAGENT, p.IMEFULL"
+                       " from SKLAD s"
+                       " left join MATERIALI m on m.NMATERIAL = s.NMATERIAL"
+                       " left join TIP_SKLAD t on t.NSKLAD = m.NSKLAD"
+                       " left join KONTRAGENTI k on k.NKONTRAGENT = s.NKONTRAGENT"
+                       " left join VIEWPERSONAL p on p.SHIFYR = s.NUMSHIFYR"
+                       " where s.AUTONUM = :K"),
         {{QStringLiteral("K"), key}});
     if (r.isEmpty())
         return std::nullopt;
@@ -57,6 +63,10 @@ std::optional<Line> read(SQLConnection& db, int key)
     line.drawn = row[15].toDouble();
     line.sold = row[16].toDouble();
     line.dispatched = row[17].toDouble();
+    line.warehouseName = row[18].toString();
+    line.materialName = row[19].toString();
+    line.supplierName = row[20].toString();
+    line.purchaserName = row[21].toString();
     return line;
 }
 

@@ -28,6 +28,8 @@ struct Line
     double defective = 0, drawn = 0, sold = 0, dispatched = 0;
     double outflow() const { return defective + drawn + sold + dispatched; }
     double onHand() const { return quantity - outflow(); }
+    // What the windows show beside the numbers.
+    QString warehouseName, materialName, supplierName, purchaserName;
 };
 
 // The line with its outflows; nullopt when there is no such line.

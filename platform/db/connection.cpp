@@ -24,29 +24,6 @@ constexpr unsigned BLOB_TEXT = 1;
 const unsigned char kTpb[] = {isc_tpb_version3, isc_tpb_write, isc_tpb_read_committed, isc_tpb_rec_version,
                               isc_tpb_wait};
 
-// Owns one reference of a Firebird interface.
-template <class T>
-struct Ref
-{
-    T* p = nullptr;
-    Ref() = default;
-    explicit Ref(T* ptr) : p(ptr) {}
-    ~Ref()
-    {
-        if (!p) return;
-        if constexpr (std::is_same_v<T, IXpbBuilder>) p->dispose();  // builders are disposable, not counted
-        else p->release();
-    }
-    Ref(const Ref&) = delete;
-    Ref& operator=(const Ref&) = delete;
-    T* operator->() const { return p; }
-    T* release()
-    {
-        T* r = p;
-        p = nullptr;
-        return r;
-    }
-};
 
 DbColumn::Kind kindOf(unsigned type, int subType, int scale, unsigned charSet)
 {
@@ -88,6 +65,11 @@ SQLConnection::Impl::Impl(SQLConnection* owner, ConnectionParams p)
 }
 
 DbError SQLConnection::Impl::translate(const FbException& e, const QString& sql) const
+{
+    return translateStatus(util, e, sql);
+}
+
+DbError translateStatus(IUtil* util, const FbException& e, const QString& sql)
 {
     IStatus* s = e.getStatus();
     char buf[2048];

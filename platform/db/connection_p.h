@@ -9,6 +9,31 @@
 
 #include <QHash>
 #include <functional>
+#include <type_traits>
+
+// Owns one reference of a Firebird interface.
+template <class T>
+struct Ref
+{
+    T* p = nullptr;
+    Ref() = default;
+    explicit Ref(T* ptr) : p(ptr) {}
+    ~Ref()
+    {
+        if (!p) return;
+        if constexpr (std::is_same_v<T, Firebird::IXpbBuilder>) p->dispose();  // builders are disposable, not counted
+        else p->release();
+    }
+    Ref(const Ref&) = delete;
+    Ref& operator=(const Ref&) = delete;
+    T* operator->() const { return p; }
+    T* release()
+    {
+        T* r = p;
+        p = nullptr;
+        return r;
+    }
+};
 
 // A status vector for one call, disposed when the call ends.
 struct Status
@@ -19,6 +44,9 @@ struct Status
     Status(const Status&) = delete;
     Status& operator=(const Status&) = delete;
 };
+
+// The engine's status as the data layer's error: its formatted text and every code.
+DbError translateStatus(Firebird::IUtil* util, const Firebird::FbException& e, const QString& sql);
 
 struct SQLConnection::Impl
 {

@@ -14,6 +14,8 @@
 #include <QSaveFile>
 #include <QStandardPaths>
 
+#include <cerrno>
+#include <csignal>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
@@ -66,6 +68,21 @@ QStringList DbFile::leftoverPartials(const QString& path)
     for (const QString& name : dir.entryList({info.fileName() + QStringLiteral(".partial*")}, QDir::Files | QDir::Hidden))
         out << dir.filePath(name);
     return out;
+}
+
+void DbFile::removeAbandonedPartials(const QString& path)
+{
+    const qint64 self = QCoreApplication::applicationPid();
+    const QString prefix = QFileInfo(path).fileName() + QStringLiteral(".partial-");
+    for (const QString& left : leftoverPartials(path)) {
+        // NAME.partial-PID-RANDOM, as partialPath names it
+        const QString name = QFileInfo(left).fileName();
+        bool known = false;
+        const qint64 maker = name.startsWith(prefix) ? name.mid(prefix.size()).section(u'-', 0, 0).toLongLong(&known) : 0;
+        const bool abandoned =
+            known && maker > 0 && (maker == self || (::kill(pid_t(maker), 0) != 0 && errno == ESRCH));
+        if (abandoned && !inUse(left)) QFile::remove(left);
+    }
 }
 
 QString DbFile::firstStartLockPath(const QString& path) { return path + QStringLiteral(".lock"); }

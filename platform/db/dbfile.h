@@ -16,6 +16,9 @@ bool inUse(const QString& path);
 QString partialPath(const QString& path);
 // What interrupted first starts left beside the database: files under its temporary names.
 QStringList leftoverPartials(const QString& path);
+// Removes those whose maker is gone (a killed first start or restore) or is this very process,
+// which calls it only between its own runs; keeps any a live process may still be writing.
+void removeAbandonedPartials(const QString& path);
 // The lock file held for the whole making of a new database, so a second start waits its turn
 // instead of touching a database being made.
 QString firstStartLockPath(const QString& path);

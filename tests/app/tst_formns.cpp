@@ -140,10 +140,12 @@ void TstFormNS::menu_data()
     QTest::addColumn<QStringList>("captions");
     QTest::newRow("system") << "N1Porychki" << "Система"
                             << QStringList{"N2Porych", "N3SkladDost", "N10SkladPunkt", "N4CehProizv", "N5ProdFakt",
-                                           "N6InfProdagba", "N2Kasa", "N1SklObekt", "N7Razpl", "N13", "N14Izhod"}
+                                           "N6InfProdagba", "N2Kasa", "N1SklObekt", "N7Razpl", "", "NArhiv", "NVazstanovi", "N13",
+                                           "N14Izhod"}
                             << QStringList{"Поръчки - формиране", "Складове - доставка", "Склад /пункт/ - доставка",
                                            "Цехове - производство", "Продажба - фактуриране", "Информация - продажби",
-                                           "Каса", "Складови обекти", "Разплащания - мониторинг", "", "Изход"};
+                                           "Каса", "Складови обекти", "Разплащания - мониторинг", "", "Архивиране на базата данни…",
+                                           "Възстановяване от архив…", "", "Изход"};
     QTest::newRow("settings") << "N8" << "Настройки" << QStringList{"N9Nomenkl"}
                               << QStringList{"Номенклатури - формиране"};
     QTest::newRow("staff") << "N11" << "Персонал" << QStringList{"N12Pers"} << QStringList{"Персонал - фирма"};

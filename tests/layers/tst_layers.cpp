@@ -28,8 +28,9 @@ const QList<QPair<QString, QStringList>>& allowed()
         {"reports", platform + QStringList{"common", "schema", "data"}},
         {"reference", platform + QStringList{"common", "schema", "data", "reports"}},
         {"sales", platform + QStringList{"common", "schema", "data", "reports"}},
+        {"backup", platform + QStringList{"schema"}},
         {"staff", platform + QStringList{"common", "schema", "data", "reports"}},
-        {"app", platform + QStringList{"common", "schema", "data", "reports", "reference", "sales", "staff", "cash", "warehouse"}},
+        {"app", platform + QStringList{"common", "schema", "data", "reports", "reference", "sales", "staff", "cash", "warehouse", "backup"}},
         {"cash", platform + QStringList{"common", "schema", "data", "reports"}},
         {"warehouse", platform + QStringList{"common", "schema", "data", "reports"}},
     };

@@ -5,6 +5,8 @@
 #include "platform/widgets/dblookupcombobox.h"
 #include "platform/widgets/dbtext.h"
 #include "platform/widgets/radiogroup.h"
+#include "common/columnsettings.h"
+#include "reference/tabsettings.h"
 #include "support/appfixture.h"
 #include "support/typing.h"
 #include "warehouse/deliveries.h"
@@ -13,6 +15,10 @@
 
 #include <QAction>
 #include <QGroupBox>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QStandardPaths>
 #include <QTest>
 
 // The stock window driven by its controls over a real database: lists, totals, colours, the
@@ -21,6 +27,7 @@ class TstFormSklad : public QObject, protected AppFixture
 {
     Q_OBJECT
 private slots:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
     void init();
     void cleanup();
     void opensFromMainMenu();
@@ -28,6 +35,7 @@ private slots:
     void expiryColours();
     void deleteGuardedByOutflows();
     void defectPanelFollowsSupplier();
+    void followsColumnSettings();
 
 private:
     TFormSklad* sklad() { return app_->FormSklad; }
@@ -54,6 +62,7 @@ void TstFormSklad::cleanup()
 {
     Clock::reset();
     stop();
+    QFile::remove(ColumnSettings::filePath());  // the next window set starts from the design
 }
 
 QVector<int> TstFormSklad::deliver(const QString& document, QVector<Deliveries::Line> lines)
@@ -234,6 +243,33 @@ void TstFormSklad::defectPanelFollowsSupplier()
     sklad()->RdGrpKontrDaNeDostav->click(0);
     QCOMPARE(stock().value(QStringLiteral("NALICHNOST")).toDouble(), 10.0);
     QCOMPARE(ui_->texts(RecordingUi::Kind::Error), QStringList());
+}
+
+void TstFormSklad::followsColumnSettings()
+{
+    Deliveries::Line a;
+    a.material = 500; a.quantity = 10.25; a.priceLv = 2;
+    deliver(QStringLiteral("F5"), {a});
+    showAll();
+    // The reference window's settings tab lists the stock list's fields; the warehouse is
+    // unticked and quantities get one decimal.
+    form()->show();
+    QListWidget* list = form()->TabSheet5->CheckLBSklNalich;
+    QCOMPARE(list->count(), stock().fields().size());
+    QCOMPARE(list->item(1)->text(), QStringLiteral("Склад"));
+    list->item(1)->setCheckState(Qt::Unchecked);
+    form()->TabSheet5->SpinEditArtikul->setValue(1);
+    QTest::mouseClick(form()->TabSheet5->BitBtnZapVisibleFields, Qt::LeftButton);
+    QCOMPARE(ui_->texts(RecordingUi::Kind::Error), QStringList());
+    QVERIFY(!stock().findField(QStringLiteral("SKLAD"))->visible);
+    QVERIFY(stock().findField(QStringLiteral("IMEMATERIAL"))->visible);
+    QCOMPARE(stock().findField(QStringLiteral("KOLICHESTVO"))->displayFormat, QStringLiteral("# ### ##0.0"));
+    // The open stock window shows it.
+    QAbstractItemModel* model = sklad()->DBGrid1->model();
+    QStringList headers;
+    for (int c = 0; c < model->columnCount(); ++c) headers << model->headerData(c, Qt::Horizontal).toString();
+    QVERIFY(!headers.contains(QStringLiteral("Склад")));
+    QCOMPARE(model->index(0, int(headers.indexOf(QStringLiteral("Доставено")))).data().toString(), QStringLiteral("10.3"));
 }
 
 QTEST_MAIN(TstFormSklad)
