@@ -36,6 +36,8 @@
 #include "staff/formviewzarab.h"
 #include "staff/tabslugrazpl.h"
 #include "staff/tabtools.h"
+#include "warehouse/formmaterialdostavka.h"
+#include "warehouse/formnovadostavka.h"
 #include "warehouse/formdostavkakorekcia.h"
 #include "warehouse/formsklad.h"
 #include "warehouse/formskldostbrak.h"
@@ -79,6 +81,8 @@ struct AppInstances::Owned
     std::unique_ptr<TFormKasa> formKasa;
     std::unique_ptr<TDMSklad> dmSklad;
     std::unique_ptr<TFormSklad> formSklad;
+    std::unique_ptr<TFormMaterialDostavka> formMaterialDostavka;
+    std::unique_ptr<TFormNovaDostavka> formNovaDostavka;
     std::unique_ptr<TFormDostavkaKorekcia> formDostavkaKorekcia;
     std::unique_ptr<TFormUpdDostCena> formUpdDostCena;
     std::unique_ptr<TFormSklDostBrak> formSklDostBrak;
@@ -149,11 +153,20 @@ AppInstances::AppInstances(const ConnectionParams& params) : owned_(std::make_un
     DMSklad = (owned_->dmSklad = std::make_unique<TDMSklad>(*DMNS)).get();
     owned_->columnSettings.registerDataset(DMSklad->SmpSklNalich);
     FormSklad = (owned_->formSklad = std::make_unique<TFormSklad>(*DMNS, *DMSklad)).get();
+    FormMaterialDostavka =
+        (owned_->formMaterialDostavka = std::make_unique<TFormMaterialDostavka>(*DMNS, *DMSklad)).get();
+    FormNovaDostavka = (owned_->formNovaDostavka = std::make_unique<TFormNovaDostavka>(
+                            *DMNS, *DMSklad, *DMPers, *FormMaterialDostavka, specialVatNumber()))
+                           .get();
+    FormNovaDostavka->setCounterpartyWindow([this](int supplier) {
+        FormNomenklaturi->PageControl1->setCurrentWidget(FormNomenklaturi->TabSheet2);
+        FormNomenklaturi->OpenOnKontragent(supplier);
+    });
     FormDostavkaKorekcia =
         (owned_->formDostavkaKorekcia = std::make_unique<TFormDostavkaKorekcia>(*DMNS, *DMSklad, *DMPers)).get();
     FormUpdDostCena = (owned_->formUpdDostCena = std::make_unique<TFormUpdDostCena>(DMNS->SQLConnectNS)).get();
     FormSklDostBrak = (owned_->formSklDostBrak = std::make_unique<TFormSklDostBrak>(*DMNS, *DMSklad)).get();
-    FormSklad->setEditors(nullptr, FormDostavkaKorekcia, FormSklDostBrak);
+    FormSklad->setEditors(FormNovaDostavka, FormDostavkaKorekcia, FormSklDostBrak);
     FormSklad->setPriceEditor(FormUpdDostCena);
 }
 
@@ -173,6 +186,8 @@ AppInstances::~AppInstances()
     owned_->formUpdDostCena.reset();
     owned_->formDostavkaKorekcia.reset();
     owned_->formSklad.reset();
+    owned_->formNovaDostavka.reset();
+    owned_->formMaterialDostavka.reset();
     owned_->dmSklad.reset();
     owned_->formIzdMatISO.reset();
     owned_->formRecepIzdelie.reset();

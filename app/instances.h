@@ -34,6 +34,8 @@ class TFormKasa;
 class TFormKasovOrder;
 class TDMSklad;
 class TFormSklad;
+class TFormMaterialDostavka;
+class TFormNovaDostavka;
 class TFormDostavkaKorekcia;
 class TFormSklDostBrak;
 class TFormUpdDostCena;
@@ -89,6 +91,8 @@ public:
     // The warehouse: its lists and the stock window.
     TDMSklad* DMSklad = nullptr;
     TFormSklad* FormSklad = nullptr;
+    TFormMaterialDostavka* FormMaterialDostavka = nullptr;
+    TFormNovaDostavka* FormNovaDostavka = nullptr;
     // The corrections of a delivery line and its defective goods, opened by the stock window.
     TFormDostavkaKorekcia* FormDostavkaKorekcia = nullptr;
     TFormUpdDostCena* FormUpdDostCena = nullptr;

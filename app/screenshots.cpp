@@ -5,6 +5,8 @@
 #include "cash/cashbook.h"
 #include "cash/formkasa.h"
 #include "cash/formkasovorder.h"
+#include "warehouse/formnovadostavka.h"
+#include "warehouse/formmaterialdostavka.h"
 #include "platform/base/clock.h"
 #include <QDateEdit>
 #include <QLineEdit>
@@ -454,6 +456,45 @@ int main(int argc, char** argv)
         sklad->RdGrpDostBrak->click(1);
         shot(sklad, QStringLiteral("FormSklad_DostBrak"));
         sklad->close();
+    }
+    // The new delivery window with a document of three lines, one priced in EUR.
+    {
+        TDMNS& dm = *instances.DMNS;
+        for (const char* sql : {
+                 "insert into KONTRAGENTI (NKONTRAGENT, NTIP_KONTRAGENT, IMEKONTRAGENT, NMOL) values (9301, 2, 'Дървесина Рила ЕООД', 9301)",
+                 "insert into MOL (NMOL, NKONTRAGENT, IMEMOL) values (9301, 9301, 'Петър Иванов')",
+                 "insert into MATERIALI (NMATERIAL, IMEMATERIAL, NMIARKA, NSKLAD, ED_CENA) values (9301, 'Шкурка P120', 1, 1, 0.9)"})
+            dm.SQLConnectNS.execute(QString::fromUtf8(sql));
+        dm.SmpMateriali.refresh();
+        TFormNovaDostavka* nova = instances.FormNovaDostavka;
+        nova->show();
+        nova->DBLkpCmBoxIzbTipKontr->setKeyValue(2);
+        nova->DBLkpCmBoxIzbTipKontrCloseUp();
+        nova->DBLkpCmBoxIzbKontr->setKeyValue(9301);
+        nova->DBLkpCmBoxIzbKontrCloseUp();
+        nova->EditFakturaNum->setText(QStringLiteral("0000012345"));
+        SmpDataset& lines = instances.DMSklad->SmpDostavka;
+        const struct { int material; double quantity, lv, eur, discount, vat; } rows[] = {
+            {9101, 12, 24.6, 0, 5, 20}, {9102, 3.5, 4.35, 0, 0, 20}, {9301, 40, 0, 0.46, 0, 0}};
+        for (const auto& r : rows) {
+            lines.append();
+            lines.setValue(QStringLiteral("NMATERIAL"), r.material);
+            lines.setValue(QStringLiteral("KOLICHESTVO"), r.quantity);
+            lines.setValue(QStringLiteral("ED_CENA_LV"), r.lv);
+            lines.setValue(QStringLiteral("EUR"), r.eur);
+            lines.setValue(QStringLiteral("PROCENT_OTST"), r.discount);
+            lines.setValue(QStringLiteral("PROCENT_DDS"), r.vat);
+            lines.post();
+        }
+        QCoreApplication::processEvents();
+        const QString file = out.filePath(QStringLiteral("FormNovaDostavka.png"));
+        if (!nova->grab().save(file)) ++failures;
+        QTextStream(stdout) << file << '\n';
+        lines.first();
+        ModalShot modal(out, failures);
+        modal.name = QStringLiteral("FormMaterialDostavka");
+        instances.FormMaterialDostavka->open({});
+        nova->close();
     }
     return failures == 0 ? 0 : 1;
 }

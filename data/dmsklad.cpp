@@ -37,7 +37,9 @@ TDMSklad::TDMSklad(TDMNS& dm, QObject* parent)
       SmpSklNalich(QStringLiteral("SmpSklNalich"), &dm.SQLConnectNS, this),
       SmpSklDostBrak(QStringLiteral("SmpSklDostBrak"), &dm.SQLConnectNS, this),
       SmpTipKontrSklPunkt(QStringLiteral("SmpTipKontrSklPunkt"), &dm.SQLConnectNS, this),
-      SmpKontrSklPunkt(QStringLiteral("SmpKontrSklPunkt"), &dm.SQLConnectNS, this)
+      SmpKontrSklPunkt(QStringLiteral("SmpKontrSklPunkt"), &dm.SQLConnectNS, this),
+      SmpDostavka(QStringLiteral("SmpDostavka"), &dm.SQLConnectNS, this),
+      SmpViewMatSklOb(QStringLiteral("SmpViewMatSklOb"), &dm.SQLConnectNS, this)
 {
     setObjectName(QStringLiteral("DMSklad"));
     SmpTipKontrSklPunkt.setTableName(QStringLiteral("TIP_KONTRAGENT"));
@@ -48,6 +50,10 @@ TDMSklad::TDMSklad(TDMNS& dm, QObject* parent)
     SmpKontrSklPunkt.setMaster(&SmpTipKontrSklPunkt, QStringLiteral("NTIP_KONTRAGENT"), QStringLiteral("NTIP_KONTRAGENT"));
     defineStockList();
     defineDefectList();
+    defineDeliveryLines(dm);
+    SmpViewMatSklOb.setCommandText(QStringLiteral("select * from VIEWMAT_SKLOBEKT order by imematerial"));
+    SmpViewMatSklOb.setReadOnly(true);
+    SmpViewMatSklOb.setKeyFields(QStringLiteral("NMATERIAL"));
 }
 
 void TDMSklad::defineStockList()
@@ -147,4 +153,95 @@ void TDMSklad::defineDefectList()
         {"DATEFAKTURA", T::DateTime, "Дата", "dd.mm.yyyy"},
         {"AUTONUM_SKLAD", T::Integer, "№ ред", "", false},
     });
+}
+
+void TDMSklad::defineDeliveryLines(TDMNS& dm)
+{
+    SmpDataset& ds = SmpDostavka;
+    ds.setTableName(QStringLiteral("DOSTAVKA"));
+    ds.setScratch(true);
+    ds.setKeyFields(QStringLiteral("AUTONUM"));
+    const auto lookup = [&ds](const char* name, SmpDataset& list, const char* key, const char* result,
+                              T type = T::String) {
+        return ds.addLookupField(QString::fromLatin1(name), &list, QString::fromLatin1(key), QStringLiteral("NMATERIAL"),
+                                 QString::fromLatin1(result), type);
+    };
+    const char* price = "# ##0.000";
+    addFields(ds, {{"AUTONUM", T::Integer, "", "", false}, {"NMATERIAL", T::Integer, "", "", false}});
+    lookup("ImeMaterial", dm.SmpMateriali, "NMATERIAL", "IMEMATERIAL")->displayLabel = QStringLiteral("Материал");
+    lookup("NSkladDost", dm.SmpMateriali, "NMATERIAL", "NSKLAD", T::Integer)->visible = false;
+    SmpField* sklad = ds.addLookupField(QStringLiteral("ImeSklad"), &dm.SmpTipSklad, QStringLiteral("NSkladDost"),
+                                        QStringLiteral("NSKLAD"), QStringLiteral("SKLAD"));
+    sklad->displayLabel = QStringLiteral("За склад");
+    sklad->visible = false;
+    SmpField* calc = lookup("EdCenaCalc", dm.SmpMateriali, "NMATERIAL", "ED_CENA", T::Float);
+    calc->displayLabel = QStringLiteral("Цена калкулация");
+    calc->displayFormat = QString::fromLatin1(price);
+    lookup("NmiarkaMat", dm.SmpMateriali, "NMATERIAL", "NMIARKA", T::Integer)->visible = false;
+    addFields(ds, {
+        {"KOLICHESTVO", T::Float, "Колич.", price},
+        {"ED_CENA_LV", T::Float, "Ед.ц.лв.", price},
+        {"USD", T::Float, "Ед.ц. USD", price},
+        {"EUR", T::Float, "Ед.ц.EUR", price},
+        {"PROCENT_OTST", T::Float, "%Отст.", "0.00"},
+        {"PROCENT_DDS", T::Float, "%ДДС", "0.00"},
+        {"DATEGODNOST", T::DateTime, "Годност до", "dd.mm.yyyy"},
+        {"NSKLAD", T::Integer, "", "", false},
+    });
+    const auto field = [](SmpField* f, const char* label, const char* format) {
+        f->displayLabel = QString::fromUtf8(label);
+        f->displayFormat = QString::fromLatin1(format);
+        return f;
+    };
+    const auto internal = [&](const char* name, const char* label, const char* format) {
+        return field(ds.addInternalCalcField(QString::fromLatin1(name), T::Float), label, format);
+    };
+    const auto calculated = [&](const char* name, const char* label, const char* format) {
+        return field(ds.addCalculatedField(QString::fromLatin1(name), T::Float), label, format);
+    };
+    internal("LvOtst", "Лв.с отст.", price);
+    internal("UsdOtst", "USD с отст.", price);
+    internal("EurOtst", "EUR с отст.", price);
+    internal("LvOtstDDS", "Лв.с отст.+ДДС", "# ### ##0.000");
+    internal("UsdOtstDDS", "USD с отст.+ДДС", price);
+    internal("EurOtstDDS", "EUR с отст.+ДДС", price);
+    internal("ObstoLV", "Общо лв.", "# ### ##0.00");
+    internal("ObstoUSD", "Общо USD", "# ### ##0.00");
+    internal("ObstoEUR", "Общо EUR", "# ### ##0.00");
+    calculated("Cena", "Цена", "# ### ##0.000");
+    calculated("CenaOtstDDS", "Цена", price);
+    field(ds.addCalculatedField(QStringLiteral("Valuta"), T::String, 3), "Валута", "");
+    calculated("ObstoCenaOtstDDS", "Общо", "# ### ##0.00");
+    for (const char* copy : {"SumObstoLVAgg", "SumObstoUSDAgg", "SumObstoEURAgg"})
+        calculated(copy, "", "# ### ##0.00")->visible = false;
+    addSum(ds, "SumObCenaLv", "Sum(ObstoLv)");
+    addSum(ds, "SumObCenaUSD", "Sum(ObstoUSD)");
+    addSum(ds, "SumObCenaEUR", "Sum(ObstoEUR)");
+    ds.onCalcFields = [](SmpDataset& d) {
+        const auto num = [&d](const char* name) { return d.fieldByName(QString::fromLatin1(name))->asFloat(); };
+        const auto set = [&d](const char* name, const QVariant& v) { d.setValue(QString::fromLatin1(name), v); };
+        const double quantity = num("KOLICHESTVO"), discount = num("PROCENT_OTST"), vat = num("PROCENT_DDS");
+        // The line's currency is the last of BGN, USD, EUR that carries a price.
+        const struct { const char *price, *net, *withVat, *total, *code; } currencies[] = {
+            {"ED_CENA_LV", "LvOtst", "LvOtstDDS", "ObstoLV", "BGN"},
+            {"USD", "UsdOtst", "UsdOtstDDS", "ObstoUSD", "USD"},
+            {"EUR", "EurOtst", "EurOtstDDS", "ObstoEUR", "EUR"}};
+        for (const auto& c : currencies) {
+            const double price = num(c.price);
+            const double net = price - price * discount / 100;
+            const double withVat = net + net * vat / 100;
+            set(c.net, net);
+            set(c.withVat, withVat);
+            set(c.total, quantity * withVat);
+            if (price > 0) {
+                set("Cena", price);
+                set("CenaOtstDDS", withVat);
+                set("Valuta", QString::fromLatin1(c.code));
+                set("ObstoCenaOtstDDS", quantity * withVat);
+            }
+        }
+        set("SumObstoLVAgg", num("SumObCenaLv"));
+        set("SumObstoUSDAgg", num("SumObCenaUSD"));
+        set("SumObstoEURAgg", num("SumObCenaEUR"));
+    };
 }

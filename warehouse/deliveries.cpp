@@ -2,6 +2,7 @@
 
 #include "platform/base/formats.h"
 #include "platform/db/connection.h"
+#include "platform/db/dberror.h"
 #include "platform/db/transaction.h"
 
 #include <cmath>
@@ -83,6 +84,29 @@ void setCalculationPrice(SQLConnection& db, int material, double price)
                {{QStringLiteral("P"), price}, {QStringLiteral("M"), material}});
 }
 
+bool calculationPriceExempt(SQLConnection& db, const QString& exemptVatNumber)
+{
+    if (exemptVatNumber.isEmpty()) return false;
+    const DbResult r = db.query(QStringLiteral("select BULSTAT from FIRMA"));
+    return !r.isEmpty() && r.rows.front()[0].toString().trimmed() == exemptVatNumber;
+}
+
+void offerCalculationPrice(SQLConnection& db, AgreedPrices& agreed, int material, const QString& materialName,
+                           double price, const std::function<bool(const QString&)>& ask)
+{
+    const double inForce = agreed.contains(material) ? agreed.value(material) : storedCalculationPrice(db, material);
+    if (calculationPriceWithinRange(inForce, price) || ask(calculationPriceQuestion(materialName, price, inForce)))
+        agreed.insert(material, price);
+}
+
+QVector<CalculationPrice> toCalculationPrices(const AgreedPrices& agreed)
+{
+    QVector<CalculationPrice> out;
+    for (auto it = agreed.begin(); it != agreed.end(); ++it)
+        out.append({it.key(), it.value()});
+    return out;
+}
+
 bool expiryLongPast(const QDate& expiry, const QDate& today)
 {
     return expiry.isValid() && today.addDays(-10) > expiry;
@@ -156,7 +180,64 @@ Saved save(SQLConnection& db, const Header& header, const QVector<Line>& lines,
         saved.paymentKey = out.value(QStringLiteral("AUTONUM")).toInt();
     }
     tx.commit();
+    saved.receiptNumber = header.receiptNumber;
     return saved;
+}
+
+Saved saveRenumbering(SQLConnection& db, Header header, const QVector<Line>& lines,
+                      const QVector<CalculationPrice>& calculationPrices)
+{
+    const int year = header.documentDate.year();
+    for (int attempt = 0;; ++attempt) {
+        try {
+            return save(db, header, lines, calculationPrices);
+        } catch (const DbError&) {
+            // Only a number taken meanwhile is retried; the failed attempt has stored nothing.
+            if (attempt >= 20 || header.receiptNumber <= 0 || !receiptNumberTaken(db, year, header.receiptNumber))
+                throw;
+            header.receiptNumber = proposeReceiptNumber(db, year);
+        }
+    }
+}
+
+bool objectDocumentStored(SQLConnection& db, int material, int supplier, const QString& document, const QDate& date)
+{
+    return !db.query(QStringLiteral("select first 1 NMATERIAL from SKL_OBEKTI_MATERIALI where NMATERIAL = :M"
+                                    " and NKONTRAGENT = :K and NFAKTURA = :F and DATEFAKTURA = :D and NMATERIAL > 0"),
+                     {{QStringLiteral("M"), material}, {QStringLiteral("K"), supplier},
+                      {QStringLiteral("F"), document}, {QStringLiteral("D"), date}})
+                .isEmpty();
+}
+
+QString objectDuplicateDocumentMessage() { return QStringLiteral("Има въведен документ с този материал в склада !"); }
+
+int saveToWarehouseObject(SQLConnection& db, const Header& header, int warehouseObject, const QVector<Line>& lines)
+{
+    TransactionScope tx(db);
+    const DbResult r = db.query(QStringLiteral("select max(NUM_SKL_RAZP) from SKL_OBEKTI_MATERIALI"));
+    const int number = r.rows.front()[0].isNull() ? 1 : r.rows.front()[0].toInt() + 1;
+    int position = 0;
+    for (const Line& line : lines) {
+        if (!line.storable())
+            continue;
+        db.executeProcedure(QStringLiteral("ADDDOSTAVKA_SKLOB"),
+                            {{QStringLiteral("ADD_UPD"), 1},
+                             {QStringLiteral("NAUTONUM"), QVariant()},
+                             {QStringLiteral("NUM_SKL_RAZP"), number},
+                             {QStringLiteral("NUM_SKL_RAZP_DOPN"), ++position},
+                             {QStringLiteral("NSKL_OBEKT"), warehouseObject},
+                             {QStringLiteral("NMATERIAL"), line.material},
+                             {QStringLiteral("KOLICHESTVO"), line.quantity},
+                             {QStringLiteral("ED_CENA_LV"), line.priceLv},
+                             {QStringLiteral("USD"), line.priceUsd},
+                             {QStringLiteral("EUR"), line.priceEur},
+                             {QStringLiteral("DATEPOLUCHENO"), header.received},
+                             {QStringLiteral("NKONTRAGENT"), header.supplier},
+                             {QStringLiteral("NFAKTURA"), header.document},
+                             {QStringLiteral("DATEFAKTURA"), header.documentDate}});
+    }
+    tx.commit();
+    return position > 0 ? number : 0;
 }
 
 } // namespace Deliveries

@@ -1,10 +1,12 @@
 #pragma once
 
 #include <QDate>
+#include <QMap>
 #include <QString>
 #include <QStringList>
 #include <QVector>
 
+#include <functional>
 #include <optional>
 
 class SQLConnection;
@@ -59,7 +61,11 @@ struct Saved
 {
     QVector<int> lineKeys;  // SKLAD.AUTONUM of the stored lines, in order
     int paymentKey = 0;     // DOSTAVKI_PLASTANE.AUTONUM; 0 when no line was stored
+    int receiptNumber = 0;  // the receipt number the lines were stored under
 };
+
+// The calculation prices agreed while a delivery is entered, by material; written with it.
+using AgreedPrices = QMap<int, double>;
 
 // The receipt number proposed for a year: one above the highest used in it, 1 for the first.
 int proposeReceiptNumber(SQLConnection& db, int year);
@@ -77,6 +83,15 @@ double storedCalculationPrice(SQLConnection& db, int material);
 bool calculationPriceWithinRange(double stored, double price);
 QString calculationPriceQuestion(const QString& materialName, double price, double stored);
 void setCalculationPrice(SQLConnection& db, int material, double price);
+// Whether the company's VAT number is the installation's one whose calculation prices are never
+// checked (an empty number exempts no company).
+bool calculationPriceExempt(SQLConnection& db, const QString& exemptVatNumber);
+// Offers price x as the material's calculation price, against the price in force (one agreed
+// earlier in this delivery, else the stored one): within 20 % it is taken silently, otherwise
+// only when ask(question) agrees. Nothing is written; the agreed prices go with the delivery.
+void offerCalculationPrice(SQLConnection& db, AgreedPrices& agreed, int material, const QString& materialName,
+                           double price, const std::function<bool(const QString&)>& ask);
+QVector<CalculationPrice> toCalculationPrices(const AgreedPrices& agreed);
 
 // A typed expiry date more than ten days in the past: the user is warned, the date stays.
 bool expiryLongPast(const QDate& expiry, const QDate& today);
@@ -88,5 +103,16 @@ QString skippedLineMessage(const QString& materialName);
 // only when a line was stored.
 Saved save(SQLConnection& db, const Header& header, const QVector<Line>& lines,
            const QVector<CalculationPrice>& calculationPrices);
+// save(), and when another workstation has stored the receipt number since it was proposed, the
+// same save again under the next free number of the year (Saved::receiptNumber tells which).
+Saved saveRenumbering(SQLConnection& db, Header header, const QVector<Line>& lines,
+                      const QVector<CalculationPrice>& calculationPrices);
+
+// Deliveries straight into a warehouse object (SKL_OBEKTI_MATERIALI).
+bool objectDocumentStored(SQLConnection& db, int material, int supplier, const QString& document, const QDate& date);
+QString objectDuplicateDocumentMessage();
+// Stores the storable lines into the object under one new receipt number, numbered 1, 2, ... in
+// order, in one transaction; the receipt number, 0 when no line was storable.
+int saveToWarehouseObject(SQLConnection& db, const Header& header, int warehouseObject, const QVector<Line>& lines);
 
 } // namespace Deliveries

@@ -12,6 +12,7 @@
 #include "platform/widgets/dtsource.h"
 #include "platform/widgets/handlers.h"
 #include "platform/widgets/radiogroup.h"
+#include "warehouse/formnovadostavka.h"
 #include "warehouse/formdostavkakorekcia.h"
 #include "warehouse/formskldostbrak.h"
 #include "warehouse/formupddostcena.h"
@@ -228,7 +229,7 @@ TFormSklad::TFormSklad(TDMNS& dm, TDMSklad& sklad, QWidget* parent) : Form(paren
     setPriceEditor(nullptr);
 }
 
-void TFormSklad::setEditors(Form* novaDostavka, TFormDostavkaKorekcia* korekcia, TFormSklDostBrak* dostBrak)
+void TFormSklad::setEditors(TFormNovaDostavka* novaDostavka, TFormDostavkaKorekcia* korekcia, TFormSklDostBrak* dostBrak)
 {
     FormNovaDostavka = novaDostavka;
     FormDostavkaKorekcia = korekcia;
@@ -389,8 +390,7 @@ void TFormSklad::SpeedBtnNDostavkaClick()
     RdGrpIzbSklad->setItemIndex(1);
     RdGrpIzbMaterial->setItemIndex(1);
     ReloadStockWindowList();
-    if (!FormNovaDostavka) return;
-    UiService::current().showModal(FormNovaDostavka);
+    if (FormNovaDostavka && FormNovaDostavka->open(TFormNovaDostavka::Mode::Warehouse)) ReloadStockWindowList();
 }
 
 void TFormSklad::SpeedBtnExcelClick()

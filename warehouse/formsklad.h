@@ -16,6 +16,7 @@ class DBText;
 class RadioGroup;
 class TDMNS;
 class TDMSklad;
+class TFormNovaDostavka;
 class TFormDostavkaKorekcia;
 class TFormSklDostBrak;
 class TFormUpdDostCena;
@@ -32,11 +33,11 @@ public:
     TFormSklad(TDMNS& dm, TDMSklad& sklad, QWidget* parent = nullptr);
 
     // The windows it opens modally; a button whose window is not given stays disabled.
-    Form* FormNovaDostavka = nullptr;  // delivery mode 0
+    TFormNovaDostavka* FormNovaDostavka = nullptr;
     TFormDostavkaKorekcia* FormDostavkaKorekcia = nullptr;
     TFormSklDostBrak* FormSklDostBrak = nullptr;
     TFormUpdDostCena* FormUpdDostCena = nullptr;
-    void setEditors(Form* novaDostavka, TFormDostavkaKorekcia* korekcia, TFormSklDostBrak* dostBrak);
+    void setEditors(TFormNovaDostavka* novaDostavka, TFormDostavkaKorekcia* korekcia, TFormSklDostBrak* dostBrak);
     void setPriceEditor(TFormUpdDostCena* updDostCena);
 
     QMenuBar* MainMenu1 = nullptr;

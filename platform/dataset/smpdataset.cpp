@@ -91,9 +91,9 @@ SmpField* SmpDataset::addDataField(const QString& name, SmpField::Type type, int
 }
 
 SmpField* SmpDataset::addLookupField(const QString& name, SmpDataset* lookup, const QString& keyFields,
-                                     const QString& lookupKeyFields, const QString& resultField)
+                                     const QString& lookupKeyFields, const QString& resultField, SmpField::Type type)
 {
-    SmpField* f = addField(name, SmpField::Kind::Lookup, SmpField::Type::String, 0);
+    SmpField* f = addField(name, SmpField::Kind::Lookup, type, 0);
     f->lookupDataset = lookup;
     f->keyFields = keyFields;
     f->lookupKeyFields = lookupKeyFields;

@@ -72,8 +72,10 @@ public:
     // Fields defined before opening keep their order; with none defined, opening makes a data
     // field for every column.
     SmpField* addDataField(const QString& name, SmpField::Type type, int size = 0);
+    // A lookup shows as text unless given the type of its result (for a number's display format).
     SmpField* addLookupField(const QString& name, SmpDataset* lookup, const QString& keyFields,
-                             const QString& lookupKeyFields, const QString& resultField);
+                             const QString& lookupKeyFields, const QString& resultField,
+                             SmpField::Type type = SmpField::Type::String);
     SmpField* addCalculatedField(const QString& name, SmpField::Type type, int size = 0);
     SmpField* addInternalCalcField(const QString& name, SmpField::Type type, int size = 0);
     SmpField* addAggregateField(const QString& name, const QString& expression);

@@ -1,10 +1,13 @@
 #include "platform/db/connection.h"
 #include "platform/db/dberror.h"
+#include "platform/db/transaction.h"
 #include "support/dbfixture.h"
 #include "warehouse/deliveries.h"
 #include "warehouse/stocklines.h"
 
 #include <QTest>
+
+#include <thread>
 
 // Deliveries, corrections and defective goods against a real database.
 class TstWarehouseData : public QObject
@@ -19,6 +22,7 @@ private slots:
     void paymentCoversOnlyStoredLines();
     void failedSaveStoresNothing();
     void receiptNumbersOfTheYear();
+    void receiptNumberTakenByAnotherWorkstation();
     void calculationPriceRange_data();
     void calculationPriceRange();
     void foreignPricedLineOffersNoCalculationPrice();
@@ -157,6 +161,34 @@ void TstWarehouseData::receiptNumbersOfTheYear()
     // Deleted lines do not free their number for a new proposal.
     f_.exec(QStringLiteral("delete from SKLAD"));
     QCOMPARE(Deliveries::proposeReceiptNumber(f_.db(), 2026), 6);
+}
+
+void TstWarehouseData::receiptNumberTakenByAnotherWorkstation()
+{
+    SQLConnection other(f_.db().params());
+    other.open();
+    // Both workstations are proposed number 1. The other one stores it while this one's save is
+    // under way: its transaction holds the number until it commits.
+    QCOMPARE(Deliveries::proposeReceiptNumber(other, 2026), 1);
+    QCOMPARE(Deliveries::proposeReceiptNumber(f_.db(), 2026), 1);
+    Deliveries::Header mine = header(QStringLiteral("A1"));
+    mine.receiptNumber = 1;
+    Deliveries::Saved saved;
+    {
+        TransactionScope held(other);
+        Deliveries::Header theirs = header(QStringLiteral("B1"));
+        theirs.receiptNumber = 1;
+        Deliveries::save(other, theirs, threeLines(), {});
+        std::thread here([&] { saved = Deliveries::saveRenumbering(f_.db(), mine, threeLines(), {}); });
+        held.commit();
+        here.join();
+    }
+    QCOMPARE(saved.receiptNumber, 2);
+    QCOMPARE(saved.lineKeys.size(), 3);
+    QCOMPARE(f_.count(QStringLiteral("select count(*) from SKLAD where NFAKTURA = 'B1' and NSKLRAZP = 1")), 3);
+    QCOMPARE(f_.count(QStringLiteral("select count(*) from SKLAD where NFAKTURA = 'A1' and NSKLRAZP = 2")), 3);
+    QCOMPARE(f_.count(QStringLiteral("select count(*) from DOSTAVKI_PLASTANE")), 2);
+    QCOMPARE(f_.count(QStringLiteral("select count(*) from SKLAD_RAZPISKI where GODINA = 2026")), 2);
 }
 
 void TstWarehouseData::calculationPriceRange_data()

@@ -1,0 +1,34 @@
+#include "platform/widgets/keyfilter.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+
+namespace {
+class AmountKeys : public QObject
+{
+public:
+    AmountKeys(QObject* parent, bool beep) : QObject(parent), beep_(beep) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::KeyPress) return QObject::eventFilter(watched, event);
+        const QString text = static_cast<QKeyEvent*>(event)->text();
+        if (text.isEmpty() || !text.at(0).isPrint()) return false;
+        const QChar c = text.at(0);
+        if (c == u'.' || (c >= u'0' && c <= u'9')) return false;
+        if (beep_) QApplication::beep();
+        return true;
+    }
+
+private:
+    bool beep_;
+};
+} // namespace
+
+namespace KeyFilter {
+
+void amountsOnly(QLineEdit* edit, bool beep) { edit->installEventFilter(new AmountKeys(edit, beep)); }
+
+} // namespace KeyFilter
