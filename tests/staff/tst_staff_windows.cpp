@@ -181,14 +181,23 @@ void TstStaffWindows::advanceGivenThroughTheDialog()
 
 void TstStaffWindows::workLineTakesRateAndServerValue()
 {
-    person("Иван", "Петров", "Иванов");
     exec(QStringLiteral("insert into TIP_MANIPULACII (NUM_MANIPULACIA, IME_MANIPULACIA, RAZCENKA) values (3, 'Шев', 0.35)"));
     pers().SmpTipManip.refresh();
+    SmpDataset& lines = pers().SmpVedManip;
+    // Without staff a line has no one to belong to: refused, nothing stored.
+    lines.append();
+    lines.setValue(QStringLiteral("NUM_MANIPULACIA"), 3);
+    QVERIFY(!Handlers::run([&] { lines.post(); }));
+    QVERIFY(ui_->texts(RecordingUi::Kind::Error).join(u' ').contains(QStringLiteral("Не е избрано лице")));
+    QCOMPARE(count(QStringLiteral("select count(*) from VEDOMOST_MANIPULACII")), 0);
+    lines.cancel();
+    ui_->clear();
+    person("Иван", "Петров", "Иванов");
+    staff()->DBGrid10CellClick();
     // November chosen on 9 December: the line gets day 9 and month November.
     pers().SmpGodMes.locate(QStringLiteral("GGGGMM"), {QStringLiteral("202611")});
     staff()->TabSheet3->showMonth();
     QCOMPARE(staff()->TabSheet3->GrpBoxZarab->title(), QStringLiteral("Въвеждане на заработки за - Ноември 2026 г. "));
-    SmpDataset& lines = pers().SmpVedManip;
     lines.append();
     lines.setValue(QStringLiteral("NUM_MANIPULACIA"), 3);
     lines.setValue(QStringLiteral("BROI_MANIPULACII"), 40);
@@ -410,8 +419,8 @@ void TstStaffWindows::earningsInquiryBounds()
     const int a = person("Иван", "Петров", "Иванов");
     const int b = person("Мария", "Г", "Петрова");
     const auto line = [&](int s, const char* month, int day, int n, double rate) {
-        exec(QStringLiteral("insert into VEDOMOST_MANIPULACII (GGGGMM, GGGGMM_DEN, SHIFYR, BROI_MANIPULACII, RAZCENKA) "
-                            "values ('%1', %2, %3, %4, %5)").arg(QString::fromLatin1(month)).arg(day).arg(s).arg(n).arg(rate));
+        exec(QStringLiteral("insert into VEDOMOST_MANIPULACII (GGGGMM, GGGGMM_DEN, SHIFYR, NUM_MANIPULACIA, BROI_MANIPULACII, "
+                            "RAZCENKA) values ('%1', %2, %3, 1, %4, %5)").arg(QString::fromLatin1(month)).arg(day).arg(s).arg(n).arg(rate));
     };
     line(a, "202611", 9, 10, 1.0);
     line(a, "202612", 3, 4, 2.0);
@@ -514,8 +523,8 @@ void TstStaffWindows::listExports()
     QCOMPARE(workbooks().size(), 0);
     QVERIFY(ui_->texts(RecordingUi::Kind::Message).isEmpty());
 
-    exec(QStringLiteral("insert into VEDOMOST_MANIPULACII (GGGGMM, GGGGMM_DEN, SHIFYR, BROI_MANIPULACII, RAZCENKA) "
-                        "values ('202612', 3, %1, 4, 2)").arg(a));
+    exec(QStringLiteral("insert into VEDOMOST_MANIPULACII (GGGGMM, GGGGMM_DEN, SHIFYR, NUM_MANIPULACIA, BROI_MANIPULACII, "
+                        "RAZCENKA) values ('202612', 3, %1, 1, 4, 2)").arg(a));
     Staff::addAdvance(db(), a, {QDate(2026, 12, 1), 300, 0, 0, {}});
     staff()->DBGrid10CellClick();
     press();
