@@ -23,6 +23,7 @@
 #include <QButtonGroup>
 #include <QDateEdit>
 #include <QLabel>
+#include <QLineEdit>
 #include <QGroupBox>
 #include <QAbstractButton>
 #include <QSpinBox>
@@ -51,6 +52,8 @@ private slots:
     void earningsInquiryBounds();
     void listExports_data();
     void listExports();
+    void refusedSaveKeepsWhatWasTyped_data();
+    void refusedSaveKeepsWhatWasTyped();
 
 private:
     TDMPers& pers() { return *app_->DMPers; }
@@ -533,6 +536,69 @@ void TstStaffWindows::listExports()
     const Sheet sheet = readWorkbook(books.front());
     QCOMPARE(sheet.texts.value(0).mid(0, header.size()), header);
     QCOMPARE(sheet.texts.value(1).mid(0, row.size()), row);
+}
+
+void TstStaffWindows::refusedSaveKeepsWhatWasTyped_data()
+{
+    QTest::addColumn<QString>("tab");
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QStringList>("typing");  // control, text, control, text, ...; Enter in the last
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("table");
+    QTest::newRow("employee without a middle name")
+        << "" << "SpdBtnNewPers"
+        << QStringList{"DBEdtIme", "Петър", "DBEdtEGN", "80a1x2", "DBEdtFam", "Колев"}
+        << "Не са въведени - име,презиме,фамилия! Запис няма да се осъществи !" << "PERSONAL where IME = 'Петър'";
+    QTest::newRow("tool of quantity 0") << "TabSheet2" << "SpdBtnNewPersMat" << QStringList{"DBEdtKolichestvo", "0"}
+                                        << "Не са въведени - наименование или количество! Запис няма да се осъществи !"
+                                        << "MATERIAL_PERSONAL";
+    QTest::newRow("advance in dollars only") << "TabSheet1" << "SpdBtnAvansNov"
+                                             << QStringList{"DBEdtSumaUsd", "50", "DBEdtZabelegka", "хотел"}
+                                             << "Не е въведена сума/лв./за аванс !" << "SLUG_AVANS";
+    QTest::newRow("report without a reason") << "TabSheet1" << "SpdBtnOtchetNov" << QStringList{"DBEdtSumaLv", "12"}
+                                             << "Не е въведена сума/лв./ или основание за служебен отчет !" << "SLUG_OTCHET";
+}
+
+// Typed into a dialog and saved with Enter, refused: the message, no question, nothing stored, the
+// dialog open with what was typed (digits only in the personal number).
+void TstStaffWindows::refusedSaveKeepsWhatWasTyped()
+{
+    QFETCH(QString, tab);
+    QFETCH(QString, button);
+    QFETCH(QStringList, typing);
+    QFETCH(QString, message);
+    QFETCH(QString, table);
+    person("Иван", "Петров", "Иванов");
+    pers().SmpViewPers.first();
+    staff()->DBGrid10CellClick();
+    QStringList shown;
+    bool stayed = false;
+    ui_->onModal = [&](Form* f) {
+        f->show();
+        QLineEdit* last = nullptr;
+        for (int i = 0; i + 1 < typing.size(); i += 2) {
+            last = f->findChild<QLineEdit*>(typing[i]);
+            if (!last) return 0;
+            last->setFocus();
+            typeText(last, typing[i + 1]);
+        }
+        QTest::keyClick(last, Qt::Key_Return);
+        stayed = f->isVisible();
+        for (int i = 0; i + 1 < typing.size(); i += 2) shown << f->findChild<QLineEdit*>(typing[i])->text();
+        f->close();
+        return 0;
+    };
+    QWidget* owner = tab.isEmpty() ? static_cast<QWidget*>(staff()) : staff()->findChild<QWidget*>(tab);
+    click(owner, qPrintable(button));
+    QCOMPARE(ui_->texts(RecordingUi::Kind::Message), QStringList{message});
+    QVERIFY(ui_->texts(RecordingUi::Kind::Question).isEmpty());
+    QVERIFY(stayed);
+    QCOMPARE(shown.size(), typing.size() / 2);
+    for (int i = 0; i < shown.size(); ++i) {
+        const QString typed = typing[2 * i + 1] == QLatin1String("80a1x2") ? QStringLiteral("8012") : typing[2 * i + 1];
+        QVERIFY2(shown[i].startsWith(typed), qPrintable(shown[i]));
+    }
+    QCOMPARE(count(QStringLiteral("select count(*) from ") + table), 0);
 }
 
 int main(int argc, char** argv)
