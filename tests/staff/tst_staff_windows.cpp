@@ -9,6 +9,7 @@
 #include "staff/formslugrazplobsto.h"
 #include "staff/formviewzarab.h"
 #include "staff/staffdata.h"
+#include "platform/widgets/dbgrid.h"
 #include "platform/widgets/dblookupcombobox.h"
 #include "support/typing.h"
 #include "staff/tabslugrazpl.h"
@@ -442,6 +443,12 @@ void TstStaffWindows::earningsInquiryBounds()
     chooseInList(inquiry->DBLkpCmbMesDo, QStringLiteral("Декември 2026"));
     QCOMPARE(firm.recordCount(), 2);
     QCOMPARE(sums(), (QStringList{QStringLiteral("18.00"), QStringLiteral("14")}));
+    // Names and months are read whole, not cut at the header's default width.
+    for (const char* field : {"GODMESIME", "IMEPREZFAM"}) {
+        const QString text = firm.value(QString::fromLatin1(field)).toString();
+        const int c = inquiry->DBGrid1->columnOfField(QString::fromLatin1(field));
+        QVERIFY2(inquiry->DBGrid1->columnWidth(c) > inquiry->DBGrid1->fontMetrics().horizontalAdvance(text), field);
+    }
 
     // A month changed with the keyboard counts at the next reload, as the box shows it.
     QTest::keyClick(inquiry->DBLkpCmbMesDo, Qt::Key_Up);
