@@ -25,6 +25,7 @@
 #include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
+#include <QRadioButton>
 #include <QGroupBox>
 #include <QAbstractButton>
 #include <QSpinBox>
@@ -53,6 +54,8 @@ private slots:
     void earningsInquiryBounds();
     void listExports_data();
     void listExports();
+    void allPaymentsByReason();
+    void keyboardChoiceReloadsLists();
     void refusedSaveKeepsWhatWasTyped_data();
     void refusedSaveKeepsWhatWasTyped();
 
@@ -543,6 +546,63 @@ void TstStaffWindows::listExports()
     const Sheet sheet = readWorkbook(books.front());
     QCOMPARE(sheet.texts.value(0).mid(0, header.size()), header);
     QCOMPARE(sheet.texts.value(1).mid(0, row.size()), row);
+}
+
+void TstStaffWindows::allPaymentsByReason()
+{
+    const int a = person("Иван", "Петров", "Иванов");
+    const int b = person("Мария", "Г", "Петрова");
+    exec(QStringLiteral("insert into TIP_SLUG_OTCHET (NTIP_SLUG_OTCHET, IME_SLUG_OTCHET) values (7, 'Гориво')"));
+    exec(QStringLiteral("insert into TIP_SLUG_OTCHET (NTIP_SLUG_OTCHET, IME_SLUG_OTCHET) values (8, 'Хотел')"));
+    const QDate d(2026, 12, 1);
+    Staff::addAdvance(db(), a, {d, 300, 0, 0, {}});
+    Staff::addReport(db(), a, 7, {d, 40, 0, 0, {}});
+    Staff::addReport(db(), b, 8, {d, 90, 0, 0, {}});
+    Staff::addReport(db(), b, 7, {d, 15, 0, 0, {}});
+    TFormSlugRazplObsto* all = app_->FormSlugRazplObsto;
+    SmpDataset& list = pers().SmpSlugRazplObsto;
+    const auto shown = [&] {
+        QStringList out;
+        for (int i = 0; i < list.recordCount(); ++i)
+            out << list.displayTextAt(i, list.findField(QStringLiteral("IMEFULL"))) + u'/' +
+                       list.displayTextAt(i, list.findField(QStringLiteral("RAZPL_LV")));
+        return out;
+    };
+    all->show();
+    QCOMPARE(list.recordCount(), 4);
+    QVERIFY(all->GrpBoxOsnovanie->isHidden());
+
+    all->RdBtnPoIzbor->click();
+    QVERIFY(!all->GrpBoxOsnovanie->isHidden());
+    chooseInList(all->DBLkpCmBoxVidOsnovanie, QStringLiteral("Гориво"));
+    QCOMPARE(shown(), (QStringList{QStringLiteral("Иван Петров Иванов/40.00"), QStringLiteral("Мария Г Петрова/15.00")}));
+    all->RdBtnVsichki->click();
+    QCOMPARE(list.recordCount(), 4);
+    QVERIFY(all->GrpBoxOsnovanie->isHidden());
+    // Back to a chosen reason: the one shown in the box.
+    all->RdBtnPoIzbor->click();
+    QCOMPARE(shown().size(), 2);
+    chooseInList(all->DBLkpCmBoxVidOsnovanie, QStringLiteral("Хотел"));
+    QCOMPARE(shown(), QStringList{QStringLiteral("Мария Г Петрова/90.00")});
+    all->close();
+}
+
+// Moving through the staff grid with the keyboard re-reads the chosen employee's lists.
+void TstStaffWindows::keyboardChoiceReloadsLists()
+{
+    const int a = person("Иван", "Петров", "Иванов");
+    const int b = person("Мария", "Г", "Петрова");
+    Staff::addAdvance(db(), a, {QDate(2026, 12, 1), 300, 0, 0, {}});
+    Staff::addAdvance(db(), b, {QDate(2026, 12, 2), 70, 0, 0, {}});
+    pers().SmpViewPers.locate(QStringLiteral("SHIFYR"), {a});
+    staff()->DBGrid10CellClick();
+    QCOMPARE(pers().SmpRazplPersSpr.value(QStringLiteral("AVANS_LV")).toDouble(), 300.0);
+    staff()->DBGrid10->setFocus();
+    QTest::keyClick(staff()->DBGrid10, Qt::Key_Down);
+    QCOMPARE(pers().SmpViewPers.value(QStringLiteral("SHIFYR")).toInt(), b);
+    QCOMPARE(pers().SmpViewRazplPers.value(QStringLiteral("RAZPL_LV")).toDouble(), 70.0);
+    QCOMPARE(pers().SmpRazplPersSpr.value(QStringLiteral("AVANS_LV")).toDouble(), 70.0);
+    QCOMPARE(pers().SmpViewVedZarab.param(QStringLiteral("SHIFYR")).toInt(), b);
 }
 
 void TstStaffWindows::refusedSaveKeepsWhatWasTyped_data()
