@@ -302,9 +302,8 @@ int main(int argc, char** argv)
         TFormViewZarab* inquiry = instances.FormViewZarab;
         inquiry->show();
         inquiry->DBLkpCmbMesOt->setKeyValue(prev);
-        inquiry->DBLkpCmbMesOtCloseUp();
         inquiry->DBLkpCmbMesDo->setKeyValue(month);
-        inquiry->DBLkpCmbMesDoCloseUp();
+        inquiry->ReloadEarningsInquiry();
         shot(inquiry, QStringLiteral("FormViewZarab"));
         inquiry->close();
         staff->close();

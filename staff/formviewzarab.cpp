@@ -34,8 +34,8 @@ TFormViewZarab::TFormViewZarab(TDMPers& pers) : pers_(pers)
     };
     DBLkpCmbMesOt = monthBox("DBLkpCmbMesOt");
     DBLkpCmbMesDo = monthBox("DBLkpCmbMesDo");
-    Handlers::connect(DBLkpCmbMesOt, &DBLookupComboBox::closeUp, this, &TFormViewZarab::DBLkpCmbMesOtCloseUp);
-    Handlers::connect(DBLkpCmbMesDo, &DBLookupComboBox::closeUp, this, &TFormViewZarab::DBLkpCmbMesDoCloseUp);
+    Handlers::connect(DBLkpCmbMesOt, &DBLookupComboBox::closeUp, this, &TFormViewZarab::ReloadEarningsInquiry);
+    Handlers::connect(DBLkpCmbMesDo, &DBLookupComboBox::closeUp, this, &TFormViewZarab::ReloadEarningsInquiry);
     const auto dayBox = [&](const char* name, int value) {
         auto* s = new QSpinBox;
         s->setObjectName(QString::fromLatin1(name));
@@ -81,18 +81,6 @@ TFormViewZarab::TFormViewZarab(TDMPers& pers) : pers_(pers)
     layout->addWidget(DBGrid1, 1);
 }
 
-void TFormViewZarab::DBLkpCmbMesOtCloseUp()
-{
-    monthFrom_ = DBLkpCmbMesOt->keyValue().toInt();
-    ReloadEarningsInquiry();
-}
-
-void TFormViewZarab::DBLkpCmbMesDoCloseUp()
-{
-    monthTo_ = DBLkpCmbMesDo->keyValue().toInt();
-    ReloadEarningsInquiry();
-}
-
 void TFormViewZarab::SpnEdDEnChange()
 {
     if (SpnEdDEnDo->value() < SpnEdDEnOt->value())
@@ -106,8 +94,9 @@ void TFormViewZarab::ReloadEarningsInquiry()
     if (SpnEdDEnDo->value() < SpnEdDEnOt->value()) return;
     SmpDataset& ds = pers_.SmpVedZarabFirma;
     ds.close();
-    ds.setParam(QStringLiteral("GGGGMM_OT"), monthFrom_);
-    ds.setParam(QStringLiteral("GGGGMM_DO"), monthTo_);
+    // The months as the boxes show them: one changed with the arrow keys counts too.
+    ds.setParam(QStringLiteral("GGGGMM_OT"), DBLkpCmbMesOt->keyValue().toInt());
+    ds.setParam(QStringLiteral("GGGGMM_DO"), DBLkpCmbMesDo->keyValue().toInt());
     ds.setParam(QStringLiteral("DEN_OT"), SpnEdDEnOt->value());
     ds.setParam(QStringLiteral("DEN_DO"), SpnEdDEnDo->value());
     ds.open();

@@ -20,13 +20,12 @@ public:
     QSpinBox* SpnEdDEnDo = nullptr;
     DBGrid* DBGrid1 = nullptr;
 
-    void DBLkpCmbMesOtCloseUp();
-    void DBLkpCmbMesDoCloseUp();
     void SpnEdDEnChange();
     void BitBtnExcelClick();
+    // Reads the company's earnings for the months and days shown, when both months are chosen and
+    // the days are in order.
+    void ReloadEarningsInquiry();
 
 private:
-    void ReloadEarningsInquiry();
     TDMPers& pers_;
-    int monthFrom_ = 0, monthTo_ = 0;
 };

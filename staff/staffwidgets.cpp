@@ -7,6 +7,7 @@
 #include "platform/widgets/dbtext.h"
 #include "platform/widgets/dtsource.h"
 
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -18,7 +19,25 @@ DBGrid* StaffWidgets::grid(const char* name, DataSource* source, const QList<QPa
     auto* g = new DBGrid;
     g->setObjectName(QString::fromLatin1(name));
     g->setDataSource(source);
-    for (const auto& c : columns) g->addColumn(QString::fromLatin1(c.first), QString::fromUtf8(c.second));
+    // Each column as wide as its field's text (up to 24 characters) or its title, so names and
+    // months are read whole instead of in the header's default width.
+    const SmpDataset* ds = source->boundDataset();
+    const auto widthOf = [g](const SmpField* f, const QString& title) {
+        int chars = 10;
+        if (f->type() == SmpField::Type::String) chars = f->size() > 0 ? qBound(4, f->size(), 24) : 20;
+        else if (f->type() == SmpField::Type::Integer) chars = 6;
+        else if (f->type() == SmpField::Type::DateTime) chars = 8;
+        const QFontMetrics fm = g->fontMetrics();
+        return qMax(fm.averageCharWidth() * chars, fm.horizontalAdvance(title)) + 16;
+    };
+    const auto add = [&](const SmpField* f, const QString& caption) {
+        g->addColumn(f->fieldName(), caption, widthOf(f, caption.isEmpty() ? f->displayLabel : caption));
+    };
+    if (columns.isEmpty()) {
+        for (const SmpField* f : ds->fields())
+            if (f->visible && f->kind() != SmpField::Kind::Aggregate) add(f, {});
+    }
+    for (const auto& c : columns) add(ds->findField(QString::fromLatin1(c.first)), QString::fromUtf8(c.second));
     g->setReadOnly(readOnly);
     g->setRowSelect(readOnly);
     g->horizontalHeader()->setStretchLastSection(true);

@@ -18,6 +18,8 @@ private slots:
     void workLineDayMustExistInItsMonth_data();
     void workLineDayMustExistInItsMonth();
     void workLineValueAndEarningsSums();
+    void workLineNeedsEmployeeAndOperation_data();
+    void workLineNeedsEmployeeAndOperation();
 
 private:
     int person(const QString& ime, const QString& fam);
@@ -61,7 +63,7 @@ void TstStaffData::deleteRefusedWithAnyDependentRecord_data()
     QTest::newRow("report") << "insert into SLUG_OTCHET (SHIFYR, SUMA_LV) values (:S, 10)" << "Има служебни аванси";
     QTest::newRow("advance given to him") << "insert into SLUG_OTCHET (SHIFYR, AVANS_NA_SHIFYR, SUMA_LV) values (:O, :S, 10)"
                                           << "Има служебни аванси";
-    QTest::newRow("earnings") << "insert into VEDOMOST_MANIPULACII (GGGGMM, GGGGMM_DEN, SHIFYR) values ('202612', 1, :S)"
+    QTest::newRow("earnings") << "insert into VEDOMOST_MANIPULACII (GGGGMM, GGGGMM_DEN, SHIFYR, NUM_MANIPULACIA) values ('202612', 1, :S, 1)"
                               << "Има заработки";
     QTest::newRow("supplier payment") << "insert into DOSTAVKI_PLASTANE (SHIFYR, PLATENO_LV) values (:S, 5)"
                                       << "Лицето е закупчик";
@@ -184,7 +186,7 @@ void TstStaffData::workLineDayMustExistInItsMonth()
     QFETCH(int, day);
     QFETCH(bool, stored);
     const SqlParams p{{QStringLiteral("M"), month}, {QStringLiteral("D"), day}};
-    const QString sql = QStringLiteral("insert into VEDOMOST_MANIPULACII (GGGGMM, GGGGMM_DEN, SHIFYR) values (:M, :D, 1)");
+    const QString sql = QStringLiteral("insert into VEDOMOST_MANIPULACII (GGGGMM, GGGGMM_DEN, SHIFYR, NUM_MANIPULACIA) values (:M, :D, 1, 1)");
     if (stored) f_.exec(sql, p);
     else QVERIFY_THROWS_EXCEPTION(DbError, f_.exec(sql, p));
     QCOMPARE(f_.count(QStringLiteral("select count(*) from VEDOMOST_MANIPULACII")), stored ? 1 : 0);
@@ -198,8 +200,8 @@ void TstStaffData::workLineValueAndEarningsSums()
     const int a = person(QStringLiteral("Иван"), QStringLiteral("Иванов"));
     const int b = person(QStringLiteral("Мария"), QStringLiteral("Петрова"));
     const auto line = [&](int s, const char* month, int day, int count, double rate) {
-        f_.exec(QStringLiteral("insert into VEDOMOST_MANIPULACII (GGGGMM, GGGGMM_DEN, SHIFYR, BROI_MANIPULACII, RAZCENKA) "
-                               "values (:M, :D, :S, :N, :R)"),
+        f_.exec(QStringLiteral("insert into VEDOMOST_MANIPULACII (GGGGMM, GGGGMM_DEN, SHIFYR, NUM_MANIPULACIA, BROI_MANIPULACII, "
+                               "RAZCENKA) values (:M, :D, :S, 1, :N, :R)"),
                 {{QStringLiteral("M"), QString::fromLatin1(month)}, {QStringLiteral("D"), day}, {QStringLiteral("S"), s},
                  {QStringLiteral("N"), count}, {QStringLiteral("R"), rate}});
     };
@@ -226,6 +228,35 @@ void TstStaffData::workLineValueAndEarningsSums()
     QCOMPARE(int(firm.size()), 2);
     QCOMPARE(firm[0], (DbRow{QStringLiteral("202611"), QStringLiteral("Иван П Иванов"), 120, 30.0}));
     QCOMPARE(firm[1], (DbRow{QStringLiteral("202612"), QStringLiteral("Иван П Иванов"), 12, 24.0}));
+}
+
+void TstStaffData::workLineNeedsEmployeeAndOperation_data()
+{
+    QTest::addColumn<QString>("values");
+    QTest::addColumn<QString>("refusal");
+    QTest::newRow("no operation") << ":S, null" << "Не е избрана манипулация";
+    QTest::newRow("no employee") << "null, 3" << "Не е избрано лице";
+}
+
+// A line without its employee or its operation would be stored and then shown nowhere.
+void TstStaffData::workLineNeedsEmployeeAndOperation()
+{
+    QFETCH(QString, values);
+    QFETCH(QString, refusal);
+    const int s = person(QStringLiteral("Иван"), QStringLiteral("Иванов"));
+    const QString insert = QStringLiteral("insert into VEDOMOST_MANIPULACII (GGGGMM, GGGGMM_DEN, SHIFYR, NUM_MANIPULACIA, "
+                                          "BROI_MANIPULACII) values ('202612', 3, %1, 5)");
+    try {
+        f_.exec(insert.arg(values), {{QStringLiteral("S"), s}});
+        QFAIL("the line was stored");
+    } catch (const DbError& e) {
+        QVERIFY2(e.message().contains(refusal), qPrintable(e.message()));
+    }
+    QCOMPARE(f_.count(QStringLiteral("select count(*) from VEDOMOST_MANIPULACII")), 0);
+    f_.exec(insert.arg(QStringLiteral(":S, 3")), {{QStringLiteral("S"), s}});
+    // A correction that drops the operation is refused too.
+    QVERIFY_THROWS_EXCEPTION(DbError, f_.exec(QStringLiteral("update VEDOMOST_MANIPULACII set NUM_MANIPULACIA = null")));
+    QCOMPARE(f_.count(QStringLiteral("select count(*) from VEDOMOST_MANIPULACII where NUM_MANIPULACIA = 3")), 1);
 }
 
 QTEST_GUILESS_MAIN(TstStaffData)
