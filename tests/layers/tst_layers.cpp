@@ -29,9 +29,10 @@ const QList<QPair<QString, QStringList>>& allowed()
         {"reference", platform + QStringList{"common", "schema", "data", "reports"}},
         {"sales", platform + QStringList{"common", "schema", "data", "reports"}},
         {"staff", platform + QStringList{"common", "schema", "data", "reports"}},
-        {"app", platform + QStringList{"common", "schema", "data", "reports", "reference", "sales", "staff", "cash", "warehouse"}},
+        {"app", platform + QStringList{"common", "schema", "data", "reports", "reference", "sales", "staff", "cash", "warehouse", "production"}},
         {"cash", platform + QStringList{"common", "schema", "data", "reports"}},
         {"warehouse", platform + QStringList{"common", "schema", "data", "reports"}},
+        {"production", platform + QStringList{"common", "schema", "data", "reports"}},
     };
     return table;
 }
