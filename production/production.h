@@ -1,0 +1,100 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+#include <QVector>
+
+#include <optional>
+
+class SQLConnection;
+
+// Requisitions draw materials from the warehouses into a workshop; batches consume what the
+// workshop holds and store their product as a delivery line. Each is written in one transaction,
+// numbered inside it; server refusals and faults propagate as DbError.
+namespace Production {
+
+// "yyyymmdd": the day part of requisition and batch numbers.
+QString dateStamp(const QDate& day);
+
+// The document mark a batch's product is stored under: the workshop alias, followed from
+// 02.02.2005 on by the batch's daily sequence. Saving and deleting a batch both use this rule.
+QString storeMark(const QString& workshopAlias, const QDate& produced, const QString& batchNumber);
+
+struct RequisitionLine
+{
+    int warehouse = 0;
+    int material = 0;
+    QString materialName;
+    double quantity = 0;
+};
+
+// The product a recipe requisition is for; a free requisition has none.
+struct RequestedProduct
+{
+    int product = 0;  // TIP_IZDELIE.NTIP_IZDELIE
+    int count = 0;    // number of recipes
+    int pairs = 0;
+};
+
+struct Requisition
+{
+    QDate date;
+    int workshop = 0;
+    QVector<RequisitionLine> lines;
+    std::optional<RequestedProduct> product;
+};
+
+// Why the requisition cannot be written as it is; empty when it can. Stock is checked by the server.
+QString requisitionRefusal(const Requisition& requisition);
+// Writes every line and, for a recipe requisition, its product, under a new number of the day
+// `today`; all or nothing. Returns the number.
+QString saveRequisition(SQLConnection& db, const Requisition& requisition, const QDate& today);
+
+struct BatchMaterial
+{
+    int material = 0;
+    double quantity = 0;   // consumed by the whole batch
+    double unitPrice = 0;  // the workshop's unit price
+};
+
+struct Batch
+{
+    int workshop = 0;
+    int productMaterial = 0;  // the product as a material (NMATERIAL_IZDELIE)
+    bool series = false;
+    int count = 0;  // products, or series for a series product
+    int pairs = 0;  // pairs of a series product
+    QDate produced;
+    QVector<BatchMaterial> materials;
+
+    double cost() const;
+    // Stored quantity: the pairs of a series product, else the count.
+    int storedQuantity() const { return series ? pairs : count; }
+    // Cost of one stored unit: the batch cost over the stored quantity.
+    double unitPrice() const;
+};
+
+QString batchRefusal(const Batch& batch);
+
+struct SavedBatch
+{
+    QString number;
+    QString mark;
+    int stockLine = 0;  // SKLAD.AUTONUM of the product
+};
+
+// Stores the product as a delivery line at the batch's unit price, the batch and what it consumed,
+// under a new batch number of the day `today`; all or nothing.
+SavedBatch saveBatch(SQLConnection& db, const Batch& batch, const QDate& today);
+
+// Why the stored batch cannot be deleted (part of it drawn, sold or dispatched); empty when it can.
+QString batchDeleteRefusal(SQLConnection& db, const QString& batchNumber);
+// Removes the batch, its product line and what it consumed, after the same checks.
+void deleteBatch(SQLConnection& db, const QString& batchNumber);
+
+// Gives the workshop's material back to the warehouse through its latest requisition line: the
+// whole line when the workshop holds all of it, else the line is reduced to what was used.
+// Returns false when the workshop has no requisition line of the material.
+bool returnToWarehouse(SQLConnection& db, int workshop, int material);
+
+} // namespace Production

@@ -1,0 +1,351 @@
+#include "platform/db/connection.h"
+#include "platform/db/dberror.h"
+#include "platform/db/transaction.h"
+#include "production/production.h"
+#include "support/dbfixture.h"
+
+#include <QTest>
+#include <QThread>
+
+#include <future>
+
+using namespace Qt::StringLiterals;
+
+// Requisitions and batches against a real database: materials leave the warehouse lines through
+// the ledger into a workshop, batches consume them and store their product as a delivery line.
+class TstProductionData : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup() { f_.stop(); }
+
+    void recipeRequisitionMovesMaterialsToWorkshop();
+    void batchStoresProductAtCostAndDeleteRestoresAll();
+    void givingBackReducesLineWhenPartUsed();
+    void requisitionRefusals();
+    void batchRefusals();
+    void seriesBatchPricedPerPair();
+    void batchDeleteRefused_data();
+    void batchDeleteRefused();
+    void storeMark_data();
+    void storeMark();
+    void concurrentRequisitionsGetDifferentNumbers();
+
+private:
+    const QDate today_{2026, 12, 10};
+    void deliver(int material, double quantity, double price, const QDate& received);
+    double warehouseStock(int material);
+    DbResult workshopStock();
+    Production::Requisition fromRecipe(int count);
+    Production::Batch batchFromWorkshop(int count);
+    DbFixture f_;
+};
+
+void TstProductionData::init()
+{
+    f_.start();
+    f_.exec(u"insert into TIP_SKLAD (NSKLAD, SKLAD) values (1, 'Основен')"_s);
+    f_.exec(u"insert into TIP_PROIZVODSTVO (NPROIZVODSTVO, PROIZVODSTVO, PSEVDONIM_CEH) values (1, 'Шивашки цех', 'ШЦ')"_s);
+    f_.exec(u"insert into MATERIALI (NMATERIAL, IMEMATERIAL, NSKLAD, NMIARKA, ED_CENA, IZCH_DA_NE, SUM_DA_NE)"
+            u" values (600, 'Кожа', 1, 1, 2.5, 0, 0)"_s);
+    f_.exec(u"insert into MATERIALI (NMATERIAL, IMEMATERIAL, NSKLAD, NMIARKA, ED_CENA, IZCH_DA_NE, SUM_DA_NE)"
+            u" values (601, 'Подметка', 1, 1, 4, 0, 0)"_s);
+    f_.exec(u"insert into MATERIALI (NMATERIAL, IMEMATERIAL, NSKLAD, NMIARKA, SERIA_DA_NE) values (700, 'Обувка', 1, 1, 0)"_s);
+    f_.exec(u"insert into TIP_IZDELIE (NTIP_IZDELIE, NPROIZVODSTVO, NMATERIAL_IZDELIE) values (1, 1, 700)"_s);
+    f_.exec(u"insert into IZDELIE_RECEPTA (NTIP_IZDELIE, NMATERIAL, KOLICHESTVO) values (1, 600, 2)"_s);
+    f_.exec(u"insert into IZDELIE_RECEPTA (NTIP_IZDELIE, NMATERIAL, KOLICHESTVO) values (1, 601, 1)"_s);
+    // Leather in two lines: the older one is drawn first.
+    deliver(600, 10, 3, QDate(2026, 11, 20));
+    deliver(600, 10, 2, QDate(2026, 11, 1));
+    deliver(601, 10, 4, QDate(2026, 11, 1));
+}
+
+void TstProductionData::deliver(int material, double quantity, double price, const QDate& received)
+{
+    f_.db().executeProcedure(u"ADDDOSTAVKA"_s, {{u"NMATERIAL"_s, material}, {u"KOLICHESTVO"_s, quantity},
+                                                {u"ED_CENA_LV"_s, price}, {u"DATEPOLUCHENO"_s, received},
+                                                {u"DATEFAKTURA"_s, received}, {u"NKONTRAGENT"_s, 5},
+                                                {u"NFAKTURA"_s, u"F1"_s}});
+}
+
+double TstProductionData::warehouseStock(int material)
+{
+    return f_.db().selectProcedure(u"SKLAD_MAT_NALICH_SUM"_s, {{u"NUMMATERIAL"_s, material}})
+        .value(0, u"SUMNALICHNOST"_s).toDouble();
+}
+
+DbResult TstProductionData::workshopStock()
+{
+    return f_.db().query(u"select NUMMATERIAL, NALICHNOST, DOSTAVENO, VLOGENO, ED_CENA_LV, IMESKLAD "
+                         u"from CEHMATNALICH(1, 1000, 1, 32000) order by NUMMATERIAL"_s);
+}
+
+Production::Requisition TstProductionData::fromRecipe(int count)
+{
+    Production::Requisition r;
+    r.date = today_;
+    r.workshop = 1;
+    r.product = Production::RequestedProduct{1, count, 0};
+    const DbResult recipe = f_.db().query(u"select * from RECEPTA_MAT_SUM_SKLAD(1) order by IMEMATERIAL"_s);
+    for (std::size_t i = 0; i < recipe.rows.size(); ++i)
+        r.lines.append({recipe.value(i, u"NSKLAD"_s).toInt(), recipe.value(i, u"NMATERIAL"_s).toInt(),
+                        recipe.value(i, u"IMEMATERIAL"_s).toString(),
+                        count * recipe.value(i, u"KOLICHESTVO_MAT"_s).toDouble()});
+    return r;
+}
+
+Production::Batch TstProductionData::batchFromWorkshop(int count)
+{
+    Production::Batch b;
+    b.workshop = 1;
+    b.productMaterial = 700;
+    b.count = count;
+    b.produced = today_;
+    const DbResult recipe = f_.db().query(u"select * from RECEPTA_MAT_SUM_CEH(1, 1) order by IMEMATERIAL"_s);
+    for (std::size_t i = 0; i < recipe.rows.size(); ++i)
+        b.materials.append({recipe.value(i, u"NMATERIAL"_s).toInt(),
+                            count * recipe.value(i, u"KOLICHESTVO_MAT"_s).toDouble(),
+                            recipe.value(i, u"ED_CENA_CEH_MAT"_s).toDouble()});
+    return b;
+}
+
+void TstProductionData::recipeRequisitionMovesMaterialsToWorkshop()
+{
+    QCOMPARE(Production::saveRequisition(f_.db(), fromRecipe(6), today_), u"20261210001"_s);
+    QCOMPARE(warehouseStock(600), 8.0);
+    QCOMPARE(warehouseStock(601), 4.0);
+    // The older leather line (price 2) is emptied first, then 2 of the newer one (price 3).
+    const DbResult ledger = f_.db().query(u"select s.ED_CENA_LV, d.KOLICHESTVO from SKLAD_DVIGENIE d "
+                                          u"join SKLAD s on s.AUTONUM = d.AUTONUM_SKLAD "
+                                          u"where s.NMATERIAL = 600 and d.VID_DVIGENIE = 2 order by s.ED_CENA_LV"_s);
+    QCOMPARE(ledger.rows.size(), std::size_t(2));
+    QCOMPARE(ledger.rows[0][1].toDouble(), 10.0);
+    QCOMPARE(ledger.rows[1][1].toDouble(), 2.0);
+
+    const DbResult held = workshopStock();
+    QCOMPARE(held.rows.size(), std::size_t(2));
+    QCOMPARE(held.value(0, u"NALICHNOST"_s).toDouble(), 12.0);
+    QVERIFY(qAbs(held.value(0, u"ED_CENA_LV"_s).toDouble() - 26.0 / 12) < 1e-9);
+    QCOMPARE(held.value(0, u"IMESKLAD"_s).toString(), u"Основен"_s);
+    QCOMPARE(held.value(1, u"NALICHNOST"_s).toDouble(), 6.0);
+    QCOMPARE(f_.count(u"select KOLICH_IZDELIE from ISKANIA_IZDELIA where NISKANE = '20261210001'"_s), 6);
+
+    // The next requisition of the day takes the next number.
+    QCOMPARE(Production::saveRequisition(f_.db(), fromRecipe(1), today_), u"20261210002"_s);
+    QCOMPARE(warehouseStock(600), 6.0);
+}
+
+void TstProductionData::batchStoresProductAtCostAndDeleteRestoresAll()
+{
+    Production::saveRequisition(f_.db(), fromRecipe(6), today_);
+    const Production::SavedBatch saved = Production::saveBatch(f_.db(), batchFromWorkshop(6), today_);
+    QCOMPARE(saved.number, u"20261210001"_s);
+    QCOMPARE(saved.mark, u"ШЦ001"_s);
+
+    // Cost: 12 leather at 26/12 and 6 soles at 4 = 50, over 6 products.
+    const DbResult line = f_.db().query(u"select NMATERIAL, KOLICHESTVO, ED_CENA_LV, NFAKTURA, NKONTRAGENT, KOLICH_SERII "
+                                        u"from SKLAD where AUTONUM = :A"_s, {{u"A"_s, saved.stockLine}});
+    QCOMPARE(line.value(0, u"NMATERIAL"_s).toInt(), 700);
+    QCOMPARE(line.value(0, u"KOLICHESTVO"_s).toDouble(), 6.0);
+    QVERIFY(qAbs(line.value(0, u"ED_CENA_LV"_s).toDouble() - 50.0 / 6) < 1e-9);
+    QCOMPARE(line.value(0, u"NFAKTURA"_s).toString(), u"ШЦ001"_s);
+    QCOMPARE(line.value(0, u"NKONTRAGENT"_s).toInt(), 0);
+    QCOMPARE(line.value(0, u"KOLICH_SERII"_s).toInt(), 0);
+    QCOMPARE(warehouseStock(700), 6.0);
+    QVERIFY(workshopStock().isEmpty());
+    const DbResult batches = f_.db().query(u"select PART_NUM_IZDELIE, PROIZVEDENO, NUMTIPIZDELIE, IMEIZDELIE "
+                                           u"from IZDELIECEHPARTIDA(1, 1000, 1, 10000, :OT, :DO)"_s,
+                                           {{u"OT"_s, today_.addDays(-10)}, {u"DO"_s, today_}});
+    QCOMPARE(batches.rows.size(), std::size_t(1));
+    QCOMPARE(batches.value(0, u"PROIZVEDENO"_s).toDouble(), 6.0);
+    QCOMPARE(batches.value(0, u"NUMTIPIZDELIE"_s).toInt(), 700);
+
+    // Deleting the batch gives its materials back to the workshop and removes the product.
+    QCOMPARE(Production::batchDeleteRefusal(f_.db(), saved.number), QString());
+    Production::deleteBatch(f_.db(), saved.number);
+    QCOMPARE(f_.count(u"select count(*) from SKLAD where NMATERIAL = 700"_s), 0);
+    QCOMPARE(f_.count(u"select count(*) from IZDELIE"_s), 0);
+    QCOMPARE(workshopStock().value(0, u"NALICHNOST"_s).toDouble(), 12.0);
+
+    // Giving everything back to the warehouse restores its stock exactly.
+    QVERIFY(Production::returnToWarehouse(f_.db(), 1, 600));
+    QVERIFY(Production::returnToWarehouse(f_.db(), 1, 601));
+    QCOMPARE(warehouseStock(600), 20.0);
+    QCOMPARE(warehouseStock(601), 10.0);
+    QCOMPARE(f_.count(u"select count(*) from SKLAD_DVIGENIE"_s), 0);
+    QCOMPARE(f_.count(u"select count(*) from ISKANIA"_s), 0);
+    QVERIFY(!Production::returnToWarehouse(f_.db(), 1, 600));
+}
+
+void TstProductionData::givingBackReducesLineWhenPartUsed()
+{
+    Production::saveRequisition(f_.db(), fromRecipe(6), today_);  // 12 leather, 6 soles
+    Production::saveBatch(f_.db(), batchFromWorkshop(2), today_);  // uses 4 leather, 2 soles
+    QVERIFY(Production::returnToWarehouse(f_.db(), 1, 600));
+    // The line is cut to what the batch used; the 8 held go back, newest ledger rows first.
+    QCOMPARE(f_.count(u"select KOLICHESTVO from ISKANIA where NMATERIAL = 600"_s), 4);
+    QCOMPARE(warehouseStock(600), 16.0);
+    QCOMPARE(f_.count(u"select count(*) from SKLAD_DVIGENIE d join SKLAD s on s.AUTONUM = d.AUTONUM_SKLAD "
+                      u"where s.NMATERIAL = 600 and s.ED_CENA_LV = 3"_s), 0);
+    QVERIFY(workshopStock().rows.size() == 1);  // only the soles are still held
+    // The server refuses to give back more than the workshop holds.
+    const int soles = f_.count(u"select AUTONUM from ISKANIA where NMATERIAL = 601"_s);
+    QVERIFY_THROWS_EXCEPTION(DbError, f_.db().executeProcedure(u"DEL_UPDATE_ISKANIA"_s,
+        {{u"DEL_UPDATE"_s, 0}, {u"NUM_ZAPIS"_s, soles}, {u"KOLICHESTVO"_s, 0}}));
+}
+
+void TstProductionData::requisitionRefusals()
+{
+    Production::Requisition free;
+    free.date = today_;
+    free.workshop = 1;
+    QCOMPARE(Production::requisitionRefusal(free), u"Липстват данни за изписване !"_s);
+    free.lines = {{1, 601, u"Подметка"_s, 0}};
+    QVERIFY(Production::requisitionRefusal(free).startsWith(u"Количеството за изписване"_s));
+    QVERIFY_THROWS_EXCEPTION(DbError, Production::saveRequisition(f_.db(), free, today_));
+    // The server refuses a quantity of 0 as well.
+    QVERIFY_THROWS_EXCEPTION(DbError, f_.db().selectProcedure(u"SKLAD_MAT_ISK_ZAPIS"_s,
+        {{u"INISKANE"_s, u"X"_s}, {u"INPROIZVODSTVO"_s, 1}, {u"INUMSKLAD"_s, 1}, {u"INUMMATERIAL"_s, 601},
+         {u"IKOLICH_MAT_ISK"_s, 0}}));
+
+    // Two lines of one material, each within the stock of 10 but 12 together: nothing is written.
+    free.lines = {{1, 601, u"Подметка"_s, 6}, {1, 601, u"Подметка"_s, 6}};
+    QCOMPARE(Production::requisitionRefusal(free), QString());
+    try {
+        Production::saveRequisition(f_.db(), free, today_);
+        QFAIL("a short stock was accepted");
+    } catch (const DbError& e) {
+        QVERIFY2(e.message().contains(u"Недостатъчно количество на - Подметка"_s), qPrintable(e.message()));
+    }
+    QCOMPARE(f_.count(u"select count(*) from ISKANIA"_s), 0);
+    QCOMPARE(f_.count(u"select count(*) from SKLAD_DVIGENIE"_s), 0);
+    QCOMPARE(warehouseStock(601), 10.0);
+
+    // A free requisition records its lines and no product requisition.
+    free.lines = {{1, 601, u"Подметка"_s, 6}};
+    QCOMPARE(Production::saveRequisition(f_.db(), free, today_), u"20261210001"_s);
+    QCOMPARE(f_.count(u"select count(*) from ISKANIA"_s), 1);
+    QCOMPARE(f_.count(u"select count(*) from ISKANIA_IZDELIA"_s), 0);
+}
+
+void TstProductionData::batchRefusals()
+{
+    Production::saveRequisition(f_.db(), fromRecipe(2), today_);  // 4 leather, 2 soles
+    Production::Batch b = batchFromWorkshop(0);
+    QCOMPARE(Production::batchRefusal(b), u"Не е зададено количество !  "_s);
+    b = batchFromWorkshop(3);  // needs 6 leather: more than the workshop holds
+    QCOMPARE(Production::batchRefusal(b), QString());
+    try {
+        Production::saveBatch(f_.db(), b, today_);
+        QFAIL("a shortage was accepted");
+    } catch (const DbError& e) {
+        QVERIFY2(e.message().contains(u"Недостиг на материали !"_s), qPrintable(e.message()));
+    }
+    QCOMPARE(f_.count(u"select count(*) from SKLAD where NMATERIAL = 700"_s), 0);
+    QCOMPARE(f_.count(u"select count(*) from IZDELIE"_s), 0);
+    QCOMPARE(f_.count(u"select count(*) from IZDELIE_MATERIALI"_s), 0);
+    b = batchFromWorkshop(1);
+    b.materials.front().quantity = -1;
+    QVERIFY(!Production::batchRefusal(b).isEmpty());
+    b = batchFromWorkshop(1);
+    b.series = true;
+    b.pairs = 0;
+    QVERIFY(!Production::batchRefusal(b).isEmpty());
+    QVERIFY_THROWS_EXCEPTION(DbError, Production::saveBatch(f_.db(), b, today_));
+}
+
+void TstProductionData::seriesBatchPricedPerPair()
+{
+    Production::saveRequisition(f_.db(), fromRecipe(2), today_);
+    Production::Batch b = batchFromWorkshop(2);  // 2 series: cost 4 * 2 + 2 * 4 = 16
+    b.series = true;
+    b.pairs = 8;
+    const Production::SavedBatch saved = Production::saveBatch(f_.db(), b, today_);
+    const DbResult line = f_.db().query(u"select KOLICHESTVO, ED_CENA_LV, KOLICH_SERII from SKLAD where AUTONUM = :A"_s,
+                                        {{u"A"_s, saved.stockLine}});
+    QCOMPARE(line.value(0, u"KOLICHESTVO"_s).toDouble(), 8.0);
+    QCOMPARE(line.value(0, u"ED_CENA_LV"_s).toDouble(), 2.0);
+    QCOMPARE(line.value(0, u"KOLICH_SERII"_s).toInt(), 2);
+    QCOMPARE(f_.count(u"select KOLICH_IZDELIE from IZDELIE"_s), 8);
+    QCOMPARE(f_.count(u"select KOLICH_SERII from IZDELIE"_s), 2);
+}
+
+void TstProductionData::batchDeleteRefused_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("drawn") << 2 << u"Има вложено в производство от това изделие !"_s;
+    QTest::newRow("sold") << 1 << u"Има продадено от това изделие !"_s;
+    QTest::newRow("dispatched") << 3 << u"Има експедирано от това изделие !"_s;
+}
+
+void TstProductionData::batchDeleteRefused()
+{
+    QFETCH(int, kind);
+    QFETCH(QString, message);
+    Production::saveRequisition(f_.db(), fromRecipe(2), today_);
+    const Production::SavedBatch saved = Production::saveBatch(f_.db(), batchFromWorkshop(2), today_);
+    f_.exec(u"insert into SKLAD_DVIGENIE (AUTONUM_SKLAD, VID_DVIGENIE, KOLICHESTVO) values (:A, :K, 1)"_s,
+            {{u"A"_s, saved.stockLine}, {u"K"_s, kind}});
+    QVERIFY(Production::batchDeleteRefusal(f_.db(), saved.number).startsWith(message));
+    QVERIFY_THROWS_EXCEPTION(DbError, Production::deleteBatch(f_.db(), saved.number));
+    QCOMPARE(f_.count(u"select count(*) from IZDELIE"_s), 1);
+    QCOMPARE(f_.count(u"select count(*) from IZDELIE_MATERIALI"_s), 2);
+}
+
+void TstProductionData::storeMark_data()
+{
+    QTest::addColumn<QDate>("produced");
+    QTest::addColumn<QString>("mark");
+    QTest::newRow("before 02.02.2005") << QDate(2005, 2, 1) << u"ШЦ"_s;
+    QTest::newRow("from 02.02.2005") << QDate(2005, 2, 2) << u"ШЦ007"_s;
+}
+
+void TstProductionData::storeMark()
+{
+    QFETCH(QDate, produced);
+    QFETCH(QString, mark);
+    QCOMPARE(Production::storeMark(u"ШЦ"_s, produced, u"20261210007"_s), mark);
+    // A back-dated batch is found and deleted by the same rule it was stored with.
+    Production::saveRequisition(f_.db(), fromRecipe(1), today_);
+    Production::Batch b = batchFromWorkshop(1);
+    b.produced = produced;
+    const Production::SavedBatch saved = Production::saveBatch(f_.db(), b, today_);
+    f_.exec(u"insert into SKLAD_DVIGENIE (AUTONUM_SKLAD, VID_DVIGENIE, KOLICHESTVO) values (:A, 1, 1)"_s,
+            {{u"A"_s, saved.stockLine}});
+    QVERIFY(!Production::batchDeleteRefusal(f_.db(), saved.number).isEmpty());
+}
+
+// Two workstations save a requisition at the same moment: the second waits for the first's number
+// and takes the next one.
+void TstProductionData::concurrentRequisitionsGetDifferentNumbers()
+{
+    SQLConnection other(f_.db().params()), watcher(f_.db().params());
+    other.open();
+    watcher.open();
+    std::future<QString> second;
+    QString first;
+    {
+        TransactionScope tx(f_.db());
+        first = Production::saveRequisition(f_.db(), fromRecipe(1), today_);
+        const Production::Requisition next = fromRecipe(2);
+        second = std::async(std::launch::async, [&other, next, this] {
+            return Production::saveRequisition(other, next, today_);
+        });
+        const QString waiting = u"select count(*) from MON$STATEMENTS where MON$STATE = 1 "
+                                u"and MON$ATTACHMENT_ID <> current_connection and MON$SQL_TEXT containing 'NUMBER_SERIES'"_s;
+        while (second.wait_for(std::chrono::seconds(0)) != std::future_status::ready &&
+               watcher.query(waiting).rows.front()[0].toInt() == 0)
+            QThread::yieldCurrentThread();
+        tx.commit();
+    }
+    QCOMPARE(first, u"20261210001"_s);
+    QCOMPARE(second.get(), u"20261210002"_s);
+    QCOMPARE(warehouseStock(600), 14.0);
+    QCOMPARE(f_.count(u"select count(*) from ISKANIA_IZDELIA"_s), 2);
+}
+
+QTEST_GUILESS_MAIN(TstProductionData)
+#include "tst_production_data.moc"
