@@ -226,19 +226,11 @@ void writePayment(SQLConnection& db, const Stored& s, const QVector<SaleLine>& l
                   double usd, double eur)
 {
     if (atOnce) {
-        double sumLv = 0, sumUsd = 0, sumEur = 0;
-        for (const SaleLine& l : lines) {
-            const SaleTotals::LineValues v = SaleTotals::computeLine(
-                s.documentType, s.vatPct, {l.quantity, l.priceLv, l.priceUsd, l.priceEur, l.discountPct});
-            sumLv += v.lv.value.value_or(0);
-            sumUsd += v.usd.value.value_or(0);
-            sumEur += v.eur.value.value_or(0);
-        }
         SaleTotals::DocumentInput in;
         in.documentType = s.documentType;
         in.vatPct = s.vatPct;
         in.companyDiscountPct = s.discountPct;
-        const SaleTotals::Payment p = SaleTotals::paidAtOnce(SaleTotals::computeTotals(in, sumLv, sumUsd, sumEur));
+        const SaleTotals::Payment p = SaleTotals::paidAtOnce(SaleTotals::computeTotals(in, totalsInput(lines)));
         lv = p.lv;
         usd = p.usd;
         eur = p.eur;
@@ -363,6 +355,14 @@ QString lineRefusal(const QVector<SaleLine>& lines)
 }
 
 } // namespace
+
+QVector<SaleTotals::LineInput> totalsInput(const QVector<SaleLine>& lines)
+{
+    QVector<SaleTotals::LineInput> out;
+    out.reserve(lines.size());
+    for (const SaleLine& l : lines) out.append({l.quantity, l.priceLv, l.priceUsd, l.priceEur, l.discountPct});
+    return out;
+}
 
 QStringList refusals(const SaleHeader& h, const QVector<SaleLine>& lines)
 {

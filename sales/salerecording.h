@@ -1,5 +1,7 @@
 #pragma once
 
+#include "sales/saletotals.h"
+
 #include <QDate>
 #include <QString>
 #include <QStringList>
@@ -37,6 +39,9 @@ struct SaleLine
 
     bool returned() const { return quantity < 0; }
 };
+
+// The values the totals take from the lines.
+QVector<SaleTotals::LineInput> totalsInput(const QVector<SaleLine>& lines);
 
 // The header of a new sale as the sale entry window holds it. Number boxes are the typed texts.
 struct SaleHeader

@@ -90,6 +90,18 @@ DocumentTotals computeTotals(const DocumentInput& in, double sumLv, double sumUs
     return t;
 }
 
+DocumentTotals computeTotals(const DocumentInput& input, const QVector<LineInput>& lines)
+{
+    double lv = 0, usd = 0, eur = 0;
+    for (const LineInput& l : lines) {
+        const LineValues v = computeLine(input.documentType, input.vatPct, l);
+        lv += v.lv.value.value_or(0);
+        usd += v.usd.value.value_or(0);
+        eur += v.eur.value.value_or(0);
+    }
+    return computeTotals(input, lv, usd, eur);
+}
+
 Payment paidAtOnce(const DocumentTotals& totals) { return {totals.toPayLv, totals.toPayUsd, totals.toPayEur}; }
 
 } // namespace SaleTotals

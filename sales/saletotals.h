@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QVector>
 
 #include <optional>
 
@@ -66,6 +67,8 @@ struct DocumentTotals
 };
 
 DocumentTotals computeTotals(const DocumentInput& input, double sumLv, double sumUsd, double sumEur);
+// The same over lines: the sums of their values under the input's type and VAT.
+DocumentTotals computeTotals(const DocumentInput& input, const QVector<LineInput>& lines);
 
 // What a sale paid at once records: the amounts to pay in each currency, after the document
 // discount.
