@@ -9,6 +9,8 @@
 #include "data/dmpers.h"
 #include "data/dmporychki.h"
 #include "data/dmsklad.h"
+#include "data/dmprodagba.h"
+#include "platform/widgets/handlers.h"
 #include "reference/formnomenklaturi.h"
 #include "reference/formcountry.h"
 #include "reference/formgrad.h"
@@ -37,6 +39,8 @@
 #include "staff/tabslugrazpl.h"
 #include "staff/tabtools.h"
 #include "warehouse/formsklad.h"
+#include "sales/formprodagba.h"
+#include "sales/formprodagbamateriali.h"
 
 #include <QDir>
 #include <QSettings>
@@ -76,6 +80,9 @@ struct AppInstances::Owned
     std::unique_ptr<TFormKasa> formKasa;
     std::unique_ptr<TDMSklad> dmSklad;
     std::unique_ptr<TFormSklad> formSklad;
+    std::unique_ptr<TDMProdagba> dmProdagba;
+    std::unique_ptr<TFormProdagbaMateriali> formProdagbaMateriali;
+    std::unique_ptr<TFormProdagba> formProdagba;
 };
 
 AppInstances::AppInstances(const ConnectionParams& params) : owned_(std::make_unique<Owned>())
@@ -143,6 +150,13 @@ AppInstances::AppInstances(const ConnectionParams& params) : owned_(std::make_un
     DMSklad = (owned_->dmSklad = std::make_unique<TDMSklad>(*DMNS)).get();
     owned_->columnSettings.registerDataset(DMSklad->SmpSklNalich);
     FormSklad = (owned_->formSklad = std::make_unique<TFormSklad>(*DMNS, *DMSklad)).get();
+    DMProdagba = (owned_->dmProdagba = std::make_unique<TDMProdagba>(*DMNS)).get();
+    FormProdagbaMateriali =
+        (owned_->formProdagbaMateriali = std::make_unique<TFormProdagbaMateriali>(*DMNS, *DMProdagba)).get();
+    FormProdagba =
+        (owned_->formProdagba = std::make_unique<TFormProdagba>(*DMNS, *DMProdagba, *FormProdagbaMateriali)).get();
+    QObject::connect(FormNomenklaturi, &TFormNomenklaturi::mainCaptionChanged, FormProdagba,
+                     [form = FormProdagba] { Handlers::run([form] { form->companySettingsSaved(); }); });
 }
 
 AppInstances::~AppInstances()
@@ -157,6 +171,9 @@ AppInstances::~AppInstances()
     owned_->formPers.reset();
     owned_->formKasa.reset();
     owned_->formKasovOrder.reset();
+    owned_->formProdagba.reset();
+    owned_->formProdagbaMateriali.reset();
+    owned_->dmProdagba.reset();
     owned_->formSklad.reset();
     owned_->dmSklad.reset();
     owned_->formIzdMatISO.reset();

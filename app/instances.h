@@ -34,6 +34,9 @@ class TFormKasa;
 class TFormKasovOrder;
 class TDMSklad;
 class TFormSklad;
+class TDMProdagba;
+class TFormProdagbaMateriali;
+class TFormProdagba;
 namespace ColumnSettings {
 class Registry;
 }
@@ -86,6 +89,10 @@ public:
     // The warehouse: its lists and the stock window.
     TDMSklad* DMSklad = nullptr;
     TFormSklad* FormSklad = nullptr;
+    // Sales: the sale's lists, the item selection and the sale entry window.
+    TDMProdagba* DMProdagba = nullptr;
+    TFormProdagbaMateriali* FormProdagbaMateriali = nullptr;
+    TFormProdagba* FormProdagba = nullptr;
 
     // The report column settings: the lists they apply to and the settings last read.
     ColumnSettings::Registry& columnSettings();

@@ -95,4 +95,26 @@ SaleTotals::DocumentTotals totals(SmpDataset& lines, const SaleTotals::DocumentI
     return SaleTotals::computeTotals(input, Sales::totalsInput(read(lines)));
 }
 
+LinePrices chooseLinePrices(const StockPrices& stock, PriceKind kind, double specialPrice, int documentType,
+                            Currency currency, double rate, bool returned)
+{
+    if (returned && kind == PriceKind::Delivery) kind = PriceKind::Retail;
+    const double* prices = kind == PriceKind::Wholesale ? stock.wholesale
+                           : kind == PriceKind::Retail  ? stock.retail
+                                                        : stock.delivery;
+    LinePrices p;
+    p.special = specialPrice > 0;
+    p.lv = p.special ? specialPrice : prices[0];
+    p.usd = prices[1];
+    p.eur = prices[2];
+    if (!returned && documentType == 0) {
+        if (currency != Currency::BGN) {
+            p.lv = prices[int(currency)] * rate;
+            p.special = false;
+        }
+        p.usd = p.eur = 0;
+    }
+    return p;
+}
+
 } // namespace SaleLines
