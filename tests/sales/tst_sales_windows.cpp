@@ -33,6 +33,7 @@ private slots:
     void refusalKeepsWindowAndLines();
     void workedExampleTotals();
     void shortStockAddsNoLine();
+    void returnedGoodsLine();
     void companyRateFollowsIntoPendingLines();
 
 private:
@@ -269,6 +270,42 @@ void TstSalesWindows::shortStockAddsNoLine()
     const QStringList messages = ui_->texts(RecordingUi::Kind::Message);
     QVERIFY(messages.contains(u"Недостатъчно количество на  Болт  !"_s));
     QVERIFY(messages.contains(u"Невалидно количество: \"abc\" !"_s));
+}
+
+// A negative quantity takes goods back into the warehouse: the material must be chosen.
+void TstSalesWindows::returnedGoodsLine()
+{
+    openSale();
+    chooseRecipient(u"Клиент"_s);
+    ui_->onModal = [&](Form* form) {
+        [&] {
+            items()->EditKolich->setText(u"-2"_s);
+            clickButton(items(), u"SpeedBtnZapMaterial"_s);
+            items()->RdGrpIzbMaterial->click(1);
+            chooseInList(items()->DBLkpCmBoxMat, u"Шайба"_s);
+            QVERIFY(items()->DBTextNalich->isVisible());
+            QCOMPARE(items()->DBTextNalich->text(), u"20.000"_s);
+            items()->EditKolich->setText(u"-2"_s);
+            clickButton(items(), u"SpeedBtnZapMaterial"_s);
+            clickButton(items(), u"SpeedBtnClose"_s);
+        }();
+        return form->modalResult();
+    };
+    clickButton(sale(), u"SpdBtnIzbIzdProdagba"_s);
+    ui_->onModal = nullptr;
+    QCOMPARE(ui_->texts(RecordingUi::Kind::Message), QStringList{u"Не е избран материал за връщане !!!"_s});
+    QCOMPARE(lines().recordCount(), 1);
+    QCOMPARE(lines().value(u"PROD_VYRN"_s).toInt(), 1);
+    QCOMPARE(lines().value(u"NMATERIAL"_s).toInt(), 501);
+    QCOMPARE(lines().value(u"CENA_MATERIAL_IZDELIE"_s).toDouble(), 2.5);
+    ui_->answers << true;
+    clickButton(sale(), u"SpdBtnZapisDoc"_s);
+    QVERIFY(!sale()->isVisible());
+    QCOMPARE(onHand(501), 22.0);
+    QCOMPARE(count(u"select count(*) from SKLAD where NFAKTURA = 'Vyrn001' and NKONTRAGENT = 60 and KOLICHESTVO = 2"_s), 1);
+    QCOMPARE(count(u"select count(*) from PRODAGBI_MATERIALI where BROI_MAT_PROD = -2"_s), 1);
+    // Returned goods are owed back: the amount to pay is negative.
+    QVERIFY(db().query(u"select PLASTANE_SUMA from PRODAGBI_PLASTANE"_s).rows.front()[0].toDouble() < 0);
 }
 
 // Saving the company with a new VAT rate recomputes the lines of the sale being entered.
