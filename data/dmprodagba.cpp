@@ -43,6 +43,7 @@ const char* kPrice3 = "# ### ##0.000";
 TDMProdagba::TDMProdagba(TDMNS& dm, QObject* parent)
     : QObject(parent),
       SmpProdagbaTempNew(QStringLiteral("SmpProdagbaTempNew"), &dm.SQLConnectNS, this),
+      SmpProdagbaKorekcia(QStringLiteral("SmpProdagbaKorekcia"), &dm.SQLConnectNS, this),
       SmpProdTemp(QStringLiteral("SmpProdTemp"), &dm.SQLConnectNS, this),
       SmpProdSkladNalich(QStringLiteral("SmpProdSkladNalich"), &dm.SQLConnectNS, this),
       SmpSklObNalich(QStringLiteral("SmpSklObNalich"), &dm.SQLConnectNS, this),
@@ -51,13 +52,18 @@ TDMProdagba::TDMProdagba(TDMNS& dm, QObject* parent)
       SmpViewMatSklOb(QStringLiteral("SmpViewMatSklOb"), &dm.SQLConnectNS, this)
 {
     setObjectName(QStringLiteral("DMProdagba"));
-    defineLines(dm);
+    defineLines(SmpProdagbaTempNew, dm);
+    defineLines(SmpProdagbaKorekcia, dm);
+    SmpProdTemp.setTableName(QStringLiteral("PRODKOREKC_TEMP"));
+    SmpProdTemp.setScratch(true);
+    addFields(SmpProdTemp, {{"NSKLOB", T::Integer, "Скл.обект"},
+                            {"NUMMAT", T::Integer, "№ мат."},
+                            {"KOLICH", T::Float, "Колич.", "# ### ##0.00"}});
     defineStock();
 }
 
-void TDMProdagba::defineLines(TDMNS& dm)
+void TDMProdagba::defineLines(SmpDataset& ds, TDMNS& dm)
 {
-    SmpDataset& ds = SmpProdagbaTempNew;
     ds.setTableName(QStringLiteral("PRODAGBI_TEMP"));
     ds.setScratch(true);
     addFields(ds, {{"NMATERIAL", T::Integer, "№ мат.", "", false}});
@@ -119,12 +125,6 @@ void TDMProdagba::defineLines(TDMNS& dm)
                        {"ZadylgeniaObstoLV", T::Float, "", kMoney, false},
                        {"ZadylgeniaObstoUSD", T::Float, "", kMoney, false},
                        {"ZadylgeniaObstoEUR", T::Float, "", kMoney, false}});
-
-    SmpProdTemp.setTableName(QStringLiteral("PRODKOREKC_TEMP"));
-    SmpProdTemp.setScratch(true);
-    addFields(SmpProdTemp, {{"NSKLOB", T::Integer, "Скл.обект"},
-                            {"NUMMAT", T::Integer, "№ мат."},
-                            {"KOLICH", T::Float, "Колич.", "# ### ##0.00"}});
 }
 
 void TDMProdagba::defineStock()

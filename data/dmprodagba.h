@@ -17,6 +17,7 @@ public:
     explicit TDMProdagba(TDMNS& dm, QObject* parent = nullptr);
 
     SmpDataset SmpProdagbaTempNew;   // lines of the sale, a scratch list over PRODAGBI_TEMP
+    SmpDataset SmpProdagbaKorekcia;  // lines of a recorded sale being corrected: a list of its own
     SmpDataset SmpProdTemp;          // old lines of a corrected sale, over PRODKOREKC_TEMP
     SmpDataset SmpProdSkladNalich;   // warehouse stock per delivery line
     SmpDataset SmpSklObNalich;       // warehouse-object stock per received line
@@ -25,6 +26,6 @@ public:
     SmpDataset SmpViewMatSklOb;      // materials of the warehouses that supply warehouse objects
 
 private:
-    void defineLines(TDMNS& dm);
+    void defineLines(SmpDataset& ds, TDMNS& dm);
     void defineStock();
 };

@@ -94,7 +94,7 @@ TFormProdagbaMateriali::TFormProdagbaMateriali(TDMNS& dm, TDMProdagba& sale, QWi
     auto* matSklOb = new DataSource(&sale.SmpViewMatSklOb, this);
     auto* skladNalich = new DataSource(&sale.SmpProdSkladNalich, this);
     skladNalich->setObjectName(u"DtSrcProdSkladNalich"_s);
-    auto* lines = new DataSource(&sale.SmpProdagbaTempNew, this);
+    auto* lines = linesSource_ = new DataSource(&sale.SmpProdagbaTempNew, this);
     lines->setObjectName(u"DtSrcProdagbaTempNew"_s);
 
     PnlProdSklad = new QWidget;
@@ -207,7 +207,39 @@ TFormProdagbaMateriali::TFormProdagbaMateriali(TDMNS& dm, TDMProdagba& sale, QWi
     (new QHBoxLayout(words))->addWidget(DBText6);
     SpeedBtnClose = Handlers::makeButton("SpeedBtnClose", u"към фактура"_s, this,
                                          &TFormProdagbaMateriali::SpeedBtnCloseClick);
+    DBText3 = new QLabel;
+    DBText3->setObjectName(u"DBText3"_s);
+    RdGrpVidPlastane = new RadioGroup(u"RdGrpVidPlastane"_s, u"Вид плащане "_s, {u"Веднага"_s, u"Разср."_s});
+    const auto amount = [](const char* name) {
+        auto* e = new QLineEdit;
+        e->setObjectName(QString::fromLatin1(name));
+        e->setValidator(new QRegularExpressionValidator(QRegularExpression(u"[0-9]*\\.?[0-9]*"_s), e));
+        e->setMaximumWidth(90);
+        return e;
+    };
+    EdRazsrSumaLv = amount("EdRazsrSumaLv");
+    EdRazsrSumaUSD = amount("EdRazsrSumaUSD");
+    EdRazsrSumaEUR = amount("EdRazsrSumaEUR");
+    BitBtnZapProdKorek = Handlers::makeButton("BitBtnZapProdKorek", u"корекция"_s, this,
+                                              &TFormProdagbaMateriali::BitBtnZapProdKorekClick);
+    auto* correction = new QVBoxLayout;
+    {
+        auto* number = new QHBoxLayout;
+        number->addWidget(new QLabel(u"Продажба -"_s));
+        number->addWidget(DBText3, 1);
+        correction->addLayout(number);
+        correction->addWidget(RdGrpVidPlastane);
+        auto* paid = new QGridLayout;
+        int r = 0;
+        for (auto [caption, box] : {std::pair{"Лв.", EdRazsrSumaLv}, {"USD", EdRazsrSumaUSD}, {"EUR", EdRazsrSumaEUR}}) {
+            paid->addWidget(new QLabel(QString::fromUtf8(caption)), r, 0);
+            paid->addWidget(box, r++, 1);
+        }
+        correction->addLayout(paid);
+        correction->addWidget(BitBtnZapProdKorek);
+    }
     auto* bottom = new QHBoxLayout;
+    bottom->addLayout(correction);
     bottom->addWidget(GrpBoxDanFakt);
     bottom->addWidget(GrpBoxOprFaktStRazp);
     bottom->addWidget(words, 1);
@@ -232,6 +264,113 @@ TFormProdagbaMateriali::TFormProdagbaMateriali(TDMNS& dm, TDMProdagba& sale, QWi
     Handlers::connect(DBLkpCmbSklObArtik, &DBLookupComboBox::closeUp, this,
                       &TFormProdagbaMateriali::ReloadWarehouseObjectStock);
     Handlers::connect(RdGrpValuta, &RadioGroup::clicked, this, &TFormProdagbaMateriali::RdGrpValutaClick);
+    Handlers::connect(RdGrpVidPlastane, &RadioGroup::clicked, this, &TFormProdagbaMateriali::RdGrpVidPlastaneClick);
+    // The corrected sale's values follow its own type, VAT and discount and this window's payment.
+    SaleLines::attachValues(sale.SmpProdagbaKorekcia, [this] {
+        SaleTotals::DocumentInput in;
+        in.documentType = corrected_.documentType;
+        in.vatPct = corrected_.vatPct;
+        in.companyDiscountPct = corrected_.discountPct;
+        in.deferred = RdGrpVidPlastane->itemIndex() == 1;
+        return in;
+    });
+}
+
+SmpDataset& TFormProdagbaMateriali::lines() const
+{
+    return mode_ == Mode::Correction ? sale_.SmpProdagbaKorekcia : sale_.SmpProdagbaTempNew;
+}
+
+bool TFormProdagbaMateriali::fromObjects() const
+{
+    if (mode_ == Mode::Correction)
+        return !corrected_.lines.isEmpty() && corrected_.lines.last().warehouseObject >= 1
+               && corrected_.lines.last().warehouseObject <= 10000;
+    return mode_ == Mode::WarehouseObjects;
+}
+
+double TFormProdagbaMateriali::available(int material, double onHand) const
+{
+    if (mode_ != Mode::Correction) return onHand;
+    double sold = 0;
+    for (const Sales::SaleLine& l : corrected_.lines)
+        if (l.material == material) sold += l.quantity;
+    return onHand + sold;
+}
+
+int TFormProdagbaMateriali::openCorrection(const QString& saleNumber)
+{
+    const std::optional<Sales::RecordedSale> sale = Sales::loadSale(dm_.SQLConnectNS, saleNumber);
+    if (!sale) return 0;
+    corrected_ = *sale;
+    mode_ = Mode::Correction;
+    current_ = Sale{sale->documentType, sale->counterparty, sale->counterparty > 0};
+    DBText3->setText(saleNumber);
+    RdGrpVidPlastane->setItemIndex(dm_.SmpFirma.isActive() && dm_.SmpFirma.value(u"VID_RAZPL_KLIENT"_s).toInt() == 1 ? 1 : 0);
+    SmpDataset& list = sale_.SmpProdagbaKorekcia;
+    list.close();
+    list.open();
+    SmpDataset& old = sale_.SmpProdTemp;
+    old.close();
+    old.open();
+    SmpField* qty = list.fieldByName(u"BROI_MATERIAL_IZDELIE"_s);
+    qty->readOnly = false;
+    for (const Sales::SaleLine& l : sale->lines) {
+        list.append();
+        list.setValue(u"NMATERIAL"_s, l.material);
+        list.setValue(u"CENA_MATERIAL_IZDELIE"_s, l.priceLv);
+        list.setValue(u"OTST_IZDELIE"_s, l.discountPct);
+        list.setValue(u"CENA_MAT_IZD_USD"_s, l.priceUsd);
+        list.setValue(u"CENA_MAT_IZD_EUR"_s, l.priceEur);
+        list.setValue(u"BROI_MATERIAL_IZDELIE"_s, l.quantity);
+        list.setValue(u"NSKL_OBEKT"_s, l.warehouseObject);
+        list.setValue(u"NSKL_RAZP"_s, 1);
+        list.setValue(u"PROD_VYRN"_s, l.returned() ? 1 : 0);
+        list.post();
+        old.append();
+        old.setValue(u"NUMMAT"_s, l.material);
+        old.setValue(u"KOLICH"_s, l.quantity);
+        old.setValue(u"NSKLOB"_s, l.warehouseObject);
+        old.post();
+    }
+    qty->readOnly = true;
+    FormShow();
+    return UiService::current().showModal(this);
+}
+
+void TFormProdagbaMateriali::RdGrpVidPlastaneClick()
+{
+    const bool deferred = RdGrpVidPlastane->itemIndex() == 1 && mode_ == Mode::Correction;
+    for (QLineEdit* e : {EdRazsrSumaLv, EdRazsrSumaUSD, EdRazsrSumaEUR}) e->setEnabled(deferred);
+}
+
+void TFormProdagbaMateriali::BitBtnZapProdKorekClick()
+{
+    SmpDataset& list = sale_.SmpProdagbaKorekcia;
+    list.checkBrowseMode();
+    Sales::CorrectionPayment payment;
+    payment.atOnce = RdGrpVidPlastane->itemIndex() == 0;
+    if (!payment.atOnce) {
+        double* paid[] = {&payment.paidNowLv, &payment.paidNowUsd, &payment.paidNowEur};
+        int i = 0;
+        for (QLineEdit* e : {EdRazsrSumaLv, EdRazsrSumaUSD, EdRazsrSumaEUR}) {
+            const QString text = e->text().trimmed();
+            const std::optional<double> n = text.isEmpty() ? std::optional<double>(0) : Formats::textToNumber(text);
+            if (!n) {
+                UiService::current().showMessage(u"Невалидна сума: \"%1\" !"_s.arg(text));
+                return;
+            }
+            *paid[i++] = *n;
+        }
+    }
+    if (!UiService::current().askYesNo(u" Потвърдете корекция на продажба ? "_s)) return;
+    try {
+        Sales::correctSale(dm_.SQLConnectNS, corrected_.saleNumber, SaleLines::read(list), payment);
+    } catch (const Sales::SaleRefused& e) {
+        for (const QString& m : e.messages()) UiService::current().showMessage(m);
+        return;
+    }
+    closeWith(1);
 }
 
 int TFormProdagbaMateriali::open(Mode mode, const Sale& sale)
@@ -244,17 +383,23 @@ int TFormProdagbaMateriali::open(Mode mode, const Sale& sale)
 
 bool TFormProdagbaMateriali::specialPriceLine(int position) const
 {
-    const SmpDataset& lines = sale_.SmpProdagbaTempNew;
-    const SmpField* f = lines.findField(u"FLAG_SPEC_CENA"_s);
-    return f && lines.valueAt(position, f).toInt() == 1;
+    const SmpDataset& list = lines();
+    const SmpField* f = list.findField(u"FLAG_SPEC_CENA"_s);
+    return f && list.valueAt(position, f).toInt() == 1;
 }
 
 void TFormProdagbaMateriali::FormShow()
 {
-    const bool objects = mode_ == Mode::WarehouseObjects;
+    const bool correction = mode_ == Mode::Correction;
+    linesSource_->setDataset(&lines());
+    BitBtnZapProdKorek->setEnabled(correction);
+    RdGrpVidPlastane->setEnabled(correction);
+    RdGrpVidPlastaneClick();
+    if (!correction) DBText3->clear();
+    const bool objects = fromObjects();
     PnlProdSklad->setVisible(!objects);
     PnlProdSklOb->setVisible(objects);
-    DBGrid4->setColumnVisible(u"ImeSklOb"_s, objects);
+    DBGrid4->setColumnVisible(u"ImeSklOb"_s, objects || correction);
     if (objects) {
         SmpDataset& list = sale_.SmpViewMatSklOb;
         list.isActive() ? list.refresh() : list.open();
@@ -362,12 +507,14 @@ void TFormProdagbaMateriali::RdGrpValutaClick()
 
 double TFormProdagbaMateriali::alreadyTaken(int material) const
 {
+    // A correction checks the typed quantity alone against what is available to it.
+    if (mode_ == Mode::Correction) return 0;
     double sum = 0;
-    const SmpDataset& lines = sale_.SmpProdagbaTempNew;
-    const SmpField* m = lines.fieldByName(u"NMATERIAL"_s);
-    const SmpField* q = lines.fieldByName(u"BROI_MATERIAL_IZDELIE"_s);
-    for (int i = 0; i < lines.recordCount(); ++i)
-        if (lines.valueAt(i, m).toInt() == material) sum += lines.valueAt(i, q).toDouble();
+    const SmpDataset& list = lines();
+    const SmpField* m = list.fieldByName(u"NMATERIAL"_s);
+    const SmpField* q = list.fieldByName(u"BROI_MATERIAL_IZDELIE"_s);
+    for (int i = 0; i < list.recordCount(); ++i)
+        if (list.valueAt(i, m).toInt() == material) sum += list.valueAt(i, q).toDouble();
     return sum;
 }
 
@@ -379,7 +526,7 @@ void TFormProdagbaMateriali::SpeedBtnZapMaterialClick()
         return;
     }
     if (*quantity == 0) return;
-    if (mode_ == Mode::WarehouseObjects) {
+    if (fromObjects()) {
         *quantity < 0 ? AddReturnLineToWarehouseObject(*quantity) : AddLineFromWarehouseObject(*quantity);
     } else {
         *quantity < 0 ? AddReturnLineToWarehouse(*quantity) : AddLineFromWarehouse(*quantity);
@@ -391,9 +538,10 @@ void TFormProdagbaMateriali::AddLineFromWarehouse(double quantity)
     const SmpDataset& stock = sale_.SmpProdSkladNalich;
     if (stock.isEmpty()) return;
     const int material = stock.value(u"NMATERIAL"_s).toInt();
-    const double available = Sales::warehouseStockOf(dm_.SQLConnectNS, material) + 0.000000001;
-    if (quantity + alreadyTaken(material) > available) {
+    const double limit = available(material, Sales::warehouseStockOf(dm_.SQLConnectNS, material)) + 0.000000001;
+    if (quantity + alreadyTaken(material) > limit) {
         UiService::current().showMessage(u"Недостатъчно количество на  "_s + stock.value(u"IMEMATERIAL"_s).toString() + u"  !"_s);
+        if (mode_ == Mode::Correction) EditKolich->setText(Formats::numberToText(limit - 0.000000001));
         return;
     }
     appendLine(material, quantity, stock, false, 0, 0, stock.value(u"AUTONUM"_s).toInt());
@@ -405,9 +553,10 @@ void TFormProdagbaMateriali::AddLineFromWarehouseObject(double quantity)
     if (stock.isEmpty()) return;
     const int material = stock.value(u"NMATERIAL"_s).toInt();
     const int object = stock.value(u"NSKL_OBEKT"_s).toInt();
-    const double available = Sales::warehouseObjectStockOf(dm_.SQLConnectNS, object, material);
-    if (quantity + alreadyTaken(material) > available) {
+    const double limit = available(material, Sales::warehouseObjectStockOf(dm_.SQLConnectNS, object, material));
+    if (quantity + alreadyTaken(material) > limit) {
         UiService::current().showMessage(u"Недостатъчно количество на  "_s + stock.value(u"IMEMATERIAL"_s).toString() + u"  !"_s);
+        if (mode_ == Mode::Correction) EditKolich->setText(Formats::numberToText(limit));
         return;
     }
     appendLine(material, quantity, stock, false, object, stock.value(u"NUM_SKL_RAZP"_s).toInt(),
@@ -452,27 +601,27 @@ void TFormProdagbaMateriali::appendLine(int material, double quantity, const Smp
     const SaleLines::LinePrices p = SaleLines::chooseLinePrices(
         stock.isEmpty() ? SaleLines::StockPrices{} : pricesOf(stock), SaleLines::PriceKind(RdGrpCena_Edro_drebno->itemIndex()),
         special, current_.documentType, SaleLines::Currency(RdGrpValuta->itemIndex()), rate, returned);
-    SmpDataset& lines = sale_.SmpProdagbaTempNew;
-    SmpField* qty = lines.fieldByName(u"BROI_MATERIAL_IZDELIE"_s);
+    SmpDataset& list = lines();
+    SmpField* qty = list.fieldByName(u"BROI_MATERIAL_IZDELIE"_s);
     qty->readOnly = false;
-    lines.append();
-    lines.setValue(u"PROD_VYRN"_s, returned ? 1 : 0);
-    lines.setValue(u"NMATERIAL"_s, material);
-    lines.setValue(u"CENA_MATERIAL_IZDELIE"_s, p.lv);
-    lines.setValue(u"FLAG_SPEC_CENA"_s, p.special ? 1 : 0);
-    lines.setValue(u"CENA_MAT_IZD_USD"_s, p.usd == 0 ? QVariant() : QVariant(p.usd));
-    lines.setValue(u"CENA_MAT_IZD_EUR"_s, p.eur == 0 ? QVariant() : QVariant(p.eur));
-    lines.setValue(u"BROI_MATERIAL_IZDELIE"_s, quantity);
-    lines.setValue(u"NSKL_OBEKT"_s, warehouseObject);
-    lines.setValue(u"NSKL_RAZP"_s, objectReceipt);
-    if (stockLine > 0) lines.setValue(u"AUTONUM_SKLAD"_s, stockLine);
-    lines.post();
+    list.append();
+    list.setValue(u"PROD_VYRN"_s, returned ? 1 : 0);
+    list.setValue(u"NMATERIAL"_s, material);
+    list.setValue(u"CENA_MATERIAL_IZDELIE"_s, p.lv);
+    list.setValue(u"FLAG_SPEC_CENA"_s, p.special ? 1 : 0);
+    list.setValue(u"CENA_MAT_IZD_USD"_s, p.usd == 0 ? QVariant() : QVariant(p.usd));
+    list.setValue(u"CENA_MAT_IZD_EUR"_s, p.eur == 0 ? QVariant() : QVariant(p.eur));
+    list.setValue(u"BROI_MATERIAL_IZDELIE"_s, quantity);
+    list.setValue(u"NSKL_OBEKT"_s, warehouseObject);
+    list.setValue(u"NSKL_RAZP"_s, objectReceipt);
+    if (stockLine > 0) list.setValue(u"AUTONUM_SKLAD"_s, stockLine);
+    list.post();
     qty->readOnly = true;
     EditKolich->setText(u"0"_s);
 }
 
 void TFormProdagbaMateriali::SpeedBtnCloseClick()
 {
-    sale_.SmpProdagbaTempNew.checkBrowseMode();
+    lines().checkBrowseMode();
     closeWith(1);
 }

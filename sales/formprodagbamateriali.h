@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/ui/form.h"
+#include "sales/salerecording.h"
 
 class QGroupBox;
 class QLabel;
@@ -24,7 +25,7 @@ class TFormProdagbaMateriali : public Form
 {
     Q_OBJECT
 public:
-    enum class Mode { WarehouseObjects = 0, Warehouses = 1 };
+    enum class Mode { WarehouseObjects = 0, Warehouses = 1, Correction = 2 };
     // What the sale entry window tells the selection each time it opens it.
     struct Sale
     {
@@ -37,6 +38,9 @@ public:
 
     // Shows the window modally in the mode, for the sale; the lines land in SmpProdagbaTempNew.
     int open(Mode mode, const Sale& sale);
+    // Shows the window modally to correct a recorded sale: its lines are loaded into a list of their
+    // own (SmpProdagbaKorekcia), so a sale being composed stays as it is. 0 when there is no such sale.
+    int openCorrection(const QString& saleNumber);
     Mode mode() const { return mode_; }
 
     QWidget* PnlProdSklad = nullptr;
@@ -62,6 +66,11 @@ public:
     QGroupBox *GrpBoxDanFakt = nullptr, *GrpBoxOprFaktStRazp = nullptr;
     DBText* DBText6 = nullptr;
     QToolButton* SpeedBtnClose = nullptr;
+    // Correction: the sale, its payment kind and paid-now amounts, and "корекция".
+    QLabel* DBText3 = nullptr;
+    RadioGroup* RdGrpVidPlastane = nullptr;
+    QLineEdit *EdRazsrSumaLv = nullptr, *EdRazsrSumaUSD = nullptr, *EdRazsrSumaEUR = nullptr;
+    QToolButton* BitBtnZapProdKorek = nullptr;
 
     void FormShow();
     void ReloadWarehouseStock();
@@ -74,11 +83,18 @@ public:
     void RdGrpValutaClick();
     void SpeedBtnZapMaterialClick();
     void SpeedBtnCloseClick();
+    void RdGrpVidPlastaneClick();
+    void BitBtnZapProdKorekClick();
 
     // A line drawn blue: its BGN price is the recipient's special price.
     bool specialPriceLine(int position) const;
 
 private:
+    // The list lines are added to: the sale's, or in a correction the corrected sale's own.
+    SmpDataset& lines() const;
+    bool fromObjects() const;
+    // In a correction: stock on hand plus what the recorded sale took of the material.
+    double available(int material, double onHand) const;
     void AddLineFromWarehouse(double quantity);
     void AddLineFromWarehouseObject(double quantity);
     void AddReturnLineToWarehouse(double quantity);
@@ -93,6 +109,8 @@ private:
     TDMProdagba& sale_;
     Mode mode_ = Mode::Warehouses;
     Sale current_;
+    DataSource* linesSource_ = nullptr;
+    Sales::RecordedSale corrected_;
     int nsklad_ = 0;
     int nmaterial_ = 0;
 };

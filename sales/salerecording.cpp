@@ -509,6 +509,38 @@ Recorded correctSale(SQLConnection& db, const QString& saleNumber, const QVector
     return r;
 }
 
+std::optional<RecordedSale> loadSale(SQLConnection& db, const QString& saleNumber)
+{
+    const DbResult r = db.query(u"select TIP_DOCUMENT, NKONTRAGENT, PROCENT_DDS, PROCENT_OTST, NMATERIAL, "
+                                u"BROI_MATERIAL_IZDELIE, CENA_MATERIAL_IZDELIE, CENA_MAT_IZD_USD, CENA_MAT_IZD_EUR, "
+                                u"OTST_IZDELIE, NSKL_OBEKT, ARTN_POLUCH, ARTN_DOSTAV, BARKOD from PRODAGBI "
+                                u"where NUMPRODAGBA = :N order by AUTONUM"_s,
+                                {{u"N"_s, saleNumber}});
+    if (r.isEmpty()) return std::nullopt;
+    RecordedSale sale;
+    sale.saleNumber = saleNumber;
+    sale.documentType = r.rows[0][0].toInt();
+    sale.counterparty = r.rows[0][1].toInt();
+    sale.vatPct = r.rows[0][2].toDouble();
+    sale.discountPct = r.rows[0][3].toDouble();
+    for (const DbRow& row : r.rows) {
+        SaleLine l;
+        l.material = row[4].toInt();
+        l.quantity = row[5].toDouble();
+        l.priceLv = row[6].toDouble();
+        l.priceUsd = row[7].toDouble();
+        l.priceEur = row[8].toDouble();
+        l.discountPct = row[9].toDouble();
+        l.warehouseObject = row[10].toInt();
+        l.objectReceipt = 1;
+        l.articleRecipient = row[11].toString();
+        l.articleSupplier = row[12].toString();
+        l.barcode = row[13].toString();
+        sale.lines.append(l);
+    }
+    return sale;
+}
+
 double warehouseStockOf(SQLConnection& db, int material)
 {
     const DbResult r = db.selectProcedure(u"SKLAD_MAT_NALICH_SUM"_s, {{u"NUMMATERIAL"_s, material}});

@@ -8,6 +8,7 @@
 #include <QVariant>
 #include <QVector>
 
+#include <optional>
 #include <stdexcept>
 
 class SQLConnection;
@@ -104,6 +105,18 @@ struct Recorded
 // Records a new sale. Two workstations recording at once get different sale numbers; a document
 // number of the type's series already stored by another sale is refused.
 Recorded recordSale(SQLConnection& db, const SaleHeader& header, const QVector<SaleLine>& lines);
+
+// A recorded sale as a correction starts from: the header values its totals use, and its lines.
+struct RecordedSale
+{
+    QString saleNumber;
+    int documentType = 0;
+    int counterparty = 0;
+    double vatPct = 0, discountPct = 0;
+    QVector<SaleLine> lines;
+};
+// nullopt when no sale has the number.
+std::optional<RecordedSale> loadSale(SQLConnection& db, const QString& saleNumber);
 
 // The payment of a correction.
 struct CorrectionPayment

@@ -8,6 +8,7 @@
 #include "platform/widgets/radiogroup.h"
 #include "sales/formprodagba.h"
 #include "sales/formprodagbamateriali.h"
+#include "sales/salerecording.h"
 #include "reference/tabcompany.h"
 #include "support/appfixture.h"
 #include "support/typing.h"
@@ -34,6 +35,7 @@ private slots:
     void workedExampleTotals();
     void shortStockAddsNoLine();
     void returnedGoodsLine();
+    void correctionHasItsOwnLines();
     void companyRateFollowsIntoPendingLines();
 
 private:
@@ -306,6 +308,67 @@ void TstSalesWindows::returnedGoodsLine()
     QCOMPARE(count(u"select count(*) from PRODAGBI_MATERIALI where BROI_MAT_PROD = -2"_s), 1);
     // Returned goods are owed back: the amount to pay is negative.
     QVERIFY(db().query(u"select PLASTANE_SUMA from PRODAGBI_PLASTANE"_s).rows.front()[0].toDouble() < 0);
+}
+
+// A correction loads the recorded sale into a list of its own, keeps the sale's number and nets the
+// stock; a sale being composed meanwhile keeps its lines.
+void TstSalesWindows::correctionHasItsOwnLines()
+{
+    Sales::SaleHeader h;
+    h.documentType = 2;
+    h.counterparty = 60;
+    h.recipientName = u"Клиент"_s;
+    h.paymentType = 1;
+    h.stockReceiptNumber = u"4"_s;
+    h.vatPct = 20;
+    h.date = QDate(2026, 12, 10);
+    Sales::SaleLine a, b;
+    a.material = 500;
+    a.quantity = 3;
+    a.priceLv = 10;
+    b = a;
+    b.material = 501;
+    b.quantity = 2;
+    const QString number = Sales::recordSale(db(), h, {a, b}).saleNumber;
+    QCOMPARE(onHand(500), 17.0);
+
+    openSale();
+    addLines({{501, u"1"_s}});
+    QCOMPARE(lines().recordCount(), 1);
+    ui_->onModal = [&](Form* form) {
+        [&] {
+            SmpDataset& own = app_->DMProdagba->SmpProdagbaKorekcia;
+            QCOMPARE(own.recordCount(), 2);
+            QCOMPARE(items()->DBText3->text(), number);
+            QVERIFY(items()->BitBtnZapProdKorek->isEnabled());
+            // More than the stock and the sale's own 3 together is refused, and the box offers what is available.
+            SmpDataset& stock = app_->DMProdagba->SmpProdSkladNalich;
+            QVERIFY(stock.locate(u"NMATERIAL"_s, {500}));
+            items()->EditKolich->setText(u"21"_s);
+            clickButton(items(), u"SpeedBtnZapMaterial"_s);
+            QCOMPARE(items()->EditKolich->text(), u"20"_s);
+            QCOMPARE(own.recordCount(), 2);
+            // The first line goes; 5 of the first material come in its place.
+            own.first();
+            own.remove();
+            items()->EditKolich->setText(u"5"_s);
+            clickButton(items(), u"SpeedBtnZapMaterial"_s);
+            QCOMPARE(own.recordCount(), 2);
+            ui_->answers << true;
+            clickButton(items(), u"BitBtnZapProdKorek"_s);
+        }();
+        return form->modalResult();
+    };
+    QCOMPARE(items()->openCorrection(number), 1);
+    ui_->onModal = nullptr;
+    QCOMPARE(ui_->texts(RecordingUi::Kind::Message), QStringList{u"Недостатъчно количество на  Болт  !"_s});
+    QCOMPARE(count(u"select count(*) from PRODAGBI where NUMPRODAGBA = '%1' and NSTOK_RAZP = 4"_s.arg(number)), 2);
+    QCOMPARE(onHand(500), 15.0);
+    QCOMPARE(onHand(501), 18.0);
+    QCOMPARE(count(u"select count(*) from PRODAGBI_PLASTANE"_s), 1);
+    // The sale on screen still has its line.
+    QCOMPARE(lines().recordCount(), 1);
+    QCOMPARE(lines().value(u"NMATERIAL"_s).toInt(), 501);
 }
 
 // Saving the company with a new VAT rate recomputes the lines of the sale being entered.
