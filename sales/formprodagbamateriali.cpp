@@ -248,11 +248,11 @@ TFormProdagbaMateriali::TFormProdagbaMateriali(TDMNS& dm, TDMProdagba& sale, QWi
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(PnlProdSklad);
     layout->addWidget(PnlProdSklOb);
-    layout->addWidget(DBGridSklad_SklOb, 3);
+    layout->addWidget(DBGridSklad_SklOb, 2);
     layout->addLayout(strip);
-    layout->addWidget(linesBox, 2);
+    layout->addWidget(linesBox, 3);
     layout->addLayout(bottom);
-    resize(1150, 760);
+    resize(1150, 880);
 
     Handlers::connect(RdGrpIzbSklad, &RadioGroup::clicked, this, &TFormProdagbaMateriali::RdGrpIzbSkladClick);
     Handlers::connect(DBLkpCmbIzbSklad, &DBLookupComboBox::closeUp, this, &TFormProdagbaMateriali::DBLkpCmbIzbSkladCloseUp);
