@@ -9,6 +9,8 @@
 #include "data/dmpers.h"
 #include "data/dmporychki.h"
 #include "data/dmsklad.h"
+#include "data/dmprodagba.h"
+#include "platform/widgets/handlers.h"
 #include "reference/formnomenklaturi.h"
 #include "reference/formcountry.h"
 #include "reference/formgrad.h"
@@ -42,6 +44,8 @@
 #include "warehouse/formsklad.h"
 #include "warehouse/formskldostbrak.h"
 #include "warehouse/formupddostcena.h"
+#include "sales/formprodagba.h"
+#include "sales/formprodagbamateriali.h"
 
 #include <QDir>
 #include <QSettings>
@@ -86,6 +90,9 @@ struct AppInstances::Owned
     std::unique_ptr<TFormDostavkaKorekcia> formDostavkaKorekcia;
     std::unique_ptr<TFormUpdDostCena> formUpdDostCena;
     std::unique_ptr<TFormSklDostBrak> formSklDostBrak;
+    std::unique_ptr<TDMProdagba> dmProdagba;
+    std::unique_ptr<TFormProdagbaMateriali> formProdagbaMateriali;
+    std::unique_ptr<TFormProdagba> formProdagba;
 };
 
 AppInstances::AppInstances(const ConnectionParams& params) : owned_(std::make_unique<Owned>())
@@ -168,6 +175,13 @@ AppInstances::AppInstances(const ConnectionParams& params) : owned_(std::make_un
     FormSklDostBrak = (owned_->formSklDostBrak = std::make_unique<TFormSklDostBrak>(*DMNS, *DMSklad)).get();
     FormSklad->setEditors(FormNovaDostavka, FormDostavkaKorekcia, FormSklDostBrak);
     FormSklad->setPriceEditor(FormUpdDostCena);
+    DMProdagba = (owned_->dmProdagba = std::make_unique<TDMProdagba>(*DMNS)).get();
+    FormProdagbaMateriali =
+        (owned_->formProdagbaMateriali = std::make_unique<TFormProdagbaMateriali>(*DMNS, *DMProdagba)).get();
+    FormProdagba =
+        (owned_->formProdagba = std::make_unique<TFormProdagba>(*DMNS, *DMProdagba, *FormProdagbaMateriali)).get();
+    QObject::connect(FormNomenklaturi, &TFormNomenklaturi::mainCaptionChanged, FormProdagba,
+                     [form = FormProdagba] { Handlers::run([form] { form->companySettingsSaved(); }); });
 }
 
 AppInstances::~AppInstances()
@@ -185,6 +199,9 @@ AppInstances::~AppInstances()
     owned_->formSklDostBrak.reset();
     owned_->formUpdDostCena.reset();
     owned_->formDostavkaKorekcia.reset();
+    owned_->formProdagba.reset();
+    owned_->formProdagbaMateriali.reset();
+    owned_->dmProdagba.reset();
     owned_->formSklad.reset();
     owned_->formNovaDostavka.reset();
     owned_->formMaterialDostavka.reset();

@@ -39,6 +39,9 @@ class TFormNovaDostavka;
 class TFormDostavkaKorekcia;
 class TFormSklDostBrak;
 class TFormUpdDostCena;
+class TDMProdagba;
+class TFormProdagbaMateriali;
+class TFormProdagba;
 namespace ColumnSettings {
 class Registry;
 }
@@ -97,6 +100,10 @@ public:
     TFormDostavkaKorekcia* FormDostavkaKorekcia = nullptr;
     TFormUpdDostCena* FormUpdDostCena = nullptr;
     TFormSklDostBrak* FormSklDostBrak = nullptr;
+    // Sales: the sale's lists, the item selection and the sale entry window.
+    TDMProdagba* DMProdagba = nullptr;
+    TFormProdagbaMateriali* FormProdagbaMateriali = nullptr;
+    TFormProdagba* FormProdagba = nullptr;
 
     // The report column settings: the lists they apply to and the settings last read.
     ColumnSettings::Registry& columnSettings();

@@ -53,6 +53,10 @@
 #include "platform/widgets/dblookupcombobox.h"
 #include "platform/ui/uiservice.h"
 
+#include "data/dmprodagba.h"
+#include "sales/formprodagba.h"
+#include "sales/formprodagbamateriali.h"
+
 #include <QMessageBox>
 #include <memory>
 
@@ -61,6 +65,25 @@
 #include <QTextStream>
 
 namespace {
+// Runs a script for a modal window in place of waiting on it.
+class ScriptedModal : public UiService
+{
+public:
+    explicit ScriptedModal(std::function<void(Form*)> script) : script_(std::move(script)) { UiService::install(this); }
+    ~ScriptedModal() override { UiService::install(nullptr); }
+    int showModal(Form* form) override
+    {
+        form->show();
+        QCoreApplication::processEvents();
+        script_(form);
+        form->close();
+        return 1;
+    }
+
+private:
+    std::function<void(Form*)> script_;
+};
+
 // Stands in for the modal showing while an editor is opened by the call that names its mode: the
 // editor is shown, photographed under the name given and closed.
 class ModalShot : public UiService
@@ -494,6 +517,66 @@ int main(int argc, char** argv)
         modal.name = QStringLiteral("FormMaterialDostavka");
         instances.FormMaterialDostavka->open({});
         nova->close();
+    }
+    // A tax invoice of four warehouse lines, one at the client's special price, and the item
+    // selection it was composed in.
+    {
+        TDMNS& dm = *instances.DMNS;
+        SQLConnection& db = dm.SQLConnectNS;
+        db.execute(QStringLiteral("insert into TIP_SKLAD (NSKLAD, SKLAD) values (11, 'Склад Самоков')"));
+        const struct
+        {
+            int n;
+            const char* name;
+            double wholesale, retail, quantity;
+        } items[] = {{9001, "Болт М8х40 поцинкован", 0.42, 0.55, 1200}, {9002, "Гайка М8", 0.12, 0.16, 3000},
+                     {9003, "Шайба М8 DIN 125", 0.05, 0.07, 5000}, {9004, "Анкер 10х80", 1.35, 1.70, 400},
+                     {9005, "Дюбел 8х40", 0.09, 0.12, 2500}};
+        for (const auto& i : items) {
+            db.execute(QStringLiteral("insert into MATERIALI (NMATERIAL, IMEMATERIAL, NSKLAD, NMIARKA, PRODAGNA_CENA, "
+                                      "PROD_CENA_LV_DREBNO) values (:N, :I, 11, 1, :W, :R)"),
+                       {{QStringLiteral("N"), i.n}, {QStringLiteral("I"), QString::fromUtf8(i.name)},
+                        {QStringLiteral("W"), i.wholesale}, {QStringLiteral("R"), i.retail}});
+            db.executeProcedure(QStringLiteral("ADDDOSTAVKA"),
+                                {{QStringLiteral("NMATERIAL"), i.n}, {QStringLiteral("KOLICHESTVO"), i.quantity},
+                                 {QStringLiteral("ED_CENA_LV"), i.wholesale * 0.7},
+                                 {QStringLiteral("DATEPOLUCHENO"), Clock::today().addDays(-20)},
+                                 {QStringLiteral("NKONTRAGENT"), 0}, {QStringLiteral("NFAKTURA"), QStringLiteral("4410")},
+                                 {QStringLiteral("DATEFAKTURA"), Clock::today().addDays(-20)}});
+        }
+        db.execute(QStringLiteral("insert into KONTRAGENTI (NKONTRAGENT, NTIP_KONTRAGENT, IMEKONTRAGENT, PROCENT_OTST_KONTR) "
+                                  "values (9100, 1, 'Строймаркет ООД', 2)"));
+        db.execute(QStringLiteral("insert into KONTR_MAT_CENI (NKONTRAGENT, NMATERIAL, SPEC_CENA) values (9100, 9004, 1.20)"));
+        TFormProdagba* sale = instances.FormProdagba;
+        TFormProdagbaMateriali* choice = instances.FormProdagbaMateriali;
+        sale->show();
+        sale->RdGrpSklObDaNe->setItemIndex(1);
+        dm.SmpIzbKontrSklad.locate(QStringLiteral("NKONTRAGENT"), {9100});
+        sale->DBLkpCmBoxImeKontr->setKeyValue(9100);
+        sale->DBLookupComboBox3->setKeyValue(1);
+        sale->DBLookupComboBox4->setKeyValue(1);
+        {
+            ScriptedModal script([&](Form*) {
+                SmpDataset& stock = instances.DMProdagba->SmpProdSkladNalich;
+                choice->RdGrpIzbSklad->click(0);
+                for (const auto& [n, q] : {std::pair{9001, "250"}, {9002, "250"}, {9003, "500"}, {9004, "40"}}) {
+                    stock.locate(QStringLiteral("NMATERIAL"), {n});
+                    choice->EditKolich->setText(QString::fromLatin1(q));
+                    choice->SpeedBtnZapMaterialClick();
+                }
+                stock.locate(QStringLiteral("NMATERIAL"), {9004});
+                QCoreApplication::processEvents();
+                const QString file = out.filePath(QStringLiteral("FormProdagbaMateriali.png"));
+                if (!choice->grab().save(file)) ++failures;
+                QTextStream(stdout) << file << '\n';
+            });
+            sale->SpdBtnIzbIzdProdagbaClick();
+        }
+        QCoreApplication::processEvents();
+        const QString file = out.filePath(QStringLiteral("FormProdagba.png"));
+        if (!sale->grab().save(file)) ++failures;
+        QTextStream(stdout) << file << '\n';
+        sale->close();
     }
     return failures == 0 ? 0 : 1;
 }

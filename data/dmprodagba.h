@@ -1,0 +1,31 @@
+#pragma once
+
+#include "platform/dataset/smpdataset.h"
+
+#include <QObject>
+
+class TDMNS;
+
+// The lists of a sale on the shared connection: the lines of the sale being composed, the old
+// lines of a sale being corrected, and the stock the item selection offers (per warehouse
+// delivery line and per warehouse-object line) with its choice lists. The line list's computed
+// values are installed by the sales layer (SaleLines::attachValues).
+class TDMProdagba : public QObject
+{
+    Q_OBJECT
+public:
+    explicit TDMProdagba(TDMNS& dm, QObject* parent = nullptr);
+
+    SmpDataset SmpProdagbaTempNew;   // lines of the sale, a scratch list over PRODAGBI_TEMP
+    SmpDataset SmpProdagbaKorekcia;  // lines of a recorded sale being corrected: a list of its own
+    SmpDataset SmpProdTemp;          // old lines of a corrected sale, over PRODKOREKC_TEMP
+    SmpDataset SmpProdSkladNalich;   // warehouse stock per delivery line
+    SmpDataset SmpSklObNalich;       // warehouse-object stock per received line
+    SmpDataset SmpProdTipSklad;      // warehouses
+    SmpDataset SmpProdSkladMat;      // materials of a warehouse (filtered "nsklad=")
+    SmpDataset SmpViewMatSklOb;      // materials of the warehouses that supply warehouse objects
+
+private:
+    void defineLines(SmpDataset& ds, TDMNS& dm);
+    void defineStock();
+};

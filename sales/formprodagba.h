@@ -1,0 +1,111 @@
+#pragma once
+
+#include "platform/ui/form.h"
+#include "sales/salerecording.h"
+#include "sales/saletotals.h"
+
+class QDateEdit;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QTimeEdit;
+class QToolButton;
+class DataSource;
+class DBGrid;
+class DBLookupComboBox;
+class DBNavigator;
+class DBText;
+class RadioGroup;
+class TDMNS;
+class TDMProdagba;
+class TFormProdagbaMateriali;
+
+// Composing one outgoing sales document and recording it: recipient, document type and numbers,
+// header data, the lines chosen in the item selection window and their totals. Each showing starts
+// a new, empty sale. Modeless; recording closes it, a refused or failed recording keeps it open
+// with its lines.
+class TFormProdagba : public Form
+{
+    Q_OBJECT
+public:
+    TFormProdagba(TDMNS& dm, TDMProdagba& sale, TFormProdagbaMateriali& items, QWidget* parent = nullptr);
+
+    // Recipient.
+    DBLookupComboBox *DBLkpCmBoxTipKontr = nullptr, *DBLkpCmBoxImeKontr = nullptr, *DBLkpCmBoxMOLKontr = nullptr,
+                     *DBLkpCmBoxFilial = nullptr;
+    QLineEdit *EdFzLiceIme = nullptr, *EdFzLiceAdres = nullptr, *EdFzLiceEGN = nullptr;
+    QToolButton* SpdBtnNomenkl = nullptr;
+    // Supplier (the company).
+    DBText* DBText7 = nullptr;
+    DBLookupComboBox *DBLookupComboBox2 = nullptr, *DBLookupComboBox1 = nullptr, *DBLookupComboBox5 = nullptr;
+    DBText* DBText5 = nullptr;
+    QLineEdit* Edit_DDS = nullptr;
+    RadioGroup* RdGrpSklObDaNe = nullptr;
+    QLabel* LbNfaktKred = nullptr;
+    QLineEdit* EditNfaktKred = nullptr;
+    // Document strip.
+    DBLookupComboBox* DBLkpCmBIzborTipDok = nullptr;
+    QLabel *LbNfakt = nullptr, *LbNstRAzp = nullptr, *LbNkons = nullptr, *LbNEkspBel = nullptr, *LbNporychka = nullptr;
+    QLineEdit *EditNFakt = nullptr, *EdNstRazp = nullptr, *EdNkons = nullptr, *EdNporychka = nullptr,
+              *EdEkspBelN = nullptr, *EdEkspBelTara = nullptr, *EdEkspBelBruto = nullptr, *EdEkspBelNeto = nullptr;
+    QDateEdit* DateFaktProdagba = nullptr;
+    QTimeEdit* EdChas = nullptr;
+    // Lines and totals.
+    DBGrid* DBGrid1 = nullptr;
+    DBNavigator* DBNavigator3 = nullptr;
+    QGroupBox *GrpBoxDanFakt = nullptr, *GrpBoxOprFaktStRazp = nullptr;
+    DBText* DBTextSlovom = nullptr;
+    QLabel *LbDylgLv = nullptr, *LbDylgUSD = nullptr, *LbDylgEUR = nullptr;
+    // Bottom strip.
+    QLineEdit* EditBelegki = nullptr;
+    QDateEdit *DateFaktPoluchena = nullptr, *DateVyznSyb = nullptr;
+    QLineEdit *EdClient_ime = nullptr, *EdClient_EGN = nullptr, *EdClient_LK = nullptr, *EdNumTransport = nullptr;
+    DBLookupComboBox *DBLookupComboBox3 = nullptr, *DBLookupComboBox4 = nullptr;
+    RadioGroup* RdGrpVidPlastane = nullptr;
+    QLineEdit *EdRazsrSumaLv = nullptr, *EdRazsrSumaUSD = nullptr, *EdRazsrSumaEUR = nullptr;
+    QToolButton *SpdBtnIzbIzdProdagba = nullptr, *SpBtnPrintDocument = nullptr, *SpeedButton3 = nullptr,
+                *SpdBtnZapisDoc = nullptr, *SpdBtnExit = nullptr;
+
+    // The document type chosen for this sale (window state; the company's default is preselected).
+    int documentType() const { return documentType_; }
+
+    void FormShow();
+    void ApplyDocumentTypeMode(int type);
+    void DBLkpCmBoxTipKontrCloseUp();
+    void DBLkpCmBoxImeKontrCloseUp();
+    void DBLkpCmBIzborTipDokCloseUp();
+    void DBLookupComboBox5CloseUp();
+    void RdGrpSklObDaNeClick();
+    void RdGrpVidPlastaneClick();
+    void EdEkspBelWeightExit();
+    void SpdBtnIzbIzdProdagbaClick();
+    void SpdBtnZapisDocClick();
+    void SpdBtnExitClick();
+    // The company settings were saved: a VAT box still showing the old company rate takes the new
+    // one, and the pending lines are computed again with it.
+    void companySettingsSaved();
+
+    // The header as the recording takes it; the messages of boxes whose text is not a number.
+    Sales::SaleHeader header(QStringList* badNumbers = nullptr) const;
+    // The inputs the totals are computed with at this moment.
+    SaleTotals::DocumentInput totalsInput() const;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    bool naturalPerson() const;
+    bool recipientShown() const;
+    void emptyLines();
+    void refreshTotals();
+    void showOldDebts();
+    // Records the sale; false when it was refused or failed (the window keeps it).
+    bool RecordSale();
+
+    TDMNS& dm_;
+    TDMProdagba& sale_;
+    TFormProdagbaMateriali& items_;
+    DataSource* lines_ = nullptr;
+    int documentType_ = 0;
+    QString companyVat_;  // the company rate the VAT box was filled with
+};

@@ -1,0 +1,390 @@
+#include "app/formns.h"
+#include "data/dmprodagba.h"
+#include "platform/base/clock.h"
+#include "platform/dataset/smpdataset.h"
+#include "platform/widgets/dbgrid.h"
+#include "platform/widgets/dblookupcombobox.h"
+#include "platform/widgets/dbtext.h"
+#include "platform/widgets/radiogroup.h"
+#include "sales/formprodagba.h"
+#include "sales/formprodagbamateriali.h"
+#include "sales/salerecording.h"
+#include "reference/tabcompany.h"
+#include "support/appfixture.h"
+#include "support/typing.h"
+
+#include <QAction>
+#include <QDateEdit>
+#include <QLineEdit>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+// The sale entry and item selection windows driven by their controls over a real database.
+class TstSalesWindows : public QObject, protected AppFixture
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void taxInvoicePaidAtOnce();
+    void stockReceipt();
+    void naturalPersonSale();
+    void specialPriceLineDrawnBlue();
+    void refusalKeepsWindowAndLines();
+    void workedExampleTotals();
+    void shortStockAddsNoLine();
+    void returnedGoodsLine();
+    void correctionHasItsOwnLines();
+    void companyRateFollowsIntoPendingLines();
+
+private:
+    TFormProdagba* sale() { return app_->FormProdagba; }
+    TFormProdagbaMateriali* items() { return app_->FormProdagbaMateriali; }
+    SmpDataset& lines() { return app_->DMProdagba->SmpProdagbaTempNew; }
+    double onHand(int material);
+    // Opens the sale window from the main menu, sale through warehouses.
+    void openSale();
+    // In the item selection: the material's stock row, the quantity, "Запис"; then back.
+    void addLines(const QList<QPair<int, QString>>& materialQuantities);
+    void chooseRecipient(const QString& name);
+    QString shown(const char* name) { return sale()->findChild<DBText*>(QString::fromLatin1(name))->text(); }
+};
+
+void TstSalesWindows::init()
+{
+    start();
+    Clock::setFixed(QDateTime(QDate(2026, 12, 10), QTime(9, 30)));
+    exec(u"insert into TIP_SKLAD (NSKLAD, SKLAD) values (1, 'Основен')"_s);
+    exec(u"insert into MATERIALI (NMATERIAL, IMEMATERIAL, NSKLAD, NMIARKA, PRODAGNA_CENA, PROD_CENA_LV_DREBNO) "
+         u"values (500, 'Болт', 1, 1, 10, 12)"_s);
+    exec(u"insert into MATERIALI (NMATERIAL, IMEMATERIAL, NSKLAD, NMIARKA, PRODAGNA_CENA, PROD_CENA_LV_DREBNO) "
+         u"values (501, 'Шайба', 1, 1, 2.5, 3)"_s);
+    exec(u"insert into KONTRAGENTI (NKONTRAGENT, NTIP_KONTRAGENT, IMEKONTRAGENT, PROCENT_OTST_KONTR) values (60, 1, 'Клиент', 5)"_s);
+    for (int m : {500, 501})
+        db().executeProcedure(u"ADDDOSTAVKA"_s, {{u"NMATERIAL"_s, m}, {u"KOLICHESTVO"_s, 20.0}, {u"ED_CENA_LV"_s, 4.0},
+                                                 {u"DATEPOLUCHENO"_s, QDate(2026, 11, 1)}, {u"NKONTRAGENT"_s, 61},
+                                                 {u"NFAKTURA"_s, u"D1"_s}, {u"DATEFAKTURA"_s, QDate(2026, 11, 1)}});
+    // Sell from the warehouses, at wholesale prices, paid at once.
+    exec(u"update FIRMA set SKLOB_DA_NE = 0, CENA_EDRO_DREBNO = 1, VID_RAZPL_KLIENT = 0, OTST_PROCENT = 0, NTIP_DOKUMENT = 0"_s);
+    dm().SmpFirma.refresh();
+}
+
+void TstSalesWindows::cleanup()
+{
+    Clock::reset();
+    stop();
+}
+
+double TstSalesWindows::onHand(int material)
+{
+    return db().selectProcedure(u"SKLAD_MAT_NALICH_SUM"_s, {{u"NUMMATERIAL"_s, material}}).rows.front()[0].toDouble();
+}
+
+void TstSalesWindows::openSale()
+{
+    app_->FormNS->findChild<QAction*>(u"N5ProdFakt"_s)->trigger();
+    QVERIFY(sale()->isVisible());
+    QCOMPARE(ui_->texts(RecordingUi::Kind::Modeless).last(), u"FormProdagba"_s);
+}
+
+void TstSalesWindows::chooseRecipient(const QString& name)
+{
+    chooseInList(sale()->DBLkpCmBoxImeKontr, name);
+    chooseInList(sale()->DBLookupComboBox3, u"В брой"_s);
+}
+
+void TstSalesWindows::addLines(const QList<QPair<int, QString>>& materialQuantities)
+{
+    ui_->onModal = [&](Form* form) {
+        [&] {
+            QCOMPARE(form, items());
+            QVERIFY(items()->PnlProdSklad->isVisibleTo(items()));
+            SmpDataset& stock = app_->DMProdagba->SmpProdSkladNalich;
+            for (const auto& [material, quantity] : materialQuantities) {
+                QVERIFY(stock.locate(u"NMATERIAL"_s, {material}));
+                items()->EditKolich->setText(quantity);
+                clickButton(items(), u"SpeedBtnZapMaterial"_s);
+            }
+            clickButton(items(), u"SpeedBtnClose"_s);
+        }();
+        return form->modalResult();
+    };
+    clickButton(sale(), u"SpdBtnIzbIzdProdagba"_s);
+    ui_->onModal = nullptr;
+}
+
+void TstSalesWindows::taxInvoicePaidAtOnce()
+{
+    openSale();
+    QCOMPARE(sale()->documentType(), 0);
+    QVERIFY(sale()->EditNFakt->isEnabled());
+    QVERIFY(!sale()->EdNstRazp->isEnabled());
+    const QString invoice = sale()->EditNFakt->text();
+    QCOMPARE(invoice, u"0000000001"_s);  // the symbol 0 and nine digits
+    chooseRecipient(u"Клиент"_s);
+    addLines({{500, u"3"_s}, {501, u"4"_s}});
+    QCOMPARE(lines().recordCount(), 2);
+    // (3 * 10 + 4 * 2.5) = 40 less 5 % = 38, plus 20 % VAT = 45.60.
+    QCOMPARE(shown("GrpBoxDanFaktPlastane_Stoinost"), u"45.60"_s);
+    ui_->answers << true;
+    clickButton(sale(), u"SpdBtnZapisDoc"_s);
+    QCOMPARE(ui_->texts(RecordingUi::Kind::Message), QStringList());
+    QVERIFY(!sale()->isVisible());
+    QCOMPARE(count(u"select count(*) from PRODAGBI where NKONTRAGENT = 60 and NFAKT_INT = 1 and TIP_DOCUMENT = 0 "
+                   u"and NVIDPLASTANE = 1 and PROCENT_DDS = 20 and PROCENT_OTST = 5 and NUMPRODAGBA = '20261210001'"_s),
+             2);
+    const double paid = db().query(u"select PLASTANE_SUMA from PRODAGBI_PLASTANE"_s).rows.front()[0].toDouble();
+    QVERIFY(qAbs(paid - 45.6) < 1e-9);
+    QCOMPARE(count(u"select count(*) from PRODAGBI_PLASTANE"_s), 1);
+    QCOMPARE(onHand(500), 17.0);
+    QCOMPARE(onHand(501), 16.0);
+    // The document type stays window state: the company's default is untouched.
+    QCOMPARE(count(u"select NTIP_DOKUMENT from FIRMA"_s), 0);
+    // The next showing starts a new, empty sale with the next number proposed.
+    openSale();
+    QCOMPARE(lines().recordCount(), 0);
+    QCOMPARE(sale()->EditNFakt->text(), u"0000000002"_s);
+}
+
+void TstSalesWindows::stockReceipt()
+{
+    openSale();
+    chooseInList(sale()->DBLkpCmBIzborTipDok, u"Стокова разписка"_s);
+    QCOMPARE(sale()->documentType(), 2);
+    QVERIFY(sale()->EdNstRazp->isEnabled());
+    QVERIFY(!sale()->EditNFakt->isEnabled());
+    QCOMPARE(sale()->EdNstRazp->text(), u"1"_s);
+    QVERIFY(sale()->GrpBoxOprFaktStRazp->isVisibleTo(sale()));
+    QVERIFY(!sale()->GrpBoxDanFakt->isVisibleTo(sale()));
+    chooseRecipient(u"Клиент"_s);
+    addLines({{500, u"2"_s}});
+    // VAT on the unit price: 2 * 12.00 = 24 less 5 % = 22.80.
+    QCOMPARE(shown("GrpBoxOprFaktStRazpOblagaemaSt"), u"22.80"_s);
+    ui_->answers << true;
+    clickButton(sale(), u"SpdBtnZapisDoc"_s);
+    QVERIFY(!sale()->isVisible());
+    const DbResult r = db().query(u"select NSTOK_RAZP, NFAKTURA, NFAKT_INT, TIP_DOCUMENT from PRODAGBI"_s);
+    QCOMPARE(r.rows.size(), std::size_t(1));
+    QCOMPARE(r.rows[0][0].toInt(), 1);
+    QCOMPARE(r.rows[0][1].toString(), u"0"_s);
+    QCOMPARE(r.rows[0][2].toInt(), 0);
+    QCOMPARE(r.rows[0][3].toInt(), 2);
+    QCOMPARE(onHand(500), 18.0);
+}
+
+void TstSalesWindows::naturalPersonSale()
+{
+    openSale();
+    chooseInList(sale()->DBLkpCmBoxTipKontr, u"Физически лица"_s);
+    QVERIFY(!sale()->DBLkpCmBoxImeKontr->isEnabled());
+    QVERIFY(sale()->EdFzLiceIme->isEnabled());
+    typeText(sale()->EdFzLiceIme, u"Иван Петров"_s);
+    typeText(sale()->EdFzLiceAdres, u"София"_s);
+    typeText(sale()->EdFzLiceEGN, u"8001011234"_s);
+    chooseInList(sale()->DBLookupComboBox3, u"В брой"_s);
+    addLines({{501, u"1"_s}});
+    ui_->answers << true;
+    clickButton(sale(), u"SpdBtnZapisDoc"_s);
+    QCOMPARE(ui_->texts(RecordingUi::Kind::Message), QStringList());
+    QCOMPARE(count(u"select count(*) from PRODAGBI where NKONTRAGENT = 0 and NFILIAL = 0"_s), 1);
+    const DbResult p = db().query(u"select IME, ADRES, EGN from PRODAGBI_FLICA"_s);
+    QCOMPARE(p.rows.size(), std::size_t(1));
+    QCOMPARE(p.rows[0][0].toString(), u"Иван Петров"_s);
+    QCOMPARE(p.rows[0][2].toString(), u"8001011234"_s);
+    QCOMPARE(count(u"select NKONTRAGENT from PRODAGBI_PLASTANE"_s), 0);
+}
+
+void TstSalesWindows::specialPriceLineDrawnBlue()
+{
+    exec(u"insert into KONTR_MAT_CENI (NKONTRAGENT, NMATERIAL, SPEC_CENA) values (60, 500, 8.5)"_s);
+    openSale();
+    chooseRecipient(u"Клиент"_s);
+    addLines({{500, u"1"_s}, {501, u"1"_s}});
+    QCOMPARE(lines().recordCount(), 2);
+    const SmpField* price = lines().fieldByName(u"CENA_MATERIAL_IZDELIE"_s);
+    QCOMPARE(lines().valueAt(0, price).toDouble(), 8.5);
+    QCOMPARE(lines().valueAt(1, price).toDouble(), 2.5);
+    for (DBGrid* grid : {sale()->DBGrid1, items()->DBGrid4}) {
+        const QAbstractItemModel* m = grid->model();
+        QCOMPARE(m->index(0, 0).data(Qt::ForegroundRole).value<QColor>(), QColor(Qt::blue));
+        QVERIFY(m->index(1, 0).data(Qt::ForegroundRole).value<QColor>() != QColor(Qt::blue));
+    }
+}
+
+// A refused recording shows every reason, stores nothing and keeps the window with its lines.
+void TstSalesWindows::refusalKeepsWindowAndLines()
+{
+    openSale();
+    addLines({{500, u"1"_s}});
+    sale()->EditNFakt->clear();
+    ui_->answers << true;
+    clickButton(sale(), u"SpdBtnZapisDoc"_s);
+    const QStringList messages = ui_->texts(RecordingUi::Kind::Message);
+    QVERIFY(messages.contains(u"Не е въведен контрагент  !"_s));
+    QVERIFY(messages.contains(u"Не е въведен номер на фактура   !"_s));
+    QVERIFY(sale()->isVisible());
+    QCOMPARE(lines().recordCount(), 1);
+    QCOMPARE(count(u"select count(*) from PRODAGBI"_s), 0);
+    // Leaving with lines asks; a refused recording on the way out keeps the window too.
+    ui_->clear();
+    ui_->answers << true;
+    clickButton(sale(), u"SpdBtnExit"_s);
+    QVERIFY(sale()->isVisible());
+    // Declining closes without recording.
+    ui_->answers << false;
+    clickButton(sale(), u"SpdBtnExit"_s);
+    QVERIFY(!sale()->isVisible());
+    QCOMPARE(count(u"select count(*) from PRODAGBI"_s), 0);
+}
+
+// Quantity 3 at 10.00 with a line discount of 10 %, recipient discount 5 %, VAT 20 %.
+void TstSalesWindows::workedExampleTotals()
+{
+    openSale();
+    chooseRecipient(u"Клиент"_s);
+    addLines({{500, u"3"_s}});
+    lines().edit();
+    lines().setValue(u"OTST_IZDELIE"_s, 10);
+    lines().post();
+    QCOMPARE(shown("GrpBoxDanFaktCenaMatIzdBroiObstoSum"), u"27.00"_s);
+    QCOMPARE(shown("GrpBoxDanFaktOtst_Obsta_Stoinost"), u"1.35"_s);
+    QCOMPARE(shown("GrpBoxDanFaktOblagaemaSt"), u"25.65"_s);
+    QCOMPARE(shown("GrpBoxDanFaktDDS_Stoinost"), u"5.13"_s);
+    QCOMPARE(shown("GrpBoxDanFaktPlastane_Stoinost"), u"30.78"_s);
+    QCOMPARE(shown("DBTextSlovom"), u" тридесет лева и 78 ст."_s);
+    // Deferred, nothing paid now: the debt after the sale is the amount to pay.
+    sale()->RdGrpVidPlastane->click(1);
+    QCOMPARE(shown("DBTextZadylgLV"), u"30.78"_s);
+    // The same line on a stock receipt: 12.00 a unit, 32.40, less 1.62, 30.78 to pay.
+    chooseInList(sale()->DBLkpCmBIzborTipDok, u"Стокова разписка"_s);
+    QCOMPARE(lines().value(u"CenaMatIzdCalc"_s).toDouble(), 12.0);
+    QCOMPARE(shown("GrpBoxOprFaktStRazpCenaMatIzdBroiObstoSum"), u"32.40"_s);
+    QCOMPARE(shown("GrpBoxOprFaktStRazpOtst_Obsta_Stoinost"), u"1.62"_s);
+    QCOMPARE(shown("GrpBoxOprFaktStRazpOblagaemaSt"), u"30.78"_s);
+}
+
+void TstSalesWindows::shortStockAddsNoLine()
+{
+    openSale();
+    addLines({{500, u"15"_s}, {500, u"6"_s}, {501, u"abc"_s}});
+    QCOMPARE(lines().recordCount(), 1);
+    const QStringList messages = ui_->texts(RecordingUi::Kind::Message);
+    QVERIFY(messages.contains(u"Недостатъчно количество на  Болт  !"_s));
+    QVERIFY(messages.contains(u"Невалидно количество: \"abc\" !"_s));
+}
+
+// A negative quantity takes goods back into the warehouse: the material must be chosen.
+void TstSalesWindows::returnedGoodsLine()
+{
+    openSale();
+    chooseRecipient(u"Клиент"_s);
+    ui_->onModal = [&](Form* form) {
+        [&] {
+            items()->EditKolich->setText(u"-2"_s);
+            clickButton(items(), u"SpeedBtnZapMaterial"_s);
+            items()->RdGrpIzbMaterial->click(1);
+            chooseInList(items()->DBLkpCmBoxMat, u"Шайба"_s);
+            QVERIFY(items()->DBTextNalich->isVisible());
+            QCOMPARE(items()->DBTextNalich->text(), u"20.000"_s);
+            items()->EditKolich->setText(u"-2"_s);
+            clickButton(items(), u"SpeedBtnZapMaterial"_s);
+            clickButton(items(), u"SpeedBtnClose"_s);
+        }();
+        return form->modalResult();
+    };
+    clickButton(sale(), u"SpdBtnIzbIzdProdagba"_s);
+    ui_->onModal = nullptr;
+    QCOMPARE(ui_->texts(RecordingUi::Kind::Message), QStringList{u"Не е избран материал за връщане !!!"_s});
+    QCOMPARE(lines().recordCount(), 1);
+    QCOMPARE(lines().value(u"PROD_VYRN"_s).toInt(), 1);
+    QCOMPARE(lines().value(u"NMATERIAL"_s).toInt(), 501);
+    QCOMPARE(lines().value(u"CENA_MATERIAL_IZDELIE"_s).toDouble(), 2.5);
+    ui_->answers << true;
+    clickButton(sale(), u"SpdBtnZapisDoc"_s);
+    QVERIFY(!sale()->isVisible());
+    QCOMPARE(onHand(501), 22.0);
+    QCOMPARE(count(u"select count(*) from SKLAD where NFAKTURA = 'Vyrn001' and NKONTRAGENT = 60 and KOLICHESTVO = 2"_s), 1);
+    QCOMPARE(count(u"select count(*) from PRODAGBI_MATERIALI where BROI_MAT_PROD = -2"_s), 1);
+    // Returned goods are owed back: the amount to pay is negative.
+    QVERIFY(db().query(u"select PLASTANE_SUMA from PRODAGBI_PLASTANE"_s).rows.front()[0].toDouble() < 0);
+}
+
+// A correction loads the recorded sale into a list of its own, keeps the sale's number and nets the
+// stock; a sale being composed meanwhile keeps its lines.
+void TstSalesWindows::correctionHasItsOwnLines()
+{
+    Sales::SaleHeader h;
+    h.documentType = 2;
+    h.counterparty = 60;
+    h.recipientName = u"Клиент"_s;
+    h.paymentType = 1;
+    h.stockReceiptNumber = u"4"_s;
+    h.vatPct = 20;
+    h.date = QDate(2026, 12, 10);
+    Sales::SaleLine a, b;
+    a.material = 500;
+    a.quantity = 3;
+    a.priceLv = 10;
+    b = a;
+    b.material = 501;
+    b.quantity = 2;
+    const QString number = Sales::recordSale(db(), h, {a, b}).saleNumber;
+    QCOMPARE(onHand(500), 17.0);
+
+    openSale();
+    addLines({{501, u"1"_s}});
+    QCOMPARE(lines().recordCount(), 1);
+    ui_->onModal = [&](Form* form) {
+        [&] {
+            SmpDataset& own = app_->DMProdagba->SmpProdagbaKorekcia;
+            QCOMPARE(own.recordCount(), 2);
+            QCOMPARE(items()->DBText3->text(), number);
+            QVERIFY(items()->BitBtnZapProdKorek->isEnabled());
+            // More than the stock and the sale's own 3 together is refused, and the box offers what is available.
+            SmpDataset& stock = app_->DMProdagba->SmpProdSkladNalich;
+            QVERIFY(stock.locate(u"NMATERIAL"_s, {500}));
+            items()->EditKolich->setText(u"21"_s);
+            clickButton(items(), u"SpeedBtnZapMaterial"_s);
+            QCOMPARE(items()->EditKolich->text(), u"20"_s);
+            QCOMPARE(own.recordCount(), 2);
+            // The first line goes; 5 of the first material come in its place.
+            own.first();
+            own.remove();
+            items()->EditKolich->setText(u"5"_s);
+            clickButton(items(), u"SpeedBtnZapMaterial"_s);
+            QCOMPARE(own.recordCount(), 2);
+            ui_->answers << true;
+            clickButton(items(), u"BitBtnZapProdKorek"_s);
+        }();
+        return form->modalResult();
+    };
+    QCOMPARE(items()->openCorrection(number), 1);
+    ui_->onModal = nullptr;
+    QCOMPARE(ui_->texts(RecordingUi::Kind::Message), QStringList{u"Недостатъчно количество на  Болт  !"_s});
+    QCOMPARE(count(u"select count(*) from PRODAGBI where NUMPRODAGBA = '%1' and NSTOK_RAZP = 4"_s.arg(number)), 2);
+    QCOMPARE(onHand(500), 15.0);
+    QCOMPARE(onHand(501), 18.0);
+    QCOMPARE(count(u"select count(*) from PRODAGBI_PLASTANE"_s), 1);
+    // The sale on screen still has its line.
+    QCOMPARE(lines().recordCount(), 1);
+    QCOMPARE(lines().value(u"NMATERIAL"_s).toInt(), 501);
+}
+
+// Saving the company with a new VAT rate recomputes the lines of the sale being entered.
+void TstSalesWindows::companyRateFollowsIntoPendingLines()
+{
+    openSale();
+    chooseRecipient(u"Клиент"_s);
+    addLines({{500, u"1"_s}});
+    QCOMPARE(shown("GrpBoxDanFaktPlastane_Stoinost"), u"11.40"_s);
+    dm().SmpFirma.edit();
+    dm().SmpFirma.setValue(u"DDS_PROCENT"_s, 10);
+    dm().SmpFirma.post();
+    clickButton(form()->TabSheet6, u"SpeedBtnZapFirma"_s);
+    QCOMPARE(sale()->Edit_DDS->text(), u"10"_s);
+    QCOMPARE(shown("GrpBoxDanFaktPlastane_Stoinost"), u"10.45"_s);
+}
+
+QTEST_MAIN(TstSalesWindows)
+#include "tst_sales_windows.moc"
