@@ -58,6 +58,7 @@
 #include "sales/formprodagbamateriali.h"
 
 #include <QMessageBox>
+#include <functional>
 #include <memory>
 
 #include <QDir>
@@ -65,42 +66,29 @@
 #include <QTextStream>
 
 namespace {
-// Runs a script for a modal window in place of waiting on it.
-class ScriptedModal : public UiService
-{
-public:
-    explicit ScriptedModal(std::function<void(Form*)> script) : script_(std::move(script)) { UiService::install(this); }
-    ~ScriptedModal() override { UiService::install(nullptr); }
-    int showModal(Form* form) override
-    {
-        form->show();
-        QCoreApplication::processEvents();
-        script_(form);
-        form->close();
-        return 1;
-    }
-
-private:
-    std::function<void(Form*)> script_;
-};
-
 // Stands in for the modal showing while an editor is opened by the call that names its mode: the
-// editor is shown, photographed under the name given and closed.
+// editor is shown, filled by the script if one is given, photographed under the name given and closed.
 class ModalShot : public UiService
 {
 public:
     ModalShot(const QDir& out, int& failures) : out_(out), failures_(failures) { UiService::install(this); }
     ~ModalShot() override { UiService::install(nullptr); }
     QString name;
+    std::function<void(Form*)> script;
+    int result = 0;
     int showModal(Form* form) override
     {
         form->show();
         QCoreApplication::processEvents();
+        if (script) {
+            script(form);
+            QCoreApplication::processEvents();
+        }
         const QString file = out_.filePath(name + QStringLiteral(".png"));
         if (!form->grab().save(file)) ++failures_;
         QTextStream(stdout) << file << '\n';
         form->close();
-        return 0;
+        return result;
     }
 
 private:
@@ -556,7 +544,10 @@ int main(int argc, char** argv)
         sale->DBLookupComboBox3->setKeyValue(1);
         sale->DBLookupComboBox4->setKeyValue(1);
         {
-            ScriptedModal script([&](Form*) {
+            ModalShot modal(out, failures);
+            modal.name = QStringLiteral("FormProdagbaMateriali");
+            modal.result = 1;
+            modal.script = [&](Form*) {
                 SmpDataset& stock = instances.DMProdagba->SmpProdSkladNalich;
                 choice->RdGrpIzbSklad->click(0);
                 for (const auto& [n, q] : {std::pair{9001, "250"}, {9002, "250"}, {9003, "500"}, {9004, "40"}}) {
@@ -565,11 +556,7 @@ int main(int argc, char** argv)
                     choice->SpeedBtnZapMaterialClick();
                 }
                 stock.locate(QStringLiteral("NMATERIAL"), {9004});
-                QCoreApplication::processEvents();
-                const QString file = out.filePath(QStringLiteral("FormProdagbaMateriali.png"));
-                if (!choice->grab().save(file)) ++failures;
-                QTextStream(stdout) << file << '\n';
-            });
+            };
             sale->SpdBtnIzbIzdProdagbaClick();
         }
         QCoreApplication::processEvents();
