@@ -82,6 +82,9 @@ void TstStaffData::deleteRefusedWithAnyDependentRecord()
     if (insert.contains(QStringLiteral(":O"))) p.insert(QStringLiteral("O"), other);
     f_.exec(insert, p);
     QVERIFY2(Staff::deleteRefusal(f_.db(), s).startsWith(refusal), qPrintable(Staff::deleteRefusal(f_.db(), s)));
+    // The server keeps him too, for a record added after the window's check.
+    QVERIFY_THROWS_EXCEPTION(DbError, f_.exec(QStringLiteral("delete from PERSONAL where SHIFYR = :S"), p));
+    QCOMPARE(f_.count(QStringLiteral("select count(*) from PERSONAL")), 2);
 }
 
 void TstStaffData::givenAdvanceIsTwoLinkedRecordsAndBalances()
