@@ -5,6 +5,8 @@
 #include "platform/db/dberror.h"
 #include "platform/db/transaction.h"
 
+#include <QSet>
+
 #include <cmath>
 
 namespace Deliveries {
@@ -14,6 +16,9 @@ QVariant dateOrNull(const std::optional<QDate>& date)
 {
     return date && date->isValid() ? QVariant(*date) : QVariant();
 }
+
+// A payment is stored as the window shows it: to the stotinka.
+double toStotinka(double amount) { return std::round(amount * 100) / 100; }
 } // namespace
 
 double Line::net(double price, double discountPct, double vatPct)
@@ -36,8 +41,12 @@ int proposeReceiptNumber(SQLConnection& db, int year)
 
 bool receiptNumberTaken(SQLConnection& db, int year, int number)
 {
-    return !db.query(QStringLiteral("select 1 from SKLAD_RAZPISKI where GODINA = :G and NSKLRAZP = :N"),
-                     {{QStringLiteral("G"), year}, {QStringLiteral("N"), number}})
+    // Lines stored before the registry existed, or by another path, hold their number too.
+    return !db.query(QStringLiteral("select 1 from SKLAD_RAZPISKI where GODINA = :G and NSKLRAZP = :N"
+                                    " union all select first 1 1 from SKLAD where NSKLRAZP = :N"
+                                    " and DATEFAKTURA >= :OT and DATEFAKTURA < :DO"),
+                     {{QStringLiteral("G"), year}, {QStringLiteral("N"), number},
+                      {QStringLiteral("OT"), QDate(year, 1, 1)}, {QStringLiteral("DO"), QDate(year + 1, 1, 1)}})
                 .isEmpty();
 }
 
@@ -137,6 +146,7 @@ Saved save(SQLConnection& db, const Header& header, const QVector<Line>& lines,
         db.execute(QStringLiteral("insert into SKLAD_RAZPISKI (GODINA, NSKLRAZP) values (:G, :N)"),
                    {{QStringLiteral("G"), header.documentDate.year()}, {QStringLiteral("N"), header.receiptNumber}});
     double lv = 0, usd = 0, eur = 0;
+    QSet<int> storedMaterials;
     for (const Line& line : lines) {
         if (!line.storable())
             continue;
@@ -160,12 +170,15 @@ Saved save(SQLConnection& db, const Header& header, const QVector<Line>& lines,
              {QStringLiteral("KOLICH_SERII"), 0},
              {QStringLiteral("DATEGODNOST"), dateOrNull(line.expiry)}});
         saved.lineKeys.append(out.value(QStringLiteral("AUTONUM")).toInt());
+        storedMaterials.insert(line.material);
         lv += line.totalLv();
         usd += line.totalUsd();
         eur += line.totalEur();
     }
+    // A price agreed for a line that was deleted or skipped since is not the delivery's to set.
     for (const CalculationPrice& price : calculationPrices)
-        setCalculationPrice(db, price.material, price.price);
+        if (storedMaterials.contains(price.material))
+            setCalculationPrice(db, price.material, price.price);
     if (!saved.lineKeys.isEmpty()) {
         const QVariantMap out = db.executeProcedure(
             QStringLiteral("ADDDOSTAVKI_PLASTANE"),
@@ -174,9 +187,9 @@ Saved save(SQLConnection& db, const Header& header, const QVector<Line>& lines,
              {QStringLiteral("NFAKTURA"), header.document},
              {QStringLiteral("DATEFAKTURA"), header.documentDate},
              {QStringLiteral("PLATENO_DATE"), header.received},
-             {QStringLiteral("PLATENO_LV"), header.payAtOnce ? lv : header.paidLv},
-             {QStringLiteral("PLATENO_USD"), header.payAtOnce ? usd : header.paidUsd},
-             {QStringLiteral("PLATENO_EUR"), header.payAtOnce ? eur : header.paidEur}});
+             {QStringLiteral("PLATENO_LV"), header.payAtOnce ? toStotinka(lv) : header.paidLv},
+             {QStringLiteral("PLATENO_USD"), header.payAtOnce ? toStotinka(usd) : header.paidUsd},
+             {QStringLiteral("PLATENO_EUR"), header.payAtOnce ? toStotinka(eur) : header.paidEur}});
         saved.paymentKey = out.value(QStringLiteral("AUTONUM")).toInt();
     }
     tx.commit();

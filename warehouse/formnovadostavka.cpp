@@ -466,6 +466,16 @@ void TFormNovaDostavka::SaveDeliveryToWarehouse()
         h.paidLv = *lv, h.paidUsd = *usd, h.paidEur = *eur;
     }
     const QVector<Deliveries::Line> lines = storableLines();
+    if (lines.isEmpty()) {
+        ui.showMessage(QStringLiteral("Няма въведени материали!"));
+        return;
+    }
+    // The document may have been retyped after its lines were added: each line is checked again.
+    for (const Deliveries::Line& line : lines)
+        if (Deliveries::documentStored(dm_.SQLConnectNS, line.material, h.supplier, h.document, h.documentDate)) {
+            ui.showMessage(Deliveries::duplicateDocumentMessage());
+            return;
+        }
     Deliveries::AgreedPrices prices = agreed_;
     if (!Deliveries::calculationPriceExempt(dm_.SQLConnectNS, exemptVatNumber_))
         for (const Deliveries::Line& line : lines)

@@ -35,6 +35,7 @@ private slots:
     void calculationPriceQuestion_data();
     void calculationPriceQuestion();
     void duplicateDocumentRefused();
+    void retypedDocumentAndEmptyListRefused();
     void expiryLongPastKeptAsTyped();
     void faultAfterSecondLineStoresNothing();
     void warehouseObjectDelivery();
@@ -314,6 +315,32 @@ void TstFormNovaDostavka::duplicateDocumentRefused()
         QCOMPARE(lines().recordCount(), 1);
         clickButton(nova(), QStringLiteral("SpdBtnExit"));
     });
+}
+
+void TstFormNovaDostavka::retypedDocumentAndEmptyListRefused()
+{
+    deliverEarlier(QStringLiteral("F500"), QDate(2026, 6, 10), 1, 500);
+    fromStockWindow([this] {
+        chooseSupplier(QStringLiteral("NEW1"));
+        ui_->answers = {true};
+        clickButton(nova(), QStringLiteral("SpdBtnZapisDost"));
+        QCOMPARE(ui_->texts(RecordingUi::Kind::Message), QStringList{QStringLiteral("Няма въведени материали!")});
+        QVERIFY(nova()->isVisible());
+        // The line was checked against NEW1; the document retyped afterwards is checked again at the save.
+        addLine({QStringLiteral("Болт"), QStringLiteral("3"), QStringLiteral("100"), {}, {}, {}, {}});
+        nova()->EditFakturaNum->clear();
+        typeText(nova()->EditFakturaNum, QStringLiteral("F500"));
+        ui_->answers = {true};
+        clickButton(nova(), QStringLiteral("SpdBtnZapisDost"));
+        QCOMPARE(ui_->texts(RecordingUi::Kind::Message).last(),
+                 QStringLiteral("Има въведен документ с тези данни в склада !"));
+        QVERIFY(nova()->isVisible());
+        QCOMPARE(lines().recordCount(), 1);
+        QCOMPARE(nova()->EditFakturaNum->text(), QStringLiteral("F500"));
+        clickButton(nova(), QStringLiteral("SpdBtnExit"));
+    });
+    QCOMPARE(count(QStringLiteral("select count(*) from SKLAD where NFAKTURA = 'F500'")), 1);
+    QCOMPARE(count(QStringLiteral("select count(*) from DOSTAVKI_PLASTANE")), 1);
 }
 
 void TstFormNovaDostavka::expiryLongPastKeptAsTyped()

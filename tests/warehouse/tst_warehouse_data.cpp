@@ -20,6 +20,7 @@ private slots:
 
     void deliveryStoresLinesPaymentAndReceipt();
     void paymentCoversOnlyStoredLines();
+    void storedAsTheWindowShows();
     void failedSaveStoresNothing();
     void receiptNumbersOfTheYear();
     void receiptNumberTakenByAnotherWorkstation();
@@ -129,6 +130,27 @@ void TstWarehouseData::paymentCoversOnlyStoredLines()
     QCOMPARE(saved.paymentKey, 0);
     QCOMPARE(f_.count(QStringLiteral("select count(*) from DOSTAVKI_PLASTANE")), 1);
     QCOMPARE(f_.count(QStringLiteral("select count(*) from SKLAD_RAZPISKI")), 1);
+}
+
+void TstWarehouseData::storedAsTheWindowShows()
+{
+    // 3 x 0.335 and 1 x 0.335 with 20 % VAT: the window shows 1.21 + 0.40 = 1.61, the payment is the same.
+    Deliveries::Line a;
+    a.material = 501; a.quantity = 3; a.priceLv = 0.335; a.vatPct = 20;
+    Deliveries::Line b = a;
+    b.quantity = 1;
+    // A calculation price agreed for a line deleted before the save (material 500) is not set.
+    Deliveries::save(f_.db(), header(), {a, b}, {{500, 150}, {501, 0.3}});
+    QCOMPARE(f_.db().query(QStringLiteral("select PLATENO_LV from DOSTAVKI_PLASTANE")).rows.at(0)[0].toDouble(), 1.61);
+    QCOMPARE(Deliveries::storedCalculationPrice(f_.db(), 500), 100.0);
+    QCOMPARE(Deliveries::storedCalculationPrice(f_.db(), 501), 0.3);
+
+    // A receipt number held only by a stock line (stored by another path) is taken for its year alone.
+    f_.exec(QStringLiteral("update SKLAD set NSKLRAZP = 7"));
+    f_.exec(QStringLiteral("delete from SKLAD_RAZPISKI"));
+    QVERIFY(Deliveries::receiptNumberTaken(f_.db(), 2026, 7));
+    QVERIFY(!Deliveries::receiptNumberTaken(f_.db(), 2025, 7));
+    QVERIFY(!Deliveries::receiptNumberTaken(f_.db(), 2026, 8));
 }
 
 void TstWarehouseData::failedSaveStoresNothing()
