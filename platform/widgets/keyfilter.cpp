@@ -18,6 +18,11 @@ protected:
         if (text.isEmpty() || !text.at(0).isPrint()) return false;
         const QChar c = text.at(0);
         if (c == u'.' || (c >= u'0' && c <= u'9')) return false;
+        // A decimal comma is the user's decimal point: dropping it would make 1,5 into 15.
+        if (c == u',') {
+            if (auto* edit = qobject_cast<QLineEdit*>(watched)) edit->insert(QStringLiteral("."));
+            return true;
+        }
         if (beep_) QApplication::beep();
         return true;
     }

@@ -13,6 +13,7 @@
 #include "platform/widgets/dbnavigator.h"
 #include "platform/widgets/dbtext.h"
 #include "platform/widgets/dtsource.h"
+#include "platform/widgets/keyfilter.h"
 #include "support/recordingui.h"
 #include "support/testdb.h"
 #include "support/typing.h"
@@ -55,6 +56,8 @@ private slots:
     void init();
     void cleanup();
 
+    void amountKeys_data();
+    void amountKeys();
     void editTypingReachesField_data();
     void editTypingReachesField();
     void editRefusedTextKeepsLastValue_data();
@@ -203,6 +206,26 @@ QString TstWidgets::itemName(int nitem)
 }
 
 // ---- edit box -------------------------------------------------------------------------------
+
+void TstWidgets::amountKeys_data()
+{
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("decimal comma") << "1,5" << "1.5";
+    QTest::newRow("letters dropped") << "12a.3x" << "12.3";
+    QTest::newRow("sign dropped") << "-4,25" << "4.25";
+}
+
+void TstWidgets::amountKeys()
+{
+    QFETCH(QString, keys);
+    QFETCH(QString, shown);
+    auto* edit = new QLineEdit(window_.get());
+    window_->layout()->addWidget(edit);
+    KeyFilter::amountsOnly(edit, false);
+    typeText(edit, keys);
+    QCOMPARE(edit->text(), shown);
+}
 
 void TstWidgets::editTypingReachesField_data()
 {
