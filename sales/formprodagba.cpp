@@ -5,6 +5,7 @@
 #include "platform/base/clock.h"
 #include "platform/base/formats.h"
 #include "platform/ui/uiservice.h"
+#include "platform/widgets/dbfactory.h"
 #include "platform/widgets/dbgrid.h"
 #include "platform/widgets/dblookupcombobox.h"
 #include "platform/widgets/dbnavigator.h"
@@ -32,17 +33,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-DBLookupComboBox* lookupBox(const char* name, DataSource* list, const char* key, const char* shown, int width = 200)
-{
-    auto* box = new DBLookupComboBox;
-    box->setObjectName(QString::fromLatin1(name));
-    box->setListSource(list);
-    box->setKeyField(QString::fromLatin1(key));
-    box->setListField(QString::fromLatin1(shown));
-    box->setMinimumWidth(width);
-    return box;
-}
 
 // A box that takes digits and "." only (and "/" where asked), up to a length.
 QLineEdit* numberBox(const char* name, int maxLength = 0, const QString& extra = {})
@@ -78,32 +68,6 @@ QLabel* label(const char* name, const QString& caption)
     return l;
 }
 
-DBText* shownField(const char* name, DataSource* source, const char* field)
-{
-    auto* t = new DBText;
-    t->setObjectName(QString::fromLatin1(name));
-    t->setDataSource(source);
-    t->setDataField(QString::fromLatin1(field));
-    t->setMinimumWidth(100);
-    t->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    return t;
-}
-
-QGroupBox* totalsGroup(const char* name, const QString& caption, DataSource* lines,
-                       std::initializer_list<std::pair<const char*, const char*>> rows)
-{
-    auto* box = new QGroupBox(caption);
-    box->setObjectName(QString::fromLatin1(name));
-    auto* grid = new QGridLayout(box);
-    int r = 0;
-    for (const auto& [text, field] : rows) {
-        grid->addWidget(new QLabel(QString::fromUtf8(text)), r, 0);
-        grid->addWidget(shownField((std::string(name) + field).c_str(), lines, field), r, 1);
-        ++r;
-    }
-    return box;
-}
-
 // The typed number of a box: empty counts as 0; text that is not a number is reported.
 double typedNumber(const QLineEdit* box, const QString& what, QStringList* bad)
 {
@@ -134,10 +98,10 @@ TFormProdagba::TFormProdagba(TDMNS& dm, TDMProdagba& sale, TFormProdagbaMaterial
     DataSource* firma = source(dm.SmpFirma);
 
     // Recipient.
-    DBLkpCmBoxTipKontr = lookupBox("DBLkpCmBoxTipKontr", source(dm.SmpIzbTipKontr), "NTIP_KONTRAGENT", "KONTRAGENT");
-    DBLkpCmBoxImeKontr = lookupBox("DBLkpCmBoxImeKontr", source(dm.SmpIzbKontrSklad), "NKONTRAGENT", "IMEKONTRAGENT", 280);
-    DBLkpCmBoxMOLKontr = lookupBox("DBLkpCmBoxMOLKontr", source(dm.SmpIzbKontrMOLSklad), "NMOL", "IMEMOL");
-    DBLkpCmBoxFilial = lookupBox("DBLkpCmBoxFilial", source(dm.SmpIzbKontrFilialSklad), "NFILIAL", "IMEFILIAL");
+    DBLkpCmBoxTipKontr = DbControls::makeListLookup("DBLkpCmBoxTipKontr", source(dm.SmpIzbTipKontr), "NTIP_KONTRAGENT", "KONTRAGENT", 200);
+    DBLkpCmBoxImeKontr = DbControls::makeListLookup("DBLkpCmBoxImeKontr", source(dm.SmpIzbKontrSklad), "NKONTRAGENT", "IMEKONTRAGENT", 280);
+    DBLkpCmBoxMOLKontr = DbControls::makeListLookup("DBLkpCmBoxMOLKontr", source(dm.SmpIzbKontrMOLSklad), "NMOL", "IMEMOL", 200);
+    DBLkpCmBoxFilial = DbControls::makeListLookup("DBLkpCmBoxFilial", source(dm.SmpIzbKontrFilialSklad), "NFILIAL", "IMEFILIAL", 200);
     EdFzLiceIme = textBox("EdFzLiceIme", 45);
     EdFzLiceAdres = textBox("EdFzLiceAdres", 40);
     EdFzLiceEGN = numberBox("EdFzLiceEGN", 10);
@@ -164,12 +128,12 @@ TFormProdagba::TFormProdagba(TDMNS& dm, TDMProdagba& sale, TFormProdagbaMaterial
     }
 
     // Supplier: the company.
-    DBText7 = shownField("DBText7", firma, "IMEFIRMA");
+    DBText7 = DbControls::makeShownNumber("DBText7", firma, "IMEFIRMA", 100);
     DBText7->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    DBLookupComboBox2 = lookupBox("DBLookupComboBox2", source(dm.SmpMolFirma), "NMOL_FIRMA", "IMEMOLFIRMA");
-    DBLookupComboBox1 = lookupBox("DBLookupComboBox1", source(dm.SmpFirmaOfisi), "POSTKOD", "ImeGrad");
-    DBLookupComboBox5 = lookupBox("DBLookupComboBox5", source(dm.SmpOsnovDDS), "NUM_OSNOVANIE", "IME_OSNOVANIE");
-    DBText5 = shownField("DBText5", firma, "DDS_PROCENT");
+    DBLookupComboBox2 = DbControls::makeListLookup("DBLookupComboBox2", source(dm.SmpMolFirma), "NMOL_FIRMA", "IMEMOLFIRMA", 200);
+    DBLookupComboBox1 = DbControls::makeListLookup("DBLookupComboBox1", source(dm.SmpFirmaOfisi), "POSTKOD", "ImeGrad", 200);
+    DBLookupComboBox5 = DbControls::makeListLookup("DBLookupComboBox5", source(dm.SmpOsnovDDS), "NUM_OSNOVANIE", "IME_OSNOVANIE", 200);
+    DBText5 = DbControls::makeShownNumber("DBText5", firma, "DDS_PROCENT", 100);
     Edit_DDS = numberBox("Edit_DDS");
     Edit_DDS->setMaximumWidth(60);
     RdGrpSklObDaNe = new RadioGroup(u"RdGrpSklObDaNe"_s, u"Чрез складов обект "_s, {u"Да"_s, u"Не"_s});
@@ -199,7 +163,7 @@ TFormProdagba::TFormProdagba(TDMNS& dm, TDMProdagba& sale, TFormProdagbaMaterial
     }
 
     // Document strip.
-    DBLkpCmBIzborTipDok = lookupBox("DBLkpCmBIzborTipDok", source(dm.SmpTipDok), "NTIP_DOKUMENT", "IME_DOKUMENT", 220);
+    DBLkpCmBIzborTipDok = DbControls::makeListLookup("DBLkpCmBIzborTipDok", source(dm.SmpTipDok), "NTIP_DOKUMENT", "IME_DOKUMENT", 220);
     LbNfakt = label("LbNfakt", u"№фактура"_s);
     EditNFakt = numberBox("EditNFakt", 10);
     DateFaktProdagba = dateBox("DateFaktProdagba");
@@ -247,14 +211,14 @@ TFormProdagba::TFormProdagba(TDMNS& dm, TDMProdagba& sale, TFormProdagbaMaterial
     DBNavigator3 = new DBNavigator;
     DBNavigator3->setObjectName(u"DBNavigator3"_s);
     DBNavigator3->setDataSource(lines_);
-    GrpBoxDanFakt = totalsGroup("GrpBoxDanFakt", u"Фактура "_s, lines_,
+    GrpBoxDanFakt = DbControls::makeTotalsGroup("GrpBoxDanFakt", u"Фактура "_s, lines_, "GrpBoxDanFakt",
                                 {{"Ст-ст :", "CenaMatIzdBroiObstoSum"}, {"Отстъпка :", "Otst_Obsta_Stoinost"},
                                  {"Дан. основа :", "OblagaemaSt"}, {"ДДС :", "DDS_Stoinost"},
                                  {"За плащане :", "Plastane_Stoinost"}});
-    GrpBoxOprFaktStRazp = totalsGroup("GrpBoxOprFaktStRazp", u"Сток.разп.,консигн. "_s, lines_,
+    GrpBoxOprFaktStRazp = DbControls::makeTotalsGroup("GrpBoxOprFaktStRazp", u"Сток.разп.,консигн. "_s, lines_, "GrpBoxOprFaktStRazp",
                                       {{"Стойност :", "CenaMatIzdBroiObstoSum"}, {"Отстъпка :", "Otst_Obsta_Stoinost"},
                                        {"Сума за плащане :", "OblagaemaSt"}});
-    DBTextSlovom = shownField("DBTextSlovom", lines_, "Plastane_StoinostText");
+    DBTextSlovom = DbControls::makeShownNumber("DBTextSlovom", lines_, "Plastane_StoinostText", 100);
     DBTextSlovom->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     auto* words = new QGroupBox(u"Словом "_s);
     (new QHBoxLayout(words))->addWidget(DBTextSlovom);
@@ -264,9 +228,9 @@ TFormProdagba::TFormProdagba(TDMNS& dm, TDMProdagba& sale, TFormProdagbaMaterial
         g->addWidget(label(nullptr, u"Лева"_s), 0, 0);
         g->addWidget(label(nullptr, u"USD"_s), 0, 1);
         g->addWidget(label(nullptr, u"EUR"_s), 0, 2);
-        g->addWidget(shownField("DBTextZadylgLV", lines_, "ZadylgeniaObstoLV"), 1, 0);
-        g->addWidget(shownField("DBTextZadylgUSD", lines_, "ZadylgeniaObstoUSD"), 1, 1);
-        g->addWidget(shownField("DBTextZadylgEUR", lines_, "ZadylgeniaObstoEUR"), 1, 2);
+        g->addWidget(DbControls::makeShownNumber("DBTextZadylgLV", lines_, "ZadylgeniaObstoLV", 100), 1, 0);
+        g->addWidget(DbControls::makeShownNumber("DBTextZadylgUSD", lines_, "ZadylgeniaObstoUSD", 100), 1, 1);
+        g->addWidget(DbControls::makeShownNumber("DBTextZadylgEUR", lines_, "ZadylgeniaObstoEUR", 100), 1, 2);
     }
     auto* totalsRow = new QHBoxLayout;
     totalsRow->addWidget(GrpBoxDanFakt);
@@ -281,9 +245,9 @@ TFormProdagba::TFormProdagba(TDMNS& dm, TDMProdagba& sale, TFormProdagbaMaterial
     EdClient_EGN = numberBox("EdClient_EGN", 10);
     EdClient_LK = textBox("EdClient_LK", 10);
     DateVyznSyb = dateBox("DateVyznSyb");
-    DBLookupComboBox3 = lookupBox("DBLookupComboBox3", source(dm.SmpVidPlastane), "NVIDPLASTANE", "VIDPLASTANE", 150);
+    DBLookupComboBox3 = DbControls::makeListLookup("DBLookupComboBox3", source(dm.SmpVidPlastane), "NVIDPLASTANE", "VIDPLASTANE", 150);
     EdNumTransport = textBox("EdNumTransport", 15);
-    DBLookupComboBox4 = lookupBox("DBLookupComboBox4", source(dm.SmpMolFirma), "NMOL_FIRMA", "IMEMOLFIRMA", 150);
+    DBLookupComboBox4 = DbControls::makeListLookup("DBLookupComboBox4", source(dm.SmpMolFirma), "NMOL_FIRMA", "IMEMOLFIRMA", 150);
     RdGrpVidPlastane = new RadioGroup(u"RdGrpVidPlastane"_s, u"Вид плащане "_s, {u"Веднага"_s, u"Разср."_s});
     EdRazsrSumaLv = numberBox("EdRazsrSumaLv");
     EdRazsrSumaUSD = numberBox("EdRazsrSumaUSD");

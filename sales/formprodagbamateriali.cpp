@@ -4,6 +4,7 @@
 #include "data/dmprodagba.h"
 #include "platform/base/formats.h"
 #include "platform/ui/uiservice.h"
+#include "platform/widgets/dbfactory.h"
 #include "platform/widgets/dbgrid.h"
 #include "platform/widgets/dblookupcombobox.h"
 #include "platform/widgets/dbnavigator.h"
@@ -27,43 +28,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 const QStringList kAllOrChosen{u"Всички"_s, u"По избор"_s};
-
-DBLookupComboBox* lookupBox(const char* name, DataSource* list, const char* key, const char* shown)
-{
-    auto* box = new DBLookupComboBox;
-    box->setObjectName(QString::fromLatin1(name));
-    box->setListSource(list);
-    box->setKeyField(QString::fromLatin1(key));
-    box->setListField(QString::fromLatin1(shown));
-    box->setMinimumWidth(220);
-    return box;
-}
-
-DBText* shownField(const char* name, DataSource* source, const char* field)
-{
-    auto* t = new DBText;
-    t->setObjectName(QString::fromLatin1(name));
-    t->setDataSource(source);
-    t->setDataField(QString::fromLatin1(field));
-    t->setMinimumWidth(100);
-    t->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    return t;
-}
-
-QGroupBox* totalsGroup(const char* name, const QString& caption, DataSource* lines,
-                       std::initializer_list<std::pair<const char*, const char*>> rows)
-{
-    auto* box = new QGroupBox(caption);
-    box->setObjectName(QString::fromLatin1(name));
-    auto* grid = new QGridLayout(box);
-    int r = 0;
-    for (const auto& [label, field] : rows) {
-        grid->addWidget(new QLabel(QString::fromUtf8(label)), r, 0);
-        grid->addWidget(shownField((std::string("DBText") + field).c_str(), lines, field), r, 1);
-        ++r;
-    }
-    return box;
-}
 
 SaleLines::StockPrices pricesOf(const SmpDataset& stock)
 {
@@ -101,12 +65,12 @@ TFormProdagbaMateriali::TFormProdagbaMateriali(TDMNS& dm, TDMProdagba& sale, QWi
     PnlProdSklad->setObjectName(u"PnlProdSklad"_s);
     RdGrpIzbSklad = new RadioGroup(u"RdGrpIzbSklad"_s, QString(), kAllOrChosen);
     RdGrpIzbSklad->setItemIndex(1);
-    DBLkpCmbIzbSklad = lookupBox("DBLkpCmbIzbSklad", tipSklad, "NSKLAD", "SKLAD");
+    DBLkpCmbIzbSklad = DbControls::makeListLookup("DBLkpCmbIzbSklad", tipSklad, "NSKLAD", "SKLAD", 220);
     RdGrpIzbMaterial = new RadioGroup(u"RdGrpIzbMaterial"_s, QString(), kAllOrChosen);
     RdGrpIzbMaterial->setItemIndex(0);
-    DBLkpCmBoxMat = lookupBox("DBLkpCmBoxMat", skladMat, "NMATERIAL", "IMEMATERIAL");
+    DBLkpCmBoxMat = DbControls::makeListLookup("DBLkpCmBoxMat", skladMat, "NMATERIAL", "IMEMATERIAL", 220);
     DBLkpCmBoxMat->setEnabled(false);
-    DBTextNalich = shownField("DBTextNalich", skladNalich, "SumNalichnost");
+    DBTextNalich = DbControls::makeShownNumber("DBTextNalich", skladNalich, "SumNalichnost", 100);
     {
         auto* skladBox = new QGroupBox(u"Избор на склад "_s);
         auto* row = new QHBoxLayout(skladBox);
@@ -128,10 +92,10 @@ TFormProdagbaMateriali::TFormProdagbaMateriali(TDMNS& dm, TDMProdagba& sale, QWi
     PnlProdSklOb->setObjectName(u"PnlProdSklOb"_s);
     RdGrpSklOb = new RadioGroup(u"RdGrpSklOb"_s, QString(), kAllOrChosen);
     RdGrpSklOb->setItemIndex(1);
-    DBLkpCmbSklOb = lookupBox("DBLkpCmbSklOb", tipSklOb, "NSKL_OBEKT", "IME_SKL_OBEKT");
+    DBLkpCmbSklOb = DbControls::makeListLookup("DBLkpCmbSklOb", tipSklOb, "NSKL_OBEKT", "IME_SKL_OBEKT", 220);
     RdGrpSklObArtik = new RadioGroup(u"RdGrpSklObArtik"_s, QString(), kAllOrChosen);
     RdGrpSklObArtik->setItemIndex(0);
-    DBLkpCmbSklObArtik = lookupBox("DBLkpCmbSklObArtik", matSklOb, "NMATERIAL", "IMEMATERIAL");
+    DBLkpCmbSklObArtik = DbControls::makeListLookup("DBLkpCmbSklObArtik", matSklOb, "NMATERIAL", "IMEMATERIAL", 220);
     DBLkpCmbSklObArtik->setEnabled(false);
     {
         auto* obBox = new QGroupBox(u"Избор на складов обект "_s);
@@ -194,14 +158,14 @@ TFormProdagbaMateriali::TFormProdagbaMateriali(TDMNS& dm, TDMProdagba& sale, QWi
     linesLayout->addWidget(DBNavigator1);
     linesLayout->addWidget(DBGrid4);
 
-    GrpBoxDanFakt = totalsGroup("GrpBoxDanFakt", u"Фактура "_s, lines,
+    GrpBoxDanFakt = DbControls::makeTotalsGroup("GrpBoxDanFakt", u"Фактура "_s, lines, "DBText",
                                 {{"Ст-ст :", "CenaMatIzdBroiObstoSum"}, {"Отстъпка :", "Otst_Obsta_Stoinost"},
                                  {"Дан. основа :", "OblagaemaSt"}, {"ДДС :", "DDS_Stoinost"},
                                  {"За плащане :", "Plastane_Stoinost"}});
-    GrpBoxOprFaktStRazp = totalsGroup("GrpBoxOprFaktStRazp", u"Сток.разп.,консигн. "_s, lines,
+    GrpBoxOprFaktStRazp = DbControls::makeTotalsGroup("GrpBoxOprFaktStRazp", u"Сток.разп.,консигн. "_s, lines, "DBText",
                                       {{"Стойност :", "CenaMatIzdBroiObstoSum"}, {"Отстъпка :", "Otst_Obsta_Stoinost"},
                                        {"Сума за плащане :", "OblagaemaSt"}});
-    DBText6 = shownField("DBText6", lines, "Plastane_StoinostText");
+    DBText6 = DbControls::makeShownNumber("DBText6", lines, "Plastane_StoinostText", 100);
     DBText6->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     auto* words = new QGroupBox(u"Словом "_s);
     (new QHBoxLayout(words))->addWidget(DBText6);

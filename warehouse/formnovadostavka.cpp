@@ -8,6 +8,7 @@
 #include "platform/base/formats.h"
 #include "platform/report/reportpreview.h"
 #include "platform/ui/uiservice.h"
+#include "platform/widgets/dbfactory.h"
 #include "platform/widgets/dbgrid.h"
 #include "platform/widgets/dblookupcombobox.h"
 #include "platform/widgets/dbtext.h"
@@ -58,17 +59,6 @@ QDateEdit* dateEdit(const char* name)
     d->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
     d->setCalendarPopup(true);
     return d;
-}
-
-DBText* total(const char* name, DataSource* source, const char* field)
-{
-    auto* t = new DBText;
-    t->setObjectName(QString::fromLatin1(name));
-    t->setDataSource(source);
-    t->setDataField(QString::fromLatin1(field));
-    t->setMinimumWidth(100);
-    t->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    return t;
 }
 
 // A typed amount: empty is 0; nullopt (after telling the user) when it is not a number.
@@ -168,9 +158,9 @@ TFormNovaDostavka::TFormNovaDostavka(TDMNS& dm, TDMSklad& sklad, TDMPers& pers, 
                           "EUR", "EurOtst", "EurOtstDDS", "ObstoEUR", "DATEGODNOST"})
         DBGrid1->addColumn(QString::fromLatin1(f), {}, 85);
 
-    DBText1 = total("DBText1", lines_, "SumObCenaLv");
-    DBText2 = total("DBText2", lines_, "SumObCenaUSD");
-    DBText3 = total("DBText3", lines_, "SumObCenaEUR");
+    DBText1 = DbControls::makeShownNumber("DBText1", lines_, "SumObCenaLv", 100);
+    DBText2 = DbControls::makeShownNumber("DBText2", lines_, "SumObCenaUSD", 100);
+    DBText3 = DbControls::makeShownNumber("DBText3", lines_, "SumObCenaEUR", 100);
     auto* totals = new QHBoxLayout;
     for (const auto& [caption, text] : {std::pair{"Сума ЛВ:", DBText1}, {"Сума USD:", DBText2}, {"Сума EUR:", DBText3}}) {
         totals->addWidget(new QLabel(QString::fromUtf8(caption)));

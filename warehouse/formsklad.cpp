@@ -5,6 +5,7 @@
 #include "data/dmsklad.h"
 #include "platform/base/clock.h"
 #include "platform/ui/uiservice.h"
+#include "platform/widgets/dbfactory.h"
 #include "platform/widgets/dbgrid.h"
 #include "platform/widgets/dbimage.h"
 #include "platform/widgets/dblookupcombobox.h"
@@ -29,27 +30,6 @@
 namespace {
 const QStringList kAllOrChosen{QStringLiteral("Всички"), QStringLiteral("По избор")};
 
-DBLookupComboBox* lookupBox(const char* name, DataSource* list, const char* key, const char* shown)
-{
-    auto* box = new DBLookupComboBox;
-    box->setObjectName(QString::fromLatin1(name));
-    box->setListSource(list);
-    box->setKeyField(QString::fromLatin1(key));
-    box->setListField(QString::fromLatin1(shown));
-    box->setMinimumWidth(200);
-    return box;
-}
-
-DBText* total(const char* name, DataSource* source, const char* field)
-{
-    auto* t = new DBText;
-    t->setObjectName(QString::fromLatin1(name));
-    t->setDataSource(source);
-    t->setDataField(QString::fromLatin1(field));
-    t->setMinimumWidth(110);
-    t->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    return t;
-}
 } // namespace
 
 TFormSklad::TFormSklad(TDMNS& dm, TDMSklad& sklad, QWidget* parent) : Form(parent), dm_(dm), sklad_(sklad)
@@ -90,7 +70,7 @@ TFormSklad::TFormSklad(TDMNS& dm, TDMSklad& sklad, QWidget* parent) : Form(paren
 
     RdGrpIzbSklad = new RadioGroup(QStringLiteral("RdGrpIzbSklad"), QString(), kAllOrChosen);
     RdGrpIzbSklad->setItemIndex(1);
-    DBLkpCmbIzbSklad = lookupBox("DBLkpCmbIzbSklad", tipSklad, "NSKLAD", "SKLAD");
+    DBLkpCmbIzbSklad = DbControls::makeListLookup("DBLkpCmbIzbSklad", tipSklad, "NSKLAD", "SKLAD", 200);
     auto* skladBox = new QGroupBox(QStringLiteral("Избор на склад "));
     auto* skladRow = new QHBoxLayout(skladBox);
     skladRow->addWidget(RdGrpIzbSklad);
@@ -98,7 +78,7 @@ TFormSklad::TFormSklad(TDMNS& dm, TDMSklad& sklad, QWidget* parent) : Form(paren
 
     RdGrpIzbMaterial = new RadioGroup(QStringLiteral("RdGrpIzbMaterial"), QString(), kAllOrChosen);
     RdGrpIzbMaterial->setItemIndex(1);
-    DBLkpCmBoxMat = lookupBox("DBLkpCmBoxMat", skladMat, "NMATERIAL", "IMEMATERIAL");
+    DBLkpCmBoxMat = DbControls::makeListLookup("DBLkpCmBoxMat", skladMat, "NMATERIAL", "IMEMATERIAL", 200);
     DBLkpCmBoxMat->setMinimumWidth(300);
     auto* matBox = new QGroupBox(QStringLiteral("Избор на материал "));
     auto* matRow = new QHBoxLayout(matBox);
@@ -110,8 +90,8 @@ TFormSklad::TFormSklad(TDMNS& dm, TDMSklad& sklad, QWidget* parent) : Form(paren
     RdGrpKontrDaNeDostav->setItemIndex(0);
     GrpBoxIzbKontrDostav = new QGroupBox(QStringLiteral("Избор "));
     GrpBoxIzbKontrDostav->setObjectName(QStringLiteral("GrpBoxIzbKontrDostav"));
-    DBLkpCmBoxTipKontrDost = lookupBox("DBLkpCmBoxTipKontrDost", tipKontr, "NTIP_KONTRAGENT", "KONTRAGENT");
-    DBLkpCmBoxKontrDostav = lookupBox("DBLkpCmBoxKontrDostav", kontr, "NKONTRAGENT", "IMEKONTRAGENT");
+    DBLkpCmBoxTipKontrDost = DbControls::makeListLookup("DBLkpCmBoxTipKontrDost", tipKontr, "NTIP_KONTRAGENT", "KONTRAGENT", 200);
+    DBLkpCmBoxKontrDostav = DbControls::makeListLookup("DBLkpCmBoxKontrDostav", kontr, "NKONTRAGENT", "IMEKONTRAGENT", 200);
     auto* kontrRow = new QHBoxLayout(GrpBoxIzbKontrDostav);
     kontrRow->addWidget(new QLabel(QStringLiteral("Тип контрагент -")));
     kontrRow->addWidget(DBLkpCmBoxTipKontrDost);
@@ -131,9 +111,9 @@ TFormSklad::TFormSklad(TDMNS& dm, TDMSklad& sklad, QWidget* parent) : Form(paren
     auto* gridLayout = new QVBoxLayout(gridBox);
     gridLayout->addWidget(DBGrid1);
 
-    DBText1 = total("DBText1", dtSrcSklNalich_, "SumObCenaLv");
-    DBText2 = total("DBText2", dtSrcSklNalich_, "SumObCenaUSD");
-    DBText3 = total("DBText3", dtSrcSklNalich_, "SumObCenaEUR");
+    DBText1 = DbControls::makeShownNumber("DBText1", dtSrcSklNalich_, "SumObCenaLv", 110);
+    DBText2 = DbControls::makeShownNumber("DBText2", dtSrcSklNalich_, "SumObCenaUSD", 110);
+    DBText3 = DbControls::makeShownNumber("DBText3", dtSrcSklNalich_, "SumObCenaEUR", 110);
     auto* totals = new QHBoxLayout;
     totals->addWidget(new QLabel(QStringLiteral("Наличности - ЛВ:")));
     totals->addWidget(DBText1);
