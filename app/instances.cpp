@@ -180,6 +180,10 @@ AppInstances::AppInstances(const ConnectionParams& params) : owned_(std::make_un
         (owned_->formProdagbaMateriali = std::make_unique<TFormProdagbaMateriali>(*DMNS, *DMProdagba)).get();
     FormProdagba =
         (owned_->formProdagba = std::make_unique<TFormProdagba>(*DMNS, *DMProdagba, *FormProdagbaMateriali)).get();
+    FormProdagba->setReferenceWindow([this](int recipient) {
+        FormNomenklaturi->PageControl1->setCurrentWidget(FormNomenklaturi->TabSheet2);
+        FormNomenklaturi->OpenOnKontragent(recipient);
+    });
     QObject::connect(FormNomenklaturi, &TFormNomenklaturi::mainCaptionChanged, FormProdagba,
                      [form = FormProdagba] { Handlers::run([form] { form->companySettingsSaved(); }); });
 }

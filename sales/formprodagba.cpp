@@ -105,8 +105,7 @@ TFormProdagba::TFormProdagba(TDMNS& dm, TDMProdagba& sale, TFormProdagbaMaterial
     EdFzLiceIme = textBox("EdFzLiceIme", 45);
     EdFzLiceAdres = textBox("EdFzLiceAdres", 40);
     EdFzLiceEGN = numberBox("EdFzLiceEGN", 10);
-    SpdBtnNomenkl = Handlers::makeButton("SpdBtnNomenkl", u"Номенклатури"_s);
-    SpdBtnNomenkl->setEnabled(false);  // the reference data window is opened from the main menu
+    SpdBtnNomenkl = Handlers::makeButton("SpdBtnNomenkl", u"Номенклатури"_s, this, &TFormProdagba::SpdBtnNomenklClick);
     auto* recipient = new QGroupBox(u"Получател "_s);
     {
         auto* g = new QGridLayout(recipient);
@@ -232,10 +231,25 @@ TFormProdagba::TFormProdagba(TDMNS& dm, TDMProdagba& sale, TFormProdagbaMaterial
         g->addWidget(DbControls::makeShownNumber("DBTextZadylgUSD", lines_, "ZadylgeniaObstoUSD", 100), 1, 1);
         g->addWidget(DbControls::makeShownNumber("DBTextZadylgEUR", lines_, "ZadylgeniaObstoEUR", 100), 1, 2);
     }
+    GrpBoxStariZad = new QGroupBox(u"Стари задължения:"_s);
+    GrpBoxStariZad->setObjectName(u"GrpBoxStariZad"_s);
+    {
+        auto* g = new QGridLayout(GrpBoxStariZad);
+        int c = 0;
+        for (auto [caption, name, box] : {std::tuple{"Лева", "LbDylgLv", &LbDylgLv}, {"USD", "LbDylgUSD", &LbDylgUSD},
+                                          {"EUR", "LbDylgEUR", &LbDylgEUR}}) {
+            g->addWidget(label(nullptr, QString::fromUtf8(caption)), 0, c);
+            *box = label(name, QString());
+            (*box)->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            (*box)->setMinimumWidth(70);
+            g->addWidget(*box, 1, c++);
+        }
+    }
     auto* totalsRow = new QHBoxLayout;
     totalsRow->addWidget(GrpBoxDanFakt);
     totalsRow->addWidget(GrpBoxOprFaktStRazp);
     totalsRow->addWidget(words, 1);
+    totalsRow->addWidget(GrpBoxStariZad);
     totalsRow->addWidget(debts);
 
     // Bottom strip.
@@ -388,11 +402,50 @@ void TFormProdagba::FormShow()
     companyVat_ = vat.isEmpty() ? u"0"_s : vat;
     Edit_DDS->setText(companyVat_);
     RdGrpSklObDaNe->setItemIndex(company("SKLOB_DA_NE").toInt() == 1 ? 0 : 1);
+    showSourceColumn();
     items_.RdGrpCena_Edro_drebno->setItemIndex(company("CENA_EDRO_DREBNO").toInt() == 1 ? 0 : 1);
     RdGrpVidPlastane->setItemIndex(company("VID_RAZPL_KLIENT").toInt() == 1 ? 1 : 0);
     RdGrpVidPlastaneClick();
+    oldDebts_ = {};
     DBLkpCmBoxTipKontrCloseUp();
     DBLkpCmBoxTipKontr->setFocus();
+}
+
+void TFormProdagba::showSourceColumn()
+{
+    // Lines from warehouse objects name the object they leave; warehouse lines have none.
+    DBGrid1->setColumnVisible(u"ImeSklOb"_s, RdGrpSklObDaNe->itemIndex() == 0);
+}
+
+void TFormProdagba::showOldDebts()
+{
+    const bool shown = recipientShown();
+    oldDebts_ = shown ? Sales::outstandingBalance(dm_.SQLConnectNS, dm_.SmpIzbKontrSklad.value(u"NKONTRAGENT"_s).toInt())
+                      : Sales::Balance{};
+    LbDylgLv->setText(Formats::formatNumber(oldDebts_.lv, u"# ### ##0.00"_s));
+    LbDylgUSD->setText(Formats::formatNumber(oldDebts_.usd, u"# ### ##0.00"_s));
+    LbDylgEUR->setText(Formats::formatNumber(oldDebts_.eur, u"# ### ##0.00"_s));
+    for (QLabel* l : {LbDylgLv, LbDylgUSD, LbDylgEUR}) l->setVisible(shown);
+}
+
+void TFormProdagba::SpdBtnNomenklClick()
+{
+    if (!openReference_) return;
+    const QVariant recipient = DBLkpCmBoxImeKontr->keyValue();
+    openReference_(recipient.toInt());
+    // Numbers and counterparties may have changed meanwhile.
+    ApplyDocumentTypeMode(documentType_);
+    SmpDataset& recipients = dm_.SmpIzbKontrSklad;
+    recipients.close();
+    recipients.open();
+    SmpDataset& people = dm_.SmpIzbKontrMOLSklad;
+    if (people.isActive()) people.refresh();
+    if (recipient.isValid() && recipients.locate(u"NKONTRAGENT"_s, {recipient}))
+        DBLkpCmBoxImeKontr->setKeyValue(recipient);
+    else
+        DBLkpCmBoxImeKontr->setKeyValue(QVariant());
+    showOldDebts();
+    refreshTotals();
 }
 
 bool TFormProdagba::naturalPerson() const { return DBLkpCmBoxTipKontr->keyValue().toInt() == Sales::NaturalPersonType; }
@@ -485,6 +538,8 @@ void TFormProdagba::DBLkpCmBoxTipKontrCloseUp()
                        static_cast<QWidget*>(findChild<QLabel*>(u"LbFzLiceAdres"_s)),
                        static_cast<QWidget*>(findChild<QLabel*>(u"LbFzLiceEGN"_s))})
         w->setEnabled(person);
+    SpdBtnNomenkl->setEnabled(!person);
+    showOldDebts();
     refreshTotals();
 }
 
@@ -492,6 +547,7 @@ void TFormProdagba::DBLkpCmBoxImeKontrCloseUp()
 {
     DBLkpCmBoxMOLKontr->setKeyValue(QVariant());
     DBLkpCmBoxFilial->setKeyValue(QVariant());
+    showOldDebts();
     refreshTotals();
 }
 
@@ -512,7 +568,11 @@ void TFormProdagba::DBLookupComboBox5CloseUp()
     Edit_DDS->setEnabled(!standard);
 }
 
-void TFormProdagba::RdGrpSklObDaNeClick() { emptyLines(); }
+void TFormProdagba::RdGrpSklObDaNeClick()
+{
+    emptyLines();
+    showSourceColumn();
+}
 
 void TFormProdagba::RdGrpVidPlastaneClick()
 {
@@ -550,6 +610,11 @@ SaleTotals::DocumentInput TFormProdagba::totalsInput() const
     in.paidNowLv = Formats::textToNumber(EdRazsrSumaLv->text()).value_or(0);
     in.paidNowUsd = Formats::textToNumber(EdRazsrSumaUSD->text()).value_or(0);
     in.paidNowEur = Formats::textToNumber(EdRazsrSumaEUR->text()).value_or(0);
+    if (recipientShown()) {
+        in.balanceLv = oldDebts_.lv;
+        in.balanceUsd = oldDebts_.usd;
+        in.balanceEur = oldDebts_.eur;
+    }
     return in;
 }
 
@@ -605,7 +670,7 @@ void TFormProdagba::SpdBtnIzbIzdProdagbaClick()
                 s);
 }
 
-bool TFormProdagba::RecordSale()
+bool TFormProdagba::RecordSale(bool checkOrders)
 {
     QStringList why;
     const Sales::SaleHeader h = header(&why);
@@ -615,6 +680,8 @@ bool TFormProdagba::RecordSale()
         for (const QString& m : why) UiService::current().showMessage(m);
         return false;
     }
+    if (checkOrders && dm_.SmpFirma.value(u"AUTO_GEN_PORYCHKA"_s).toInt() == 1 && !h.naturalPerson())
+        CheckClientOrders(h, lines);
     try {
         Sales::recordSale(dm_.SQLConnectNS, h, lines);
     } catch (const Sales::SaleRefused& e) {
@@ -625,17 +692,25 @@ bool TFormProdagba::RecordSale()
     return true;
 }
 
+void TFormProdagba::CheckClientOrders(const Sales::SaleHeader& header, const QVector<Sales::SaleLine>& lines)
+{
+    // No order is created here: the question only draws attention to a sale beyond the orders.
+    for (int i = 0; i < Sales::linesBeyondOrders(dm_.SQLConnectNS, header.counterparty, lines).size(); ++i)
+        UiService::current().askYesNo(u" Автоматично създаване на поръчка ?"_s);
+}
+
 void TFormProdagba::SpdBtnZapisDocClick()
 {
     sale_.SmpProdagbaTempNew.checkBrowseMode();
     if (!UiService::current().askYesNo(u" Запис на продажба ?"_s)) return;
-    if (RecordSale()) close();
+    if (RecordSale(true)) close();
 }
 
 void TFormProdagba::SpdBtnExitClick()
 {
     sale_.SmpProdagbaTempNew.checkBrowseMode();
-    if (!sale_.SmpProdagbaTempNew.isEmpty() && UiService::current().askYesNo(u" Запис на продажба ?"_s) && !RecordSale())
+    if (!sale_.SmpProdagbaTempNew.isEmpty() && UiService::current().askYesNo(u" Запис на продажба ?"_s)
+        && !RecordSale(false))
         return;
     close();
 }

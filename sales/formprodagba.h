@@ -2,7 +2,10 @@
 
 #include "platform/ui/form.h"
 #include "sales/salerecording.h"
+#include "sales/saleclient.h"
 #include "sales/saletotals.h"
+
+#include <functional>
 
 class QDateEdit;
 class QGroupBox;
@@ -55,6 +58,7 @@ public:
     DBNavigator* DBNavigator3 = nullptr;
     QGroupBox *GrpBoxDanFakt = nullptr, *GrpBoxOprFaktStRazp = nullptr;
     DBText* DBTextSlovom = nullptr;
+    QGroupBox* GrpBoxStariZad = nullptr;  // "Стари задължения:"
     QLabel *LbDylgLv = nullptr, *LbDylgUSD = nullptr, *LbDylgEUR = nullptr;
     // Bottom strip.
     QLineEdit* EditBelegki = nullptr;
@@ -69,11 +73,15 @@ public:
     // The document type chosen for this sale (window state; the company's default is preselected).
     int documentType() const { return documentType_; }
 
+    // The reference data window, opened on the recipient by "Номенклатури" (modal).
+    void setReferenceWindow(std::function<void(int recipient)> open) { openReference_ = std::move(open); }
+
     void FormShow();
     void ApplyDocumentTypeMode(int type);
     void DBLkpCmBoxTipKontrCloseUp();
     void DBLkpCmBoxImeKontrCloseUp();
     void DBLkpCmBIzborTipDokCloseUp();
+    void SpdBtnNomenklClick();
     void DBLookupComboBox5CloseUp();
     void RdGrpSklObDaNeClick();
     void RdGrpVidPlastaneClick();
@@ -97,10 +105,16 @@ private:
     bool naturalPerson() const;
     bool recipientShown() const;
     void emptyLines();
+    // The "От склад" column: shown while the goods leave through warehouse objects.
+    void showSourceColumn();
     void refreshTotals();
+    // Reads the recipient's outstanding balance and shows it while the recipient box shows a name.
     void showOldDebts();
-    // Records the sale; false when it was refused or failed (the window keeps it).
-    bool RecordSale();
+    // Asks about every line the client has not ordered enough of; the answers change nothing.
+    void CheckClientOrders(const Sales::SaleHeader& header, const QVector<Sales::SaleLine>& lines);
+    // Records the sale, after the client order check when asked; false when it was refused or failed
+    // (the window keeps it).
+    bool RecordSale(bool checkOrders);
 
     TDMNS& dm_;
     TDMProdagba& sale_;
@@ -108,4 +122,6 @@ private:
     DataSource* lines_ = nullptr;
     int documentType_ = 0;
     QString companyVat_;  // the company rate the VAT box was filled with
+    Sales::Balance oldDebts_;  // the recipient's balance before this sale
+    std::function<void(int)> openReference_;
 };

@@ -1,6 +1,7 @@
 #include "platform/base/clock.h"
 #include "platform/db/connection.h"
 #include "platform/db/dberror.h"
+#include "sales/saleclient.h"
 #include "sales/salerecording.h"
 #include "sales/saletotals.h"
 #include "support/dbfixture.h"
@@ -44,6 +45,8 @@ private slots:
     void lineAndDocumentTotals_data();
     void lineAndDocumentTotals();
     void debtAfterTheSale();
+    void clientBalanceOverSalesAndPayments();
+    void linesBeyondTheClientsOrders();
 
 private:
     SaleHeader invoiceHeader(const QString& number = u"0000000123"_s) const;
@@ -458,6 +461,67 @@ void TstSalesData::debtAfterTheSale()
     QVERIFY(!v.lv.value);
     QCOMPARE(v.valuta, u"USD"_s);
     QCOMPARE(*v.usd.value, 12.0);
+}
+
+// The old debt a sale starts from: every sale's amount to pay, as its totals compute it, less every
+// payment of the client, per currency.
+void TstSalesData::clientBalanceOverSalesAndPayments()
+{
+    SaleHeader deferred = invoiceHeader(u"0000000001"_s);
+    deferred.payAtOnce = false;
+    deferred.paidNowLv = 10;
+    SaleLine discounted = line(500, 2, 10);
+    discounted.discountPct = 10;
+    Sales::recordSale(f_.db(), deferred, {discounted});
+    SaleTotals::DocumentInput in;
+    in.vatPct = 20;
+    in.companyDiscountPct = 5;
+    const double invoiceToPay = SaleTotals::computeTotals(in, Sales::totalsInput({discounted})).toPayLv;
+    QVERIFY(qAbs(invoiceToPay - 20.52) < 1e-9);
+
+    SaleHeader receipt = invoiceHeader();
+    receipt.documentType = 2;
+    receipt.stockReceiptNumber = u"7"_s;
+    receipt.payAtOnce = false;
+    SaleLine twoCurrencies = line(501, 1, 10);
+    twoCurrencies.priceUsd = 5;
+    Sales::recordSale(f_.db(), receipt, {twoCurrencies});
+    // Paid at once: nothing is owed for it.
+    Sales::recordSale(f_.db(), invoiceHeader(u"0000000002"_s), {line(502, 1, 10)});
+    // A payment the client made later, tied to no sale.
+    f_.db().executeProcedure(u"ADDPRODAGBI_PLASTANE"_s, {{u"NKONTRAGENT"_s, 60}, {u"PLASTANE_SUMA"_s, 3.0},
+                                                          {u"PLASTANE_DATE"_s, QDate(2026, 12, 10)}});
+
+    const Sales::Balance b = Sales::outstandingBalance(f_.db(), 60);
+    // 20.52 - 10 paid; 10 with VAT less 5 % = 11.40 and 5 USD likewise 5.70; less the later 3.
+    QVERIFY2(qAbs(b.lv - 18.92) < 1e-9, qPrintable(QString::number(b.lv, 'f', 12)));
+    QVERIFY2(qAbs(b.usd - 5.7) < 1e-9, qPrintable(QString::number(b.usd, 'f', 12)));
+    QCOMPARE(b.eur, 0.0);
+    const Sales::Balance none = Sales::outstandingBalance(f_.db(), 61);
+    QCOMPARE(none.lv, 0.0);
+}
+
+// A line is beyond the client's orders when what he ordered of the product is less than what he was
+// sold of it so far plus the line.
+void TstSalesData::linesBeyondTheClientsOrders()
+{
+    f_.exec(u"insert into TIP_IZDELIE (NTIP_IZDELIE, NPROIZVODSTVO, NMATERIAL_IZDELIE) values (7, 1, 500)"_s);
+    f_.exec(u"insert into PORYCHKI (AUTONUM_NPORYCHKA, NKONTRAGENT) values (1, 60)"_s);
+    f_.exec(u"insert into PORYCHKI_IZDELIA (AUTONUM, NPORYCHKA, NKONTRAGENT, NTIP_IZDELIE, BROI_IZDELIE) "
+            u"values (1, 1, 60, 7, 4)"_s);
+    f_.exec(u"insert into PORYCHKI_IZDELIA (AUTONUM, NPORYCHKA, NKONTRAGENT, NTIP_IZDELIE, BROI_IZDELIE) "
+            u"values (2, 1, 60, 7, 1)"_s);
+    // Another client's order does not count.
+    f_.exec(u"insert into PORYCHKI (AUTONUM_NPORYCHKA, NKONTRAGENT) values (2, 61)"_s);
+    f_.exec(u"insert into PORYCHKI_IZDELIA (AUTONUM, NPORYCHKA, NKONTRAGENT, NTIP_IZDELIE, BROI_IZDELIE) "
+            u"values (3, 2, 61, 7, 100)"_s);
+    Sales::recordSale(f_.db(), invoiceHeader(), {line(500, 3, 10)});
+    const DbResult r = f_.db().query(u"select BROI_IZD_PORYCHKA,BROI_IZD_PRODAGBA from PROV_PORYCH_PROD_KONTR(500, 60)"_s);
+    QCOMPARE(r.rows.front()[0].toDouble(), 5.0);
+    QCOMPARE(r.rows.front()[1].toDouble(), 3.0);
+    // 3 sold + 2 = 5 ordered: fine; 3 + 3 is beyond; a material never ordered is beyond.
+    QCOMPARE(Sales::linesBeyondOrders(f_.db(), 60, {line(500, 2, 10), line(500, 3, 10), line(501, 1, 10)}),
+             (QVector<int>{1, 2}));
 }
 
 QTEST_GUILESS_MAIN(TstSalesData)

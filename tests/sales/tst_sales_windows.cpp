@@ -9,7 +9,9 @@
 #include "sales/formprodagba.h"
 #include "sales/formprodagbamateriali.h"
 #include "sales/salerecording.h"
+#include "reference/formnomenklaturi.h"
 #include "reference/tabcompany.h"
+#include "reference/tabcounterparties.h"
 #include "support/appfixture.h"
 #include "support/typing.h"
 
@@ -37,6 +39,10 @@ private slots:
     void returnedGoodsLine();
     void correctionHasItsOwnLines();
     void companyRateFollowsIntoPendingLines();
+    void oldDebtsOfTheRecipient();
+    void clientOrderCheckAsksAndRecords();
+    void referenceDataOpensOnTheRecipient();
+    void sourceColumnFollowsWarehouseObjects();
 
 private:
     TFormProdagba* sale() { return app_->FormProdagba; }
@@ -384,6 +390,129 @@ void TstSalesWindows::companyRateFollowsIntoPendingLines()
     clickButton(form()->TabSheet6, u"SpeedBtnZapFirma"_s);
     QCOMPARE(sale()->Edit_DDS->text(), u"10"_s);
     QCOMPARE(shown("GrpBoxDanFaktPlastane_Stoinost"), u"10.45"_s);
+}
+
+// The recipient's balance is read when he is chosen, shown under the old debts and carried into the
+// debt after the sale; a natural person has none shown.
+void TstSalesWindows::oldDebtsOfTheRecipient()
+{
+    Sales::SaleHeader h;
+    h.documentType = 0;
+    h.counterparty = 60;
+    h.recipientName = u"Клиент"_s;
+    h.paymentType = 1;
+    h.invoiceNumbering = 1;
+    h.invoiceNumber = u"0000000050"_s;
+    h.vatPct = 20;
+    h.recipientDiscountPct = 5;
+    h.date = QDate(2026, 12, 1);
+    h.payAtOnce = false;
+    Sales::SaleLine l;
+    l.material = 500;
+    l.quantity = 1;
+    l.priceLv = 10;
+    Sales::recordSale(db(), h, {l});  // 10 less 5 % plus 20 % VAT = 11.40 owed
+
+    openSale();
+    QVERIFY(!sale()->LbDylgLv->isVisibleTo(sale()));
+    chooseRecipient(u"Клиент"_s);
+    QVERIFY(sale()->LbDylgLv->isVisibleTo(sale()));
+    QCOMPARE(sale()->LbDylgLv->text(), u"11.40"_s);
+    QCOMPARE(sale()->LbDylgUSD->text(), u"0.00"_s);
+    sale()->RdGrpVidPlastane->click(1);
+    addLines({{501, u"2"_s}});  // 5.00 less 5 % plus VAT = 5.70
+    QCOMPARE(shown("DBTextZadylgLV"), u"17.10"_s);
+    sale()->EdRazsrSumaLv->setText(u"5.7"_s);
+    QVERIFY(QMetaObject::invokeMethod(sale()->EdRazsrSumaLv, "editingFinished"));
+    QCOMPARE(shown("DBTextZadylgLV"), u"11.40"_s);
+    // Paid at once: the debt stays the old balance.
+    sale()->RdGrpVidPlastane->click(0);
+    QCOMPARE(shown("DBTextZadylgLV"), u"11.40"_s);
+    chooseInList(sale()->DBLkpCmBoxTipKontr, u"Физически лица"_s);
+    QVERIFY(!sale()->LbDylgLv->isVisibleTo(sale()));
+}
+
+// With the order check on, every line beyond the client's orders asks; the answers change nothing
+// and the sale is recorded. Leaving with "Изход" records without the check.
+void TstSalesWindows::clientOrderCheckAsksAndRecords()
+{
+    exec(u"update FIRMA set AUTO_GEN_PORYCHKA = 1"_s);
+    dm().SmpFirma.refresh();
+    exec(u"insert into TIP_IZDELIE (NTIP_IZDELIE, NPROIZVODSTVO, NMATERIAL_IZDELIE) values (7, 1, 500)"_s);
+    exec(u"insert into PORYCHKI (AUTONUM_NPORYCHKA, NKONTRAGENT) values (1, 60)"_s);
+    exec(u"insert into PORYCHKI_IZDELIA (AUTONUM, NPORYCHKA, NKONTRAGENT, NTIP_IZDELIE, BROI_IZDELIE) "
+         u"values (1, 1, 60, 7, 5)"_s);
+    const QString order = u" Автоматично създаване на поръчка ?"_s;
+    openSale();
+    chooseRecipient(u"Клиент"_s);
+    addLines({{500, u"3"_s}, {501, u"1"_s}});
+    ui_->answers << true << true;
+    clickButton(sale(), u"SpdBtnZapisDoc"_s);
+    QCOMPARE(ui_->texts(RecordingUi::Kind::Question), (QStringList{u" Запис на продажба ?"_s, order}));
+    QVERIFY(!sale()->isVisible());
+    QCOMPARE(count(u"select count(*) from PRODAGBI"_s), 2);
+    QCOMPARE(count(u"select count(*) from PORYCHKI"_s), 1);
+
+    // 3 sold and 3 more of 5 ordered: now the first line asks too.
+    ui_->clear();
+    openSale();
+    chooseRecipient(u"Клиент"_s);
+    addLines({{500, u"3"_s}});
+    ui_->answers << true << false;
+    clickButton(sale(), u"SpdBtnZapisDoc"_s);
+    QCOMPARE(ui_->texts(RecordingUi::Kind::Question), (QStringList{u" Запис на продажба ?"_s, order}));
+    QCOMPARE(count(u"select count(*) from PRODAGBI"_s), 3);
+
+    ui_->clear();
+    openSale();
+    chooseRecipient(u"Клиент"_s);
+    addLines({{500, u"1"_s}});
+    ui_->answers << true;
+    clickButton(sale(), u"SpdBtnExit"_s);
+    QCOMPARE(ui_->texts(RecordingUi::Kind::Question), QStringList{u" Запис на продажба ?"_s});
+    QCOMPARE(count(u"select count(*) from PRODAGBI"_s), 4);
+}
+
+// "Номенклатури" opens the reference data window on the recipient; a counterparty added there is a
+// choice when it closes, and the recipient stays chosen. A natural person has no such button.
+void TstSalesWindows::referenceDataOpensOnTheRecipient()
+{
+    openSale();
+    chooseRecipient(u"Клиент"_s);
+    QVERIFY(sale()->SpdBtnNomenkl->isEnabled());
+    TFormNomenklaturi* reference = app_->FormNomenklaturi;
+    ui_->onModal = [&](Form* form) {
+        [&] {
+            QCOMPARE(form, reference);
+            QCOMPARE(reference->PageControl1->currentWidget(), reference->TabSheet2);
+            QCOMPARE(reference->TabSheet2->RdGrpIzbKontragent->itemIndex(), 0);
+            QCOMPARE(dm().SmpViewKontr.value(u"NKONTRAGENT"_s).toInt(), 60);
+            exec(u"insert into KONTRAGENTI (NKONTRAGENT, NTIP_KONTRAGENT, IMEKONTRAGENT) values (62, 1, 'Нов клиент')"_s);
+        }();
+        form->close();
+        return 0;
+    };
+    clickButton(sale(), u"SpdBtnNomenkl"_s);
+    ui_->onModal = nullptr;
+    QCOMPARE(ui_->texts(RecordingUi::Kind::Modal), QStringList{u"FormNomenklaturi"_s});
+    QCOMPARE(sale()->DBLkpCmBoxImeKontr->currentText(), u"Клиент"_s);
+    QVERIFY(sale()->LbDylgLv->isVisibleTo(sale()));
+    chooseInList(sale()->DBLkpCmBoxImeKontr, u"Нов клиент"_s);
+    QCOMPARE(sale()->header().counterparty, 62);
+    chooseInList(sale()->DBLkpCmBoxTipKontr, u"Физически лица"_s);
+    QVERIFY(!sale()->SpdBtnNomenkl->isEnabled());
+}
+
+// The lines name the warehouse object they leave only while the sale goes through warehouse objects.
+void TstSalesWindows::sourceColumnFollowsWarehouseObjects()
+{
+    openSale();
+    QCOMPARE(sale()->RdGrpSklObDaNe->itemIndex(), 1);
+    QVERIFY(!sale()->DBGrid1->isColumnVisible(u"ImeSklOb"_s));
+    sale()->RdGrpSklObDaNe->click(0);
+    QVERIFY(sale()->DBGrid1->isColumnVisible(u"ImeSklOb"_s));
+    sale()->RdGrpSklObDaNe->click(1);
+    QVERIFY(!sale()->DBGrid1->isColumnVisible(u"ImeSklOb"_s));
 }
 
 QTEST_MAIN(TstSalesWindows)
