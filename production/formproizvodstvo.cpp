@@ -99,6 +99,9 @@ TFormProizvodstvo::TFormProizvodstvo(TDMNS& dm, TDMProizv& pr, QWidget* parent) 
     DBGrid1 = new DBGrid;
     DBGrid1->setObjectName(u"DBGrid1"_s);
     DBGrid1->setDataSource(stock);
+    DBGrid1->setColumns({{u"IMEPROIZVODSTVO"_s, {}, 130}, {u"IMESKLAD"_s, {}, 130}, {u"NUMMATERIAL"_s, {}, 55},
+                         {u"IMEMATERIAL"_s, {}, 230}, {u"IMEMKA"_s, {}, 40}, {u"NALICHNOST"_s, {}, 80},
+                         {u"DOSTAVENO"_s, {}, 80}, {u"VLOGENO"_s, {}, 80}, {u"ED_CENA_LV"_s, {}, 75}});
     DBGrid1->setReadOnly(true);
     DBGrid1->setRowSelect(true);
     SpeedBtnIskaniaMat = Handlers::makeButton("SpeedBtnIskaniaMat", u"Искания - материали"_s, this,
@@ -115,7 +118,7 @@ TFormProizvodstvo::TFormProizvodstvo(TDMNS& dm, TDMProizv& pr, QWidget* parent) 
     stockLayout->addWidget(DBGrid1, 1);
     auto* stockButtons = new QVBoxLayout;
     for (QToolButton* b : {SpeedBtnIskaniaMat, SpeedBtnPrintNUMIskane, SpdBtnDelMatCeh, SpdBtnMatCehExcel}) {
-        b->setMinimumWidth(130);
+        b->setMinimumWidth(150);
         stockButtons->addWidget(b);
     }
     stockButtons->addStretch(1);
@@ -140,6 +143,9 @@ TFormProizvodstvo::TFormProizvodstvo(TDMNS& dm, TDMProizv& pr, QWidget* parent) 
     DBGrid2 = new DBGrid;
     DBGrid2->setObjectName(u"DBGrid2"_s);
     DBGrid2->setDataSource(batches);
+    DBGrid2->setColumns({{u"PROIZVODSTVO"_s, {}, 140}, {u"PART_NUM_IZDELIE"_s, {}, 95}, {u"IMEIZDELIE"_s, {}, 250},
+                         {u"IMEMIARKA"_s, {}, 40}, {u"PROIZVEDENO"_s, {}, 80}, {u"DATEIZDELIE"_s, {}, 65},
+                         {u"KOLICH_SERII"_s, {}, 60}});
     DBGrid2->setReadOnly(true);
     DBGrid2->setRowSelect(true);
     SpdBtnDelIzdelie = Handlers::makeButton("SpdBtnDelIzdelie", u"Изтриване"_s, this, &TFormProizvodstvo::SpdBtnDelIzdelieClick);
@@ -151,7 +157,7 @@ TFormProizvodstvo::TFormProizvodstvo(TDMNS& dm, TDMProizv& pr, QWidget* parent) 
     batchLayout->addWidget(DBGrid2, 1);
     auto* batchButtons = new QVBoxLayout;
     for (QToolButton* b : {SpdBtnDelIzdelie, SpeedButton4, SpeedButton3}) {
-        b->setMinimumWidth(130);
+        b->setMinimumWidth(150);
         batchButtons->addWidget(b);
     }
     batchButtons->addStretch(1);

@@ -44,6 +44,10 @@ TFormRecepIzdISK::TFormRecepIzdISK(TDMNS& dm, TDMProizv& pr, TQRIskane& qrIskane
     DBGrid10 = new DBGrid;
     DBGrid10->setObjectName(u"DBGrid10"_s);
     DBGrid10->setDataSource(recipe);
+    DBGrid10->setColumns({{u"NSKLAD"_s, {}, 55}, {u"NMATERIAL"_s, {}, 55}, {u"IMESKLAD"_s, {}, 120},
+                          {u"IMEMATERIAL"_s, {}, 200}, {u"IMEMIARKA"_s, {}, 40}, {u"KOLICHESTVO_MAT"_s, {}, 75},
+                          {u"KolichObsto"_s, {}, 80}, {u"CENA_KALK"_s, {}, 70}, {u"NALICH_SKLAD_MAT"_s, {}, 80},
+                          {u"ObstoLV"_s, {}, 80}, {u"IzchDaNe"_s, {}, 40}, {u"SUM_DA_NE"_s, {}, 60}});
     DBGrid10->setReadOnly(true);
     DBGrid10->setRowSelect(true);
     DBGrid10->setRowTextColor([this](int position) {
@@ -82,7 +86,7 @@ TFormRecepIzdISK::TFormRecepIzdISK(TDMNS& dm, TDMProizv& pr, TQRIskane& qrIskane
     layout->addLayout(head);
     layout->addWidget(DBGrid10, 1);
     layout->addLayout(bottom);
-    resize(900, 460);
+    resize(1020, 460);
 
     Handlers::connect(SpnEdtBrIzdeliaN, &QSpinBox::valueChanged, this, &TFormRecepIzdISK::SpnEdtBrIzdeliaNChange);
     Handlers::enterSaves(SpnEdtBrIzdeliaN, [this] { SpdBtnZapMatRecepClick(); });
@@ -102,6 +106,8 @@ void TFormRecepIzdISK::FormShow()
     clients.setParam(u"InTipKontr"_s, 1);
     clients.open();
     DBLkpCmBoxIzbKontr->setKeyValue(QVariant());
+    const QSignalBlocker quiet(SpnEdtBrIzdeliaN);
+    SpnEdtBrIzdeliaN->setValue(pr_.RequisitionCount);
     RdGrpFiltyrMatRecepClick();
 }
 

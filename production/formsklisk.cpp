@@ -176,7 +176,7 @@ TFormSklIsk::TFormSklIsk(TDMNS& dm, TDMSklad& sklad, TDMProizv& pr, TFormRecepIz
     connect(SpdBtnIzhod, &QToolButton::clicked, this, [this] { closeWith(2); });
     auto* buttons = new QVBoxLayout;
     for (QToolButton* b : {SpdBtnZapIskane, SpdBtnZapIsk_Proizv, SpdBtnSer, BitBtnSpecif, SpeedBtnExcel, SpdBtnIzhod}) {
-        b->setMinimumWidth(190);
+        b->setMinimumWidth(220);
         buttons->addWidget(b);
     }
     buttons->addStretch(1);

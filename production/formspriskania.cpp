@@ -52,6 +52,11 @@ TFormSprIskania::TFormSprIskania(TDMNS& dm, TDMProizv& pr, QWidget* parent) : Fo
     DBGrid1 = new DBGrid;
     DBGrid1->setObjectName(u"DBGrid1"_s);
     DBGrid1->setDataSource(inquiry);
+    DBGrid1->setColumns({{u"IMEPROIZVIDSTVO"_s, {}, 130}, {u"IMESKLAD"_s, {}, 120}, {u"IMEMATERIAL"_s, {}, 200},
+                         {u"MIARKA_BG"_s, {}, 40}, {u"SUMMAT_ISKANE"_s, {}, 75}, {u"CENA_KALK"_s, {}, 65},
+                         {u"OBSTA_CENA_LV_KALK"_s, {}, 75}, {u"SREDNA_CENA_LV"_s, {}, 65}, {u"OBSTA_CENA_LV"_s, {}, 75},
+                         {u"PRODAGNA_CENA"_s, {}, 70}, {u"OBSTA_CENA_PROD_LV"_s, {}, 85},
+                         {u"OBSTO_PROD_MINUS_ISK_LV"_s, {}, 75}});
     DBGrid1->setReadOnly(true);
     DBGrid1->setRowSelect(true);
     SpdBtnExcel = Handlers::makeButton("SpdBtnExcel", u"Изход > Excel"_s, this, &TFormSprIskania::SpdBtnExcelClick);
@@ -83,7 +88,7 @@ TFormSprIskania::TFormSprIskania(TDMNS& dm, TDMProizv& pr, QWidget* parent) : Fo
     layout->addLayout(top);
     layout->addWidget(DBGrid1, 1);
     layout->addLayout(buttons);
-    resize(1100, 560);
+    resize(1180, 560);
 
     Handlers::connect(RdGrpIzbProizv, &RadioGroup::clicked, this, &TFormSprIskania::RdGrpIzbProizvClick);
     Handlers::connect(DBLkpCmBoxIzbProizv, &DBLookupComboBox::closeUp, this, &TFormSprIskania::DBLkpCmBoxIzbProizvCloseUp);

@@ -18,6 +18,7 @@
 #include "support/pdftext.h"
 #include "support/typing.h"
 #include "support/workbookreader.h"
+#include "warehouse/formsklad.h"
 
 #include <QAction>
 #include <QDateEdit>
@@ -236,6 +237,32 @@ void TstProductionWindows::recipeRequisitionThenBatchThenDelete()
     QCOMPARE(batches.recordCount(), 1);
     QCOMPARE(batches.value(u"PART_NUM_IZDELIE"_s).toString(), u"20261210001"_s);
     QCOMPARE(batches.value(u"PROIZVEDENO"_s).toDouble(), 3.0);
+
+    // The batches of one product, by its choice list.
+    prod()->RdGrpIzbIzd->click(1);
+    QVERIFY(prod()->DBLkpCmBoxIzdelie->isEnabled());
+    chooseInList(prod()->DBLkpCmBoxIzdelie, u"Сандал серия"_s);
+    QCOMPARE(batches.recordCount(), 0);
+    chooseInList(prod()->DBLkpCmBoxIzdelie, u"Обувка"_s);
+    QCOMPARE(batches.recordCount(), 1);
+    prod()->DateIzdelieOt->setDate(QDate(2026, 12, 11));
+    prod()->ReloadBatches();
+    QCOMPARE(batches.recordCount(), 0);
+    prod()->DateIzdelieOt->setDate(QDate(2026, 12, 1));
+    prod()->RdGrpIzbIzd->click(0);
+    QCOMPARE(batches.recordCount(), 1);
+
+    // The stock window takes the batch's line for production, whatever its mark: not deleted there.
+    TFormSklad* sklad = app_->FormSklad;
+    sklad->show();
+    sklad->RdGrpIzbSklad->click(0);
+    sklad->RdGrpIzbMaterial->click(0);
+    QVERIFY(app_->DMSklad->SmpSklNalich.locate(u"NMATERIAL"_s, {700}));
+    ui_->clear();
+    clickButton(sklad, u"SpdBtnDelKontragent"_s);
+    QCOMPARE(messages(), QStringList{u"Собствено производство - ИЗТРИВАНЕТО ЗАБРАНЕНО !  "_s});
+    QCOMPARE(count(u"select count(*) from SKLAD where NMATERIAL = 700"_s), 1);
+    sklad->close();
 
     // Deleting the batch puts everything back where the requisition left it.
     ui_->clear();
