@@ -9,6 +9,13 @@
 #include "data/dmpers.h"
 #include "data/dmporychki.h"
 #include "data/dmsklad.h"
+#include "data/dmproizv.h"
+#include "production/formiskizdelie.h"
+#include "production/formproizvodstvo.h"
+#include "production/formrecepizdisk.h"
+#include "production/formsklisk.h"
+#include "production/formspriskania.h"
+#include "production/qriskane.h"
 #include "data/dmprodagba.h"
 #include "platform/widgets/handlers.h"
 #include "reference/formnomenklaturi.h"
@@ -93,6 +100,15 @@ struct AppInstances::Owned
     std::unique_ptr<TDMProdagba> dmProdagba;
     std::unique_ptr<TFormProdagbaMateriali> formProdagbaMateriali;
     std::unique_ptr<TFormProdagba> formProdagba;
+    std::unique_ptr<TDMProizv> dmProizv;
+    std::unique_ptr<TQRIskane> qrIskane;
+    std::unique_ptr<TQRSpecif> qrSpecif;
+    std::unique_ptr<TQRNUMIskane> qrNumIskane;
+    std::unique_ptr<TFormRecepIzdISK> formRecepIzdISK;
+    std::unique_ptr<TFormIskIzdelie> formIskIzdelie;
+    std::unique_ptr<TFormSklIsk> formSklIsk;
+    std::unique_ptr<TFormSprIskania> formSprIskania;
+    std::unique_ptr<TFormProizvodstvo> formProizvodstvo;
 };
 
 AppInstances::AppInstances(const ConnectionParams& params) : owned_(std::make_unique<Owned>())
@@ -186,11 +202,36 @@ AppInstances::AppInstances(const ConnectionParams& params) : owned_(std::make_un
     });
     QObject::connect(FormNomenklaturi, &TFormNomenklaturi::mainCaptionChanged, FormProdagba,
                      [form = FormProdagba] { Handlers::run([form] { form->companySettingsSaved(); }); });
+    DMProizv = (owned_->dmProizv = std::make_unique<TDMProizv>(*DMNS)).get();
+    QRIskane = (owned_->qrIskane = std::make_unique<TQRIskane>(*DMNS, *DMProizv)).get();
+    QRSpecif = (owned_->qrSpecif = std::make_unique<TQRSpecif>(*DMNS, *DMProizv)).get();
+    QRNUMIskane = (owned_->qrNumIskane = std::make_unique<TQRNUMIskane>(*DMProizv)).get();
+    FormRecepIzdISK = (owned_->formRecepIzdISK = std::make_unique<TFormRecepIzdISK>(*DMNS, *DMProizv, *QRIskane)).get();
+    FormIskIzdelie = (owned_->formIskIzdelie = std::make_unique<TFormIskIzdelie>(*DMNS, *DMProizv)).get();
+    FormSklIsk = (owned_->formSklIsk = std::make_unique<TFormSklIsk>(*DMNS, *DMSklad, *DMProizv, *FormRecepIzdISK,
+                                                                     *QRSpecif))
+                     .get();
+    FormSklIsk->setBatchDialog(FormIskIzdelie);
+    FormSprIskania = (owned_->formSprIskania = std::make_unique<TFormSprIskania>(*DMNS, *DMProizv)).get();
+    FormProizvodstvo = (owned_->formProizvodstvo = std::make_unique<TFormProizvodstvo>(*DMNS, *DMProizv)).get();
+    FormProizvodstvo->FormSklIsk = FormSklIsk;
+    FormProizvodstvo->FormIskIzdelie = FormIskIzdelie;
+    FormProizvodstvo->FormSprIskania = FormSprIskania;
+    FormProizvodstvo->QRNUMIskane = QRNUMIskane;
 }
 
 AppInstances::~AppInstances()
 {
     // Windows go before the data modules they are bound to.
+    owned_->formProizvodstvo.reset();
+    owned_->formSprIskania.reset();
+    owned_->formSklIsk.reset();
+    owned_->formIskIzdelie.reset();
+    owned_->formRecepIzdISK.reset();
+    owned_->qrNumIskane.reset();
+    owned_->qrSpecif.reset();
+    owned_->qrIskane.reset();
+    owned_->dmProizv.reset();
     owned_->formPersonal.reset();
     owned_->formViewZarab.reset();
     owned_->formSlugRazplObsto.reset();

@@ -42,6 +42,15 @@ class TFormUpdDostCena;
 class TDMProdagba;
 class TFormProdagbaMateriali;
 class TFormProdagba;
+class TDMProizv;
+class TFormProizvodstvo;
+class TFormSklIsk;
+class TFormRecepIzdISK;
+class TFormIskIzdelie;
+class TFormSprIskania;
+class TQRIskane;
+class TQRSpecif;
+class TQRNUMIskane;
 namespace ColumnSettings {
 class Registry;
 }
@@ -104,6 +113,17 @@ public:
     TDMProdagba* DMProdagba = nullptr;
     TFormProdagbaMateriali* FormProdagbaMateriali = nullptr;
     TFormProdagba* FormProdagba = nullptr;
+    // Production: its lists, the printed requisitions, the requisition, recipe and batch dialogs,
+    // the inquiry and the production window that opens them.
+    TDMProizv* DMProizv = nullptr;
+    TQRIskane* QRIskane = nullptr;
+    TQRSpecif* QRSpecif = nullptr;
+    TQRNUMIskane* QRNUMIskane = nullptr;
+    TFormRecepIzdISK* FormRecepIzdISK = nullptr;
+    TFormIskIzdelie* FormIskIzdelie = nullptr;
+    TFormSklIsk* FormSklIsk = nullptr;
+    TFormSprIskania* FormSprIskania = nullptr;
+    TFormProizvodstvo* FormProizvodstvo = nullptr;
 
     // The report column settings: the lists they apply to and the settings last read.
     ColumnSettings::Registry& columnSettings();

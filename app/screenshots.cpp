@@ -54,6 +54,13 @@
 #include "platform/ui/uiservice.h"
 
 #include "data/dmprodagba.h"
+#include "data/dmproizv.h"
+#include "production/formiskizdelie.h"
+#include "production/formproizvodstvo.h"
+#include "production/formrecepizdisk.h"
+#include "production/formsklisk.h"
+#include "production/formspriskania.h"
+#include "production/production.h"
 #include "sales/formprodagba.h"
 #include "sales/formprodagbamateriali.h"
 
@@ -564,6 +571,113 @@ int main(int argc, char** argv)
         if (!sale->grab().save(file)) ++failures;
         QTextStream(stdout) << file << '\n';
         sale->close();
+    }
+    // A shoe workshop that drew leather, soles and thread for two requisitions and made one batch:
+    // the production window, the requisition window and its recipe dialog, the batch dialog and
+    // the requisition inquiry.
+    {
+        TDMNS& dm = *instances.DMNS;
+        SQLConnection& db = dm.SQLConnectNS;
+        const QDate today = Clock::today();
+        db.execute(QStringLiteral("insert into TIP_SKLAD (NSKLAD, SKLAD) values (21, 'Склад кожи и подметки')"));
+        db.execute(QStringLiteral("insert into TIP_PROIZVODSTVO (NPROIZVODSTVO, PROIZVODSTVO, PSEVDONIM_CEH) "
+                                  "values (3, 'Шивашки цех - обувки', 'ШЦ')"));
+        const struct
+        {
+            int n;
+            const char* name;
+            int unit;
+            double price, quantity;
+        } items[] = {{9601, "Кожа телешка черна 1.4 мм", 1, 38.5, 60}, {9602, "Подметка гумена, р-р 42", 1, 6.2, 120},
+                     {9603, "Конец полиестерен 40/3", 1, 3.1, 40},     {9604, "Лепило за кожа", 2, 14.8, 12},
+                     {9605, "Стелка кожена", 1, 2.4, 150}};
+        for (const auto& i : items) {
+            db.execute(QStringLiteral("insert into MATERIALI (NMATERIAL, IMEMATERIAL, NSKLAD, NMIARKA, ED_CENA) "
+                                      "values (:N, :I, 21, :U, :P)"),
+                       {{QStringLiteral("N"), i.n}, {QStringLiteral("I"), QString::fromUtf8(i.name)},
+                        {QStringLiteral("U"), i.unit}, {QStringLiteral("P"), i.price}});
+            db.executeProcedure(QStringLiteral("ADDDOSTAVKA"),
+                                {{QStringLiteral("NMATERIAL"), i.n}, {QStringLiteral("KOLICHESTVO"), i.quantity},
+                                 {QStringLiteral("ED_CENA_LV"), i.price},
+                                 {QStringLiteral("DATEPOLUCHENO"), today.addDays(-30)},
+                                 {QStringLiteral("NKONTRAGENT"), 0}, {QStringLiteral("NFAKTURA"), QStringLiteral("7731")},
+                                 {QStringLiteral("DATEFAKTURA"), today.addDays(-30)}});
+        }
+        db.execute(QStringLiteral("insert into MATERIALI (NMATERIAL, IMEMATERIAL, NSKLAD, NMIARKA, ED_CENA) "
+                                  "values (9701, 'Обувки мъжки, модел Рила', 21, 1, 0)"));
+        db.execute(QStringLiteral("insert into TIP_IZDELIE (NTIP_IZDELIE, NPROIZVODSTVO, NMATERIAL_IZDELIE) values (11, 3, 9701)"));
+        for (const auto& [m, q] : {std::pair{9601, 0.35}, {9602, 2.0}, {9603, 0.1}, {9604, 0.05}, {9605, 2.0}})
+            db.execute(QStringLiteral("insert into IZDELIE_RECEPTA (NTIP_IZDELIE, NMATERIAL, KOLICHESTVO) values (11, :M, :Q)"),
+                       {{QStringLiteral("M"), m}, {QStringLiteral("Q"), q}});
+        const auto requisition = [&](int count, const QDate& date) {
+            Production::Requisition r;
+            r.date = date;
+            r.workshop = 3;
+            r.product = Production::RequestedProduct{11, count, 0};
+            for (const auto& [m, q] : {std::pair{9601, 0.35}, {9602, 2.0}, {9603, 0.1}, {9604, 0.05}, {9605, 2.0}})
+                r.lines.append({21, m, QString(), q * count});
+            Production::saveRequisition(db, r, date);
+        };
+        requisition(20, today.addDays(-6));
+        requisition(12, today.addDays(-2));
+        Production::Batch batch;
+        batch.workshop = 3;
+        batch.productMaterial = 9701;
+        batch.count = 14;
+        batch.produced = today.addDays(-1);
+        for (const auto& [m, q, p] : {std::tuple{9601, 0.35, 38.5}, {9602, 2.0, 6.2}, {9603, 0.1, 3.1},
+                                      {9604, 0.05, 14.8}, {9605, 2.0, 2.4}})
+            batch.materials.append({m, q * 14, p});
+        Production::saveBatch(db, batch, today.addDays(-1));
+        dm.SmpMateriali.close();
+        dm.SmpMateriali.open();
+        const auto shot = [&](QWidget* w, const QString& name) {
+            w->show();
+            QCoreApplication::processEvents();
+            const QString file = out.filePath(name + QStringLiteral(".png"));
+            if (!w->grab().save(file)) ++failures;
+            QTextStream(stdout) << file << '\n';
+        };
+        TFormProizvodstvo* prod = instances.FormProizvodstvo;
+        prod->show();
+        dm.SmpTipProizv.locate(QStringLiteral("NPROIZVODSTVO"), {3});
+        prod->DBLkpCmBoxIzbProizv->setKeyValue(3);
+        prod->DBLkpCmBoxIzbProizvCloseUp();
+        shot(prod, QStringLiteral("FormProizvodstvo"));
+        dm.SmpProizIzdISK.locate(QStringLiteral("NTIP_IZDELIE"), {11});
+        {
+            ModalShot modal(out, failures);
+            modal.name = QStringLiteral("FormIskIzdelie");
+            modal.script = [&](Form*) { instances.FormIskIzdelie->SpnEdtBrIzdelie->setValue(10); };
+            if (instances.FormIskIzdelie->readRecipe(3))
+                instances.FormIskIzdelie->open(TFormIskIzdelie::Mode::FromWorkshop, 3, QStringLiteral("Шивашки цех - обувки"), 0, 0);
+            SmpDataset& recipe = instances.DMProizv->SmpRecepIzdISK;
+            recipe.close();
+            recipe.setParam(QStringLiteral("INUMIzdelie"), 11);
+            instances.DMProizv->RequisitionCount = 40;
+            recipe.open();
+            modal.name = QStringLiteral("FormRecepIzdISK");
+            modal.script = nullptr;
+            instances.FormRecepIzdISK->open();
+            modal.name = QStringLiteral("FormSklIsk");
+            modal.script = [&](Form*) {
+                TFormSklIsk* isk = instances.FormSklIsk;
+                isk->RdGrpIzpisvRec_Mat->click(1);
+                isk->RdGrpIzpisvRec_MatClick();
+                SmpDataset& stock = instances.DMSklad->SmpSklNalich;
+                for (const auto& [m, q] : {std::pair{9601, "7"}, {9602, "40"}, {9605, "40"}}) {
+                    stock.locate(QStringLiteral("NMATERIAL"), {m});
+                    isk->EditKolichestvoMat->setText(QString::fromLatin1(q));
+                    isk->SpdBtnZapMatIskClick();
+                }
+                isk->EditKolichestvoMat->setText(QStringLiteral("2"));
+            };
+            instances.FormSklIsk->open(3, QStringLiteral("Шивашки цех - обувки"));
+        }
+        prod->NSprIskaniaClick();
+        shot(instances.FormSprIskania, QStringLiteral("FormSprIskania"));
+        instances.FormSprIskania->close();
+        prod->close();
     }
     return failures == 0 ? 0 : 1;
 }

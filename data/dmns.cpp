@@ -313,6 +313,18 @@ void TDMNS::defineRecipeLists()
     };
     using T = SmpField::Type;
 
+    SmpProizIzdISK.setCommandText(QStringLiteral("select * from ViewTipIzdelie order by IMEMATIZD"));
+    SmpProizIzdISK.setReadOnly(true);
+    SmpProizIzdISK.setKeyFields(QStringLiteral("NTIP_IZDELIE"));
+    data(SmpProizIzdISK, "NTIP_IZDELIE", T::Integer);
+    data(SmpProizIzdISK, "NPROIZVODSTVO", T::Integer);
+    data(SmpProizIzdISK, "IMEPROIZVODSTVO", T::String, "Производство", nullptr, 35);
+    data(SmpProizIzdISK, "NMATERIAL_IZDELIE", T::Integer);
+    data(SmpProizIzdISK, "IMEMATIZD", T::String, "Изделие", nullptr, 65);
+    data(SmpProizIzdISK, "SERIA_DA_NE", T::Integer);
+    data(SmpProizIzdISK, "ED_CENA", T::Float, "Ед.цена калк.", "# ##0.000");
+    lookup(SmpProizIzdISK, "SerDaNeText", SmpDaNe, "SERIA_DA_NE", "NUM_DA_NE", "TEXT_DA_NE");
+
     SmpTipIzdVIEW.setCommandText(QStringLiteral("select * from ViewTipIzdelie order by IMEMATIZD"));
     SmpTipIzdVIEW.setReadOnly(true);
     SmpTipIzdVIEW.setKeyFields(QStringLiteral("NTIP_IZDELIE"));
@@ -426,4 +438,5 @@ void TDMNS::StoreRecipeValue()
     SQLQObsto.execSql();
     // Re-read on the same product (by its key: names may repeat).
     SmpTipIzdVIEW.refresh();
+    if (SmpProizIzdISK.isActive()) SmpProizIzdISK.refresh();
 }

@@ -71,6 +71,8 @@ public:
     SmpDataset SmpViewIzd{QStringLiteral("SmpViewIzd"), &SQLConnectNS, this};
     SmpDataset SmpViewIzdRec{QStringLiteral("SmpViewIzdRec"), &SQLConnectNS, this};
     SmpDataset SmpIzdMatISO{QStringLiteral("SmpIzdMatISO"), &SQLConnectNS, this};
+    // The products of the workshops, with their series flag; the production windows choose from it.
+    SmpDataset SmpProizIzdISK{QStringLiteral("SmpProizIzdISK"), &SQLConnectNS, this};
     // Cash desk: the cash book of one currency and period, and its balance before the period.
     SmpDataset SmpViewKasa{QStringLiteral("SmpViewKasa"), &SQLConnectNS, this};
     double KasaNachSaldo = 0, KasaNachSaldoLV = 0;
@@ -90,7 +92,7 @@ public:
     // list, and the products and recipe where they are open).
     void materialChanged();
     // The value of one unit of the current product's recipe becomes the product's calculation
-    // price; the product list is re-read on the product.
+    // price; the product lists (the production windows' one too, when open) are re-read.
     void StoreRecipeValue();
 
 private:

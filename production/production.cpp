@@ -57,6 +57,38 @@ void refuseIf(const QString& why)
 
 } // namespace
 
+double warehouseStockOf(SQLConnection& db, int material)
+{
+    const DbResult r = db.selectProcedure(u"SKLAD_MAT_NALICH_SUM"_s, {{u"NUMMATERIAL"_s, material}});
+    return r.isEmpty() ? 0 : r.rows.front()[0].toDouble();
+}
+
+int seriesPairs(const QVector<PairLine>& lines)
+{
+    int pairs = 0;
+    for (qsizetype i = 1; i < lines.size(); ++i)
+        if (lines[i].counted) pairs += int(lines[i].quantity);
+    return pairs;
+}
+
+int pairsLine(const QVector<PairLine>& lines)
+{
+    for (qsizetype i = 0; i < lines.size(); ++i)
+        if (lines[i].receivesSum) return int(i);
+    return -1;
+}
+
+namespace {
+const QString kLatestLine = u"select first 1 NISKANE from ISKANIA where NPROIZVODSTVO = :NUMPROIZVODSTVO "
+                            u"and NMATERIAL = :NUMMATERIAL order by NISKANE desc, AUTONUM desc"_s;
+}
+
+QString latestRequisition(SQLConnection& db, int workshop, int material)
+{
+    const DbResult r = db.query(kLatestLine, {{u"NUMPROIZVODSTVO"_s, workshop}, {u"NUMMATERIAL"_s, material}});
+    return r.isEmpty() ? QString() : r.rows.front()[0].toString();
+}
+
 QString dateStamp(const QDate& day) { return day.toString(u"yyyyMMdd"_s); }
 
 QString storeMark(const QString& workshopAlias, const QDate& produced, const QString& batchNumber)

@@ -13,6 +13,25 @@ class SQLConnection;
 // numbered inside it; server refusals and faults propagate as DbError.
 namespace Production {
 
+// The material's stock on hand in all warehouses.
+double warehouseStockOf(SQLConnection& db, int material);
+
+// One line of a series recipe as the pairs are counted from it.
+struct PairLine
+{
+    bool counted = false;      // its quantity is a number of pairs
+    bool receivesSum = false;  // it takes the number of pairs as its quantity
+    double quantity = 0;
+};
+// The pairs of a series: the whole quantities of the counted lines after the first (the first
+// line is the series itself and never counted).
+int seriesPairs(const QVector<PairLine>& lines);
+// The line that takes the number of pairs as its quantity; -1 when there is none.
+int pairsLine(const QVector<PairLine>& lines);
+
+// The requisition whose line of the material reached the workshop last; empty when none did.
+QString latestRequisition(SQLConnection& db, int workshop, int material);
+
 // "yyyymmdd": the day part of requisition and batch numbers.
 QString dateStamp(const QDate& day);
 

@@ -406,7 +406,7 @@ void TFormSklad::SpdBtnRedakciaClick()
     if (!FormDostavkaKorekcia) return;
     const auto line = lineToCorrect();
     if (!line) return;
-    FormDostavkaKorekcia->open(StockLines::ownProduction(line->document, companyAlias())
+    FormDostavkaKorekcia->open(StockLines::ownProduction(*line, companyAlias())
                                    ? TFormDostavkaKorekcia::Mode::OwnProduction
                                    : TFormDostavkaKorekcia::Mode::Delivery,
                                *line);

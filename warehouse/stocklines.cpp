@@ -20,6 +20,10 @@ qint64 hundredths(double quantity)
 {
     return static_cast<qint64>(std::nearbyint(quantity * 100));
 }
+bool markedWithCompanyAlias(const QString& document, const QString& companyAlias)
+{
+    return !companyAlias.isEmpty() && document.size() > 3 && document.chopped(3) == companyAlias;
+}
 } // namespace
 
 std::optional<Line> read(SQLConnection& db, int key)
@@ -31,7 +35,8 @@ std::optional<Line> read(SQLConnection& db, int key)
                        " (select coalesce(sum(iif(d.VID_DVIGENIE = 2, d.KOLICHESTVO, 0)), 0) from SKLAD_DVIGENIE d where d.AUTONUM_SKLAD = s.AUTONUM),"
                        " (select coalesce(sum(iif(d.VID_DVIGENIE = 1, d.KOLICHESTVO, 0)), 0) from SKLAD_DVIGENIE d where d.AUTONUM_SKLAD = s.AUTONUM),"
                        " (select coalesce(sum(iif(d.VID_DVIGENIE = 3, d.KOLICHESTVO, 0)), 0) from SKLAD_DVIGENIE d where d.AUTONUM_SKLAD = s.AUTONUM),"
-                       " t.SKLAD, m.IMEMATERIAL, k.IMEKONTRAGENT, p.IMEFULL"
+                       " t.SKLAD, m.IMEMATERIAL, k.IMEKONTRAGENT, p.IMEFULL,"
+                       " (select count(*) from IZDELIE i where i.AUTONUM_SKLAD = s.AUTONUM)"
                        " from SKLAD s"
                        " left join MATERIALI m on m.NMATERIAL = s.NMATERIAL"
                        " left join TIP_SKLAD t on t.NSKLAD = m.NSKLAD"
@@ -67,17 +72,18 @@ std::optional<Line> read(SQLConnection& db, int key)
     line.materialName = row[19].toString();
     line.supplierName = row[20].toString();
     line.purchaserName = row[21].toString();
+    line.fromBatch = row[22].toInt() > 0;
     return line;
 }
 
-bool ownProduction(const QString& document, const QString& companyAlias)
+bool ownProduction(const Line& line, const QString& companyAlias)
 {
-    return !companyAlias.isEmpty() && document.size() > 3 && document.chopped(3) == companyAlias;
+    return line.fromBatch || markedWithCompanyAlias(line.document, companyAlias);
 }
 
 QString deleteRefusal(const Line& line, const QString& companyAlias)
 {
-    if (ownProduction(line.document, companyAlias))
+    if (ownProduction(line, companyAlias))
         return QStringLiteral("Собствено производство - ИЗТРИВАНЕТО ЗАБРАНЕНО !  ");
     if (line.defective > 0 || line.drawn > 0 || line.sold > 0 || line.dispatched > 0)
         return QStringLiteral("Има изразходвани количества от доставката - ИЗТРИВАНЕТО ЗАБРАНЕНО !  ");

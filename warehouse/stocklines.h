@@ -27,6 +27,8 @@ struct Line
     // What has left the line, by kind, and what remains.
     double defective = 0, drawn = 0, sold = 0, dispatched = 0;
     double outflow() const { return defective + drawn + sold + dispatched; }
+    // The line holds the product of a production batch.
+    bool fromBatch = false;
     double onHand() const { return quantity - outflow(); }
     // What the windows show beside the numbers.
     QString warehouseName, materialName, supplierName, purchaserName;
@@ -35,9 +37,9 @@ struct Line
 // The line with its outflows; nullopt when there is no such line.
 std::optional<Line> read(SQLConnection& db, int key);
 
-// A line stored by production: its document number without the last three characters is the
-// company alias (never with an empty alias).
-bool ownProduction(const QString& document, const QString& companyAlias);
+// A line stored by production: the product of a batch, or a line whose document number without
+// the last three characters is the company alias (never with an empty alias).
+bool ownProduction(const Line& line, const QString& companyAlias);
 // Why the line cannot be deleted; empty when it can.
 QString deleteRefusal(const Line& line, const QString& companyAlias);
 void remove(SQLConnection& db, int key);

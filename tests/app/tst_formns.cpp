@@ -80,7 +80,7 @@ void TstFormNS::hotSpots_data()
     QTest::newRow("orders") << "ImgPorychki" << "Поръчки - формиране" << 0 << false;
     QTest::newRow("stock") << "ImgSklad" << "Складове - доставка" << 1 << true;
     QTest::newRow("points") << "ImgSklPunkt" << "Склад/пункт/ - доставка" << 2 << false;
-    QTest::newRow("workshops") << "ImgCeh" << "Цехове - производство" << 3 << false;
+    QTest::newRow("workshops") << "ImgCeh" << "Цехове - производство" << 3 << true;
     QTest::newRow("sale") << "ImgFakt" << "Фактуриране - продажба" << 4 << true;
     QTest::newRow("sales info") << "ImgInfProd" << "Информация - продажби" << 5 << false;
     QTest::newRow("cash") << "ImgKasa" << "Каса, приходен и разходен ордери !" << 6 << true;
