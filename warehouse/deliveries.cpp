@@ -4,6 +4,7 @@
 #include "platform/db/connection.h"
 #include "platform/db/dberror.h"
 #include "platform/db/transaction.h"
+#include "warehouse/objectreceipts.h"
 
 #include <QSet>
 
@@ -226,9 +227,17 @@ QString objectDuplicateDocumentMessage() { return QStringLiteral("Има във�
 
 int saveToWarehouseObject(SQLConnection& db, const Header& header, int warehouseObject, const QVector<Line>& lines)
 {
+    return ObjectReceipts::retryWhileTaken<int>([&] { return storeInWarehouseObject(db, header, warehouseObject, lines); });
+}
+
+int storeInWarehouseObject(SQLConnection& db, const Header& header, int warehouseObject, const QVector<Line>& lines)
+{
+    bool anyStorable = false;
+    for (const Line& line : lines)
+        anyStorable = anyStorable || line.storable();
+    if (!anyStorable) return 0;
     TransactionScope tx(db);
-    const DbResult r = db.query(QStringLiteral("select max(NUM_SKL_RAZP) from SKL_OBEKTI_MATERIALI"));
-    const int number = r.rows.front()[0].isNull() ? 1 : r.rows.front()[0].toInt() + 1;
+    const int number = ObjectReceipts::take(db);
     int position = 0;
     for (const Line& line : lines) {
         if (!line.storable())
@@ -250,7 +259,7 @@ int saveToWarehouseObject(SQLConnection& db, const Header& header, int warehouse
                              {QStringLiteral("DATEFAKTURA"), header.documentDate}});
     }
     tx.commit();
-    return position > 0 ? number : 0;
+    return number;
 }
 
 } // namespace Deliveries

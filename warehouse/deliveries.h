@@ -113,6 +113,10 @@ bool objectDocumentStored(SQLConnection& db, int material, int supplier, const Q
 QString objectDuplicateDocumentMessage();
 // Stores the storable lines into the object under one new receipt number, numbered 1, 2, ... in
 // order, in one transaction; the receipt number, 0 when no line was storable.
+// The number is taken in that transaction; when another workstation took it meanwhile, the store
+// is made again under the next one.
 int saveToWarehouseObject(SQLConnection& db, const Header& header, int warehouseObject, const QVector<Line>& lines);
+// One attempt of saveToWarehouseObject.
+int storeInWarehouseObject(SQLConnection& db, const Header& header, int warehouseObject, const QVector<Line>& lines);
 
 } // namespace Deliveries
