@@ -1,0 +1,325 @@
+#include "platform/db/connection.h"
+#include "support/dbfixture.h"
+#include "warehouse/deliveries.h"
+#include "warehouse/stockinquiries.h"
+
+#include <QTest>
+
+using namespace StockInquiries;
+
+// The stock inquiries' procedures and computations against a real database.
+class TstStockInquiriesData : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup() { f_.stop(); }
+
+    void stockAtDateIsOnHandLessWhatMovedSince_data();
+    void stockAtDateIsOnHandLessWhatMovedSince();
+    void averagePriceOverNoQuantityIsEmpty();
+    void movementDatesAreOpenAndTakeWholeDays();
+    void summaryAndMinMaxPerMaterial();
+    void levels_data();
+    void levels();
+    void shownPrices();
+    void storedReceiptOfOneDocument();
+    void warehousePointLines();
+    void packagingAccount();
+
+private:
+    int line(int material, const QDate& document, double quantity, double lv, double eur = 0, int supplier = 60,
+             const QString& number = QStringLiteral("F1"));
+    void out(int line, int kind, double quantity, const QDate& date);
+    // Per material: the columns of a selectable procedure's rows, by name.
+    QHash<int, QVariantMap> perMaterial(const QString& sql, const SqlParams& params);
+    DbFixture f_;
+    int receipt_ = 1;
+};
+
+void TstStockInquiriesData::init()
+{
+    f_.start();
+    receipt_ = 1;
+    f_.exec(QStringLiteral("insert into TIP_SKLAD (NSKLAD, SKLAD) values (1, 'Основен')"));
+    f_.exec(QStringLiteral("insert into TIP_SKLAD (NSKLAD, SKLAD) values (2, 'Резервен')"));
+    f_.exec(QStringLiteral("insert into MATERIALI (NMATERIAL, IMEMATERIAL, NSKLAD, NMIARKA, PRODAGNA_CENA, MIN_KOL, MAX_KOL)"
+                           " values (500, 'Болт', 1, 1, 10, 10, 20)"));
+    f_.exec(QStringLiteral("insert into MATERIALI (NMATERIAL, IMEMATERIAL, NSKLAD, NMIARKA, PRODAGNA_CENA_EUR, MIN_KOL, MAX_KOL)"
+                           " values (501, 'Шайба', 1, 1, 3, 0, 0)"));
+    f_.exec(QStringLiteral("insert into MATERIALI (NMATERIAL, IMEMATERIAL, NSKLAD, NMIARKA) values (502, 'Гайка', 2, 1)"));
+    f_.exec(QStringLiteral("insert into KONTRAGENTI (NKONTRAGENT, NTIP_KONTRAGENT, IMEKONTRAGENT) values (60, 2, 'Доставчик А')"));
+    f_.exec(QStringLiteral("insert into KONTRAGENTI (NKONTRAGENT, NTIP_KONTRAGENT, IMEKONTRAGENT) values (61, 2, 'Доставчик Б')"));
+}
+
+int TstStockInquiriesData::line(int material, const QDate& document, double quantity, double lv, double eur,
+                                int supplier, const QString& number)
+{
+    return f_.db().executeReturning(
+        QStringLiteral("insert into SKLAD (NMATERIAL, NKONTRAGENT, NFAKTURA, DATEFAKTURA, DATEPOLUCHENO, NSKLRAZP,"
+                       " KOLICHESTVO, ED_CENA_LV, USD, EUR, PROCENT_OTST, PROCENT_DDS, KOMIS, NUMSHIFYR, KOLICH_SERII)"
+                       " values (:M, :K, :F, :D, :D, :R, :Q, :L, 0, :E, 0, 20, 0.5, 0, 0) returning AUTONUM"),
+        {{QStringLiteral("M"), material}, {QStringLiteral("K"), supplier}, {QStringLiteral("F"), number},
+         {QStringLiteral("D"), QDateTime(document, QTime(10, 0))}, {QStringLiteral("R"), receipt_++},
+         {QStringLiteral("Q"), quantity}, {QStringLiteral("L"), lv}, {QStringLiteral("E"), eur}})
+        .value(QStringLiteral("AUTONUM")).toInt();
+}
+
+void TstStockInquiriesData::out(int line, int kind, double quantity, const QDate& date)
+{
+    f_.exec(QStringLiteral("insert into SKLAD_DVIGENIE (AUTONUM_SKLAD, VID_DVIGENIE, KOLICHESTVO, DATE_DVIGENIE)"
+                           " values (:L, :V, :Q, :D)"),
+            {{QStringLiteral("L"), line}, {QStringLiteral("V"), kind}, {QStringLiteral("Q"), quantity},
+             {QStringLiteral("D"), QDateTime(date, QTime(15, 30))}});
+}
+
+QHash<int, QVariantMap> TstStockInquiriesData::perMaterial(const QString& sql, const SqlParams& params)
+{
+    QHash<int, QVariantMap> out;
+    const DbResult r = f_.db().query(sql, params);
+    for (const DbRow& row : r.rows) {
+        QVariantMap m;
+        for (int i = 0; i < r.columns.size(); ++i) m.insert(r.columns[i].name, row[i]);
+        out.insert(m.value(QStringLiteral("NMATERIAL")).toInt(), m);
+    }
+    return out;
+}
+
+void TstStockInquiriesData::stockAtDateIsOnHandLessWhatMovedSince_data()
+{
+    QTest::addColumn<QDate>("at");
+    QTest::newRow("before any delivery") << QDate(2026, 1, 5);
+    QTest::newRow("the day of a delivery and of outflows") << QDate(2026, 3, 1);
+    QTest::newRow("mid-year") << QDate(2026, 6, 30);
+    QTest::newRow("after everything") << QDate(2026, 12, 31);
+}
+
+// A prepared history: three lines of one material received through the year, each drawn, sold,
+// dispatched and claimed defective at dates before and after the chosen day.
+void TstStockInquiriesData::stockAtDateIsOnHandLessWhatMovedSince()
+{
+    QFETCH(QDate, at);
+    const int a = line(500, QDate(2026, 2, 1), 100, 2);
+    const int b = line(500, QDate(2026, 3, 1), 50, 4);
+    const int c = line(500, QDate(2026, 9, 15), 30, 3);
+    line(501, QDate(2026, 4, 1), 20, 0, 1.5);
+    out(a, 1, 10, QDate(2026, 2, 10));
+    out(a, 2, 5, QDate(2026, 3, 1));
+    out(b, 3, 7, QDate(2026, 3, 1));
+    out(b, 1, 8, QDate(2026, 7, 1));
+    out(a, 4, 2, QDate(2026, 11, 2));
+    out(c, 1, 4, QDate(2026, 10, 1));
+
+    const auto now = perMaterial(QStringLiteral("select NMATERIAL, sum(NALICHNOST) as NALICHNOST from SKLADNALICH(1, 100, 1, 1000000)"
+                                                " group by NMATERIAL"), {});
+    const QDateTime next(at.addDays(1), QTime(0, 0));
+    const auto deliveredSince = perMaterial(QStringLiteral("select NMATERIAL, sum(KOLICHESTVO) as Q from SKLAD"
+                                                           " where DATEFAKTURA >= :N group by NMATERIAL"),
+                                            {{QStringLiteral("N"), next}});
+    const auto leftSince = perMaterial(QStringLiteral("select s.NMATERIAL, sum(d.KOLICHESTVO) as Q from SKLAD_DVIGENIE d"
+                                                      " join SKLAD s on s.AUTONUM = d.AUTONUM_SKLAD"
+                                                      " where d.DATE_DVIGENIE >= :N group by s.NMATERIAL"),
+                                       {{QStringLiteral("N"), next}});
+    const auto then = perMaterial(QStringLiteral("select * from SKLADNALICH_KYMDATA(1, 100, 1, 1000000, :D)"),
+                                  {{QStringLiteral("D"), QDateTime(at, QTime(0, 0))}});
+    for (const int material : {500, 501}) {
+        const double expected = now[material].value(QStringLiteral("NALICHNOST")).toDouble()
+                                - deliveredSince.value(material).value(QStringLiteral("Q")).toDouble()
+                                + leftSince.value(material).value(QStringLiteral("Q")).toDouble();
+        QCOMPARE(then.value(material).value(QStringLiteral("NALICHNOST")).toDouble(), expected);
+    }
+    // The history written out by hand for the mid-year day: 150 received, 10 + 5 + 7 + 8 gone.
+    if (at == QDate(2026, 6, 30)) {
+        const QVariantMap row = then.value(500);
+        QCOMPARE(row.value(QStringLiteral("NALICHNOST")).toDouble(), 128.0);
+        QCOMPARE(row.value(QStringLiteral("SUMMAT_DOSTAVKA")).toDouble(), 150.0);
+        QCOMPARE(row.value(QStringLiteral("SUMMAT_PRODAGBI")).toDouble(), 10.0);
+        QCOMPARE(row.value(QStringLiteral("SUMISK")).toDouble(), 5.0);
+        QCOMPARE(row.value(QStringLiteral("SUMMAT_SKLOB")).toDouble(), 7.0);
+        QCOMPARE(row.value(QStringLiteral("SUMDOST_BRAK")).toDouble(), 0.0);
+        // (100 * 2 + 50 * 4) / 150, valued over what is on hand.
+        QCOMPARE(row.value(QStringLiteral("SREDNA_CENA_LV")).toDouble(), 400.0 / 150);
+        QCOMPARE(row.value(QStringLiteral("OBSTA_CENA_LV")).toDouble(), 128 * 400.0 / 150);
+        QCOMPARE(row.value(QStringLiteral("OBSTA_CENA_PROD_LV")).toDouble(), 1280.0);
+    }
+    if (at == QDate(2026, 1, 5)) QVERIFY(then.isEmpty());
+}
+
+void TstStockInquiriesData::averagePriceOverNoQuantityIsEmpty()
+{
+    QVERIFY(averagePrice(12.5, 0).isNull());
+    QCOMPARE(averagePrice(12.5, 5).toDouble(), 2.5);
+    // A material priced only in EUR has no BGN average; one delivered 0 has no average at all.
+    line(501, QDate(2026, 4, 1), 20, 0, 1.5);
+    line(502, QDate(2026, 4, 1), 0, 3);
+    const auto rows = perMaterial(QStringLiteral("select * from SKLADNALICH_KYMDATA(1, 100, 1, 1000000, :D)"),
+                                  {{QStringLiteral("D"), QDateTime(QDate(2026, 5, 1), QTime(0, 0))}});
+    QVERIFY(rows.value(501).value(QStringLiteral("SREDNA_CENA_LV")).isNull());
+    QVERIFY(rows.value(501).value(QStringLiteral("OBSTA_CENA_LV")).isNull());
+    QCOMPARE(rows.value(501).value(QStringLiteral("SREDNA_CENA_EUR")).toDouble(), 1.5);
+    QVERIFY(rows.value(502).value(QStringLiteral("SREDNA_CENA_LV")).isNull());
+    QCOMPARE(rows.value(502).value(QStringLiteral("NALICHNOST")).toDouble(), 0.0);
+}
+
+void TstStockInquiriesData::movementDatesAreOpenAndTakeWholeDays()
+{
+    line(500, QDate(2001, 5, 1), 1, 1);   // before the old fixed span
+    line(500, QDate(2026, 6, 10), 2, 1);  // 10:00 on the last day picked
+    line(500, QDate(2031, 1, 1), 3, 1);   // after it
+    const auto count = [this](const DateBounds& b) {
+        return f_.db().query(QStringLiteral("select count(*), coalesce(sum(KOLICHESTVO), 0) from SKLAD_SPRAVKA_DVIGENIE(1, 100, 1, 1000000, :PO, :PD, :FO, :FD)"),
+                             {{QStringLiteral("PO"), b.receivedFrom}, {QStringLiteral("PD"), b.receivedTo},
+                              {QStringLiteral("FO"), b.documentFrom}, {QStringLiteral("FD"), b.documentTo}})
+            .rows.front()[1].toDouble();
+    };
+    const Period june{QDate(2026, 6, 1), QDate(2026, 6, 10)};
+    QCOMPARE(count(dateBounds(DateBasis::All, june, june)), 6.0);
+    QCOMPARE(count(dateBounds(DateBasis::Received, june, {})), 2.0);
+    QCOMPARE(count(dateBounds(DateBasis::Document, {}, june)), 2.0);
+    QCOMPARE(count(dateBounds(DateBasis::Document, {}, Period{QDate(2026, 6, 11), std::nullopt})), 3.0);
+    QCOMPARE(count(dateBounds(DateBasis::Received, Period{std::nullopt, QDate(2026, 6, 9)}, {})), 1.0);
+    // The receipts inquiry takes the same bounds.
+    const DateBounds all = dateBounds(DateBasis::All, {}, {});
+    QCOMPARE(f_.count(QStringLiteral("select count(*) from SKLAD_SPRAVKA_SKLRAZP(:PO, :PD, :FO, :FD)"),
+                      {{QStringLiteral("PO"), all.receivedFrom}, {QStringLiteral("PD"), all.receivedTo},
+                       {QStringLiteral("FO"), all.documentFrom}, {QStringLiteral("FD"), all.documentTo}}),
+             3);
+}
+
+void TstStockInquiriesData::summaryAndMinMaxPerMaterial()
+{
+    const int a = line(500, QDate(2026, 2, 1), 10, 2);
+    const int b = line(500, QDate(2026, 3, 1), 5, 2);
+    out(a, 1, 3, QDate(2026, 3, 1));
+    out(b, 2, 1, QDate(2026, 3, 2));
+    out(b, 3, 1, QDate(2026, 3, 2));
+    out(a, 4, 2, QDate(2026, 3, 2));
+    const auto summary = perMaterial(QStringLiteral("select * from SKLAD_SPRAVKA_MATERIALI(1, 100, 1, 1000000)"), {});
+    QCOMPARE(summary.size(), 1);
+    const QVariantMap s = summary.value(500);
+    QCOMPARE(s.value(QStringLiteral("SUMADOSTAVKA")).toDouble(), 15.0);
+    QCOMPARE(s.value(QStringLiteral("SUMAPRODAGBI")).toDouble(), 3.0);
+    QCOMPARE(s.value(QStringLiteral("SUMAISKANIA")).toDouble(), 1.0);
+    QCOMPARE(s.value(QStringLiteral("SUMAEKSPEDIRANO")).toDouble(), 1.0);
+    QCOMPARE(s.value(QStringLiteral("SUMDOST_BRAK")).toDouble(), 2.0);
+    QCOMPARE(s.value(QStringLiteral("SUMANALICHNOST")).toDouble(), 8.0);
+    QCOMPARE(s.value(QStringLiteral("MIN_KOL")).toDouble(), 10.0);
+    // Every material of the warehouses, delivered or not.
+    const auto minMax = perMaterial(QStringLiteral("select * from MATERIALI_SPRAVKA(1, 1)"), {});
+    QCOMPARE(minMax.size(), 2);
+    QCOMPARE(minMax.value(500).value(QStringLiteral("NALICHNOST")).toDouble(), 8.0);
+    QCOMPARE(minMax.value(501).value(QStringLiteral("NALICHNOST")).toDouble(), 0.0);
+    QCOMPARE(minMax.value(501).value(QStringLiteral("PRODAGNACENA_EUR")).toDouble(), 3.0);
+}
+
+void TstStockInquiriesData::levels_data()
+{
+    QTest::addColumn<double>("onHand");
+    QTest::addColumn<double>("maximum");
+    QTest::addColumn<int>("expected");
+    QTest::addColumn<bool>("underMinimum");
+    QTest::addColumn<bool>("overMaximum");
+    // Minimum 10 throughout.
+    QTest::newRow("5 of 10..20: red") << 5.0 << 20.0 << int(Level::BelowMinimum) << true << false;
+    QTest::newRow("10 of 10..20: within") << 10.0 << 20.0 << int(Level::Within) << false << false;
+    QTest::newRow("20 of 10..20: within, at the maximum") << 20.0 << 20.0 << int(Level::Within) << false << true;
+    QTest::newRow("25 of 10..20: blue") << 25.0 << 20.0 << int(Level::AboveMaximum) << false << true;
+    QTest::newRow("25 with maximum 0: black") << 25.0 << 0.0 << int(Level::Within) << false << false;
+    QTest::newRow("5 with maximum 0: red") << 5.0 << 0.0 << int(Level::BelowMinimum) << true << false;
+}
+
+void TstStockInquiriesData::levels()
+{
+    QFETCH(double, onHand);
+    QFETCH(double, maximum);
+    QFETCH(int, expected);
+    QFETCH(bool, underMinimum);
+    QFETCH(bool, overMaximum);
+    QCOMPARE(int(level(onHand, 10, maximum)), expected);
+    QVERIFY(listedUnder(0, onHand, 10, maximum));
+    QCOMPARE(listedUnder(1, onHand, 10, maximum), underMinimum);
+    QCOMPARE(listedUnder(2, onHand, 10, maximum), overMaximum);
+}
+
+void TstStockInquiriesData::shownPrices()
+{
+    QCOMPARE(withVat(10, 20), 12.0);
+    QCOMPARE(withVat(10, 0), 10.0);
+    const Shown eurOnly = lastPriced(0, 0, 1.5, QStringLiteral("BGN"));
+    QCOMPARE(eurOnly.price.toDouble(), 1.5);
+    QCOMPARE(eurOnly.currency, QStringLiteral("EUR"));
+    const Shown later = lastPriced(2, 3, 0);
+    QCOMPARE(later.currency, QStringLiteral("USD"));
+    const Shown none = lastPriced(0, 0, 0, QStringLiteral("BGN"));
+    QVERIFY(none.price.isNull());
+    QCOMPARE(none.currency, QStringLiteral("BGN"));
+}
+
+void TstStockInquiriesData::storedReceiptOfOneDocument()
+{
+    // A document number with a quote is a value, never part of an expression.
+    const QString number = QStringLiteral("F'1 or 1=1");
+    for (const int m : {500, 501, 502}) line(m, QDate(2026, 4, 2), m - 490, 2, 0, 60, number);
+    line(500, QDate(2026, 4, 2), 99, 2, 0, 61, number);                  // another supplier
+    line(500, QDate(2026, 4, 3), 99, 2, 0, 60, number);                  // another date
+    line(500, QDate(2026, 4, 2), 99, 2, 0, 60, QStringLiteral("F'1"));   // another number
+    const Receipt r = storedReceipt(f_.db(), 60, number, QDate(2026, 4, 2));
+    QCOMPARE(r.lines.size(), 3);
+    QCOMPARE(r.lines[2].material, 502);
+    QCOMPARE(r.lines[2].quantity, 12.0);
+    QCOMPARE(r.lines[0].vatPct, 20.0);
+    QCOMPARE(r.supplierName, QStringLiteral("Доставчик А"));
+    QCOMPARE(r.receiptNumber, 3);
+    QCOMPARE(r.received, QDate(2026, 4, 2));
+    QVERIFY(storedReceipt(f_.db(), 60, QStringLiteral("none"), QDate(2026, 4, 2)).lines.isEmpty());
+}
+
+void TstStockInquiriesData::warehousePointLines()
+{
+    const int a = line(500, QDate(2026, 2, 1), 10, 2);
+    line(502, QDate(2026, 2, 1), 4, 5);
+    out(a, 1, 3, QDate(2026, 3, 1));
+    out(a, 4, 1, QDate(2026, 3, 1));
+    const auto rows = perMaterial(QStringLiteral("select * from SKLAD_KONTR_NALICH(1, 1, 1, 100000)"), {});
+    QCOMPARE(rows.size(), 1);
+    const QVariantMap r = rows.value(500);
+    QCOMPARE(r.value(QStringLiteral("AUTONUM")).toInt(), a);
+    QCOMPARE(r.value(QStringLiteral("OBSTO_LV")).toDouble(), 20.0);
+    QCOMPARE(r.value(QStringLiteral("STOINOST_DDS")).toDouble(), 4.0);
+    QCOMPARE(r.value(QStringLiteral("KOMIS_OBSTO")).toDouble(), 5.0);
+    QCOMPARE(r.value(QStringLiteral("SUMMAT_PRODAGBI")).toDouble(), 3.0);
+    QCOMPARE(r.value(QStringLiteral("SUMDOST_BRAK")).toDouble(), 1.0);
+    QCOMPARE(r.value(QStringLiteral("NALICHNOST")).toDouble(), 6.0);
+    QCOMPARE(r.value(QStringLiteral("OBSTA_CENA_PROD_LV")).toDouble(), 100.0);
+}
+
+void TstStockInquiriesData::packagingAccount()
+{
+    f_.exec(QStringLiteral("insert into TIP_AMBALAG (IME_AMBALAG) values ('Палет')"));
+    f_.exec(QStringLiteral("insert into TIP_AMBALAG (IME_AMBALAG) values ('Каса')"));
+    f_.exec(QStringLiteral("insert into TIP_AMBALAG (IME_AMBALAG) values ('Бидон')"));
+    const auto add = [this](const char* table, int supplier, const char* kind, int count) {
+        f_.exec(QStringLiteral("insert into %1 (NKONTRAGENT, NAMBALAG, BROI_AMB, DATE_AMB)"
+                               " select :K, NAMBALAG, :B, current_timestamp from TIP_AMBALAG where IME_AMBALAG = :N")
+                    .arg(QString::fromLatin1(table)),
+                {{QStringLiteral("K"), supplier}, {QStringLiteral("B"), count}, {QStringLiteral("N"), QString::fromUtf8(kind)}});
+    };
+    add("AMB_FIRMA_DOST", 60, "Палет", 10);
+    add("AMB_FIRMA_DOST", 60, "Палет", 5);
+    add("AMB_DOST_FIRMA", 60, "Палет", 12);
+    add("AMB_DOST_FIRMA", 60, "Каса", 2);
+    add("AMB_FIRMA_DOST", 61, "Бидон", 7);
+    const QVector<PackagingBalance> account = packaging(f_.db(), 60);
+    QCOMPARE(account.size(), 2);
+    QCOMPARE(account[0].kind, QStringLiteral("Каса"));
+    QCOMPARE(account[0].held, -2);
+    QCOMPARE(account[1].kind, QStringLiteral("Палет"));
+    QCOMPARE(account[1].received, 15);
+    QCOMPARE(account[1].returned, 12);
+    QCOMPARE(account[1].held, 3);
+    QVERIFY(packaging(f_.db(), 62).isEmpty());
+}
+
+QTEST_MAIN(TstStockInquiriesData)
+#include "tst_stockinquiries_data.moc"
