@@ -122,17 +122,19 @@ void SmpDataset::readRows(bool keepPending, const QVariantList& stayOnKey)
     // vector of whole rows would move and fault in its memory twice over.
     std::vector<PackedRow> packed;
     QVector<DbColumn> columns;
-    connection_->forEachRow(sql, params, [&](const DbRow& values) {
-        const int cols = int(values.size());
-        if (unread.isEmpty()) {
-            packed.emplace_back(values, cols + calcFields, cols);
-            return;
-        }
-        DbRow marked = values;
-        for (int slot : std::as_const(unread))
-            if (!isNull(marked[slot])) marked[slot] = QVariant::fromValue(DatasetDetail::Unread{});
-        packed.emplace_back(marked, cols + calcFields, cols);
-    }, &columns);
+    if (unread.isEmpty()) {
+        // Straight from the fetch buffer into the packed row, with no QVariant per value between.
+        connection_->forEachRawRow(sql, params, [&](const DbRawRow& row) {
+            packed.emplace_back(row, row.size() + calcFields, row.size());
+        }, &columns);
+    } else {
+        connection_->forEachRow(sql, params, [&](const DbRow& values) {
+            DbRow marked = values;
+            for (int slot : std::as_const(unread))
+                if (!isNull(marked[slot])) marked[slot] = QVariant::fromValue(DatasetDetail::Unread{});
+            packed.emplace_back(marked, int(marked.size()) + calcFields, int(marked.size()));
+        }, &columns);
+    }
     for (int slot : std::as_const(unread))
         if (slot < columns.size()) columns[slot] = columnsBefore[slot];
     std::vector<Row> rows;

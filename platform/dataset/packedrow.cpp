@@ -3,6 +3,7 @@
 #include "platform/db/dberror.h"
 
 #include <QDateTime>
+#include <QStringDecoder>
 #include <QVarLengthArray>
 
 #include <cstdlib>
@@ -33,50 +34,6 @@ size_t fixedSize(Tag t)
     }
 }
 
-// How a value is stored: its tag and the bytes it takes.
-Tag tagOf(const QVariant& v, bool asVariant, size_t* bytes)
-{
-    *bytes = 0;
-    if (!v.isValid()) return asVariant ? (*bytes = sizeof(QVariant), Variant) : Null;
-    if (!asVariant && !v.isNull()) {
-        switch (v.typeId()) {
-        case QMetaType::Bool: *bytes = 1; return Bool;
-        case QMetaType::Int: *bytes = 4; return Int;
-        case QMetaType::LongLong: *bytes = 8; return LongLong;
-        case QMetaType::Double: *bytes = 8; return Double;
-        case QMetaType::QString: {
-            const auto* s = static_cast<const QString*>(v.constData());
-            if (s->isNull() || s->size() > kInlineLimit) break;
-            *bytes = size_t(s->size()) * sizeof(QChar);
-            return String;
-        }
-        case QMetaType::QByteArray: {
-            const auto* b = static_cast<const QByteArray*>(v.constData());
-            if (b->isNull() || b->size() > kInlineLimit) break;
-            *bytes = size_t(b->size());
-            return Bytes;
-        }
-        case QMetaType::QDate:
-            if (!static_cast<const QDate*>(v.constData())->isValid()) break;
-            *bytes = 8;
-            return Date;
-        case QMetaType::QTime:
-            if (!static_cast<const QTime*>(v.constData())->isValid()) break;
-            *bytes = 4;
-            return Time;
-        case QMetaType::QDateTime: {
-            const auto* dt = static_cast<const QDateTime*>(v.constData());
-            if (!dt->isValid() || dt->timeSpec() != Qt::UTC) break;
-            *bytes = 8;
-            return DateTimeUtc;
-        }
-        default: break;
-        }
-    }
-    *bytes = sizeof(QVariant);
-    return Variant;
-}
-
 template <typename T> void put(char* p, T v) { std::memcpy(p, &v, sizeof v); }
 template <typename T> T get(const char* p)
 {
@@ -85,24 +42,97 @@ template <typename T> T get(const char* p)
     return v;
 }
 
-void write(char* p, Tag tag, const QVariant& v, size_t bytes)
-{
-    switch (tag) {
-    case Null: break;
-    case Bool: *p = *static_cast<const bool*>(v.constData()) ? 1 : 0; break;
-    case Int: put(p, *static_cast<const int*>(v.constData())); break;
-    case LongLong: put(p, *static_cast<const qlonglong*>(v.constData())); break;
-    case Double: put(p, *static_cast<const double*>(v.constData())); break;
-    case String: std::memcpy(p, static_cast<const QString*>(v.constData())->constData(), bytes); break;
-    case Bytes: std::memcpy(p, static_cast<const QByteArray*>(v.constData())->constData(), bytes); break;
-    case Date: put(p, static_cast<const QDate*>(v.constData())->toJulianDay()); break;
-    case Time: put(p, static_cast<const QTime*>(v.constData())->msecsSinceStartOfDay()); break;
-    case DateTimeUtc: put(p, static_cast<const QDateTime*>(v.constData())->toMSecsSinceEpoch()); break;
-    case Variant: new (p) QVariant(v); break;
-    }
-}
-
 } // namespace
+
+// One value on its way into a block: how it is stored, the bytes it takes and where they come
+// from (a number in fixed, text and bytes at data, anything else as variant).
+struct PackedRow::Cell
+{
+    Tag tag = Null;
+    size_t bytes = 0;
+    char fixed[8];
+    const void* data = nullptr;
+    QVariant variant;
+
+    template <typename T> void set(Tag t, T v)
+    {
+        tag = t;
+        bytes = sizeof v;
+        put(fixed, v);
+    }
+    void setBool(bool v)
+    {
+        tag = Bool;
+        bytes = 1;
+        fixed[0] = v ? 1 : 0;
+    }
+    void setData(Tag t, const void* p, size_t n)
+    {
+        tag = t;
+        data = p;
+        bytes = n;
+    }
+    void setVariant(const QVariant& v)
+    {
+        tag = Variant;
+        bytes = sizeof(QVariant);
+        if (&variant != &v) variant = v;
+    }
+    // v must outlive the cell when it is text or bytes.
+    void setFrom(const QVariant& v, bool asVariant)
+    {
+        if (!v.isValid() && !asVariant) {
+            tag = Null;
+            bytes = 0;
+            return;
+        }
+        if (!asVariant && !v.isNull()) {
+            switch (v.typeId()) {
+            case QMetaType::Bool: return setBool(*static_cast<const bool*>(v.constData()));
+            case QMetaType::Int: return set(Int, *static_cast<const int*>(v.constData()));
+            case QMetaType::LongLong: return set(LongLong, *static_cast<const qlonglong*>(v.constData()));
+            case QMetaType::Double: return set(Double, *static_cast<const double*>(v.constData()));
+            case QMetaType::QString: {
+                const auto* s = static_cast<const QString*>(v.constData());
+                if (s->isNull() || s->size() > kInlineLimit) break;
+                return setData(String, s->constData(), size_t(s->size()) * sizeof(QChar));
+            }
+            case QMetaType::QByteArray: {
+                const auto* b = static_cast<const QByteArray*>(v.constData());
+                if (b->isNull() || b->size() > kInlineLimit) break;
+                return setData(Bytes, b->constData(), size_t(b->size()));
+            }
+            case QMetaType::QDate: {
+                const auto* d = static_cast<const QDate*>(v.constData());
+                if (!d->isValid()) break;
+                return set(Date, qint64(d->toJulianDay()));
+            }
+            case QMetaType::QTime: {
+                const auto* t = static_cast<const QTime*>(v.constData());
+                if (!t->isValid()) break;
+                return set(Time, t->msecsSinceStartOfDay());
+            }
+            case QMetaType::QDateTime: {
+                const auto* dt = static_cast<const QDateTime*>(v.constData());
+                if (!dt->isValid() || dt->timeSpec() != Qt::UTC) break;
+                return set(DateTimeUtc, qint64(dt->toMSecsSinceEpoch()));
+            }
+            default: break;
+            }
+        }
+        setVariant(v);
+    }
+    void write(char* p) const
+    {
+        switch (tag) {
+        case Null: break;
+        case String:
+        case Bytes: std::memcpy(p, data, bytes); break;
+        case Variant: new (p) QVariant(variant); break;
+        default: std::memcpy(p, fixed, bytes); break;
+        }
+    }
+};
 
 // The block: this header, then a 16-bit payload offset and a tag per slot, then the payload: the
 // QVariants first (aligned), then the other values in slot order, unpadded, so that a value of
@@ -128,21 +158,84 @@ struct PackedRow::Header
 PackedRow::PackedRow(const DbRow& values, int width, int variantFrom)
 {
     if (width <= 0) return;
-    QVarLengthArray<Tag, 64> tags(width);
-    QVarLengthArray<quint16, 64> offsets(width);
-    QVarLengthArray<size_t, 64> sizes(width);
+    QVarLengthArray<Cell, 64> cells(width);
     static const QVariant null;
-    size_t variants = 0;
+    for (int i = 0; i < width; ++i) cells[i].setFrom(i < values.size() ? values[i] : null, i >= variantFrom);
+    pack(cells.data(), width, variantFrom);
+}
+
+PackedRow::PackedRow(const DbRawRow& row, int width, int variantFrom)
+{
+    if (width <= 0) return;
+    const int columns = qMin(width, row.size());
+    QVarLengthArray<Cell, 64> cells(width);
+    // Text is turned to UTF-16 into one buffer for the row, sized once so that it never moves.
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
+    qsizetype textUnits = 0;
+    for (int i = 0; i < columns && i < variantFrom; ++i)
+        if (row.type(i) == DbRawRow::Type::Text) textUnits += utf8.requiredSpace(row.utf8(i).size());
+    QVarLengthArray<QChar, 2048> text(textUnits);
+    QChar* out = text.data();
     for (int i = 0; i < width; ++i) {
-        tags[i] = tagOf(i < values.size() ? values[i] : null, i >= variantFrom, &sizes[i]);
-        if (tags[i] == Variant) offsets[i] = quint16(qMin(variants++ * sizeof(QVariant), kMaxPayload));
+        Cell& c = cells[i];
+        const DbRawRow::Type type = i < columns ? row.type(i) : DbRawRow::Type::Null;
+        if (i >= variantFrom) {
+            c.setFrom(type == DbRawRow::Type::Null ? QVariant() : row.value(i), true);
+            continue;
+        }
+        switch (type) {
+        case DbRawRow::Type::Null: break;
+        case DbRawRow::Type::Bool: c.setBool(row.toBool(i)); break;
+        case DbRawRow::Type::Int: c.set(Int, int(row.toInteger(i))); break;
+        case DbRawRow::Type::LongLong: c.set(LongLong, qint64(row.toInteger(i))); break;
+        case DbRawRow::Type::Double: c.set(Double, row.toDouble(i)); break;
+        case DbRawRow::Type::Date: c.set(Date, row.julianDay(i)); break;
+        case DbRawRow::Type::Time: c.set(Time, row.msecsOfDay(i)); break;
+        case DbRawRow::Type::DateTime: c.set(DateTimeUtc, row.msecsSinceEpoch(i)); break;
+        case DbRawRow::Type::Text: {
+            const QByteArrayView bytes = row.utf8(i);
+            QChar* end = bytes.isEmpty() ? out : utf8.appendToBuffer(out, bytes);
+            if (bytes.isEmpty() || end - out > kInlineLimit) {
+                c.variant = row.value(i);  // kept shared, as from a DbRow
+                c.setFrom(c.variant, false);
+            } else {
+                c.setData(String, out, size_t(end - out) * sizeof(QChar));
+                out = end;
+            }
+            break;
+        }
+        case DbRawRow::Type::Bytes: {
+            const QByteArrayView bytes = row.bytes(i);
+            if (bytes.isEmpty() || bytes.size() > kInlineLimit) {
+                c.variant = row.value(i);
+                c.setFrom(c.variant, false);
+            } else {
+                c.setData(Bytes, bytes.data(), size_t(bytes.size()));
+            }
+            break;
+        }
+        case DbRawRow::Type::Other:
+            c.variant = row.value(i);
+            c.setFrom(c.variant, false);
+            break;
+        }
     }
+    pack(cells.data(), width, variantFrom);
+}
+
+// Lays the cells out in one block: the QVariants first, then the other values in slot order.
+void PackedRow::pack(Cell* cells, int width, int variantFrom)
+{
+    QVarLengthArray<quint16, 64> offsets(width);
+    size_t variants = 0;
+    for (int i = 0; i < width; ++i)
+        if (cells[i].tag == Variant) offsets[i] = quint16(qMin(variants++ * sizeof(QVariant), kMaxPayload));
     size_t at = variants * sizeof(QVariant);
     for (int i = 0; i < width; ++i) {
-        if (tags[i] == Variant) continue;
+        if (cells[i].tag == Variant) continue;
         if (at > kMaxPayload) break;
         offsets[i] = quint16(at);
-        at += sizes[i];
+        at += cells[i].bytes;
     }
     if (at > kMaxPayload) throw DbError(QStringLiteral("Редът е твърде широк, за да се зареди."));
     const size_t before = Header::bytesBefore(width);
@@ -155,8 +248,8 @@ PackedRow::PackedRow(const DbRow& values, int width, int variantFrom)
     h->unused = 0;
     for (int i = 0; i < width; ++i) {
         h->offsets()[i] = offsets[i];
-        h->tags()[i] = tags[i];
-        write(h->slot(i), tags[i], i < values.size() ? values[i] : null, sizes[i]);
+        h->tags()[i] = cells[i].tag;
+        cells[i].write(h->slot(i));
     }
 }
 
@@ -237,11 +330,11 @@ void PackedRow::set(int slot, const QVariant& value)
         *reinterpret_cast<QVariant*>(p) = value;
         return;
     }
-    size_t bytes = 0;
-    const Tag tag = tagOf(value, false, &bytes);
-    if (fixedSize(tag) != 0 && fixedSize(tag) == fixedSize(old)) {  // same room: written in place
-        h->tags()[slot] = tag;
-        write(p, tag, value, bytes);
+    Cell c;
+    c.setFrom(value, false);
+    if (fixedSize(c.tag) != 0 && fixedSize(c.tag) == fixedSize(old)) {  // same room: written in place
+        h->tags()[slot] = c.tag;
+        c.write(p);
         return;
     }
     DbRow all = toList();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/db/connection.h"
+#include "platform/db/rawrow.h"
 
 #include <QVariant>
 
@@ -17,6 +18,8 @@ public:
     // The values, then null slots up to width.
     PackedRow(const DbRow& values, int width, int variantFrom);
     explicit PackedRow(const DbRow& values) : PackedRow(values, int(values.size()), int(values.size())) {}
+    // Straight from the fetch buffer: the same row as from the DbRow that row.value() would give.
+    PackedRow(const DbRawRow& row, int width, int variantFrom);
     PackedRow(const PackedRow& other);
     PackedRow(PackedRow&& other) noexcept : block_(other.block_) { other.block_ = nullptr; }
     PackedRow& operator=(const PackedRow& other);
@@ -35,6 +38,8 @@ public:
 
 private:
     struct Header;
+    struct Cell;
+    void pack(Cell* cells, int width, int variantFrom);
     void release();
     Header* header() const { return reinterpret_cast<Header*>(block_); }
     char* block_ = nullptr;

@@ -161,6 +161,7 @@ void SQLConnection::Impl::dropIfLost(const DbError& e)
 
 void SQLConnection::Impl::detach()
 {
+    clearStatements();
     if (scopeTx) {
         CheckStatusWrapper cs(master->getStatus());
         scopeTx->rollback(&cs);
@@ -175,7 +176,6 @@ void SQLConnection::Impl::detach()
         cs.dispose();
         att = nullptr;
     }
-    procInputs.clear();
 }
 
 void SQLConnection::Impl::rollback(ITransaction* tx)
@@ -354,13 +354,24 @@ void buildInput(SQLConnection::Impl& c, ThrowStatusWrapper* st, ITransaction* tx
     }
 }
 
-struct OutColumn
+DbRawRow::Type rawTypeOf(const DbColumn& c)
 {
-    unsigned offset, nullOffset, type, length;
-    int scale;
-    int chars;  // CHAR columns: characters wide (the buffer holds up to four bytes for each)
-    DbColumn::Kind kind;
-};
+    using T = DbRawRow::Type;
+    switch (c.sqlType) {
+    case SQL_SHORT:
+    case SQL_LONG: return c.scale < 0 ? T::Double : T::Int;
+    case SQL_INT64: return c.scale < 0 ? T::Double : T::LongLong;
+    case SQL_FLOAT:
+    case SQL_DOUBLE:
+    case SQL_D_FLOAT: return T::Double;
+    case SQL_VARYING: return c.kind == DbColumn::Kind::Bytes ? T::Bytes : T::Text;
+    case SQL_TIMESTAMP: return T::DateTime;
+    case SQL_TYPE_DATE: return T::Date;
+    case SQL_TYPE_TIME: return T::Time;
+    case SQL_BOOLEAN: return T::Bool;
+    default: return T::Other;
+    }
+}
 
 QVector<DbColumn> describe(ThrowStatusWrapper* st, IMessageMetadata* m, QVector<OutColumn>& layout)
 {
@@ -384,7 +395,7 @@ QVector<DbColumn> describe(ThrowStatusWrapper* st, IMessageMetadata* m, QVector<
         if ((c.sqlType == SQL_VARYING || c.sqlType == SQL_TEXT) && cs == CS_UTF8) c.length /= 4;
         cols << c;
         layout << OutColumn{m->getOffset(st, i), m->getNullOffset(st, i), c.sqlType, m->getLength(st, i), c.scale,
-                            int(c.length), c.kind};
+                            int(c.length), c.kind, rawTypeOf(c)};
     }
     return cols;
 }
@@ -414,99 +425,81 @@ QString charText(const unsigned char* p, const OutColumn& col)
     return s;
 }
 
+bool isNullIn(const unsigned char* buf, const OutColumn& col)
+{
+    short flag;
+    std::memcpy(&flag, buf + col.nullOffset, sizeof flag);
+    return flag == -1;
+}
+
+template <typename T> T readAt(const unsigned char* buf, const OutColumn& col)
+{
+    T v;
+    std::memcpy(&v, buf + col.offset, sizeof v);
+    return v;
+}
+
+QVariant decodeValue(SQLConnection::Impl& c, ThrowStatusWrapper* st, ITransaction* tx, const OutColumn& col,
+                     const unsigned char* buf)
+{
+    if (isNullIn(buf, col)) return {};
+    const unsigned char* p = buf + col.offset;
+    switch (col.type) {
+    case SQL_SHORT: {
+        const short v = readAt<short>(buf, col);
+        return col.scale < 0 ? QVariant(scaled(v, col.scale)) : QVariant(int(v));
+    }
+    case SQL_LONG: {
+        const ISC_LONG v = readAt<ISC_LONG>(buf, col);
+        return col.scale < 0 ? QVariant(scaled(v, col.scale)) : QVariant(int(v));
+    }
+    case SQL_INT64: {
+        const ISC_INT64 v = readAt<ISC_INT64>(buf, col);
+        return col.scale < 0 ? QVariant(scaled(v, col.scale)) : QVariant(qint64(v));
+    }
+    case SQL_FLOAT: return double(readAt<float>(buf, col));
+    case SQL_DOUBLE:
+    case SQL_D_FLOAT: return readAt<double>(buf, col);
+    case SQL_TEXT:
+        return col.kind == DbColumn::Kind::Bytes
+                   ? QVariant(QByteArray(reinterpret_cast<const char*>(p), qsizetype(col.length)))
+                   : QVariant(charText(p, col));
+    case SQL_VARYING: {
+        const unsigned short len = readAt<unsigned short>(buf, col);
+        const char* s = reinterpret_cast<const char*>(p + sizeof len);
+        return col.kind == DbColumn::Kind::Bytes ? QVariant(QByteArray(s, len)) : QVariant(QString::fromUtf8(s, len));
+    }
+    case SQL_TIMESTAMP: {
+        const ISC_TIMESTAMP ts = readAt<ISC_TIMESTAMP>(buf, col);
+        unsigned y, m, d, h, mi, s, frac;
+        c.util->decodeDate(ts.timestamp_date, &y, &m, &d);
+        c.util->decodeTime(ts.timestamp_time, &h, &mi, &s, &frac);
+        return QDateTime(QDate(int(y), int(m), int(d)), QTime(int(h), int(mi), int(s), int(frac / 10)), Qt::UTC);
+    }
+    case SQL_TYPE_DATE: {
+        unsigned y, m, d;
+        c.util->decodeDate(readAt<ISC_DATE>(buf, col), &y, &m, &d);
+        return QDate(int(y), int(m), int(d));
+    }
+    case SQL_TYPE_TIME: {
+        unsigned h, mi, s, frac;
+        c.util->decodeTime(readAt<ISC_TIME>(buf, col), &h, &mi, &s, &frac);
+        return QTime(int(h), int(mi), int(s), int(frac / 10));
+    }
+    case SQL_BOOLEAN: return bool(*p);
+    case SQL_BLOB: {
+        const QByteArray data = readBlob(c, st, tx, readAt<ISC_QUAD>(buf, col));
+        return col.kind == DbColumn::Kind::Text ? QVariant(QString::fromUtf8(data)) : QVariant(data);
+    }
+    default: return {};
+    }
+}
+
 void decodeRow(SQLConnection::Impl& c, ThrowStatusWrapper* st, ITransaction* tx, const QVector<OutColumn>& layout,
                const unsigned char* buf, DbRow& row)
 {
     row.resize(layout.size());
-    for (int i = 0; i < layout.size(); ++i) {
-        const OutColumn& col = layout[i];
-        if (*reinterpret_cast<const short*>(buf + col.nullOffset) == -1) {
-            row[i] = QVariant();
-            continue;
-        }
-        const unsigned char* p = buf + col.offset;
-        switch (col.type) {
-        case SQL_SHORT: {
-            short v;
-            std::memcpy(&v, p, sizeof v);
-            row[i] = col.scale < 0 ? QVariant(scaled(v, col.scale)) : QVariant(int(v));
-            break;
-        }
-        case SQL_LONG: {
-            ISC_LONG v;
-            std::memcpy(&v, p, sizeof v);
-            row[i] = col.scale < 0 ? QVariant(scaled(v, col.scale)) : QVariant(int(v));
-            break;
-        }
-        case SQL_INT64: {
-            ISC_INT64 v;
-            std::memcpy(&v, p, sizeof v);
-            row[i] = col.scale < 0 ? QVariant(scaled(v, col.scale)) : QVariant(qint64(v));
-            break;
-        }
-        case SQL_FLOAT: {
-            float v;
-            std::memcpy(&v, p, sizeof v);
-            row[i] = double(v);
-            break;
-        }
-        case SQL_DOUBLE:
-        case SQL_D_FLOAT: {
-            double v;
-            std::memcpy(&v, p, sizeof v);
-            row[i] = v;
-            break;
-        }
-        case SQL_TEXT:
-            row[i] = col.kind == DbColumn::Kind::Bytes
-                         ? QVariant(QByteArray(reinterpret_cast<const char*>(p), qsizetype(col.length)))
-                         : QVariant(charText(p, col));
-            break;
-        case SQL_VARYING: {
-            unsigned short len;
-            std::memcpy(&len, p, sizeof len);
-            const char* s = reinterpret_cast<const char*>(p + sizeof len);
-            row[i] = col.kind == DbColumn::Kind::Bytes ? QVariant(QByteArray(s, len))
-                                                       : QVariant(QString::fromUtf8(s, len));
-            break;
-        }
-        case SQL_TIMESTAMP: {
-            ISC_TIMESTAMP ts;
-            std::memcpy(&ts, p, sizeof ts);
-            unsigned y, m, d, h, mi, s, frac;
-            c.util->decodeDate(ts.timestamp_date, &y, &m, &d);
-            c.util->decodeTime(ts.timestamp_time, &h, &mi, &s, &frac);
-            row[i] = QDateTime(QDate(int(y), int(m), int(d)), QTime(int(h), int(mi), int(s), int(frac / 10)),
-                               Qt::UTC);
-            break;
-        }
-        case SQL_TYPE_DATE: {
-            ISC_DATE v;
-            std::memcpy(&v, p, sizeof v);
-            unsigned y, m, d;
-            c.util->decodeDate(v, &y, &m, &d);
-            row[i] = QDate(int(y), int(m), int(d));
-            break;
-        }
-        case SQL_TYPE_TIME: {
-            ISC_TIME v;
-            std::memcpy(&v, p, sizeof v);
-            unsigned h, mi, s, frac;
-            c.util->decodeTime(v, &h, &mi, &s, &frac);
-            row[i] = QTime(int(h), int(mi), int(s), int(frac / 10));
-            break;
-        }
-        case SQL_BOOLEAN: row[i] = bool(*p); break;
-        case SQL_BLOB: {
-            ISC_QUAD id;
-            std::memcpy(&id, p, sizeof id);
-            const QByteArray data = readBlob(c, st, tx, id);
-            row[i] = col.kind == DbColumn::Kind::Text ? QVariant(QString::fromUtf8(data)) : QVariant(data);
-            break;
-        }
-        default: row[i] = QVariant(); break;
-        }
-    }
+    for (int i = 0; i < layout.size(); ++i) row[i] = decodeValue(c, st, tx, layout[i], buf);
 }
 
 struct Bound
@@ -532,49 +525,230 @@ Bound bind(const QString& sql, const SqlParams& params)
 
 } // namespace
 
-// Runs one positional statement; rows go to onRow, outputs of a non-select to outputs.
+// ---- statement cache ------------------------------------------------------------------------
+
+namespace {
+
+// Statements that change no metadata are kept; DDL, transaction control and the rest are not.
+bool cacheable(unsigned type)
+{
+    switch (type) {
+    case isc_info_sql_stmt_select:
+    case isc_info_sql_stmt_select_for_upd:
+    case isc_info_sql_stmt_insert:
+    case isc_info_sql_stmt_update:
+    case isc_info_sql_stmt_delete:
+    case isc_info_sql_stmt_exec_procedure: return true;
+    default: return false;
+    }
+}
+
+bool changesMetadata(unsigned type) { return type == isc_info_sql_stmt_ddl || type == isc_info_sql_stmt_set_generator; }
+
+// A statement taken for one call: put back when the call went through, freed when it failed.
+struct Lease
+{
+    SQLConnection::Impl& c;
+    std::list<PreparedStatement> taken;
+    quint64 generation;
+    bool succeeded = false;
+    Lease(SQLConnection::Impl& conn, ThrowStatusWrapper* st, ITransaction* tx, const QString& text)
+        : c(conn), taken(conn.takeStatement(st, tx, text)), generation(conn.statementGeneration)
+    {
+    }
+    ~Lease()
+    {
+        if (succeeded) c.putStatementBack(taken, generation);
+        for (PreparedStatement& s : taken) c.freeStatement(s);
+    }
+    Lease(const Lease&) = delete;
+    Lease& operator=(const Lease&) = delete;
+    PreparedStatement* operator->() { return &taken.front(); }
+};
+
+} // namespace
+
+std::list<PreparedStatement> SQLConnection::Impl::takeStatement(ThrowStatusWrapper* st, ITransaction* tx,
+                                                                 const QString& text)
+{
+    std::list<PreparedStatement> taken;
+    auto found = statementByText.find(text);
+    if (found != statementByText.end()) {
+        taken.splice(taken.begin(), statements, found.value());
+        statementByText.erase(found);
+        ++reused;
+        return taken;
+    }
+    PreparedStatement& s = taken.emplace_back();
+    s.text = text;
+    try {
+        const QByteArray utf8 = text.toUtf8();
+        s.stmt = att->prepare(st, tx, 0, utf8.constData(), unsigned(params.dialect), IStatement::PREPARE_PREFETCH_METADATA);
+        s.inMeta = s.stmt->getInputMetadata(st);
+        s.outMeta = s.stmt->getOutputMetadata(st);
+        s.columns = describe(st, s.outMeta, s.layout);
+        s.messageLength = s.outMeta->getMessageLength(st);
+        s.type = s.stmt->getType(st);
+    } catch (...) {
+        freeStatement(s);
+        throw;
+    }
+    ++prepared;
+    return taken;
+}
+
+void SQLConnection::Impl::putStatementBack(std::list<PreparedStatement>& taken, quint64 generation)
+{
+    if (taken.empty() || generation != statementGeneration || !cacheable(taken.front().type) ||
+        statementByText.contains(taken.front().text))
+        return;
+    statements.splice(statements.begin(), taken, taken.begin());
+    statementByText.insert(statements.front().text, statements.begin());
+    while (statements.size() > size_t(kCachedStatements)) {
+        statementByText.remove(statements.back().text);
+        freeStatement(statements.back());
+        statements.pop_back();
+    }
+}
+
+void SQLConnection::Impl::freeStatement(PreparedStatement& s)
+{
+    if (s.inMeta) s.inMeta->release();
+    if (s.outMeta) s.outMeta->release();
+    s.inMeta = s.outMeta = nullptr;
+    if (s.stmt) {
+        CheckStatusWrapper cs(master->getStatus());
+        s.stmt->free(&cs);
+        if (cs.getState() & IStatus::STATE_ERRORS) s.stmt->release();
+        cs.dispose();
+        s.stmt = nullptr;
+    }
+}
+
+void SQLConnection::Impl::clearStatements()
+{
+    ++statementGeneration;
+    procInputs.clear();  // the metadata may change
+    for (PreparedStatement& s : statements) freeStatement(s);
+    statements.clear();
+    statementByText.clear();
+}
+
+// ---- running a statement --------------------------------------------------------------------
+
+struct DbRawRow::Context
+{
+    SQLConnection::Impl& c;
+    ThrowStatusWrapper* st;
+    ITransaction* tx;
+    const QVector<OutColumn>& layout;
+};
+
 void SQLConnection::Impl::run(const QString& sql, const QString& positional, const QVariantList& values,
-                              const std::function<void(const DbRow&)>* onRow, QVector<DbColumn>* columns,
+                              const std::function<void(const DbRow&)>* onRow,
+                              const std::function<void(const DbRawRow&)>* onRaw, QVector<DbColumn>* columns,
                               QVariantMap* outputs, int* affected)
 {
     inTransaction(sql, [&](ThrowStatusWrapper* st, ITransaction* tx) {
-        const QByteArray text = positional.toUtf8();
-        Ref<IStatement> stmt(att->prepare(st, tx, 0, text.constData(), unsigned(params.dialect),
-                                          IStatement::PREPARE_PREFETCH_METADATA));
-        Ref<IMessageMetadata> inServer(stmt->getInputMetadata(st));
+        Lease stmt(*this, st, tx, positional);
+        // A cached statement holds the objects it uses: none may be left when the metadata changes.
+        if (changesMetadata(stmt->type)) clearStatements();
         InputMessage in;
-        buildInput(*this, st, tx, inServer.p, values, in);
-        IMessageMetadata* inMeta = in.meta.p ? in.meta.p : inServer.p;
+        buildInput(*this, st, tx, stmt->inMeta, values, in);
+        IMessageMetadata* inMeta = in.meta.p ? in.meta.p : stmt->inMeta;
         const void* inBuf = in.buffer.isEmpty() ? nullptr : in.buffer.constData();
-        Ref<IMessageMetadata> outMeta(stmt->getOutputMetadata(st));
-        QVector<OutColumn> layout;
-        QVector<DbColumn> cols = describe(st, outMeta.p, layout);
-        QByteArray outBuf(int(outMeta->getMessageLength(st)), '\0');
-        const unsigned type = stmt->getType(st);
-        if (type == isc_info_sql_stmt_select || type == isc_info_sql_stmt_select_for_upd) {
-            Ref<IResultSet> rs(stmt->openCursor(st, tx, inMeta, const_cast<void*>(inBuf), outMeta.p, 0));
-            DbRow row;
-            auto* buf = reinterpret_cast<unsigned char*>(outBuf.data());
-            while (rs->fetchNext(st, buf) == IStatus::RESULT_OK) {
-                decodeRow(*this, st, tx, layout, buf, row);
-                if (onRow) (*onRow)(row);
+        QByteArray outBuf(int(stmt->messageLength), '\0');
+        auto* buf = reinterpret_cast<unsigned char*>(outBuf.data());
+        const QVector<OutColumn>& layout = stmt->layout;
+        if (stmt->type == isc_info_sql_stmt_select || stmt->type == isc_info_sql_stmt_select_for_upd) {
+            Ref<IResultSet> rs(stmt->stmt->openCursor(st, tx, inMeta, const_cast<void*>(inBuf), stmt->outMeta, 0));
+            if (onRaw) {
+                const DbRawRow::Context context{*this, st, tx, layout};
+                const DbRawRow raw(context, buf);
+                while (rs->fetchNext(st, buf) == IStatus::RESULT_OK) (*onRaw)(raw);
+            } else {
+                DbRow row;
+                while (rs->fetchNext(st, buf) == IStatus::RESULT_OK) {
+                    decodeRow(*this, st, tx, layout, buf, row);
+                    if (onRow) (*onRow)(row);
+                }
             }
             rs->close(st);
             rs.release();
         } else {
-            stmt->execute(st, tx, inMeta, const_cast<void*>(inBuf), outMeta.p, outBuf.data());
-            if (outputs && !cols.isEmpty()) {
+            stmt->stmt->execute(st, tx, inMeta, const_cast<void*>(inBuf), stmt->outMeta, buf);
+            if (outputs && !stmt->columns.isEmpty()) {
                 DbRow row;
-                decodeRow(*this, st, tx, layout, reinterpret_cast<unsigned char*>(outBuf.data()), row);
-                for (int i = 0; i < cols.size(); ++i) outputs->insert(cols[i].name, row[i]);
+                decodeRow(*this, st, tx, layout, buf, row);
+                for (int i = 0; i < stmt->columns.size(); ++i) outputs->insert(stmt->columns[i].name, row[i]);
             }
-            if (affected) *affected = int(stmt->getAffectedRecords(st));
+            if (affected) *affected = int(stmt->stmt->getAffectedRecords(st));
         }
-        if (columns) *columns = std::move(cols);
-        stmt->free(st);
-        stmt.release();
+        if (columns) *columns = stmt->columns;
+        stmt.succeeded = true;
     });
 }
+
+// ---- DbRawRow -------------------------------------------------------------------------------
+
+namespace {
+constexpr qint64 kJulianDayOfIscDate0 = 2400001;  // 17 November 1858
+constexpr qint64 kJulianDayOfEpoch = 2440588;     // 1 January 1970
+constexpr qint64 kMsecsPerDay = 86400000;
+} // namespace
+
+int DbRawRow::size() const { return int(c_.layout.size()); }
+
+DbRawRow::Type DbRawRow::type(int i) const
+{
+    const OutColumn& col = c_.layout[i];
+    return isNullIn(buf_, col) ? Type::Null : col.raw;
+}
+
+bool DbRawRow::toBool(int i) const { return bool(buf_[c_.layout[i].offset]); }
+
+qint64 DbRawRow::toInteger(int i) const
+{
+    const OutColumn& col = c_.layout[i];
+    switch (col.type) {
+    case SQL_SHORT: return readAt<short>(buf_, col);
+    case SQL_LONG: return readAt<ISC_LONG>(buf_, col);
+    default: return readAt<ISC_INT64>(buf_, col);
+    }
+}
+
+double DbRawRow::toDouble(int i) const
+{
+    const OutColumn& col = c_.layout[i];
+    switch (col.type) {
+    case SQL_SHORT: return scaled(readAt<short>(buf_, col), col.scale);
+    case SQL_LONG: return scaled(readAt<ISC_LONG>(buf_, col), col.scale);
+    case SQL_INT64: return scaled(readAt<ISC_INT64>(buf_, col), col.scale);
+    case SQL_FLOAT: return double(readAt<float>(buf_, col));
+    default: return readAt<double>(buf_, col);
+    }
+}
+
+QByteArrayView DbRawRow::utf8(int i) const
+{
+    const OutColumn& col = c_.layout[i];
+    const unsigned short len = readAt<unsigned short>(buf_, col);
+    return QByteArrayView(reinterpret_cast<const char*>(buf_ + col.offset + sizeof len), len);
+}
+
+QByteArrayView DbRawRow::bytes(int i) const { return utf8(i); }
+
+qint64 DbRawRow::julianDay(int i) const { return readAt<ISC_DATE>(buf_, c_.layout[i]) + kJulianDayOfIscDate0; }
+
+int DbRawRow::msecsOfDay(int i) const { return int(readAt<ISC_TIME>(buf_, c_.layout[i]) / 10); }
+
+qint64 DbRawRow::msecsSinceEpoch(int i) const
+{
+    const ISC_TIMESTAMP ts = readAt<ISC_TIMESTAMP>(buf_, c_.layout[i]);
+    return (ts.timestamp_date + kJulianDayOfIscDate0 - kJulianDayOfEpoch) * kMsecsPerDay + ts.timestamp_time / 10;
+}
+
+QVariant DbRawRow::value(int i) const { return decodeValue(c_.c, c_.st, c_.tx, c_.layout[i], buf_); }
 
 // ---- SQLConnection --------------------------------------------------------------------------
 
@@ -623,7 +797,7 @@ DbResult SQLConnection::query(const QString& sql, const SqlParams& params)
     DbResult r;
     const std::function<void(const DbRow&)> keep = [&r](const DbRow& row) { r.rows.push_back(row); };
     const Bound b = bind(sql, params);
-    d->run(sql, b.sql, b.values, &keep, &r.columns, nullptr, nullptr);
+    d->run(sql, b.sql, b.values, &keep, nullptr, &r.columns, nullptr, nullptr);
     return r;
 }
 
@@ -631,14 +805,21 @@ void SQLConnection::forEachRow(const QString& sql, const SqlParams& params,
                                const std::function<void(const DbRow&)>& onRow, QVector<DbColumn>* columns)
 {
     const Bound b = bind(sql, params);
-    d->run(sql, b.sql, b.values, &onRow, columns, nullptr, nullptr);
+    d->run(sql, b.sql, b.values, &onRow, nullptr, columns, nullptr, nullptr);
+}
+
+void SQLConnection::forEachRawRow(const QString& sql, const SqlParams& params,
+                                  const std::function<void(const DbRawRow&)>& onRow, QVector<DbColumn>* columns)
+{
+    const Bound b = bind(sql, params);
+    d->run(sql, b.sql, b.values, nullptr, &onRow, columns, nullptr, nullptr);
 }
 
 int SQLConnection::execute(const QString& sql, const SqlParams& params)
 {
     const Bound b = bind(sql, params);
     int affected = 0;
-    d->run(sql, b.sql, b.values, nullptr, nullptr, nullptr, &affected);
+    d->run(sql, b.sql, b.values, nullptr, nullptr, nullptr, nullptr, &affected);
     return affected;
 }
 
@@ -646,17 +827,25 @@ QVariantMap SQLConnection::executeReturning(const QString& sql, const SqlParams&
 {
     const Bound b = bind(sql, params);
     QVariantMap outputs;
-    d->run(sql, b.sql, b.values, nullptr, nullptr, &outputs, nullptr);
+    d->run(sql, b.sql, b.values, nullptr, nullptr, nullptr, &outputs, nullptr);
     return outputs;
 }
 
 void SQLConnection::executeImmediate(const QString& sql)
 {
     d->inTransaction(sql, [&](ThrowStatusWrapper* st, ITransaction* tx) {
+        d->clearStatements();  // DDL must find no statement of this connection holding its objects
         const QByteArray text = sql.toUtf8();
         d->att->execute(st, tx, 0, text.constData(), unsigned(d->params.dialect), nullptr, nullptr, nullptr, nullptr);
     });
 }
+
+SQLConnection::StatementCacheStats SQLConnection::statementCacheStats() const
+{
+    return {int(d->statements.size()), d->prepared, d->reused};
+}
+
+void SQLConnection::clearStatementCache() { d->clearStatements(); }
 
 QStringList SQLConnection::procedureInputs(const QString& name)
 {
@@ -704,7 +893,7 @@ QVariantMap SQLConnection::executeProcedure(const QString& name, const SqlParams
     Bound b = procedureCall(*this, name, inputs);
     b.sql.prepend(QStringLiteral("execute procedure "));
     QVariantMap outputs;
-    d->run(b.sql, b.sql, b.values, nullptr, nullptr, &outputs, nullptr);
+    d->run(b.sql, b.sql, b.values, nullptr, nullptr, nullptr, &outputs, nullptr);
     return outputs;
 }
 
@@ -715,7 +904,7 @@ DbResult SQLConnection::selectProcedure(const QString& name, const SqlParams& in
     if (!orderBy.isEmpty()) b.sql += QStringLiteral(" order by ") + orderBy;
     DbResult r;
     const std::function<void(const DbRow&)> keep = [&r](const DbRow& row) { r.rows.push_back(row); };
-    d->run(b.sql, b.sql, b.values, &keep, &r.columns, nullptr, nullptr);
+    d->run(b.sql, b.sql, b.values, &keep, nullptr, &r.columns, nullptr, nullptr);
     return r;
 }
 

@@ -11,6 +11,7 @@
 // Parameters by name; names are case-insensitive.
 using SqlParams = QVariantMap;
 using DbRow = QVector<QVariant>;
+class DbRawRow;
 
 // One column of a result, as the server describes it.
 struct DbColumn
@@ -72,6 +73,10 @@ public:
     // The plain fetch loop: each row is handed over and not kept.
     void forEachRow(const QString& sql, const SqlParams& params, const std::function<void(const DbRow&)>& onRow,
                     QVector<DbColumn>* columns = nullptr);
+    // The same loop without a QVariant per value, for a reader that keeps rows in a form of its
+    // own (see rawrow.h).
+    void forEachRawRow(const QString& sql, const SqlParams& params, const std::function<void(const DbRawRow&)>& onRow,
+                       QVector<DbColumn>* columns = nullptr);
     // Runs a statement that returns no rows; the number of rows it touched.
     int execute(const QString& sql, const SqlParams& params = {});
     // Runs an insert/update with a RETURNING clause; the returned columns by name.
@@ -83,6 +88,17 @@ public:
     QVariantMap executeProcedure(const QString& name, const SqlParams& inputs = {});
     DbResult selectProcedure(const QString& name, const SqlParams& inputs = {}, const QString& orderBy = {});
     QStringList procedureInputs(const QString& name);
+
+    // Statements are prepared once and kept by their text for the next call (the 64 used last).
+    // The cache is emptied before DDL runs on this connection, and when it closes.
+    struct StatementCacheStats
+    {
+        int cached = 0;
+        quint64 prepared = 0;
+        quint64 reused = 0;
+    };
+    StatementCacheStats statementCacheStats() const;
+    void clearStatementCache();
 
     struct Impl;
 

@@ -4,11 +4,13 @@
 
 #include "platform/db/connection.h"
 #include "platform/db/dberror.h"
+#include "platform/db/rawrow.h"
 
 #include <firebird/Interface.h>
 
 #include <QHash>
 #include <functional>
+#include <list>
 #include <type_traits>
 
 // Owns one reference of a Firebird interface.
@@ -48,6 +50,29 @@ struct Status
 // The engine's status as the data layer's error: its formatted text and every code.
 DbError translateStatus(Firebird::IUtil* util, const Firebird::FbException& e, const QString& sql);
 
+// Where a result column lies in the fetch buffer and how it is read.
+struct OutColumn
+{
+    unsigned offset, nullOffset, type, length;
+    int scale;
+    int chars;  // CHAR columns: characters wide (the buffer holds up to four bytes for each)
+    DbColumn::Kind kind;
+    DbRawRow::Type raw;
+};
+
+// A prepared statement and what every call of it needs, kept by its text for reuse.
+struct PreparedStatement
+{
+    QString text;
+    Firebird::IStatement* stmt = nullptr;
+    Firebird::IMessageMetadata* inMeta = nullptr;
+    Firebird::IMessageMetadata* outMeta = nullptr;
+    unsigned type = 0;
+    unsigned messageLength = 0;
+    QVector<DbColumn> columns;
+    QVector<OutColumn> layout;
+};
+
 struct SQLConnection::Impl
 {
     Impl(SQLConnection* self, ConnectionParams p);
@@ -81,7 +106,23 @@ struct SQLConnection::Impl
     // Runs work in the scope's transaction, or in one of its own that it commits.
     void inTransaction(const QString& sql,
                        const std::function<void(Firebird::ThrowStatusWrapper*, Firebird::ITransaction*)>& work);
+    // Rows go to onRow, or undecoded to onRaw; the outputs of a non-select to outputs.
     void run(const QString& sql, const QString& positional, const QVariantList& values,
-             const std::function<void(const DbRow&)>* onRow, QVector<DbColumn>* columns, QVariantMap* outputs,
-             int* affected);
+             const std::function<void(const DbRow&)>* onRow, const std::function<void(const DbRawRow&)>* onRaw,
+             QVector<DbColumn>* columns, QVariantMap* outputs, int* affected);
+
+    // The statement cache: the one used last first. A statement in use is taken out of it, so a
+    // call made while another runs the same text prepares its own; emptying the cache (before DDL,
+    // on detach) moves on the generation, and a statement taken out before that is not put back.
+    static constexpr int kCachedStatements = 64;
+    std::list<PreparedStatement> statements;
+    QHash<QString, std::list<PreparedStatement>::iterator> statementByText;
+    quint64 statementGeneration = 0;
+    quint64 prepared = 0;
+    quint64 reused = 0;
+    std::list<PreparedStatement> takeStatement(Firebird::ThrowStatusWrapper* st, Firebird::ITransaction* tx,
+                                               const QString& text);
+    void putStatementBack(std::list<PreparedStatement>& taken, quint64 generation);
+    void freeStatement(PreparedStatement& s);
+    void clearStatements();
 };

@@ -1,4 +1,5 @@
 #include "platform/dataset/packedrow.h"
+#include "platform/db/rawrow.h"
 #include "platform/dataset/saveatonce.h"
 #include "platform/dataset/smpdataset.h"
 #include "platform/db/connection.h"
@@ -20,6 +21,8 @@ private slots:
 
     void packedRowKeepsEveryValue_data();
     void packedRowKeepsEveryValue();
+    void packedRowFromFetchBuffer_data();
+    void packedRowFromFetchBuffer();
     void fieldsExistBeforeOpenInTheirOrder();
     void columnFieldsWithDefinedLookups();
     void cursorAndLocate();
@@ -233,6 +236,58 @@ void TstDataset::packedRowKeepsEveryValue()
             QCOMPARE(copy.toList().mid(0, values.size()), values);
         }
     }
+}
+
+void TstDataset::packedRowFromFetchBuffer_data()
+{
+    QTest::addColumn<QString>("expression");
+    QTest::newRow("smallint") << "cast(-32768 as smallint)";
+    QTest::newRow("integer") << "cast(2147483647 as integer)";
+    QTest::newRow("scaled numeric") << "cast(1.015 as numeric(9, 3))";
+    QTest::newRow("negative scaled") << "cast(-0.07 as numeric(4, 2))";
+    QTest::newRow("double") << "cast(1.5 as double precision)";
+    QTest::newRow("float") << "cast(0.1 as float)";
+    QTest::newRow("text") << "cast('Доставчик ООД' as varchar(30))";
+    QTest::newRow("empty text") << "cast('' as varchar(5))";
+    QTest::newRow("long text") << "cast(lpad('', 3000, 'ж') as varchar(4000))";
+    QTest::newRow("text at the inline limit") << "cast(lpad('', 1024, 'ж') as varchar(2000))";
+    QTest::newRow("char") << "cast('ДА' as char(4))";
+    QTest::newRow("octets") << "cast('abc' as varchar(5) character set octets)";
+    QTest::newRow("empty octets") << "cast('' as varchar(5) character set octets)";
+    QTest::newRow("timestamp") << "cast('2024-01-02 10:30:15.1234' as timestamp)";
+    QTest::newRow("before 1858-11-17") << "cast('1800-03-01 23:59:59.999' as timestamp)";
+    QTest::newRow("boolean") << "(1 = 1)";
+    QTest::newRow("null") << "cast(null as integer)";
+    QTest::newRow("text blob") << "cast('бележка' as blob sub_type text)";
+}
+
+// A row packed straight from the fetch buffer is the row packed from the values a DbRow holds:
+// same type, null-ness and value in every slot, between other columns and before a calculated slot.
+void TstDataset::packedRowFromFetchBuffer()
+{
+    QFETCH(QString, expression);
+    auto same = [](const QVariant& a, const QVariant& b) {
+        return a.typeId() == b.typeId() && a.isNull() == b.isNull() && a.isValid() == b.isValid() && a == b;
+    };
+    const QString sql = QStringLiteral("select 'пет' as A, %1 as V, cast(null as varchar(3)) as B, 2.5 as C "
+                                       "from rdb$database").arg(expression);
+    DbRow decoded;
+    db_->forEachRow(sql, {}, [&](const DbRow& r) { decoded = r; });
+    QCOMPARE(decoded.size(), 4);
+    int rows = 0;
+    db_->forEachRawRow(sql, {}, [&](const DbRawRow& raw) {
+        ++rows;
+        const PackedRow direct(raw, raw.size() + 1, raw.size());
+        const PackedRow viaValues(decoded, int(decoded.size()) + 1, int(decoded.size()));
+        for (int i = 0; i < decoded.size(); ++i) {
+            QVERIFY2(same(direct[i], decoded[i]),
+                     qPrintable(QStringLiteral("%1: %2 / %3").arg(i).arg(direct[i].toString(), decoded[i].toString())));
+            QVERIFY(same(raw.value(i), decoded[i]));
+        }
+        QVERIFY(!direct[4].isValid());
+        QCOMPARE(direct.toList(), viaValues.toList());
+    });
+    QCOMPARE(rows, 1);
 }
 
 void TstDataset::fieldsExistBeforeOpenInTheirOrder()

@@ -29,6 +29,11 @@ private slots:
     void transactionScopes();
     void serverErrorCarriesServerText();
     void openFailureIsReported();
+    void statementsPreparedOnceAndReused();
+    void statementCacheKeepsTheLastUsed();
+    void sameStatementWhileItRuns();
+    void metadataChangesAfterCachedStatements_data();
+    void metadataChangesAfterCachedStatements();
 
 private:
     qint64 insertRow(const QString& column, const QVariant& value);
@@ -264,6 +269,117 @@ void TstDb::openFailureIsReported()
         QVERIFY(!e.message().isEmpty());
     }
     QVERIFY(!c.isOpen());
+}
+
+// A statement is prepared once per connection and its later calls, with other values, reuse it;
+// closing the connection lets every kept statement go.
+void TstDb::statementsPreparedOnceAndReused()
+{
+    db_->clearStatementCache();
+    const auto before = db_->statementCacheStats();
+    QCOMPARE(before.cached, 0);
+    for (int i = 1; i <= 3; ++i)
+        db_->execute(QStringLiteral("insert into T_TYPES (I, V) values (:I, :V)"),
+                     {{QStringLiteral("I"), i}, {QStringLiteral("V"), QStringLiteral("ред %1").arg(i)}});
+    for (int i = 1; i <= 3; ++i) {
+        const DbResult r = db_->query(QStringLiteral("select V from T_TYPES where I = :I"), {{QStringLiteral("I"), i}});
+        QCOMPARE(r.rows.size(), std::size_t(1));
+        QCOMPARE(r.rows.front()[0].toString(), QStringLiteral("ред %1").arg(i));
+    }
+    for (int i = 0; i < 2; ++i)
+        QCOMPARE(db_->executeProcedure(QStringLiteral("P_JOIN"), {{QStringLiteral("A"), i}}).value(QStringLiteral("R")),
+                 QVariant(QStringLiteral("<null>|%1").arg(i)));
+    const auto after = db_->statementCacheStats();
+    // The insert, the select, the two reading the procedure's inputs (once) and its call.
+    QCOMPARE(after.prepared - before.prepared, quint64(5));
+    QCOMPARE(after.reused - before.reused, quint64(2 + 2 + 1));
+    QCOMPARE(after.cached, 5);
+
+    db_->close();
+    QCOMPARE(db_->statementCacheStats().cached, 0);
+    db_->open();
+    QCOMPARE(db_->query(QStringLiteral("select count(*) from T_TYPES")).rows.front()[0].toInt(), 3);
+}
+
+// The cache holds the 64 statements used last: the oldest is prepared again, the newest is reused.
+void TstDb::statementCacheKeepsTheLastUsed()
+{
+    db_->clearStatementCache();
+    auto text = [](int i) { return QStringLiteral("select %1 from rdb$database").arg(i); };
+    for (int i = 0; i < 70; ++i) QCOMPARE(db_->query(text(i)).rows.front()[0].toInt(), i);
+    auto stats = db_->statementCacheStats();
+    QCOMPARE(stats.cached, 64);
+    db_->query(text(69));
+    QCOMPARE(db_->statementCacheStats().reused, stats.reused + 1);
+    stats = db_->statementCacheStats();
+    db_->query(text(0));
+    QCOMPARE(db_->statementCacheStats().prepared, stats.prepared + 1);
+    QCOMPARE(db_->statementCacheStats().cached, 64);
+}
+
+// A call made while the same statement is fetching (a row handler asking again) runs on its own.
+void TstDb::sameStatementWhileItRuns()
+{
+    for (int i = 1; i <= 3; ++i) insertRow(QStringLiteral("I"), i);
+    const QString sql = QStringLiteral("select I from T_TYPES where I >= :LOW order by I");
+    QList<int> outer, inner;
+    db_->forEachRow(sql, {{QStringLiteral("LOW"), 1}}, [&](const DbRow& row) {
+        outer << row[0].toInt();
+        inner << int(db_->query(sql, {{QStringLiteral("LOW"), row[0]}}).rows.size());
+    });
+    QCOMPARE(outer, QList<int>({1, 2, 3}));
+    QCOMPARE(inner, QList<int>({3, 2, 1}));
+    const DbResult again = db_->query(sql, {{QStringLiteral("LOW"), 2}});
+    QCOMPARE(again.rows.size(), std::size_t(2));
+}
+
+void TstDb::metadataChangesAfterCachedStatements_data()
+{
+    QTest::addColumn<bool>("immediate");
+    QTest::addColumn<bool>("inScope");
+    QTest::newRow("run as written") << true << false;
+    QTest::newRow("run as a statement") << false << false;
+    QTest::newRow("in a transaction, as a schema upgrade runs") << true << true;
+}
+
+// Statements kept for reuse never stand in the way of DDL on the same connection: a table and a
+// procedure they use are dropped and made again with other columns and inputs, and the same texts
+// then see the new ones.
+void TstDb::metadataChangesAfterCachedStatements()
+{
+    QFETCH(bool, immediate);
+    QFETCH(bool, inScope);
+    auto ddl = [&](const char* sql) {
+        const QString text = QString::fromUtf8(sql);
+        if (immediate) db_->executeImmediate(text);
+        else db_->execute(text);
+    };
+    ddl("create table T_DDL (A integer)");
+    ddl("create procedure P_DDL (X integer) returns (Y integer) as begin Y = X; end");
+    const QString select = QStringLiteral("select * from T_DDL");
+    for (int i = 0; i < 2; ++i) {
+        db_->execute(QStringLiteral("insert into T_DDL (A) values (:A)"), {{QStringLiteral("A"), i}});
+        QCOMPARE(db_->query(select).rows.size(), std::size_t(i + 1));
+        QCOMPARE(db_->executeProcedure(QStringLiteral("P_DDL"), {{QStringLiteral("X"), i}}).value(QStringLiteral("Y")), QVariant(i));
+    }
+    QVERIFY(db_->statementCacheStats().cached >= 3);
+    {
+        std::unique_ptr<TransactionScope> tx(inScope ? new TransactionScope(*db_) : nullptr);
+        ddl("drop procedure P_DDL");
+        ddl("drop table T_DDL");
+        if (tx) tx->commit();
+    }
+    ddl("create table T_DDL (A integer, B varchar(10))");
+    ddl("create procedure P_DDL (X integer, Z integer) returns (Y integer) as begin Y = X + Z; end");
+    db_->execute(QStringLiteral("insert into T_DDL (A, B) values (1, 'нов')"));
+    const DbResult r = db_->query(select);
+    QCOMPARE(r.columns.size(), 2);
+    QCOMPARE(r.value(0, QStringLiteral("B")), QVariant(QStringLiteral("нов")));
+    QCOMPARE(db_->executeProcedure(QStringLiteral("P_DDL"), {{QStringLiteral("X"), 1}, {QStringLiteral("Z"), 2}})
+                 .value(QStringLiteral("Y")),
+             QVariant(3));
+    ddl("drop procedure P_DDL");
+    ddl("drop table T_DDL");
 }
 
 QTEST_GUILESS_MAIN(TstDb)
