@@ -287,7 +287,7 @@ void TFormIskIzdelie::SpdBtnZapisPart_Mat_IzdelieClick()
         Production::saveBatch(dm_.SQLConnectNS, b, Clock::today());
     } catch (const DbError& e) {
         // Nothing was stored; the dialog stays as the user left it.
-        ui.reportError(e.message());
+        ui.reportError(userText(e));
         return;
     }
     saved_ = true;

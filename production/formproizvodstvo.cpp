@@ -326,6 +326,7 @@ void TFormProizvodstvo::SpeedBtnIskaniaMatClick()
     FormSklIsk->open(workshop_, workshopName_);
     ReloadWorkshopStock();
     ReloadBatches();
+    FilterWorkshopProducts();  // the requisition window filters the shared product list its own way
 }
 
 void TFormProizvodstvo::DBLkpCBoxIzbRecepIzdCloseUp()

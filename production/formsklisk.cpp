@@ -421,7 +421,7 @@ bool TFormSklIsk::SaveRequisition()
         Production::saveRequisition(dm_.SQLConnectNS, r, Clock::today());
     } catch (const DbError& e) {
         // Nothing was stored; the lines stay for the user to correct.
-        ui.reportError(e.message());
+        ui.reportError(userText(e));
         return false;
     }
     saved_ = true;

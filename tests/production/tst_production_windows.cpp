@@ -11,6 +11,7 @@
 #include "production/formrecepizdisk.h"
 #include "production/formsklisk.h"
 #include "production/formspriskania.h"
+#include "production/production.h"
 #include "production/qriskane.h"
 #include "reference/formrecepizdelie.h"
 #include "reference/tabproduction.h"
@@ -48,6 +49,7 @@ private slots:
     void recipeRequisitionThenBatchThenDelete();
     void recipeShortEmptiesTheLines();
     void freeRequisitionRecordsNoProduct();
+    void linesAboveStockAreRefused();
     void seriesRequisitionWithProductionPricesPerPair();
     void answeringNoStillOffersTheBatch();
     void batchRefusals();
@@ -351,6 +353,52 @@ void TstProductionWindows::freeRequisitionRecordsNoProduct()
     QCOMPARE(pr().SmpProizvMatNalich.recordCount(), 2);
 }
 
+void TstProductionWindows::linesAboveStockAreRefused()
+{
+    prod()->show();
+    bool red = false, stayedOpen = false;
+    int linesKept = 0;
+    onModal({{u"FormSklIsk"_s, [&](Form*) {
+        TFormSklIsk* w = app_->FormSklIsk;
+        w->RdGrpIzpisvRec_Mat->click(1);
+        QVERIFY(app_->DMSklad->SmpSklNalich.locate(u"NMATERIAL"_s, {600}));
+        typeText(w->EditKolichestvoMat, u"8"_s);
+        clickButton(w, u"SpdBtnZapMatIsk"_s);
+        // A quantity raised in the grid above the stock offered: red, and neither saved nor printed.
+        SmpDataset& lines = pr().SmpSklIskTEMP;
+        lines.edit();
+        lines.setValue(u"KOLICHOBSTO"_s, 10.5);
+        lines.post();
+        red = w->DBGrid2->model()->index(0, 0).data(Qt::ForegroundRole).value<QColor>() == QColor(Qt::red);
+        clickButton(w, u"SpdBtnZapIskane"_s);
+        clickButton(w, u"BitBtnSpecif"_s);
+        lines.edit();
+        lines.setValue(u"KOLICHOBSTO"_s, 8.0);
+        lines.post();
+        // Another workstation draws 5 of the 10 meanwhile: the server refuses, nothing is stored
+        // and the lines stay for the user.
+        Production::Requisition other;
+        other.date = Clock::today();
+        other.workshop = 2;
+        other.lines = {{1, 600, u"Кожа"_s, 5}};
+        Production::saveRequisition(db(), other, Clock::today());
+        ui_->answers = {true};
+        clickButton(w, u"SpdBtnZapIskane"_s);
+        stayedOpen = w->isVisible();
+        linesKept = lines.recordCount();
+        w->close();
+    }}});
+    clickButton(prod(), u"SpeedBtnIskaniaMat"_s);
+    QVERIFY(red);
+    QCOMPARE(messages(), (QStringList{u"Има количество за изписване по-голямо от наличното в склада !"_s,
+                                      u"Има количество за изписване по-голямо от наличното в склада !"_s}));
+    QCOMPARE(ui_->texts(RecordingUi::Kind::Error), QStringList{u"Недостатъчно количество на - Кожа"_s});
+    QVERIFY(stayedOpen);
+    QCOMPARE(linesKept, 1);
+    QCOMPARE(count(u"select count(*) from ISKANIA where NPROIZVODSTVO = 1"_s), 0);
+    QCOMPARE(warehouseStock(600), 5.0);
+}
+
 void TstProductionWindows::seriesRequisitionWithProductionPricesPerPair()
 {
     prod()->show();
@@ -483,7 +531,12 @@ void TstProductionWindows::emptyListsAreRefused()
     prod()->show();
     clickButton(prod(), u"SpdBtnDelIzdelie"_s);
     chooseInList(prod()->DBLkpCBoxIzbRecepIzd, u"Обувка"_s);
-    QCOMPARE(messages(), (QStringList{u"Липсват данни за изтриване !"_s, u"Липстват материали за производство !"_s}));
+    ui_->answers = {true};
+    clickButton(prod(), u"SpdBtnDelMatCeh"_s);
+    clickButton(prod(), u"SpeedBtnPrintNUMIskane"_s);
+    QCOMPARE(messages(), (QStringList{u"Липсват данни за изтриване !"_s, u"Липстват материали за производство !"_s,
+                                      u"Липсват данни за изтриване !"_s, u"Липсват данни за печат !"_s}));
+    QCOMPARE(ui_->texts(RecordingUi::Kind::Question), QStringList());
     QCOMPARE(ui_->texts(RecordingUi::Kind::Modal), QStringList());
     QCOMPARE(ui_->texts(RecordingUi::Kind::Error), QStringList());
 }
