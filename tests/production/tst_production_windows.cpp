@@ -240,6 +240,14 @@ void TstProductionWindows::recipeRequisitionThenBatchThenDelete()
     QCOMPARE(batches.value(u"PART_NUM_IZDELIE"_s).toString(), u"20261210001"_s);
     QCOMPARE(batches.value(u"PROIZVEDENO"_s).toDouble(), 3.0);
 
+    // The batches into a workbook, as the grid lists them.
+    for (const QString& f : workbooks()) QFile::remove(f);
+    clickButton(prod(), u"SpeedButton4"_s);
+    QCOMPARE(workbooks().size(), 1);
+    const Sheet sheet = readWorkbook(workbooks().front());
+    QCOMPARE(sheet.texts.value(0).join(u'|'), u"Производство|Партиден №|Изделие /комплект/|Мка|Количество|Дата|Бр.серии"_s);
+    QCOMPARE(sheet.texts.value(1).mid(0, 3), (QStringList{u"Шивашки цех"_s, u"20261210001"_s, u"Обувка"_s}));
+
     // The batches of one product, by its choice list.
     prod()->RdGrpIzbIzd->click(1);
     QVERIFY(prod()->DBLkpCmBoxIzdelie->isEnabled());
