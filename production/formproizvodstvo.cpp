@@ -316,7 +316,11 @@ void TFormProizvodstvo::DBLkpCBoxIzbRecepIzdCloseUp()
         ui.showMessage(u"Липстват материали за производство !"_s);
         return;
     }
-    if (!FormIskIzdelie || dm_.SmpProizIzdISK.isEmpty()) return;
+    if (dm_.SmpProizIzdISK.isEmpty()) {
+        ui.showMessage(u"Не е избрано изделие !"_s);
+        return;
+    }
+    if (!FormIskIzdelie) return;
     if (!FormIskIzdelie->readRecipe(workshop_)) {
         ui.showMessage(u"Липстват данни за рецепта !"_s);
         return;

@@ -547,6 +547,15 @@ void TstProductionWindows::emptyListsAreRefused()
     QCOMPARE(ui_->texts(RecordingUi::Kind::Question), QStringList());
     QCOMPARE(ui_->texts(RecordingUi::Kind::Modal), QStringList());
     QCOMPARE(ui_->texts(RecordingUi::Kind::Error), QStringList());
+    // A workshop with materials but no products of its own has nothing to start.
+    exec(u"insert into ISKANIA (NISKANE, DATEISKANE, NPROIZVODSTVO, NSKLAD, NMATERIAL, KOLICHESTVO, ED_CENA_LV) "
+         u"values ('20261210001', '10.12.2026', 2, 1, 600, 1, 3)"_s);
+    chooseInList(prod()->DBLkpCmBoxIzbProizv, u"Дърводелски цех"_s);
+    QCOMPARE(pr().SmpProizvMatNalich.recordCount(), 1);
+    QCOMPARE(dm().SmpProizIzdISK.recordCount(), 0);
+    ui_->clear();
+    prod()->DBLkpCBoxIzbRecepIzdCloseUp();
+    QCOMPARE(messages(), QStringList{u"Не е избрано изделие !"_s});
 }
 
 void TstProductionWindows::recipeEditorRereadsProducts()
@@ -680,6 +689,10 @@ void TstProductionWindows::printedRequisitions()
     QVERIFY(saved.contains(u"ЗА ИЗПИСВАНЕ НА МАТЕРИАЛИ ОТ СКЛАД"_s));
     QVERIFY(saved.contains(u"1 Основен Кожа бр. 4.000"_s));
     QVERIFY(saved.contains(u"2 Основен Подметка бр. 2.000"_s));
+    // A number with no lines still prints its headings.
+    const Report::Document none = app_->QRNUMIskane->build(u"20261209001"_s);
+    QCOMPARE(none.pages.size(), 1);
+    QVERIFY(pdfText(none, *dir_, u"none"_s).contains(u"ЗА ИЗПИСВАНЕ НА МАТЕРИАЛИ ОТ СКЛАД"_s));
 }
 
 QTEST_MAIN(TstProductionWindows)
