@@ -10,6 +10,7 @@
 #include "platform/widgets/dbtext.h"
 #include "platform/widgets/dtsource.h"
 #include "platform/widgets/handlers.h"
+#include "production/formparts.h"
 #include "production/production.h"
 
 #include <QDateEdit>
@@ -100,10 +101,7 @@ TFormIskIzdelie::TFormIskIzdelie(TDMNS& dm, TDMProizv& pr, QWidget* parent) : Fo
     SpnEdtBrIzdelie = new QSpinBox;
     SpnEdtBrIzdelie->setObjectName(u"SpnEdtBrIzdelie"_s);
     SpnEdtBrIzdelie->setRange(0, 100000);
-    DateProizvIzd = new QDateEdit;
-    DateProizvIzd->setObjectName(u"DateProizvIzd"_s);
-    DateProizvIzd->setCalendarPopup(true);
-    DateProizvIzd->setDisplayFormat(u"dd.MM.yyyy"_s);
+    DateProizvIzd = FormParts::dateEdit("DateProizvIzd");
     LbSumEdCenaIzdelie = label("LbSumEdCenaIzdelie");
     LbEdCenaSer = label("LbEdCenaSer", u"Ед.цена изделие"_s);
     LbEdCenIZD_Ser = label("LbEdCenIZD_Ser");
@@ -287,7 +285,7 @@ void TFormIskIzdelie::SpdBtnZapisPart_Mat_IzdelieClick()
         Production::saveBatch(dm_.SQLConnectNS, b, Clock::today());
     } catch (const DbError& e) {
         // Nothing was stored; the dialog stays as the user left it.
-        ui.reportError(e.message());
+        ui.reportError(userText(e));
         return;
     }
     saved_ = true;

@@ -1,6 +1,5 @@
 #include "production/formproizvodstvo.h"
 
-#include "common/gridexport.h"
 #include "data/dmns.h"
 #include "data/dmproizv.h"
 #include "platform/base/clock.h"
@@ -12,6 +11,7 @@
 #include "platform/widgets/handlers.h"
 #include "platform/widgets/radiogroup.h"
 #include "production/formiskizdelie.h"
+#include "production/formparts.h"
 #include "production/formsklisk.h"
 #include "production/formspriskania.h"
 #include "production/production.h"
@@ -31,30 +31,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 const QStringList kAllOrChosen{u"Всичко"_s, u"По избор"_s};
-
-QGroupBox* box(const QString& caption, std::initializer_list<QWidget*> widgets)
-{
-    auto* group = new QGroupBox(caption);
-    auto* row = new QHBoxLayout(group);
-    for (QWidget* w : widgets) row->addWidget(w, w == *std::prev(widgets.end()) ? 1 : 0);
-    return group;
-}
-
-QDateEdit* dateEdit(const char* name)
-{
-    auto* d = new QDateEdit;
-    d->setObjectName(QString::fromLatin1(name));
-    d->setCalendarPopup(true);
-    d->setDisplayFormat(u"dd.MM.yyyy"_s);
-    return d;
-}
-
-void exportList(SmpDataset& list, QWidget* window)
-{
-    SpreadsheetExport how;
-    how.parentWindow = window;
-    ExportDatasetToSpreadsheet(list, how);
-}
 
 int intOf(const SmpDataset& ds, const char* field)
 {
@@ -128,8 +104,8 @@ TFormProizvodstvo::TFormProizvodstvo(TDMNS& dm, TDMProizv& pr, QWidget* parent) 
     RdGrpIzbIzd->setItemIndex(0);
     DBLkpCmBoxIzdelie = DbControls::makeListLookup("DBLkpCmBoxIzdelie", products, "NTIP_IZDELIE", "IMEMATIZD", 220);
     DBLkpCmBoxIzdelie->setEnabled(false);
-    DateIzdelieOt = dateEdit("DateIzdelieOt");
-    DateIzdelieDo = dateEdit("DateIzdelieDo");
+    DateIzdelieOt = FormParts::dateEdit("DateIzdelieOt");
+    DateIzdelieDo = FormParts::dateEdit("DateIzdelieDo");
     auto* period = new QGroupBox(u"Произведено по зададен период "_s);
     auto* periodRow = new QHBoxLayout(period);
     periodRow->addWidget(new QLabel(u"От дата :"_s));
@@ -164,12 +140,12 @@ TFormProizvodstvo::TFormProizvodstvo(TDMNS& dm, TDMProizv& pr, QWidget* parent) 
     batchLayout->addLayout(batchButtons);
 
     auto* top = new QHBoxLayout;
-    top->addWidget(box(u"Избор на цех за производство "_s, {RdGrpIzbProizv, DBLkpCmBoxIzbProizv}), 1);
-    top->addWidget(box(u"Избор на материал "_s, {RdGrpIzbMater, DBLkpCmBoxIzbMat}), 1);
+    top->addWidget(FormParts::row(u"Избор на цех за производство "_s, {RdGrpIzbProizv, DBLkpCmBoxIzbProizv}), 1);
+    top->addWidget(FormParts::row(u"Избор на материал "_s, {RdGrpIzbMater, DBLkpCmBoxIzbMat}), 1);
     auto* middle = new QGridLayout;
-    middle->addWidget(box(u"Избор на изделие "_s, {RdGrpIzbIzd, DBLkpCmBoxIzdelie}), 0, 0);
+    middle->addWidget(FormParts::row(u"Избор на изделие "_s, {RdGrpIzbIzd, DBLkpCmBoxIzdelie}), 0, 0);
     middle->addWidget(period, 0, 1);
-    middle->addWidget(box(u"Избор на изделие за производство "_s, {RdGrpRecProizvDa_Ne, DBLkpCBoxIzbRecepIzd}), 0, 2);
+    middle->addWidget(FormParts::row(u"Избор на изделие за производство "_s, {RdGrpRecProizvDa_Ne, DBLkpCBoxIzbRecepIzd}), 0, 2);
     auto* layout = new QVBoxLayout(this);
     layout->setMenuBar(MainMenu1);
     layout->addLayout(top);
@@ -326,6 +302,7 @@ void TFormProizvodstvo::SpeedBtnIskaniaMatClick()
     FormSklIsk->open(workshop_, workshopName_);
     ReloadWorkshopStock();
     ReloadBatches();
+    FilterWorkshopProducts();  // the requisition window filters the shared product list its own way
 }
 
 void TFormProizvodstvo::DBLkpCBoxIzbRecepIzdCloseUp()
@@ -339,7 +316,11 @@ void TFormProizvodstvo::DBLkpCBoxIzbRecepIzdCloseUp()
         ui.showMessage(u"Липстват материали за производство !"_s);
         return;
     }
-    if (!FormIskIzdelie || dm_.SmpProizIzdISK.isEmpty()) return;
+    if (dm_.SmpProizIzdISK.isEmpty()) {
+        ui.showMessage(u"Не е избрано изделие !"_s);
+        return;
+    }
+    if (!FormIskIzdelie) return;
     if (!FormIskIzdelie->readRecipe(workshop_)) {
         ui.showMessage(u"Липстват данни за рецепта !"_s);
         return;
@@ -392,9 +373,9 @@ void TFormProizvodstvo::SpdBtnDelIzdelieClick()
     ReloadWorkshopStock();
 }
 
-void TFormProizvodstvo::SpdBtnMatCehExcelClick() { exportList(pr_.SmpProizvMatNalich, this); }
+void TFormProizvodstvo::SpdBtnMatCehExcelClick() { FormParts::exportList(pr_.SmpProizvMatNalich, this); }
 
-void TFormProizvodstvo::SpeedButton4Click() { exportList(pr_.SmpIzdelieCehPart, this); }
+void TFormProizvodstvo::SpeedButton4Click() { FormParts::exportList(pr_.SmpIzdelieCehPart, this); }
 
 void TFormProizvodstvo::NSprIskaniaClick()
 {

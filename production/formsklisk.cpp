@@ -1,6 +1,5 @@
 #include "production/formsklisk.h"
 
-#include "common/gridexport.h"
 #include "data/dmns.h"
 #include "data/dmproizv.h"
 #include "data/dmsklad.h"
@@ -18,6 +17,7 @@
 #include "platform/widgets/keyfilter.h"
 #include "platform/widgets/radiogroup.h"
 #include "production/formiskizdelie.h"
+#include "production/formparts.h"
 #include "production/formrecepizdisk.h"
 #include "production/production.h"
 #include "production/qriskane.h"
@@ -36,14 +36,6 @@ using namespace Qt::StringLiterals;
 namespace {
 const QStringList kAllOrChosen{u"Всички"_s, u"По избор"_s};
 constexpr double kStockTolerance = 0.0000000001;
-
-QGroupBox* box(const QString& caption, std::initializer_list<QWidget*> widgets)
-{
-    auto* group = new QGroupBox(caption);
-    auto* row = new QHBoxLayout(group);
-    for (QWidget* w : widgets) row->addWidget(w, w == *std::prev(widgets.end()) ? 1 : 0);
-    return group;
-}
 
 bool overStock(const SmpDataset& lines, int position)
 {
@@ -76,10 +68,7 @@ TFormSklIsk::TFormSklIsk(TDMNS& dm, TDMSklad& sklad, TDMProizv& pr, TFormRecepIz
     QFont bold = LbProizvodstvo->font();
     bold.setBold(true);
     LbProizvodstvo->setFont(bold);
-    DateIskane = new QDateEdit;
-    DateIskane->setObjectName(u"DateIskane"_s);
-    DateIskane->setCalendarPopup(true);
-    DateIskane->setDisplayFormat(u"dd.MM.yyyy"_s);
+    DateIskane = FormParts::dateEdit("DateIskane");
 
     RdGrpIzbSklad = new RadioGroup(u"RdGrpIzbSklad"_s, QString(), kAllOrChosen);
     RdGrpIzbSklad->setItemIndex(0);
@@ -114,7 +103,7 @@ TFormSklIsk::TFormSklIsk(TDMNS& dm, TDMSklad& sklad, TDMProizv& pr, TFormRecepIz
     EditKolichestvoMat->setObjectName(u"EditKolichestvoMat"_s);
     KeyFilter::amountsOnly(EditKolichestvoMat, false);
     SpdBtnZapMatIsk = Handlers::makeButton("SpdBtnZapMatIsk", u"Запис материал"_s, this, &TFormSklIsk::SpdBtnZapMatIskClick);
-    GrpBoxMatKolich = box(u"Материал-количество "_s, {EditKolichestvoMat, SpdBtnZapMatIsk});
+    GrpBoxMatKolich = FormParts::row(u"Материал-количество "_s, {EditKolichestvoMat, SpdBtnZapMatIsk});
     GrpBoxMatKolich->setObjectName(u"GrpBoxMatKolich"_s);
     auto* recipeRow = new QGridLayout;
     recipeRow->addWidget(new QLabel(u"Избор на изделие:"_s), 0, 0);
@@ -186,8 +175,8 @@ TFormSklIsk::TFormSklIsk(TDMNS& dm, TDMSklad& sklad, TDMProizv& pr, TFormRecepIz
     head->addWidget(new QLabel(u"Дата на искане :"_s));
     head->addWidget(DateIskane);
     auto* filters = new QHBoxLayout;
-    filters->addWidget(box(u"Избор на склад "_s, {RdGrpIzbSklad, DBLkpCmbIzbSklad}), 1);
-    filters->addWidget(box(u"Избор на материал "_s, {RdGrpIzbMaterial, DBLkpCmBoxMat}), 1);
+    filters->addWidget(FormParts::row(u"Избор на склад "_s, {RdGrpIzbSklad, DBLkpCmbIzbSklad}), 1);
+    filters->addWidget(FormParts::row(u"Избор на материал "_s, {RdGrpIzbMaterial, DBLkpCmBoxMat}), 1);
     auto* lower = new QHBoxLayout;
     auto* lowerLeft = new QVBoxLayout;
     lowerLeft->addWidget(linesBox, 1);
@@ -421,7 +410,7 @@ bool TFormSklIsk::SaveRequisition()
         Production::saveRequisition(dm_.SQLConnectNS, r, Clock::today());
     } catch (const DbError& e) {
         // Nothing was stored; the lines stay for the user to correct.
-        ui.reportError(e.message());
+        ui.reportError(userText(e));
         return false;
     }
     saved_ = true;
@@ -494,9 +483,4 @@ void TFormSklIsk::BitBtnSpecifClick()
     specif_.Preview();
 }
 
-void TFormSklIsk::SpeedBtnExcelClick()
-{
-    SpreadsheetExport how;
-    how.parentWindow = this;
-    ExportDatasetToSpreadsheet(pr_.SmpSklIskTEMP, how);
-}
+void TFormSklIsk::SpeedBtnExcelClick() { FormParts::exportList(pr_.SmpSklIskTEMP, this); }

@@ -1,6 +1,5 @@
 #include "production/formspriskania.h"
 
-#include "common/gridexport.h"
 #include "data/dmns.h"
 #include "data/dmproizv.h"
 #include "platform/base/clock.h"
@@ -10,6 +9,7 @@
 #include "platform/widgets/dtsource.h"
 #include "platform/widgets/handlers.h"
 #include "platform/widgets/radiogroup.h"
+#include "production/formparts.h"
 
 #include <QDateEdit>
 #include <QGroupBox>
@@ -40,15 +40,8 @@ TFormSprIskania::TFormSprIskania(TDMNS& dm, TDMProizv& pr, QWidget* parent) : Fo
     RdGrpIzbMater->setItemIndex(0);
     DBLkpCmBoxIzbMat = DbControls::makeListLookup("DBLkpCmBoxIzbMat", materials, "NMATERIAL", "IMEMATERIAL", 220);
     DBLkpCmBoxIzbMat->setEnabled(false);
-    const auto date = [](const char* name) {
-        auto* d = new QDateEdit;
-        d->setObjectName(QString::fromLatin1(name));
-        d->setCalendarPopup(true);
-        d->setDisplayFormat(u"dd.MM.yyyy"_s);
-        return d;
-    };
-    DateIskOt = date("DateIskOt");
-    DateIskDo = date("DateIskDo");
+    DateIskOt = FormParts::dateEdit("DateIskOt");
+    DateIskDo = FormParts::dateEdit("DateIskDo");
     DBGrid1 = new DBGrid;
     DBGrid1->setObjectName(u"DBGrid1"_s);
     DBGrid1->setDataSource(inquiry);
@@ -63,13 +56,6 @@ TFormSprIskania::TFormSprIskania(TDMNS& dm, TDMProizv& pr, QWidget* parent) : Fo
     SpdBtnIzhod = Handlers::makeButton("SpdBtnIzhod", u"Изход"_s);
     connect(SpdBtnIzhod, &QToolButton::clicked, this, &QWidget::close);
 
-    const auto group = [](const QString& caption, QWidget* a, QWidget* b) {
-        auto* g = new QGroupBox(caption);
-        auto* row = new QHBoxLayout(g);
-        row->addWidget(a);
-        row->addWidget(b, 1);
-        return g;
-    };
     auto* dates = new QGroupBox(u"Дата на искане "_s);
     auto* dateRow = new QHBoxLayout(dates);
     dateRow->addWidget(new QLabel(u"От"_s));
@@ -77,8 +63,8 @@ TFormSprIskania::TFormSprIskania(TDMNS& dm, TDMProizv& pr, QWidget* parent) : Fo
     dateRow->addWidget(new QLabel(u"До"_s));
     dateRow->addWidget(DateIskDo);
     auto* top = new QHBoxLayout;
-    top->addWidget(group(u"Избор на производство "_s, RdGrpIzbProizv, DBLkpCmBoxIzbProizv), 1);
-    top->addWidget(group(u"Избор на материал "_s, RdGrpIzbMater, DBLkpCmBoxIzbMat), 1);
+    top->addWidget(FormParts::row(u"Избор на производство "_s, {RdGrpIzbProizv, DBLkpCmBoxIzbProizv}), 1);
+    top->addWidget(FormParts::row(u"Избор на материал "_s, {RdGrpIzbMater, DBLkpCmBoxIzbMat}), 1);
     top->addWidget(dates);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
@@ -156,9 +142,4 @@ void TFormSprIskania::DBLkpCmBoxIzbMatCloseUp()
     ReloadRequisitionInquiry();
 }
 
-void TFormSprIskania::SpdBtnExcelClick()
-{
-    SpreadsheetExport how;
-    how.parentWindow = this;
-    ExportDatasetToSpreadsheet(pr_.SmpSprIskPeriod, how);
-}
+void TFormSprIskania::SpdBtnExcelClick() { FormParts::exportList(pr_.SmpSprIskPeriod, this); }

@@ -61,12 +61,24 @@ bool connectionLost(const DbError& e)
     return p == DbProblem::Network || p == DbProblem::Shutdown;
 }
 
+QString refusalText(const DbError& e)
+{
+    constexpr long kUserException = 335544517;  // isc_except
+    if (!e.hasCode(kUserException)) return e.message();
+    // "exception N", "-NAME", then the text the procedure gave, then where it was raised.
+    const QStringList lines = e.message().split(u'\n');
+    QStringList text;
+    for (qsizetype i = 2; i < lines.size() && !lines[i].startsWith(QStringLiteral("-At ")); ++i)
+        text << (lines[i].startsWith(u'-') ? lines[i].mid(1) : lines[i]);
+    return text.isEmpty() ? e.message() : text.join(u'\n');
+}
+
 QString userText(const DbError& e, const QString& where)
 {
     const QString at = where.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(where);
     QString what;
     switch (classify(e)) {
-    case DbProblem::Other: return e.message();
+    case DbProblem::Other: return refusalText(e);
     case DbProblem::FileMissing:
         what = QStringLiteral("Файлът на базата данни%1 не е намерен. Проверете пътя в настройките.").arg(at);
         break;

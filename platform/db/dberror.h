@@ -57,3 +57,5 @@ bool connectionLost(const DbError& e);
 // The text for the user: what happened and what to do, in Bulgarian, with the engine's own text
 // beneath it for the administrator. An error without a known code is its own message.
 QString userText(const DbError& e, const QString& where = {});
+// A refusal raised by a server procedure as its own text; any other error as its message.
+QString refusalText(const DbError& e);

@@ -11,6 +11,7 @@
 #include "production/formrecepizdisk.h"
 #include "production/formsklisk.h"
 #include "production/formspriskania.h"
+#include "production/production.h"
 #include "production/qriskane.h"
 #include "reference/formrecepizdelie.h"
 #include "reference/tabproduction.h"
@@ -48,6 +49,7 @@ private slots:
     void recipeRequisitionThenBatchThenDelete();
     void recipeShortEmptiesTheLines();
     void freeRequisitionRecordsNoProduct();
+    void linesAboveStockAreRefused();
     void seriesRequisitionWithProductionPricesPerPair();
     void answeringNoStillOffersTheBatch();
     void batchRefusals();
@@ -238,6 +240,14 @@ void TstProductionWindows::recipeRequisitionThenBatchThenDelete()
     QCOMPARE(batches.value(u"PART_NUM_IZDELIE"_s).toString(), u"20261210001"_s);
     QCOMPARE(batches.value(u"PROIZVEDENO"_s).toDouble(), 3.0);
 
+    // The batches into a workbook, as the grid lists them.
+    for (const QString& f : workbooks()) QFile::remove(f);
+    clickButton(prod(), u"SpeedButton4"_s);
+    QCOMPARE(workbooks().size(), 1);
+    const Sheet sheet = readWorkbook(workbooks().front());
+    QCOMPARE(sheet.texts.value(0).join(u'|'), u"Производство|Партиден №|Изделие /комплект/|Мка|Количество|Дата|Бр.серии"_s);
+    QCOMPARE(sheet.texts.value(1).mid(0, 3), (QStringList{u"Шивашки цех"_s, u"20261210001"_s, u"Обувка"_s}));
+
     // The batches of one product, by its choice list.
     prod()->RdGrpIzbIzd->click(1);
     QVERIFY(prod()->DBLkpCmBoxIzdelie->isEnabled());
@@ -349,6 +359,52 @@ void TstProductionWindows::freeRequisitionRecordsNoProduct()
     QCOMPARE(count(u"select count(*) from ISKANIA"_s), 2);
     QCOMPARE(count(u"select count(*) from ISKANIA_IZDELIA"_s), 0);
     QCOMPARE(pr().SmpProizvMatNalich.recordCount(), 2);
+}
+
+void TstProductionWindows::linesAboveStockAreRefused()
+{
+    prod()->show();
+    bool red = false, stayedOpen = false;
+    int linesKept = 0;
+    onModal({{u"FormSklIsk"_s, [&](Form*) {
+        TFormSklIsk* w = app_->FormSklIsk;
+        w->RdGrpIzpisvRec_Mat->click(1);
+        QVERIFY(app_->DMSklad->SmpSklNalich.locate(u"NMATERIAL"_s, {600}));
+        typeText(w->EditKolichestvoMat, u"8"_s);
+        clickButton(w, u"SpdBtnZapMatIsk"_s);
+        // A quantity raised in the grid above the stock offered: red, and neither saved nor printed.
+        SmpDataset& lines = pr().SmpSklIskTEMP;
+        lines.edit();
+        lines.setValue(u"KOLICHOBSTO"_s, 10.5);
+        lines.post();
+        red = w->DBGrid2->model()->index(0, 0).data(Qt::ForegroundRole).value<QColor>() == QColor(Qt::red);
+        clickButton(w, u"SpdBtnZapIskane"_s);
+        clickButton(w, u"BitBtnSpecif"_s);
+        lines.edit();
+        lines.setValue(u"KOLICHOBSTO"_s, 8.0);
+        lines.post();
+        // Another workstation draws 5 of the 10 meanwhile: the server refuses, nothing is stored
+        // and the lines stay for the user.
+        Production::Requisition other;
+        other.date = Clock::today();
+        other.workshop = 2;
+        other.lines = {{1, 600, u"Кожа"_s, 5}};
+        Production::saveRequisition(db(), other, Clock::today());
+        ui_->answers = {true};
+        clickButton(w, u"SpdBtnZapIskane"_s);
+        stayedOpen = w->isVisible();
+        linesKept = lines.recordCount();
+        w->close();
+    }}});
+    clickButton(prod(), u"SpeedBtnIskaniaMat"_s);
+    QVERIFY(red);
+    QCOMPARE(messages(), (QStringList{u"Има количество за изписване по-голямо от наличното в склада !"_s,
+                                      u"Има количество за изписване по-голямо от наличното в склада !"_s}));
+    QCOMPARE(ui_->texts(RecordingUi::Kind::Error), QStringList{u"Недостатъчно количество на - Кожа"_s});
+    QVERIFY(stayedOpen);
+    QCOMPARE(linesKept, 1);
+    QCOMPARE(count(u"select count(*) from ISKANIA where NPROIZVODSTVO = 1"_s), 0);
+    QCOMPARE(warehouseStock(600), 5.0);
 }
 
 void TstProductionWindows::seriesRequisitionWithProductionPricesPerPair()
@@ -483,9 +539,23 @@ void TstProductionWindows::emptyListsAreRefused()
     prod()->show();
     clickButton(prod(), u"SpdBtnDelIzdelie"_s);
     chooseInList(prod()->DBLkpCBoxIzbRecepIzd, u"Обувка"_s);
-    QCOMPARE(messages(), (QStringList{u"Липсват данни за изтриване !"_s, u"Липстват материали за производство !"_s}));
+    ui_->answers = {true};
+    clickButton(prod(), u"SpdBtnDelMatCeh"_s);
+    clickButton(prod(), u"SpeedBtnPrintNUMIskane"_s);
+    QCOMPARE(messages(), (QStringList{u"Липсват данни за изтриване !"_s, u"Липстват материали за производство !"_s,
+                                      u"Липсват данни за изтриване !"_s, u"Липсват данни за печат !"_s}));
+    QCOMPARE(ui_->texts(RecordingUi::Kind::Question), QStringList());
     QCOMPARE(ui_->texts(RecordingUi::Kind::Modal), QStringList());
     QCOMPARE(ui_->texts(RecordingUi::Kind::Error), QStringList());
+    // A workshop with materials but no products of its own has nothing to start.
+    exec(u"insert into ISKANIA (NISKANE, DATEISKANE, NPROIZVODSTVO, NSKLAD, NMATERIAL, KOLICHESTVO, ED_CENA_LV) "
+         u"values ('20261210001', '10.12.2026', 2, 1, 600, 1, 3)"_s);
+    chooseInList(prod()->DBLkpCmBoxIzbProizv, u"Дърводелски цех"_s);
+    QCOMPARE(pr().SmpProizvMatNalich.recordCount(), 1);
+    QCOMPARE(dm().SmpProizIzdISK.recordCount(), 0);
+    ui_->clear();
+    prod()->DBLkpCBoxIzbRecepIzdCloseUp();
+    QCOMPARE(messages(), QStringList{u"Не е избрано изделие !"_s});
 }
 
 void TstProductionWindows::recipeEditorRereadsProducts()
@@ -619,6 +689,10 @@ void TstProductionWindows::printedRequisitions()
     QVERIFY(saved.contains(u"ЗА ИЗПИСВАНЕ НА МАТЕРИАЛИ ОТ СКЛАД"_s));
     QVERIFY(saved.contains(u"1 Основен Кожа бр. 4.000"_s));
     QVERIFY(saved.contains(u"2 Основен Подметка бр. 2.000"_s));
+    // A number with no lines still prints its headings.
+    const Report::Document none = app_->QRNUMIskane->build(u"20261209001"_s);
+    QCOMPARE(none.pages.size(), 1);
+    QVERIFY(pdfText(none, *dir_, u"none"_s).contains(u"ЗА ИЗПИСВАНЕ НА МАТЕРИАЛИ ОТ СКЛАД"_s));
 }
 
 QTEST_MAIN(TstProductionWindows)
