@@ -42,6 +42,10 @@
 #include "warehouse/formnovadostavka.h"
 #include "warehouse/formdostavkakorekcia.h"
 #include "warehouse/formsklad.h"
+#include "data/dmsklobekti.h"
+#include "outlets/formsklobekti.h"
+#include "outlets/formsklobtransfer.h"
+#include "outlets/qrpsklrazp.h"
 #include "warehouse/formskldostbrak.h"
 #include "warehouse/formupddostcena.h"
 #include "sales/formprodagba.h"
@@ -93,6 +97,10 @@ struct AppInstances::Owned
     std::unique_ptr<TDMProdagba> dmProdagba;
     std::unique_ptr<TFormProdagbaMateriali> formProdagbaMateriali;
     std::unique_ptr<TFormProdagba> formProdagba;
+    std::unique_ptr<TDMSklObekti> dmSklObekti;
+    std::unique_ptr<TQRpSklRazp> qrpSklRazp;
+    std::unique_ptr<TFormSklObTransfer> formSklObTransfer;
+    std::unique_ptr<TFormSklObekti> formSklObekti;
 };
 
 AppInstances::AppInstances(const ConnectionParams& params) : owned_(std::make_unique<Owned>())
@@ -182,11 +190,21 @@ AppInstances::AppInstances(const ConnectionParams& params) : owned_(std::make_un
         (owned_->formProdagba = std::make_unique<TFormProdagba>(*DMNS, *DMProdagba, *FormProdagbaMateriali)).get();
     QObject::connect(FormNomenklaturi, &TFormNomenklaturi::mainCaptionChanged, FormProdagba,
                      [form = FormProdagba] { Handlers::run([form] { form->companySettingsSaved(); }); });
+    DMSklObekti = (owned_->dmSklObekti = std::make_unique<TDMSklObekti>(*DMNS)).get();
+    QRpSklRazp = (owned_->qrpSklRazp = std::make_unique<TQRpSklRazp>(*DMNS, *DMSklObekti)).get();
+    FormSklObTransfer =
+        (owned_->formSklObTransfer = std::make_unique<TFormSklObTransfer>(*DMNS, *DMSklObekti, *QRpSklRazp)).get();
+    FormSklObekti = (owned_->formSklObekti = std::make_unique<TFormSklObekti>(*DMNS, *DMSklObekti)).get();
+    FormSklObekti->setEditors(FormNovaDostavka, FormSklObTransfer);
 }
 
 AppInstances::~AppInstances()
 {
     // Windows go before the data modules they are bound to.
+    owned_->formSklObekti.reset();
+    owned_->formSklObTransfer.reset();
+    owned_->qrpSklRazp.reset();
+    owned_->dmSklObekti.reset();
     owned_->formPersonal.reset();
     owned_->formViewZarab.reset();
     owned_->formSlugRazplObsto.reset();

@@ -42,6 +42,10 @@ class TFormUpdDostCena;
 class TDMProdagba;
 class TFormProdagbaMateriali;
 class TFormProdagba;
+class TDMSklObekti;
+class TQRpSklRazp;
+class TFormSklObTransfer;
+class TFormSklObekti;
 namespace ColumnSettings {
 class Registry;
 }
@@ -104,6 +108,11 @@ public:
     TDMProdagba* DMProdagba = nullptr;
     TFormProdagbaMateriali* FormProdagbaMateriali = nullptr;
     TFormProdagba* FormProdagba = nullptr;
+    // Warehouse objects: their lists, the transfer receipt, the transfer window and the objects window.
+    TDMSklObekti* DMSklObekti = nullptr;
+    TQRpSklRazp* QRpSklRazp = nullptr;
+    TFormSklObTransfer* FormSklObTransfer = nullptr;
+    TFormSklObekti* FormSklObekti = nullptr;
 
     // The report column settings: the lists they apply to and the settings last read.
     ColumnSettings::Registry& columnSettings();
