@@ -15,6 +15,7 @@
 #include "reference/formnomenklaturi.h"
 #include "staff/formpersonal.h"
 #include "warehouse/formsklad.h"
+#include "outlets/formsklobekti.h"
 #include "production/formproizvodstvo.h"
 #include "sales/formprodagba.h"
 
@@ -143,7 +144,7 @@ const QVector<TFormNS::Command>& TFormNS::commands()
         {"N5ProdFakt", "Продажба - фактуриране", "ImgFakt", "Фактуриране - продажба", &TFormNS::N5ProdFaktClick, 4},
         {"N6InfProdagba", "Информация - продажби", "ImgInfProd", "Информация - продажби", nullptr, 5},
         {"N2Kasa", "Каса", "ImgKasa", "Каса, приходен и разходен ордери !", &TFormNS::N2KasaClick, 6},
-        {"N1SklObekt", "Складови обекти", "ImgSklObekti", "Складови обекти / магазини / !", nullptr, 7},
+        {"N1SklObekt", "Складови обекти", "ImgSklObekti", "Складови обекти / магазини / !", &TFormNS::N1SklObektClick, 7},
         {"N7Razpl", "Разплащания - мониторинг", "ImgRazpl", "Разплащания - мониторинг", nullptr, 8},
         {"N13", "-", nullptr, nullptr, nullptr, -1},
         {"N14Izhod", "Изход", "ImgIzhod", "Радвам се, че работихме заедно. Приятна почивка!", &TFormNS::N14IzhodClick,
@@ -316,3 +317,4 @@ void TFormNS::NVazstanoviClick()
     FormShow();
 }
 void TFormNS::N2KasaClick() { UiService::current().showModeless(app_.FormKasa); }
+void TFormNS::N1SklObektClick() { UiService::current().showModeless(app_.FormSklObekti); }

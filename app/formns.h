@@ -50,6 +50,7 @@ public:
     void NArhivClick();
     void NVazstanoviClick();
     void N2KasaClick();
+    void N1SklObektClick();
 
     void Image1MouseMove();
 

@@ -49,6 +49,10 @@
 #include "warehouse/formnovadostavka.h"
 #include "warehouse/formdostavkakorekcia.h"
 #include "warehouse/formsklad.h"
+#include "data/dmsklobekti.h"
+#include "outlets/formsklobekti.h"
+#include "outlets/formsklobtransfer.h"
+#include "outlets/qrpsklrazp.h"
 #include "warehouse/formskldostbrak.h"
 #include "warehouse/formupddostcena.h"
 #include "sales/formprodagba.h"
@@ -109,6 +113,10 @@ struct AppInstances::Owned
     std::unique_ptr<TFormSklIsk> formSklIsk;
     std::unique_ptr<TFormSprIskania> formSprIskania;
     std::unique_ptr<TFormProizvodstvo> formProizvodstvo;
+    std::unique_ptr<TDMSklObekti> dmSklObekti;
+    std::unique_ptr<TQRpSklRazp> qrpSklRazp;
+    std::unique_ptr<TFormSklObTransfer> formSklObTransfer;
+    std::unique_ptr<TFormSklObekti> formSklObekti;
 };
 
 AppInstances::AppInstances(const ConnectionParams& params) : owned_(std::make_unique<Owned>())
@@ -218,6 +226,12 @@ AppInstances::AppInstances(const ConnectionParams& params) : owned_(std::make_un
     FormProizvodstvo->FormIskIzdelie = FormIskIzdelie;
     FormProizvodstvo->FormSprIskania = FormSprIskania;
     FormProizvodstvo->QRNUMIskane = QRNUMIskane;
+    DMSklObekti = (owned_->dmSklObekti = std::make_unique<TDMSklObekti>(*DMNS)).get();
+    QRpSklRazp = (owned_->qrpSklRazp = std::make_unique<TQRpSklRazp>(*DMNS, *DMSklObekti)).get();
+    FormSklObTransfer =
+        (owned_->formSklObTransfer = std::make_unique<TFormSklObTransfer>(*DMNS, *DMSklObekti, *QRpSklRazp)).get();
+    FormSklObekti = (owned_->formSklObekti = std::make_unique<TFormSklObekti>(*DMNS, *DMSklObekti)).get();
+    FormSklObekti->setEditors(FormNovaDostavka, FormSklObTransfer);
 }
 
 AppInstances::~AppInstances()
@@ -232,6 +246,10 @@ AppInstances::~AppInstances()
     owned_->qrSpecif.reset();
     owned_->qrIskane.reset();
     owned_->dmProizv.reset();
+    owned_->formSklObekti.reset();
+    owned_->formSklObTransfer.reset();
+    owned_->qrpSklRazp.reset();
+    owned_->dmSklObekti.reset();
     owned_->formPersonal.reset();
     owned_->formViewZarab.reset();
     owned_->formSlugRazplObsto.reset();

@@ -51,6 +51,10 @@ class TFormSprIskania;
 class TQRIskane;
 class TQRSpecif;
 class TQRNUMIskane;
+class TDMSklObekti;
+class TQRpSklRazp;
+class TFormSklObTransfer;
+class TFormSklObekti;
 namespace ColumnSettings {
 class Registry;
 }
@@ -124,6 +128,11 @@ public:
     TFormSklIsk* FormSklIsk = nullptr;
     TFormSprIskania* FormSprIskania = nullptr;
     TFormProizvodstvo* FormProizvodstvo = nullptr;
+    // Warehouse objects: their lists, the transfer receipt, the transfer window and the objects window.
+    TDMSklObekti* DMSklObekti = nullptr;
+    TQRpSklRazp* QRpSklRazp = nullptr;
+    TFormSklObTransfer* FormSklObTransfer = nullptr;
+    TFormSklObekti* FormSklObekti = nullptr;
 
     // The report column settings: the lists they apply to and the settings last read.
     ColumnSettings::Registry& columnSettings();

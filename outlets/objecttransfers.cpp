@@ -81,7 +81,9 @@ Saved store(SQLConnection& db, const Transfer& t)
     Saved saved;
     TransactionScope tx(db);
     if (t.mode == Mode::FromWarehouse || t.mode == Mode::BetweenObjects) {
-        saved.receiptNumber = ObjectReceipts::take(db);
+        saved.receiptNumber = t.reservedNumber > 0 && ObjectReceipts::stillReserved(db, t.reservedNumber)
+                                  ? t.reservedNumber
+                                  : ObjectReceipts::take(db);
         const bool fromWarehouse = t.mode == Mode::FromWarehouse;
         for (const Line& line : t.lines) {
             const QVariantMap out = db.executeProcedure(

@@ -37,6 +37,7 @@ struct Transfer
     QDate date;               // receipt date
     QDate today;              // received date of goods booked into a company warehouse (mode 3)
     int mol = 0;              // the company's person who receives; 0 for none
+    int reservedNumber = 0;   // a receipt number already printed (ObjectReceipts::reserve); 0 for none
     QVector<Line> lines;
 };
 
@@ -51,8 +52,9 @@ QString emptyMessage();
 QString saveQuestion();
 // Why the transfer may not be stored; empty when it may. The window shows it and keeps its lines.
 QString saveRefusal(const Transfer& transfer);
-// Stores the transfer in one transaction; the receipt number (modes 0 and 1) and the return
-// document numbers (mode 3) are taken inside it, again when another workstation took them meanwhile.
+// Stores the transfer in one transaction; the receipt number (modes 0 and 1: the reserved one while
+// no line holds it) and the return document numbers (mode 3) are taken inside it, again when
+// another workstation took them meanwhile.
 Saved save(SQLConnection& db, const Transfer& transfer);
 
 // Quantity on hand of a material in the company warehouses, and in one object.

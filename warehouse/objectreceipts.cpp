@@ -1,6 +1,7 @@
 #include "warehouse/objectreceipts.h"
 
 #include "platform/db/connection.h"
+#include "platform/db/transaction.h"
 
 namespace ObjectReceipts {
 
@@ -23,6 +24,25 @@ int take(SQLConnection& db)
     const int number = propose(db);
     db.execute(QStringLiteral("insert into SKLOB_RAZPISKI (NUM_SKL_RAZP) values (:N)"), {{QStringLiteral("N"), number}});
     return number;
+}
+
+int reserve(SQLConnection& db)
+{
+    return retryWhileTaken<int>([&db] {
+        TransactionScope tx(db);
+        const int number = take(db);
+        tx.commit();
+        return number;
+    });
+}
+
+bool stillReserved(SQLConnection& db, int number)
+{
+    const DbResult r = db.query(
+        QStringLiteral("select (select count(*) from SKLOB_RAZPISKI where NUM_SKL_RAZP = :N),"
+                       " (select count(*) from SKL_OBEKTI_MATERIALI where NUM_SKL_RAZP = :N) from RDB$DATABASE"),
+        {{QStringLiteral("N"), number}});
+    return r.rows.front()[0].toInt() == 1 && r.rows.front()[1].toInt() == 0;
 }
 
 bool takenMeanwhile(const DbError& error)

@@ -13,6 +13,10 @@ namespace ObjectReceipts {
 int propose(SQLConnection& db);
 // Takes the next number inside the caller's open transaction scope; the register row keeps it.
 int take(SQLConnection& db);
+// Takes the next number in a transaction of its own, for a receipt printed before it is stored.
+int reserve(SQLConnection& db);
+// Whether the number is registered and no line holds it yet: a reserved number still to be used.
+bool stillReserved(SQLConnection& db, int number);
 // Whether the error is a unique key refusing a number another workstation has just taken.
 bool takenMeanwhile(const DbError& error);
 // Runs write (which opens its own transaction and takes its numbers) again while another

@@ -1,0 +1,75 @@
+#pragma once
+
+#include "platform/ui/form.h"
+
+#include <functional>
+
+class QDateEdit;
+class QToolButton;
+class DataSource;
+class DBGrid;
+class DBLookupComboBox;
+class RadioGroup;
+class TDMNS;
+class TDMSklObekti;
+class TFormNovaDostavka;
+class TFormSklObTransfer;
+
+// The warehouse objects window: the objects' lines in five views (on hand, received, dispatched,
+// sold, movement) filtered by object, article and period, and the start of every movement.
+// Modeless; closing hides it.
+class TFormSklObekti : public Form
+{
+    Q_OBJECT
+public:
+    TFormSklObekti(TDMNS& dm, TDMSklObekti& obekti, QWidget* parent = nullptr);
+
+    // The windows it opens modally; a button whose window is not given stays disabled.
+    void setEditors(TFormNovaDostavka* novaDostavka, TFormSklObTransfer* transfer);
+    // Opens the correction of a direct delivery (prices only when pricesOnly) of the on-hand list's
+    // current line; the buttons stay disabled without it.
+    using CorrectionOpener = std::function<void(int line, bool pricesOnly)>;
+    void setCorrection(CorrectionOpener open);
+
+    RadioGroup* RdGrpSklObArtik = nullptr;
+    DBLookupComboBox* DBLkpCmbSklObArtik = nullptr;
+    RadioGroup* RdGrpSklOb = nullptr;
+    DBLookupComboBox* DBLkpCmbSklOb = nullptr;
+    RadioGroup* RdGrpIzbViewDanni = nullptr;
+    RadioGroup* RdGrpDateOtDo = nullptr;
+    QDateEdit *DateTimOt = nullptr, *DateTimDo = nullptr;
+    DBGrid* DBGridSklObekti = nullptr;
+    DataSource* DtSrcSklObekti = nullptr;
+    QToolButton *BitBtnNewDost = nullptr, *BitBtnDostOtSkl = nullptr, *BitBtnDostOtSklOb = nullptr,
+                *BitBtnUndo = nullptr, *BitBtnDostSkladSklOb = nullptr, *BitBtnKorekc = nullptr,
+                *BitBtnKorekcCeni = nullptr, *BitBtnDel = nullptr, *BitBtnExcel = nullptr, *BitBtnIzhod = nullptr;
+
+    void FormShow();
+    void ReloadWarehouseObjectView();
+    void RdGrpSklObArtikClick();
+    void RdGrpSklObClick();
+    void RdGrpIzbViewDanniClick();
+    void RdGrpDateOtDoClick();
+    void BitBtnNewDostClick();
+    void BitBtnDostOtSklClick();
+    void BitBtnDostOtSklObClick();
+    void BitBtnUndoClick();
+    void BitBtnDostSkladSklObClick();
+    void BitBtnKorekcClick();
+    void BitBtnKorekcCeniClick();
+    void BitBtnDelClick();
+    void BitBtnExcelClick();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void openTransfer(int mode);
+    void enableForView();
+
+    TDMNS& dm_;
+    TDMSklObekti& obekti_;
+    TFormNovaDostavka* novaDostavka_ = nullptr;
+    TFormSklObTransfer* transfer_ = nullptr;
+    CorrectionOpener correction_;
+};
