@@ -46,6 +46,10 @@
 #include "warehouse/formupddostcena.h"
 #include "sales/formprodagba.h"
 #include "sales/formprodagbamateriali.h"
+#include "data/dmrazpl.h"
+#include "payments/formrazplastania.h"
+#include "payments/formrazpldost.h"
+#include "payments/formrazplklient.h"
 
 #include <QDir>
 #include <QSettings>
@@ -93,6 +97,10 @@ struct AppInstances::Owned
     std::unique_ptr<TDMProdagba> dmProdagba;
     std::unique_ptr<TFormProdagbaMateriali> formProdagbaMateriali;
     std::unique_ptr<TFormProdagba> formProdagba;
+    std::unique_ptr<TDMRazpl> dmRazpl;
+    std::unique_ptr<TFormRazplastania> formRazplastania;
+    std::unique_ptr<TFormRazplKlient> formRazplKlient;
+    std::unique_ptr<TFormRazplDost> formRazplDost;
 };
 
 AppInstances::AppInstances(const ConnectionParams& params) : owned_(std::make_unique<Owned>())
@@ -182,11 +190,21 @@ AppInstances::AppInstances(const ConnectionParams& params) : owned_(std::make_un
         (owned_->formProdagba = std::make_unique<TFormProdagba>(*DMNS, *DMProdagba, *FormProdagbaMateriali)).get();
     QObject::connect(FormNomenklaturi, &TFormNomenklaturi::mainCaptionChanged, FormProdagba,
                      [form = FormProdagba] { Handlers::run([form] { form->companySettingsSaved(); }); });
+    DMRazpl = (owned_->dmRazpl = std::make_unique<TDMRazpl>(DMNS->SQLConnectNS)).get();
+    FormRazplastania = (owned_->formRazplastania = std::make_unique<TFormRazplastania>(*DMNS, *DMRazpl)).get();
+    FormRazplKlient =
+        (owned_->formRazplKlient = std::make_unique<TFormRazplKlient>(*DMRazpl, FormRazplastania->acknowledgement())).get();
+    FormRazplDost = (owned_->formRazplDost = std::make_unique<TFormRazplDost>(*DMRazpl)).get();
+    FormRazplastania->setDialogs(FormRazplKlient, FormRazplDost);
 }
 
 AppInstances::~AppInstances()
 {
     // Windows go before the data modules they are bound to.
+    owned_->formRazplDost.reset();
+    owned_->formRazplKlient.reset();
+    owned_->formRazplastania.reset();
+    owned_->dmRazpl.reset();
     owned_->formPersonal.reset();
     owned_->formViewZarab.reset();
     owned_->formSlugRazplObsto.reset();

@@ -42,6 +42,10 @@ class TFormUpdDostCena;
 class TDMProdagba;
 class TFormProdagbaMateriali;
 class TFormProdagba;
+class TDMRazpl;
+class TFormRazplastania;
+class TFormRazplKlient;
+class TFormRazplDost;
 namespace ColumnSettings {
 class Registry;
 }
@@ -104,6 +108,11 @@ public:
     TDMProdagba* DMProdagba = nullptr;
     TFormProdagbaMateriali* FormProdagbaMateriali = nullptr;
     TFormProdagba* FormProdagba = nullptr;
+    // Payments monitoring: its lists, the payments window and the two payment dialogs it opens.
+    TDMRazpl* DMRazpl = nullptr;
+    TFormRazplastania* FormRazplastania = nullptr;
+    TFormRazplKlient* FormRazplKlient = nullptr;
+    TFormRazplDost* FormRazplDost = nullptr;
 
     // The report column settings: the lists they apply to and the settings last read.
     ColumnSettings::Registry& columnSettings();
