@@ -18,6 +18,7 @@
 #include "outlets/formsklobekti.h"
 #include "production/formproizvodstvo.h"
 #include "sales/formprodagba.h"
+#include "payments/formrazplastania.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -145,7 +146,7 @@ const QVector<TFormNS::Command>& TFormNS::commands()
         {"N6InfProdagba", "Информация - продажби", "ImgInfProd", "Информация - продажби", nullptr, 5},
         {"N2Kasa", "Каса", "ImgKasa", "Каса, приходен и разходен ордери !", &TFormNS::N2KasaClick, 6},
         {"N1SklObekt", "Складови обекти", "ImgSklObekti", "Складови обекти / магазини / !", &TFormNS::N1SklObektClick, 7},
-        {"N7Razpl", "Разплащания - мониторинг", "ImgRazpl", "Разплащания - мониторинг", nullptr, 8},
+        {"N7Razpl", "Разплащания - мониторинг", "ImgRazpl", "Разплащания - мониторинг", &TFormNS::N7RazplClick, 8},
         {"N13", "-", nullptr, nullptr, nullptr, -1},
         {"N14Izhod", "Изход", "ImgIzhod", "Радвам се, че работихме заедно. Приятна почивка!", &TFormNS::N14IzhodClick,
          11},
@@ -300,6 +301,7 @@ void TFormNS::N4CehProizvClick() { UiService::current().showModeless(app_.FormPr
 void TFormNS::N5ProdFaktClick() { UiService::current().showModeless(app_.FormProdagba); }
 void TFormNS::N9NomenklClick() { UiService::current().showModal(app_.FormNomenklaturi); }
 void TFormNS::N12PersClick() { UiService::current().showModal(app_.FormPersonal); }
+void TFormNS::N7RazplClick() { UiService::current().showModal(app_.FormRazplastania); }
 void TFormNS::N14IzhodClick() { close(); }
 
 void TFormNS::NArhivClick() { BackupUi::backupDatabase(app_.DMNS->SQLConnectNS, AppInstances::backupStatePath(), this); }

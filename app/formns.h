@@ -45,6 +45,7 @@ public:
     void N5ProdFaktClick();
     void N9NomenklClick();
     void N12PersClick();
+    void N7RazplClick();
     void N14IzhodClick();
     // Backup and restore of the database, in the "Система" menu.
     void NArhivClick();

@@ -57,6 +57,10 @@
 #include "warehouse/formupddostcena.h"
 #include "sales/formprodagba.h"
 #include "sales/formprodagbamateriali.h"
+#include "data/dmrazpl.h"
+#include "payments/formrazplastania.h"
+#include "payments/formrazpldost.h"
+#include "payments/formrazplklient.h"
 
 #include <QDir>
 #include <QSettings>
@@ -117,6 +121,10 @@ struct AppInstances::Owned
     std::unique_ptr<TQRpSklRazp> qrpSklRazp;
     std::unique_ptr<TFormSklObTransfer> formSklObTransfer;
     std::unique_ptr<TFormSklObekti> formSklObekti;
+    std::unique_ptr<TDMRazpl> dmRazpl;
+    std::unique_ptr<TFormRazplastania> formRazplastania;
+    std::unique_ptr<TFormRazplKlient> formRazplKlient;
+    std::unique_ptr<TFormRazplDost> formRazplDost;
 };
 
 AppInstances::AppInstances(const ConnectionParams& params) : owned_(std::make_unique<Owned>())
@@ -232,6 +240,12 @@ AppInstances::AppInstances(const ConnectionParams& params) : owned_(std::make_un
         (owned_->formSklObTransfer = std::make_unique<TFormSklObTransfer>(*DMNS, *DMSklObekti, *QRpSklRazp)).get();
     FormSklObekti = (owned_->formSklObekti = std::make_unique<TFormSklObekti>(*DMNS, *DMSklObekti)).get();
     FormSklObekti->setEditors(FormNovaDostavka, FormSklObTransfer);
+    DMRazpl = (owned_->dmRazpl = std::make_unique<TDMRazpl>(DMNS->SQLConnectNS)).get();
+    FormRazplastania = (owned_->formRazplastania = std::make_unique<TFormRazplastania>(*DMNS, *DMRazpl)).get();
+    FormRazplKlient =
+        (owned_->formRazplKlient = std::make_unique<TFormRazplKlient>(*DMRazpl, FormRazplastania->acknowledgement())).get();
+    FormRazplDost = (owned_->formRazplDost = std::make_unique<TFormRazplDost>(*DMRazpl)).get();
+    FormRazplastania->setDialogs(FormRazplKlient, FormRazplDost);
 }
 
 AppInstances::~AppInstances()
@@ -250,6 +264,10 @@ AppInstances::~AppInstances()
     owned_->formSklObTransfer.reset();
     owned_->qrpSklRazp.reset();
     owned_->dmSklObekti.reset();
+    owned_->formRazplDost.reset();
+    owned_->formRazplKlient.reset();
+    owned_->formRazplastania.reset();
+    owned_->dmRazpl.reset();
     owned_->formPersonal.reset();
     owned_->formViewZarab.reset();
     owned_->formSlugRazplObsto.reset();

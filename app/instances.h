@@ -55,6 +55,10 @@ class TDMSklObekti;
 class TQRpSklRazp;
 class TFormSklObTransfer;
 class TFormSklObekti;
+class TDMRazpl;
+class TFormRazplastania;
+class TFormRazplKlient;
+class TFormRazplDost;
 namespace ColumnSettings {
 class Registry;
 }
@@ -133,6 +137,11 @@ public:
     TQRpSklRazp* QRpSklRazp = nullptr;
     TFormSklObTransfer* FormSklObTransfer = nullptr;
     TFormSklObekti* FormSklObekti = nullptr;
+    // Payments monitoring: its lists, the payments window and the two payment dialogs it opens.
+    TDMRazpl* DMRazpl = nullptr;
+    TFormRazplastania* FormRazplastania = nullptr;
+    TFormRazplKlient* FormRazplKlient = nullptr;
+    TFormRazplDost* FormRazplDost = nullptr;
 
     // The report column settings: the lists they apply to and the settings last read.
     ColumnSettings::Registry& columnSettings();

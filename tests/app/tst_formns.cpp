@@ -85,7 +85,7 @@ void TstFormNS::hotSpots_data()
     QTest::newRow("sales info") << "ImgInfProd" << "Информация - продажби" << 5 << false;
     QTest::newRow("cash") << "ImgKasa" << "Каса, приходен и разходен ордери !" << 6 << true;
     QTest::newRow("objects") << "ImgSklObekti" << "Складови обекти / магазини / !" << 7 << true;
-    QTest::newRow("payments") << "ImgRazpl" << "Разплащания - мониторинг" << 8 << false;
+    QTest::newRow("payments") << "ImgRazpl" << "Разплащания - мониторинг" << 8 << true;
     QTest::newRow("reference") << "ImgNomenlk" << "Номенклатури - формиране, настройки" << 9 << true;
     QTest::newRow("staff") << "ImgPers" << "Персонал - фирма" << 10 << true;
     QTest::newRow("exit") << "ImgIzhod" << "Радвам се, че работихме заедно. Приятна почивка!" << 11 << true;
