@@ -41,6 +41,7 @@ public:
     void FormShow();
 
     void N3SkladDostClick();
+    void N10SkladPunktClick();
     void N5ProdFaktClick();
     void N9NomenklClick();
     void N12PersClick();

@@ -70,6 +70,12 @@ std::optional<Line> read(SQLConnection& db, int key)
     return line;
 }
 
+QString companyAlias(SQLConnection& db)
+{
+    const DbResult r = db.query(QStringLiteral("select PSEVDONIM_FIRMA from FIRMA"));
+    return r.isEmpty() ? QString() : r.rows.front()[0].toString().trimmed();
+}
+
 bool ownProduction(const QString& document, const QString& companyAlias)
 {
     return !companyAlias.isEmpty() && document.size() > 3 && document.chopped(3) == companyAlias;

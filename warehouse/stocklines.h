@@ -35,6 +35,8 @@ struct Line
 // The line with its outflows; nullopt when there is no such line.
 std::optional<Line> read(SQLConnection& db, int key);
 
+// The company alias (FIRMA.PSEVDONIM_FIRMA) that production's document numbers start with.
+QString companyAlias(SQLConnection& db);
 // A line stored by production: its document number without the last three characters is the
 // company alias (never with an empty alias).
 bool ownProduction(const QString& document, const QString& companyAlias);
