@@ -17,6 +17,7 @@
 #include "warehouse/formsklad.h"
 #include "outlets/formsklobekti.h"
 #include "production/formproizvodstvo.h"
+#include "warehouse/formskladpunkt.h"
 #include "sales/formprodagba.h"
 #include "payments/formrazplastania.h"
 
@@ -140,7 +141,8 @@ const QVector<TFormNS::Command>& TFormNS::commands()
     static const QVector<Command> table = {
         {"N2Porych", "Поръчки - формиране", "ImgPorychki", "Поръчки - формиране", nullptr, 0},
         {"N3SkladDost", "Складове - доставка", "ImgSklad", "Складове - доставка", &TFormNS::N3SkladDostClick, 1},
-        {"N10SkladPunkt", "Склад /пункт/ - доставка", "ImgSklPunkt", "Склад/пункт/ - доставка", nullptr, 2},
+        {"N10SkladPunkt", "Склад /пункт/ - доставка", "ImgSklPunkt", "Склад/пункт/ - доставка",
+         &TFormNS::N10SkladPunktClick, 2},
         {"N4CehProizv", "Цехове - производство", "ImgCeh", "Цехове - производство", &TFormNS::N4CehProizvClick, 3},
         {"N5ProdFakt", "Продажба - фактуриране", "ImgFakt", "Фактуриране - продажба", &TFormNS::N5ProdFaktClick, 4},
         {"N6InfProdagba", "Информация - продажби", "ImgInfProd", "Информация - продажби", nullptr, 5},
@@ -298,6 +300,7 @@ void TFormNS::closeEvent(QCloseEvent* event)
 
 void TFormNS::N3SkladDostClick() { UiService::current().showModeless(app_.FormSklad); }
 void TFormNS::N4CehProizvClick() { UiService::current().showModeless(app_.FormProizvodstvo); }
+void TFormNS::N10SkladPunktClick() { UiService::current().showModeless(app_.FormSkladPunkt); }
 void TFormNS::N5ProdFaktClick() { UiService::current().showModeless(app_.FormProdagba); }
 void TFormNS::N9NomenklClick() { UiService::current().showModal(app_.FormNomenklaturi); }
 void TFormNS::N12PersClick() { UiService::current().showModal(app_.FormPersonal); }

@@ -42,6 +42,7 @@ public:
 
     void N3SkladDostClick();
     void N4CehProizvClick();
+    void N10SkladPunktClick();
     void N5ProdFaktClick();
     void N9NomenklClick();
     void N12PersClick();

@@ -55,6 +55,15 @@
 #include "outlets/qrpsklrazp.h"
 #include "warehouse/formskldostbrak.h"
 #include "warehouse/formupddostcena.h"
+#include "data/dmsklspravki.h"
+#include "warehouse/formambalag.h"
+#include "warehouse/formmatspravka.h"
+#include "warehouse/formskladmatceni.h"
+#include "warehouse/formskladpunkt.h"
+#include "warehouse/formsprskladdvigenie.h"
+#include "warehouse/formsprskladmateriali.h"
+#include "warehouse/formsprskladmaterialikymdata.h"
+#include "warehouse/formsprskladsklrazp.h"
 #include "sales/formprodagba.h"
 #include "sales/formprodagbamateriali.h"
 #include "data/dmrazpl.h"
@@ -105,6 +114,15 @@ struct AppInstances::Owned
     std::unique_ptr<TFormDostavkaKorekcia> formDostavkaKorekcia;
     std::unique_ptr<TFormUpdDostCena> formUpdDostCena;
     std::unique_ptr<TFormSklDostBrak> formSklDostBrak;
+    std::unique_ptr<TDMSklSpravki> dmSklSpravki;
+    std::unique_ptr<TFormSprSkladDvigenie> formSprSkladDvigenie;
+    std::unique_ptr<TFormSprSkladMateriali> formSprSkladMateriali;
+    std::unique_ptr<TFormSprSkladMaterialiKymData> formSprSkladMaterialiKymData;
+    std::unique_ptr<TFormSkladMatCENI> formSkladMatCENI;
+    std::unique_ptr<TFormMat_Spravka> formMat_Spravka;
+    std::unique_ptr<TFormSprSkladSklRazp> formSprSkladSklRazp;
+    std::unique_ptr<TFormAmbalag> formAmbalag;
+    std::unique_ptr<TFormSkladPunkt> formSkladPunkt;
     std::unique_ptr<TDMProdagba> dmProdagba;
     std::unique_ptr<TFormProdagbaMateriali> formProdagbaMateriali;
     std::unique_ptr<TFormProdagba> formProdagba;
@@ -207,6 +225,7 @@ AppInstances::AppInstances(const ConnectionParams& params) : owned_(std::make_un
     FormSklDostBrak = (owned_->formSklDostBrak = std::make_unique<TFormSklDostBrak>(*DMNS, *DMSklad)).get();
     FormSklad->setEditors(FormNovaDostavka, FormDostavkaKorekcia, FormSklDostBrak);
     FormSklad->setPriceEditor(FormUpdDostCena);
+    createWarehouseInquiries();
     DMProdagba = (owned_->dmProdagba = std::make_unique<TDMProdagba>(*DMNS)).get();
     FormProdagbaMateriali =
         (owned_->formProdagbaMateriali = std::make_unique<TFormProdagbaMateriali>(*DMNS, *DMProdagba)).get();
@@ -248,8 +267,43 @@ AppInstances::AppInstances(const ConnectionParams& params) : owned_(std::make_un
     FormRazplastania->setDialogs(FormRazplKlient, FormRazplDost);
 }
 
+void AppInstances::createWarehouseInquiries()
+{
+    Owned& o = *owned_;
+    DMSklSpravki = (o.dmSklSpravki = std::make_unique<TDMSklSpravki>(*DMNS, DMSklad->SmpKontrSklPunkt)).get();
+    for (SmpDataset* ds : {&DMSklSpravki->SmpSprSklDvig, &DMSklSpravki->SmpSprSklMat, &DMSklSpravki->SmpSprMatKymData,
+                           &DMSklSpravki->SmpSklMatCeni, &DMSklSpravki->SmpMat_Spravka, &DMSklSpravki->SmpSklRazp})
+        o.columnSettings.registerDataset(*ds);
+    FormSprSkladDvigenie =
+        (o.formSprSkladDvigenie = std::make_unique<TFormSprSkladDvigenie>(*DMNS, *DMSklad, *DMSklSpravki)).get();
+    FormSprSkladDvigenie->setPriceEditor(FormUpdDostCena);
+    FormSprSkladMateriali = (o.formSprSkladMateriali = std::make_unique<TFormSprSkladMateriali>(*DMNS, *DMSklSpravki)).get();
+    FormSprSkladMaterialiKymData = (o.formSprSkladMaterialiKymData = std::make_unique<TFormSprSkladMaterialiKymData>(
+                                        *DMNS, *DMSklSpravki, specialVatNumber()))
+                                       .get();
+    FormSkladMatCENI = (o.formSkladMatCENI = std::make_unique<TFormSkladMatCENI>(*DMNS, *DMSklSpravki)).get();
+    FormMat_Spravka = (o.formMat_Spravka = std::make_unique<TFormMat_Spravka>(*DMNS, *DMSklSpravki)).get();
+    FormSprSkladSklRazp =
+        (o.formSprSkladSklRazp = std::make_unique<TFormSprSkladSklRazp>(*DMNS, *DMSklad, *DMSklSpravki)).get();
+    FormSklad->setInquiries({FormSprSkladDvigenie, FormSprSkladMateriali, FormSprSkladMaterialiKymData, FormSkladMatCENI,
+                             FormMat_Spravka, FormSprSkladSklRazp});
+    FormAmbalag = (o.formAmbalag = std::make_unique<TFormAmbalag>(*DMSklad, *DMSklSpravki)).get();
+    FormSkladPunkt = (o.formSkladPunkt = std::make_unique<TFormSkladPunkt>(*DMNS, *DMSklad, *DMSklSpravki)).get();
+    FormSkladPunkt->setEditors(FormNovaDostavka, FormDostavkaKorekcia, FormAmbalag);
+}
+
 AppInstances::~AppInstances()
 {
+    // The warehouse inquiries go before the warehouse lists they show.
+    owned_->formSkladPunkt.reset();
+    owned_->formAmbalag.reset();
+    owned_->formSprSkladSklRazp.reset();
+    owned_->formMat_Spravka.reset();
+    owned_->formSkladMatCENI.reset();
+    owned_->formSprSkladMaterialiKymData.reset();
+    owned_->formSprSkladMateriali.reset();
+    owned_->formSprSkladDvigenie.reset();
+    owned_->dmSklSpravki.reset();
     // Windows go before the data modules they are bound to.
     owned_->formProizvodstvo.reset();
     owned_->formSprIskania.reset();

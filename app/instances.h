@@ -34,6 +34,15 @@ class TFormKasa;
 class TFormKasovOrder;
 class TDMSklad;
 class TFormSklad;
+class TDMSklSpravki;
+class TFormSprSkladDvigenie;
+class TFormSprSkladMateriali;
+class TFormSprSkladMaterialiKymData;
+class TFormSkladMatCENI;
+class TFormMat_Spravka;
+class TFormSprSkladSklRazp;
+class TFormAmbalag;
+class TFormSkladPunkt;
 class TFormMaterialDostavka;
 class TFormNovaDostavka;
 class TFormDostavkaKorekcia;
@@ -117,6 +126,16 @@ public:
     TFormDostavkaKorekcia* FormDostavkaKorekcia = nullptr;
     TFormUpdDostCena* FormUpdDostCena = nullptr;
     TFormSklDostBrak* FormSklDostBrak = nullptr;
+    // The stock inquiries of the stock window's menu, the warehouse points and their packaging.
+    TDMSklSpravki* DMSklSpravki = nullptr;
+    TFormSprSkladDvigenie* FormSprSkladDvigenie = nullptr;
+    TFormSprSkladMateriali* FormSprSkladMateriali = nullptr;
+    TFormSprSkladMaterialiKymData* FormSprSkladMaterialiKymData = nullptr;
+    TFormSkladMatCENI* FormSkladMatCENI = nullptr;
+    TFormMat_Spravka* FormMat_Spravka = nullptr;
+    TFormSprSkladSklRazp* FormSprSkladSklRazp = nullptr;
+    TFormAmbalag* FormAmbalag = nullptr;
+    TFormSkladPunkt* FormSkladPunkt = nullptr;
     // Sales: the sale's lists, the item selection and the sale entry window.
     TDMProdagba* DMProdagba = nullptr;
     TFormProdagbaMateriali* FormProdagbaMateriali = nullptr;
@@ -156,6 +175,7 @@ public:
     static QString specialVatNumber();
 
 private:
+    void createWarehouseInquiries();
     struct Owned;
     std::unique_ptr<Owned> owned_;
 };

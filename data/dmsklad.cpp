@@ -1,36 +1,11 @@
 #include "data/dmsklad.h"
 
 #include "data/dmns.h"
+#include "data/fieldlist.h"
 
-namespace {
 using T = SmpField::Type;
-
-struct Col
-{
-    const char* field;
-    T type;
-    const char* label;
-    const char* format = "";
-    bool shown = true;
-    int size = 0;
-};
-
-void addFields(SmpDataset& ds, std::initializer_list<Col> cols)
-{
-    for (const Col& c : cols) {
-        SmpField* f = ds.addDataField(QString::fromLatin1(c.field), c.type, c.size);
-        f->displayLabel = QString::fromUtf8(c.label);
-        f->displayFormat = QString::fromLatin1(c.format);
-        f->visible = c.shown;
-    }
-}
-
-void addSum(SmpDataset& ds, const char* name, const char* expression)
-{
-    ds.addAggregateField(QString::fromLatin1(name), QString::fromLatin1(expression))->displayFormat =
-        QStringLiteral("# ### ##0.00");
-}
-} // namespace
+using FieldList::addFields;
+using FieldList::addSum;
 
 TDMSklad::TDMSklad(TDMNS& dm, QObject* parent)
     : QObject(parent),

@@ -41,7 +41,7 @@ TFormSklad::TFormSklad(TDMNS& dm, TDMSklad& sklad, QWidget* parent) : Form(paren
     MainMenu1->setObjectName(QStringLiteral("MainMenu1"));
     N1 = MainMenu1->addMenu(QStringLiteral("Справки - склад"));
     N1->setObjectName(QStringLiteral("N1"));
-    // The inquiry windows come later; their entries are shown, disabled until then.
+    // Disabled until setInquiries() gives the item its window.
     const auto item = [this](const char* name, const char* caption) {
         QAction* a = N1->addAction(QString::fromUtf8(caption));
         a->setObjectName(QString::fromLatin1(name));
@@ -227,6 +227,17 @@ void TFormSklad::setPriceEditor(TFormUpdDostCena* updDostCena)
         Handlers::connect(updDostCena, &TFormUpdDostCena::pricesSaved, this, [this] { sklad_.SmpSklNalich.refresh(); });
 }
 
+void TFormSklad::setInquiries(const QList<Form*>& windows)
+{
+    const QList<QAction*> items{N2, N3, N6, N5, N4, N7};
+    for (int i = 0; i < items.size() && i < windows.size(); ++i) {
+        Form* window = windows[i];
+        items[i]->setEnabled(window != nullptr);
+        if (window)
+            Handlers::connect(items[i], &QAction::triggered, this, [window] { UiService::current().showModeless(window); });
+    }
+}
+
 bool TFormSklad::expiresSoon(const QVariant& expiry)
 {
     if (expiry.isNull()) return false;
@@ -358,12 +369,7 @@ void TFormSklad::DtSrcSklNalichDataChange()
                                   && stock.fieldByName(QStringLiteral("NKONTRAGENT"))->asInt() > 0);
 }
 
-QString TFormSklad::companyAlias() const
-{
-    SmpDataset& firma = dm_.SmpFirma;
-    if (!firma.isActive()) firma.open();
-    return firma.isEmpty() ? QString() : firma.fieldByName(QStringLiteral("PSEVDONIM_FIRMA"))->asString();
-}
+QString TFormSklad::companyAlias() const { return StockLines::companyAlias(dm_.SQLConnectNS); }
 
 void TFormSklad::SpeedBtnNDostavkaClick()
 {

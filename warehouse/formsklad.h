@@ -39,6 +39,9 @@ public:
     TFormUpdDostCena* FormUpdDostCena = nullptr;
     void setEditors(TFormNovaDostavka* novaDostavka, TFormDostavkaKorekcia* korekcia, TFormSklDostBrak* dostBrak);
     void setPriceEditor(TFormUpdDostCena* updDostCena);
+    // The inquiry windows of the menu "Справки - склад", in menu order; an item whose window is
+    // not given stays disabled.
+    void setInquiries(const QList<Form*>& windows);
 
     QMenuBar* MainMenu1 = nullptr;
     QMenu* N1 = nullptr;  // "Справки - склад"

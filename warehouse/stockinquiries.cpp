@@ -29,11 +29,6 @@ DateBounds dateBounds(DateBasis basis, const Period& received, const Period& doc
     return b;
 }
 
-QVariant averagePrice(double value, double quantity)
-{
-    return quantity != 0 ? QVariant(value / quantity) : QVariant();
-}
-
 Level level(double onHand, double minimum, double maximum)
 {
     if (minimum <= onHand && onHand <= maximum) return Level::Within;
@@ -48,19 +43,6 @@ bool listedUnder(int choice, double onHand, double minimum, double maximum)
     case 2: return maximum > 0 && onHand > 0 && onHand >= maximum;
     default: return true;
     }
-}
-
-double withVat(double price, double vatPct)
-{
-    return vatPct > 0 ? price + price * vatPct / 100 : price;
-}
-
-Shown lastPriced(double lv, double usd, double eur, const QString& fallbackCurrency)
-{
-    Shown s{QVariant(), fallbackCurrency};
-    for (const auto& [price, code] : {std::pair{lv, "BGN"}, std::pair{usd, "USD"}, std::pair{eur, "EUR"}})
-        if (price > 0) s = {price, QString::fromLatin1(code)};
-    return s;
 }
 
 Receipt storedReceipt(SQLConnection& db, int supplier, const QString& document, const QDate& documentDate)

@@ -10,7 +10,7 @@
 class SQLConnection;
 
 // What the stock inquiries compute beside their lists: typed date bounds for the procedures,
-// prices over quantities, the minimum and maximum rule, the lines of one stored warehouse
+// the minimum and maximum rule, the lines of one stored warehouse
 // receipt and the packaging account of a counterparty.
 namespace StockInquiries {
 
@@ -32,24 +32,11 @@ struct DateBounds
 };
 DateBounds dateBounds(DateBasis basis, const Period& received, const Period& document);
 
-// value / quantity; null (shown empty) when the quantity is 0.
-QVariant averagePrice(double value, double quantity);
-
 // A material's stock against its minimum and maximum quantities.
 enum class Level { Within, BelowMinimum, AboveMaximum };
 Level level(double onHand, double minimum, double maximum);
 // The choice "Всички материали", "Под критичния минимум", "Над критичния максимум" (0, 1, 2).
 bool listedUnder(int choice, double onHand, double minimum, double maximum);
-
-// A price shown with VAT: increased by vatPct percent when the rate is above 0.
-double withVat(double price, double vatPct);
-// The price and currency a stock-at-date row shows: the last of BGN, USD, EUR priced above 0.
-struct Shown
-{
-    QVariant price;
-    QString currency;
-};
-Shown lastPriced(double lv, double usd, double eur, const QString& fallbackCurrency = QString());
 
 // One line of a stored supplier document, as its warehouse receipt prints it.
 struct ReceiptLine

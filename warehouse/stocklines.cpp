@@ -76,6 +76,12 @@ std::optional<Line> read(SQLConnection& db, int key)
     return line;
 }
 
+QString companyAlias(SQLConnection& db)
+{
+    const DbResult r = db.query(QStringLiteral("select PSEVDONIM_FIRMA from FIRMA"));
+    return r.isEmpty() ? QString() : r.rows.front()[0].toString().trimmed();
+}
+
 bool ownProduction(const Line& line, const QString& companyAlias)
 {
     return line.fromBatch || markedWithCompanyAlias(line.document, companyAlias);

@@ -37,6 +37,8 @@ struct Line
 // The line with its outflows; nullopt when there is no such line.
 std::optional<Line> read(SQLConnection& db, int key);
 
+// The company alias (FIRMA.PSEVDONIM_FIRMA) that production's document numbers start with.
+QString companyAlias(SQLConnection& db);
 // A line stored by production: the product of a batch, or a line whose document number without
 // the last three characters is the company alias (never with an empty alias).
 bool ownProduction(const Line& line, const QString& companyAlias);

@@ -156,6 +156,7 @@ end^
 -- DATEFAKTURA_KYM (given at its start): the lines of documents dated up to that day, less what
 -- left them up to that day. The average
 -- delivery price of a currency is over the lines priced in it; with no such quantity it is null.
+-- Selling prices are given with the company's VAT, their values without it.
 create procedure SKLADNALICH_KYMDATA (
     SKLADOT smallint, SKLADDO smallint, NMATERIALOT integer, NMATERIALDO integer, DATEFAKTURA_KYM timestamp)
 returns (
@@ -193,8 +194,11 @@ declare variable qty_eur double precision;
 declare variable val_lv double precision;
 declare variable val_usd double precision;
 declare variable val_eur double precision;
+declare variable vat double precision;
 begin
     upto = DATEFAKTURA_KYM + 1;
+    select first 1 coalesce(DDS_PROCENT, 0) from FIRMA into :vat;
+    vat = coalesce(vat, 0);
     for select m.NSKLAD, max(t.SKLAD), m.NMATERIAL, max(m.IMEMATERIAL), max(mi.MIARKA_BG),
                coalesce(max(m.PRODAGNA_CENA), 0), coalesce(max(m.PRODAGNA_CENA_USD), 0),
                coalesce(max(m.PRODAGNA_CENA_EUR), 0),
@@ -239,6 +243,12 @@ begin
         OBSTO_PROD_MINUS_DOST_LV = OBSTA_CENA_PROD_LV - coalesce(OBSTA_CENA_LV, 0);
         OBSTO_PROD_MINUS_DOST_USD = OBSTA_CENA_PROD_USD - coalesce(OBSTA_CENA_USD, 0);
         OBSTO_PROD_MINUS_DOST_EUR = OBSTA_CENA_PROD_EUR - coalesce(OBSTA_CENA_EUR, 0);
+        if (vat > 0) then
+        begin
+            PRODAGNA_CENA = PRODAGNA_CENA + PRODAGNA_CENA * vat / 100;
+            PRODAGNA_CENA_USD = PRODAGNA_CENA_USD + PRODAGNA_CENA_USD * vat / 100;
+            PRODAGNA_CENA_EUR = PRODAGNA_CENA_EUR + PRODAGNA_CENA_EUR * vat / 100;
+        end
         suspend;
     end
 end^

@@ -79,7 +79,7 @@ void TstFormNS::hotSpots_data()
     QTest::addColumn<bool>("built");  // its window exists; the others are shown disabled
     QTest::newRow("orders") << "ImgPorychki" << "Поръчки - формиране" << 0 << false;
     QTest::newRow("stock") << "ImgSklad" << "Складове - доставка" << 1 << true;
-    QTest::newRow("points") << "ImgSklPunkt" << "Склад/пункт/ - доставка" << 2 << false;
+    QTest::newRow("points") << "ImgSklPunkt" << "Склад/пункт/ - доставка" << 2 << true;
     QTest::newRow("workshops") << "ImgCeh" << "Цехове - производство" << 3 << true;
     QTest::newRow("sale") << "ImgFakt" << "Фактуриране - продажба" << 4 << true;
     QTest::newRow("sales info") << "ImgInfProd" << "Информация - продажби" << 5 << false;

@@ -1,11 +1,13 @@
 #include "platform/db/connection.h"
 #include "support/dbfixture.h"
 #include "warehouse/deliveries.h"
+#include "common/stockprices.h"
 #include "warehouse/stockinquiries.h"
 
 #include <QTest>
 
 using namespace StockInquiries;
+using namespace StockPrices;
 
 // The stock inquiries' procedures and computations against a real database.
 class TstStockInquiriesData : public QObject
@@ -142,6 +144,8 @@ void TstStockInquiriesData::stockAtDateIsOnHandLessWhatMovedSince()
         QCOMPARE(row.value(QStringLiteral("SREDNA_CENA_LV")).toDouble(), 400.0 / 150);
         QCOMPARE(row.value(QStringLiteral("OBSTA_CENA_LV")).toDouble(), 128 * 400.0 / 150);
         QCOMPARE(row.value(QStringLiteral("OBSTA_CENA_PROD_LV")).toDouble(), 1280.0);
+        // The selling price with the company's 20 % VAT; its value without.
+        QCOMPARE(row.value(QStringLiteral("PRODAGNA_CENA")).toDouble(), 12.0);
     }
     if (at == QDate(2026, 1, 5)) QVERIFY(then.isEmpty());
 }
