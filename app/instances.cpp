@@ -44,7 +44,9 @@
 #include "warehouse/formsklad.h"
 #include "warehouse/formskldostbrak.h"
 #include "warehouse/formupddostcena.h"
+#include "sales/documentprintdialog.h"
 #include "sales/formprodagba.h"
+#include "sales/formrealizaciaprint.h"
 #include "sales/formprodagbamateriali.h"
 
 #include <QDir>
@@ -92,6 +94,8 @@ struct AppInstances::Owned
     std::unique_ptr<TFormSklDostBrak> formSklDostBrak;
     std::unique_ptr<TDMProdagba> dmProdagba;
     std::unique_ptr<TFormProdagbaMateriali> formProdagbaMateriali;
+    std::unique_ptr<TFormOKBottomDlg> formOKBottomDlg;
+    std::unique_ptr<TFormRealizaciaPrint> formRealizaciaPrint;
     std::unique_ptr<TFormProdagba> formProdagba;
 };
 
@@ -178,8 +182,10 @@ AppInstances::AppInstances(const ConnectionParams& params) : owned_(std::make_un
     DMProdagba = (owned_->dmProdagba = std::make_unique<TDMProdagba>(*DMNS)).get();
     FormProdagbaMateriali =
         (owned_->formProdagbaMateriali = std::make_unique<TFormProdagbaMateriali>(*DMNS, *DMProdagba)).get();
-    FormProdagba =
-        (owned_->formProdagba = std::make_unique<TFormProdagba>(*DMNS, *DMProdagba, *FormProdagbaMateriali)).get();
+    FormOKBottomDlg = (owned_->formOKBottomDlg = std::make_unique<TFormOKBottomDlg>()).get();
+    FormRealizaciaPrint = (owned_->formRealizaciaPrint = std::make_unique<TFormRealizaciaPrint>(*DMNS)).get();
+    FormProdagba = (owned_->formProdagba = std::make_unique<TFormProdagba>(*DMNS, *DMProdagba, *FormProdagbaMateriali,
+                                                                           *FormOKBottomDlg)).get();
     QObject::connect(FormNomenklaturi, &TFormNomenklaturi::mainCaptionChanged, FormProdagba,
                      [form = FormProdagba] { Handlers::run([form] { form->companySettingsSaved(); }); });
 }
@@ -200,6 +206,8 @@ AppInstances::~AppInstances()
     owned_->formUpdDostCena.reset();
     owned_->formDostavkaKorekcia.reset();
     owned_->formProdagba.reset();
+    owned_->formOKBottomDlg.reset();
+    owned_->formRealizaciaPrint.reset();
     owned_->formProdagbaMateriali.reset();
     owned_->dmProdagba.reset();
     owned_->formSklad.reset();

@@ -42,6 +42,8 @@ class TFormUpdDostCena;
 class TDMProdagba;
 class TFormProdagbaMateriali;
 class TFormProdagba;
+class TFormOKBottomDlg;
+class TFormRealizaciaPrint;
 namespace ColumnSettings {
 class Registry;
 }
@@ -104,6 +106,8 @@ public:
     TDMProdagba* DMProdagba = nullptr;
     TFormProdagbaMateriali* FormProdagbaMateriali = nullptr;
     TFormProdagba* FormProdagba = nullptr;
+    TFormOKBottomDlg* FormOKBottomDlg = nullptr;
+    TFormRealizaciaPrint* FormRealizaciaPrint = nullptr;
 
     // The report column settings: the lists they apply to and the settings last read.
     ColumnSettings::Registry& columnSettings();

@@ -4,6 +4,9 @@
 #include "sales/salerecording.h"
 #include "sales/saletotals.h"
 
+#include <functional>
+#include <memory>
+
 class QDateEdit;
 class QGroupBox;
 class QLabel;
@@ -19,6 +22,8 @@ class RadioGroup;
 class TDMNS;
 class TDMProdagba;
 class TFormProdagbaMateriali;
+class TFormOKBottomDlg;
+class SalePrint;
 
 // Composing one outgoing sales document and recording it: recipient, document type and numbers,
 // header data, the lines chosen in the item selection window and their totals. Each showing starts
@@ -28,7 +33,9 @@ class TFormProdagba : public Form
 {
     Q_OBJECT
 public:
-    TFormProdagba(TDMNS& dm, TDMProdagba& sale, TFormProdagbaMateriali& items, QWidget* parent = nullptr);
+    TFormProdagba(TDMNS& dm, TDMProdagba& sale, TFormProdagbaMateriali& items, TFormOKBottomDlg& printDialog,
+                  QWidget* parent = nullptr);
+    ~TFormProdagba() override;
 
     // Recipient.
     DBLookupComboBox *DBLkpCmBoxTipKontr = nullptr, *DBLkpCmBoxImeKontr = nullptr, *DBLkpCmBoxMOLKontr = nullptr,
@@ -80,6 +87,9 @@ public:
     void EdEkspBelWeightExit();
     void SpdBtnIzbIzdProdagbaClick();
     void SpdBtnZapisDocClick();
+    // "Изглед": the document as it would print. "Печат": the counts asked, the sale recorded, then printed.
+    void SpBtnPrintDocumentClick();
+    void SpeedButton3Click();
     void SpdBtnExitClick();
     // The company settings were saved: a VAT box still showing the old company rate takes the new
     // one, and the pending lines are computed again with it.
@@ -99,12 +109,15 @@ private:
     void emptyLines();
     void refreshTotals();
     void showOldDebts();
-    // Records the sale; false when it was refused or failed (the window keeps it).
-    bool RecordSale();
+    // Records the sale, then runs afterRecording while the lines are still shown; false when it was
+    // refused or failed (the window keeps it, and afterRecording is not run).
+    bool RecordSale(const std::function<void()>& afterRecording = {});
 
     TDMNS& dm_;
     TDMProdagba& sale_;
     TFormProdagbaMateriali& items_;
+    TFormOKBottomDlg& printDialog_;
+    std::unique_ptr<SalePrint> print_;
     DataSource* lines_ = nullptr;
     int documentType_ = 0;
     QString companyVat_;  // the company rate the VAT box was filled with

@@ -2,6 +2,7 @@
 
 #include "platform/report/reportdocument.h"
 #include "platform/report/reportlayout.h"
+#include "platform/report/reportpainter.h"
 #include "sales/invoiceprint.h"
 
 class SmpDataset;
@@ -21,6 +22,8 @@ public:
     // originals page sets marked "ОРИГИНАЛ", then copies unmarked; the mark is restored afterwards.
     // A layout without the mark prints originals + copies alike.
     Report::Document buildCopies(int originals, int copies);
+    // Prints those page sets on the print destination; false when they could not be printed.
+    bool print(int originals, int copies) { return Report::printDocument(buildCopies(originals, copies)); }
 
     Kind kind() const { return kind_; }
     bool recorded() const { return recorded_; }

@@ -1,4 +1,13 @@
+#include "app/formns.h"
 #include "data/dmns.h"
+#include "data/dmprodagba.h"
+#include "platform/dataset/smpdataset.h"
+#include "platform/report/reportpreview.h"
+#include "platform/widgets/dblookupcombobox.h"
+#include "sales/documentprintdialog.h"
+#include "sales/formprodagba.h"
+#include "sales/formprodagbamateriali.h"
+#include "sales/formrealizaciaprint.h"
 #include "platform/base/clock.h"
 #include "platform/report/reportpainter.h"
 #include "sales/invoiceprint.h"
@@ -6,6 +15,12 @@
 #include "sales/salerecording.h"
 #include "support/appfixture.h"
 #include "support/pdftext.h"
+#include "support/typing.h"
+
+#include <QAction>
+#include <QDir>
+#include <QLineEdit>
+#include <QSpinBox>
 
 #include <QTest>
 
@@ -29,7 +44,25 @@ private slots:
     void longInvoicePaginates();
     void originalsThenCopies();
 
+    void newSaleRecordedThenPrinted();
+    void refusedSalePrintsNothing();
+    void cancelRecordsAndPrintsNothing();
+    void noCopiesStillRecords();
+    void rowsFollowTheDocumentType_data();
+    void rowsFollowTheDocumentType();
+    void creditNotePreview();
+    void reprintLeavesTheSaleAsRecorded();
+
 private:
+    TFormProdagba* sale() { return app_->FormProdagba; }
+    void openSale();
+    void composeInvoice();
+    // The dialog's answer: the counts set in their boxes, then its "Печат" (or "Отказ").
+    void answerPrintDialog(QList<QPair<const char*, int>> counts, bool print = true);
+    QStringList printed() const;  // the PDF files printed, oldest first
+    QString printedText(const QString& file) const;
+    QString snapshot(const QString& saleNumber);  // every stored column of the sale's rows
+    QStringList previewTexts_;
     SaleHeader header(int type = 0) const;
     static SaleLine line(int material, double quantity, double price, double discount = 0);
     QString record(const SaleHeader& h, const QVector<SaleLine>& lines);
@@ -59,8 +92,78 @@ void TstSalesPrint::init()
 
 void TstSalesPrint::cleanup()
 {
+    Report::setPrintFolder({});
     Clock::reset();
     stop();
+}
+
+void TstSalesPrint::openSale()
+{
+    QDir(dir_->path()).mkpath(u"printed"_s);
+    Report::setPrintFolder(dir_->filePath(u"printed"_s));
+    exec(u"update FIRMA set SKLOB_DA_NE = 0, CENA_EDRO_DREBNO = 1, VID_RAZPL_KLIENT = 0, OTST_PROCENT = 0, NTIP_DOKUMENT = 0"_s);
+    exec(u"update MATERIALI set PRODAGNA_CENA = 10"_s);
+    dm().SmpFirma.refresh();
+    app_->FormNS->findChild<QAction*>(u"N5ProdFakt"_s)->trigger();
+    QVERIFY(sale()->isVisible());
+}
+
+// Through the windows: 3 x 10.00 to the recipient of 5 % discount, VAT 20 %: 28.50 + 5.70 = 34.20.
+void TstSalesPrint::composeInvoice()
+{
+    chooseInList(sale()->DBLkpCmBoxImeKontr, u"Клиент ООД"_s);
+    chooseInList(sale()->DBLookupComboBox3, u"В брой"_s);
+    ui_->onModal = [this](Form* form) {
+        [&] {
+            TFormProdagbaMateriali* items = app_->FormProdagbaMateriali;
+            QCOMPARE(form, items);
+            QVERIFY(app_->DMProdagba->SmpProdSkladNalich.locate(u"NMATERIAL"_s, {500}));
+            items->EditKolich->setText(u"3"_s);
+            clickButton(items, u"SpeedBtnZapMaterial"_s);
+            clickButton(items, u"SpeedBtnClose"_s);
+        }();
+        return form->modalResult();
+    };
+    clickButton(sale(), u"SpdBtnIzbIzdProdagba"_s);
+    ui_->onModal = nullptr;
+    QCOMPARE(app_->DMProdagba->SmpProdagbaTempNew.recordCount(), 1);
+}
+
+void TstSalesPrint::answerPrintDialog(QList<QPair<const char*, int>> counts, bool print)
+{
+    ui_->onModal = [this, counts, print](Form* form) {
+        if (auto* preview = qobject_cast<Report::ReportPreview*>(form)) {
+            previewTexts_ << Report::documentText(preview->document());
+            return 0;
+        }
+        for (const auto& [name, n] : counts) form->findChild<QSpinBox*>(QString::fromLatin1(name))->setValue(n);
+        clickButton(form, print ? u"BtnPrint"_s : u"BtnCancel"_s);
+        return form->modalResult();
+    };
+}
+
+QStringList TstSalesPrint::printed() const
+{
+    return QDir(dir_->filePath(u"printed"_s)).entryList({u"*.pdf"_s}, QDir::Files, QDir::Name);
+}
+
+QString TstSalesPrint::printedText(const QString& file) const
+{
+    QProcess proc;
+    proc.start(u"pdftotext"_s, {u"-layout"_s, u"-enc"_s, u"UTF-8"_s, dir_->filePath(u"printed/"_s + file), u"-"_s});
+    proc.waitForFinished(30000);
+    return QString::fromUtf8(proc.readAllStandardOutput());
+}
+
+QString TstSalesPrint::snapshot(const QString& saleNumber)
+{
+    QStringList out;
+    for (const QString& table : {u"PRODAGBI"_s, u"PRODAGBI_DOKUMENT"_s, u"PRODAGBI_PLASTANE"_s, u"PRODAGBI_FLICA"_s}) {
+        const DbResult r = db().query(u"select * from "_s + table + u" where NUMPRODAGBA = :N"_s, {{u"N"_s, saleNumber}});
+        for (const DbRow& row : r.rows)
+            for (const QVariant& v : row) out << v.toString();
+    }
+    return out.join(u'|');
 }
 
 SaleHeader TstSalesPrint::header(int type) const
@@ -280,6 +383,164 @@ void TstSalesPrint::originalsThenCopies()
     // The next preview shows the mark again; no copies prints nothing.
     QVERIFY(text(layout.build(), u"after"_s).contains(u"ОРИГИНАЛ"_s));
     QVERIFY(layout.buildCopies(0, 0).isEmpty());
+}
+
+void TstSalesPrint::newSaleRecordedThenPrinted()
+{
+    openSale();
+    composeInvoice();
+    const QString number = sale()->EditNFakt->text();
+    bool rowsAsType = false;
+    ui_->onModal = [&](Form* form) {
+        auto* dialog = qobject_cast<TFormOKBottomDlg*>(form);
+        if (!dialog) return 0;
+        // Asked before anything is stored.
+        rowsAsType = dialog->SpEdFaktOriginal->isEnabled() && dialog->SpEdFaktPrepis->isEnabled() &&
+                     !dialog->SpEdOprostena->isEnabled() && !dialog->SpEdDorvexOriginal->isEnabled() &&
+                     count(u"select count(*) from PRODAGBI"_s) == 0;
+        dialog->SpEdFaktOriginal->setValue(1);
+        dialog->SpEdFaktPrepis->setValue(2);
+        clickButton(dialog, u"BtnPrint"_s);
+        return dialog->modalResult();
+    };
+    clickButton(sale(), u"SpeedButton3"_s);
+    QVERIFY(rowsAsType);
+    QCOMPARE(ui_->texts(RecordingUi::Kind::Message), QStringList());
+    QVERIFY(!sale()->isVisible());
+    QCOMPARE(count(u"select count(*) from PRODAGBI where TIP_DOCUMENT = 0 and NFAKT_INT = 1"_s), 1);
+    QCOMPARE(printed().size(), 1);
+    const QStringList pages = printedText(printed().first()).split(u'\f', Qt::SkipEmptyParts);
+    QCOMPARE(pages.size(), 3);
+    for (int i = 0; i < 3; ++i) {
+        QCOMPARE(pages[i].contains(u"ОРИГИНАЛ"_s), i == 0);
+        QVERIFY2(QString(pages[i]).remove(u' ').contains(u"№"_s + number + u"/10.12.2026"_s), qPrintable(pages[i]));
+        QVERIFY(pages[i].contains(QRegularExpression(u"Сума за плащане:\\s+34\\.20\\s+лв\\."_s)));
+        QVERIFY(pages[i].contains(u"тридесет и четири лева и 20 ст."_s));
+        QVERIFY(pages[i].contains(u"Клиент ООД"_s));
+        QVERIFY(pages[i].contains(u"Пловдив"_s));
+    }
+    // The counts are kept for the next sale.
+    QCOMPARE(app_->FormOKBottomDlg->SpEdFaktPrepis->value(), 2);
+}
+
+void TstSalesPrint::refusedSalePrintsNothing()
+{
+    openSale();
+    composeInvoice();
+    // Another sale already holds the proposed invoice number.
+    record(header(), {line(501, 1, 5)});
+    exec(u"update PRODAGBI set NFAKT_INT = 1"_s);
+    answerPrintDialog({{"SpEdFaktOriginal", 1}});
+    clickButton(sale(), u"SpeedButton3"_s);
+    QVERIFY(!ui_->texts(RecordingUi::Kind::Message).isEmpty());
+    QVERIFY(sale()->isVisible());
+    QCOMPARE(app_->DMProdagba->SmpProdagbaTempNew.recordCount(), 1);
+    QCOMPARE(count(u"select count(*) from PRODAGBI"_s), 1);
+    QCOMPARE(printed(), QStringList());
+}
+
+void TstSalesPrint::cancelRecordsAndPrintsNothing()
+{
+    openSale();
+    composeInvoice();
+    answerPrintDialog({{"SpEdFaktOriginal", 2}}, false);
+    clickButton(sale(), u"SpeedButton3"_s);
+    QVERIFY(sale()->isVisible());
+    QCOMPARE(count(u"select count(*) from PRODAGBI"_s), 0);
+    QCOMPARE(printed(), QStringList());
+}
+
+void TstSalesPrint::noCopiesStillRecords()
+{
+    openSale();
+    composeInvoice();
+    answerPrintDialog({{"SpEdFaktOriginal", 0}, {"SpEdFaktPrepis", 0}});
+    clickButton(sale(), u"SpeedButton3"_s);
+    QCOMPARE(ui_->texts(RecordingUi::Kind::Message), QStringList());
+    QCOMPARE(count(u"select count(*) from PRODAGBI"_s), 1);
+    QCOMPARE(printed(), QStringList());
+}
+
+void TstSalesPrint::rowsFollowTheDocumentType_data()
+{
+    QTest::addColumn<int>("type");
+    QTest::addColumn<QStringList>("enabled");
+    QTest::newRow("tax invoice") << 0 << QStringList{u"SpEdFaktOriginal"_s, u"SpEdFaktPrepis"_s};
+    QTest::newRow("simplified") << 1 << QStringList{u"SpEdOprostena"_s};
+    QTest::newRow("stock receipt") << 2 << QStringList{u"SpEdStokRazp"_s};
+    QTest::newRow("consignment") << 3 << QStringList{u"SpEdKonsign"_s};
+    QTest::newRow("chain receipt") << 4 << QStringList{u"SpEdDorvStRazp"_s};
+    QTest::newRow("chain invoice") << 5 << QStringList{u"SpEdDorvexOriginal"_s, u"SpEdDorvexPrepis"_s};
+    QTest::newRow("three currencies") << 6 << QStringList{u"SpEdStRazpValuti"_s};
+    QTest::newRow("dispatch note") << 7 << QStringList{};
+    QTest::newRow("credit note") << 10 << QStringList{u"SpEdFaktOriginal"_s, u"SpEdFaktPrepis"_s};
+}
+
+void TstSalesPrint::rowsFollowTheDocumentType()
+{
+    QFETCH(int, type);
+    QFETCH(QStringList, enabled);
+    TFormOKBottomDlg* dialog = app_->FormOKBottomDlg;
+    QStringList seen;
+    ui_->onModal = [&](Form*) {
+        for (QSpinBox* spin : dialog->findChildren<QSpinBox*>())
+            if (spin->isEnabled()) seen << spin->objectName();
+        return 0;
+    };
+    QVERIFY(!dialog->ask(type));
+    seen.sort();
+    enabled.sort();
+    QCOMPARE(seen, enabled);
+}
+
+void TstSalesPrint::creditNotePreview()
+{
+    openSale();
+    chooseInList(sale()->DBLkpCmBIzborTipDok, u"Кредитно известие"_s);
+    QCOMPARE(sale()->documentType(), 10);
+    composeInvoice();
+    typeText(sale()->EditNfaktKred, u"0000000007 / 01.12.2026"_s);
+    answerPrintDialog({});
+    clickButton(sale(), u"SpBtnPrintDocument"_s);
+    QCOMPARE(previewTexts_.size(), 1);
+    const QString& t = previewTexts_.first();
+    QVERIFY2(t.contains(u"К Р Е Д И Т Н О   И З В Е С Т И Е"_s), qPrintable(t));
+    QVERIFY(t.contains(u"към Фактура №"_s));
+    QVERIFY(t.contains(u"0000000007 / 01.12.2026"_s));
+    QVERIFY(t.contains(u"ОРИГИНАЛ"_s));
+    QVERIFY(t.contains(u"34.20"_s));
+    QVERIFY(!t.contains(u"Документ №"_s));
+    // A preview stores nothing.
+    QCOMPARE(count(u"select count(*) from PRODAGBI"_s), 0);
+}
+
+void TstSalesPrint::reprintLeavesTheSaleAsRecorded()
+{
+    QDir(dir_->path()).mkpath(u"printed"_s);
+    Report::setPrintFolder(dir_->filePath(u"printed"_s));
+    const QString saleNumber = record(header(1), {line(500, 3, 10, 10)});
+    const QString before = snapshot(saleNumber);
+    exec(u"update FIRMA set DDS_PROCENT = 9, NTIP_DOKUMENT = 0"_s);
+    TFormRealizaciaPrint* dialog = app_->FormRealizaciaPrint;
+    answerPrintDialog({{"SpEdOprostena", 2}}, false);
+    dialog->open(saleNumber);
+    QCOMPARE(printed(), QStringList());
+    answerPrintDialog({{"SpEdOprostena", 2}});
+    dialog->open(saleNumber);
+    QVERIFY(dialog->SpEdOprostena->isEnabled());
+    QVERIFY(!dialog->SpEdFaktOriginal->isEnabled());
+    QCOMPARE(printed().size(), 1);
+    const QString t = printedText(printed().first());
+    QCOMPARE(t.count(u'\f'), 2);
+    QVERIFY(t.contains(u"0000000057"_s));
+    QVERIFY(t.contains(QRegularExpression(u"Данъчна ставка :\\s+20\\s+%"_s)));
+    QCOMPARE(snapshot(saleNumber), before);
+    QCOMPARE(count(u"select NTIP_DOKUMENT from FIRMA"_s), 0);
+    // An unknown sale is told, and nothing is asked.
+    ui_->clear();
+    dialog->open(u"20990101001"_s);
+    QCOMPARE(ui_->texts(RecordingUi::Kind::Message), QStringList{u"Няма продажба с номер 20990101001 !"_s});
+    QCOMPARE(ui_->texts(RecordingUi::Kind::Modal), QStringList());
 }
 
 QTEST_MAIN(TstSalesPrint)
