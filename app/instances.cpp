@@ -64,7 +64,9 @@
 #include "warehouse/formsprskladmateriali.h"
 #include "warehouse/formsprskladmaterialikymdata.h"
 #include "warehouse/formsprskladsklrazp.h"
+#include "sales/documentprintdialog.h"
 #include "sales/formprodagba.h"
+#include "sales/formrealizaciaprint.h"
 #include "sales/formprodagbamateriali.h"
 #include "data/dmrazpl.h"
 #include "payments/formrazplastania.h"
@@ -125,6 +127,8 @@ struct AppInstances::Owned
     std::unique_ptr<TFormSkladPunkt> formSkladPunkt;
     std::unique_ptr<TDMProdagba> dmProdagba;
     std::unique_ptr<TFormProdagbaMateriali> formProdagbaMateriali;
+    std::unique_ptr<TFormOKBottomDlg> formOKBottomDlg;
+    std::unique_ptr<TFormRealizaciaPrint> formRealizaciaPrint;
     std::unique_ptr<TFormProdagba> formProdagba;
     std::unique_ptr<TDMProizv> dmProizv;
     std::unique_ptr<TQRIskane> qrIskane;
@@ -229,8 +233,10 @@ AppInstances::AppInstances(const ConnectionParams& params) : owned_(std::make_un
     DMProdagba = (owned_->dmProdagba = std::make_unique<TDMProdagba>(*DMNS)).get();
     FormProdagbaMateriali =
         (owned_->formProdagbaMateriali = std::make_unique<TFormProdagbaMateriali>(*DMNS, *DMProdagba)).get();
-    FormProdagba =
-        (owned_->formProdagba = std::make_unique<TFormProdagba>(*DMNS, *DMProdagba, *FormProdagbaMateriali)).get();
+    FormOKBottomDlg = (owned_->formOKBottomDlg = std::make_unique<TFormOKBottomDlg>()).get();
+    FormRealizaciaPrint = (owned_->formRealizaciaPrint = std::make_unique<TFormRealizaciaPrint>(*DMNS)).get();
+    FormProdagba = (owned_->formProdagba = std::make_unique<TFormProdagba>(*DMNS, *DMProdagba, *FormProdagbaMateriali,
+                                                                           *FormOKBottomDlg)).get();
     FormProdagba->setReferenceWindow([this](int recipient) {
         FormNomenklaturi->PageControl1->setCurrentWidget(FormNomenklaturi->TabSheet2);
         FormNomenklaturi->OpenOnKontragent(recipient);
@@ -335,6 +341,8 @@ AppInstances::~AppInstances()
     owned_->formUpdDostCena.reset();
     owned_->formDostavkaKorekcia.reset();
     owned_->formProdagba.reset();
+    owned_->formOKBottomDlg.reset();
+    owned_->formRealizaciaPrint.reset();
     owned_->formProdagbaMateriali.reset();
     owned_->dmProdagba.reset();
     owned_->formSklad.reset();

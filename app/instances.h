@@ -68,6 +68,8 @@ class TDMRazpl;
 class TFormRazplastania;
 class TFormRazplKlient;
 class TFormRazplDost;
+class TFormOKBottomDlg;
+class TFormRealizaciaPrint;
 namespace ColumnSettings {
 class Registry;
 }
@@ -161,6 +163,8 @@ public:
     TFormRazplastania* FormRazplastania = nullptr;
     TFormRazplKlient* FormRazplKlient = nullptr;
     TFormRazplDost* FormRazplDost = nullptr;
+    TFormOKBottomDlg* FormOKBottomDlg = nullptr;
+    TFormRealizaciaPrint* FormRealizaciaPrint = nullptr;
 
     // The report column settings: the lists they apply to and the settings last read.
     ColumnSettings::Registry& columnSettings();

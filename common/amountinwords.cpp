@@ -1,5 +1,7 @@
 #include "common/amountinwords.h"
 
+#include "common/basecurrency.h"
+
 #include <array>
 #include <cmath>
 
@@ -17,8 +19,10 @@ const std::array<std::array<QString, 10>, 3>& digitWords()
          u"шест милиона"_s, u"седем милиона"_s, u"осем милиона"_s, u"девет милиона"_s},
         {u""_s, u"хиляда"_s, u"две хиляди"_s, u"три хиляди"_s, u"четири хиляди"_s, u"пет хиляди"_s,
          u"шест хиляди"_s, u"седем хиляди"_s, u"осем хиляди"_s, u"девет хиляди"_s},
-        {u""_s, u"един лев"_s, u"два лева"_s, u"три лева"_s, u"четири лева"_s, u"пет лева"_s, u"шест лева"_s,
-         u"седем лева"_s, u"осем лева"_s, u"девет лева"_s},
+        {u""_s, u"един "_s + BaseCurrency::singular(), u"два "_s + BaseCurrency::plural(),
+         u"три "_s + BaseCurrency::plural(), u"четири "_s + BaseCurrency::plural(), u"пет "_s + BaseCurrency::plural(),
+         u"шест "_s + BaseCurrency::plural(), u"седем "_s + BaseCurrency::plural(),
+         u"осем "_s + BaseCurrency::plural(), u"девет "_s + BaseCurrency::plural()},
     }};
     return words;
 }
@@ -28,7 +32,7 @@ QString scaleWord(WordScale scale)
     switch (scale) {
     case WordScale::Millions: return u"милиона"_s;
     case WordScale::Thousands: return u"хиляди"_s;
-    case WordScale::Leva: return u"лева"_s;
+    case WordScale::Leva: return BaseCurrency::plural();
     }
     return {};
 }
@@ -171,7 +175,7 @@ QString AmountInWords(const QString& digits)
     }
     if (u > 0) result += u' ' + groupWordByValue(u, WordScale::Leva);
     // The leva word belongs to the last non-zero group; a bare thousands or millions group needs it.
-    if ((!millions.isEmpty() || !thousands.isEmpty()) && u == 0) result += u" лева"_s;
+    if ((!millions.isEmpty() || !thousands.isEmpty()) && u == 0) result += u' ' + BaseCurrency::plural();
     return result;
 }
 
@@ -188,5 +192,5 @@ QString AmountInWordsWithStotinki(double amount)
     }
     const QString words = AmountInWords(QString::number(whole, 'f', 0));
     if (stotinki == 0) return words;
-    return words + u" и "_s + QString::number(qint64(stotinki)) + u" ст."_s;
+    return words + u" и "_s + QString::number(qint64(stotinki)) + u' ' + BaseCurrency::fractionSymbol();
 }

@@ -13,9 +13,11 @@
 #include "platform/widgets/dtsource.h"
 #include "platform/widgets/handlers.h"
 #include "platform/widgets/radiogroup.h"
+#include "sales/documentprintdialog.h"
 #include "sales/documenttype.h"
 #include "sales/formprodagbamateriali.h"
 #include "sales/numbering.h"
+#include "sales/saleprint.h"
 #include "sales/salelines.h"
 
 #include <QDateEdit>
@@ -86,8 +88,10 @@ const QStringList kArticleColumns{u"ARTN_POLUCH"_s, u"ARTN_DOSTAV"_s, u"BARKOD"_
 
 } // namespace
 
-TFormProdagba::TFormProdagba(TDMNS& dm, TDMProdagba& sale, TFormProdagbaMateriali& items, QWidget* parent)
-    : Form(parent), dm_(dm), sale_(sale), items_(items)
+TFormProdagba::TFormProdagba(TDMNS& dm, TDMProdagba& sale, TFormProdagbaMateriali& items, TFormOKBottomDlg& printDialog,
+                             QWidget* parent)
+    : Form(parent), dm_(dm), sale_(sale), items_(items), printDialog_(printDialog),
+      print_(std::make_unique<SalePrint>(*this, dm, sale.SmpProdagbaTempNew))
 {
     setObjectName(u"FormProdagba"_s);
     setWindowTitle(u"Продажба на изделия, комплекти, материали - Фактура / Стокова разписка / !"_s);
@@ -268,11 +272,8 @@ TFormProdagba::TFormProdagba(TDMNS& dm, TDMProdagba& sale, TFormProdagbaMaterial
     EdRazsrSumaEUR = numberBox("EdRazsrSumaEUR");
     SpdBtnIzbIzdProdagba = Handlers::makeButton("SpdBtnIzbIzdProdagba", u"Изб. изделие"_s, this,
                                                 &TFormProdagba::SpdBtnIzbIzdProdagbaClick);
-    // Preview and printing of the documents come with their layouts.
-    SpBtnPrintDocument = Handlers::makeButton("SpBtnPrintDocument", u"Изглед"_s);
-    SpBtnPrintDocument->setEnabled(false);
-    SpeedButton3 = Handlers::makeButton("SpeedButton3", u"Печат"_s);
-    SpeedButton3->setEnabled(false);
+    SpBtnPrintDocument = Handlers::makeButton("SpBtnPrintDocument", u"Изглед"_s, this, &TFormProdagba::SpBtnPrintDocumentClick);
+    SpeedButton3 = Handlers::makeButton("SpeedButton3", u"Печат"_s, this, &TFormProdagba::SpeedButton3Click);
     SpdBtnZapisDoc = Handlers::makeButton("SpdBtnZapisDoc", u"Запис продажба"_s, this, &TFormProdagba::SpdBtnZapisDocClick);
     SpdBtnExit = Handlers::makeButton("SpdBtnExit", u"Изход"_s, this, &TFormProdagba::SpdBtnExitClick);
     auto* bottom = new QGridLayout;
@@ -342,6 +343,8 @@ TFormProdagba::TFormProdagba(TDMNS& dm, TDMProdagba& sale, TFormProdagbaMaterial
         Handlers::connect(e, &QLineEdit::editingFinished, this, &TFormProdagba::refreshTotals);
     Handlers::connect(DBGrid1, &QAbstractItemView::doubleClicked, this, &TFormProdagba::SpdBtnIzbIzdProdagbaClick);
 }
+
+TFormProdagba::~TFormProdagba() = default;
 
 void TFormProdagba::companySettingsSaved()
 {
@@ -670,7 +673,7 @@ void TFormProdagba::SpdBtnIzbIzdProdagbaClick()
                 s);
 }
 
-bool TFormProdagba::RecordSale(bool checkOrders)
+bool TFormProdagba::RecordSale(bool checkOrders, const std::function<void()>& afterRecording)
 {
     QStringList why;
     const Sales::SaleHeader h = header(&why);
@@ -688,6 +691,7 @@ bool TFormProdagba::RecordSale(bool checkOrders)
         for (const QString& m : e.messages()) UiService::current().showMessage(m);
         return false;
     }
+    if (afterRecording) afterRecording();
     emptyLines();
     return true;
 }
@@ -704,6 +708,24 @@ void TFormProdagba::SpdBtnZapisDocClick()
     sale_.SmpProdagbaTempNew.checkBrowseMode();
     if (!UiService::current().askYesNo(u" Запис на продажба ?"_s)) return;
     if (RecordSale(true)) close();
+}
+
+void TFormProdagba::SpBtnPrintDocumentClick()
+{
+    sale_.SmpProdagbaTempNew.checkBrowseMode();
+    print_->preview();
+}
+
+void TFormProdagba::SpeedButton3Click()
+{
+    sale_.SmpProdagbaTempNew.checkBrowseMode();
+    if (!printDialog_.ask(documentType_)) return;
+    const PrintCounts counts = printDialog_.counts(documentType_);
+    // Printed only once recorded: a refused or failed recording prints nothing.
+    const bool recorded = RecordSale(true, [&] {
+        if (!print_->print(counts)) UiService::current().showMessage(u"Документът не е отпечатан !"_s);
+    });
+    if (recorded) close();
 }
 
 void TFormProdagba::SpdBtnExitClick()

@@ -6,6 +6,7 @@
 #include "sales/saletotals.h"
 
 #include <functional>
+#include <memory>
 
 class QDateEdit;
 class QGroupBox;
@@ -22,6 +23,8 @@ class RadioGroup;
 class TDMNS;
 class TDMProdagba;
 class TFormProdagbaMateriali;
+class TFormOKBottomDlg;
+class SalePrint;
 
 // Composing one outgoing sales document and recording it: recipient, document type and numbers,
 // header data, the lines chosen in the item selection window and their totals. Each showing starts
@@ -31,7 +34,9 @@ class TFormProdagba : public Form
 {
     Q_OBJECT
 public:
-    TFormProdagba(TDMNS& dm, TDMProdagba& sale, TFormProdagbaMateriali& items, QWidget* parent = nullptr);
+    TFormProdagba(TDMNS& dm, TDMProdagba& sale, TFormProdagbaMateriali& items, TFormOKBottomDlg& printDialog,
+                  QWidget* parent = nullptr);
+    ~TFormProdagba() override;
 
     // Recipient.
     DBLookupComboBox *DBLkpCmBoxTipKontr = nullptr, *DBLkpCmBoxImeKontr = nullptr, *DBLkpCmBoxMOLKontr = nullptr,
@@ -88,6 +93,9 @@ public:
     void EdEkspBelWeightExit();
     void SpdBtnIzbIzdProdagbaClick();
     void SpdBtnZapisDocClick();
+    // "Изглед": the document as it would print. "Печат": the counts asked, the sale recorded, then printed.
+    void SpBtnPrintDocumentClick();
+    void SpeedButton3Click();
     void SpdBtnExitClick();
     // The company settings were saved: a VAT box still showing the old company rate takes the new
     // one, and the pending lines are computed again with it.
@@ -112,13 +120,16 @@ private:
     void showOldDebts();
     // Asks about every line the client has not ordered enough of; the answers change nothing.
     void CheckClientOrders(const Sales::SaleHeader& header, const QVector<Sales::SaleLine>& lines);
-    // Records the sale, after the client order check when asked; false when it was refused or failed
-    // (the window keeps it).
-    bool RecordSale(bool checkOrders);
+    // Records the sale, after the client order check when asked, then runs afterRecording while the
+    // lines are still shown; false when it was refused or failed (the window keeps it, and
+    // afterRecording is not run).
+    bool RecordSale(bool checkOrders, const std::function<void()>& afterRecording = {});
 
     TDMNS& dm_;
     TDMProdagba& sale_;
     TFormProdagbaMateriali& items_;
+    TFormOKBottomDlg& printDialog_;
+    std::unique_ptr<SalePrint> print_;
     DataSource* lines_ = nullptr;
     int documentType_ = 0;
     QString companyVat_;  // the company rate the VAT box was filled with

@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
+#include <QPrinterInfo>
 
 #include <algorithm>
 
@@ -119,6 +120,30 @@ bool print(const Document& doc, QPrinter& printer, int copies)
             paintPage(painter, page, printer.resolution());
         }
     return painter.end();
+}
+
+namespace {
+QString& folderSetting()
+{
+    static QString folder;
+    return folder;
+}
+} // namespace
+
+void setPrintFolder(const QString& folder) { folderSetting() = folder; }
+QString printFolder() { return folderSetting(); }
+
+bool printDocument(const Document& doc)
+{
+    if (doc.isEmpty()) return true;
+    if (const QString folder = folderSetting(); !folder.isEmpty()) {
+        static int job = 0;
+        return writePdf(doc, QStringLiteral("%1/%2-%3.pdf").arg(folder, doc.name).arg(++job, 4, 10, QChar(u'0')));
+    }
+    const QPrinterInfo target = QPrinterInfo::defaultPrinter();
+    if (target.isNull()) return false;
+    QPrinter printer(target, QPrinter::HighResolution);
+    return print(doc, printer, 1);
 }
 
 } // namespace Report

@@ -25,4 +25,13 @@ bool writePdf(const Document& doc, const QString& path);
 // follow the document). False when nothing could be printed.
 bool print(const Document& doc, QPrinter& printer, int copies = 1);
 
+// Where printDocument() sends documents: the default printer, or, with a folder set, a PDF file per
+// document in that folder (printing to files). An empty folder restores the printer.
+void setPrintFolder(const QString& folder);
+QString printFolder();
+
+// Prints the document on the destination set; false when there is no printer or nothing could be
+// printed. An empty document prints nothing and is not a failure.
+bool printDocument(const Document& doc);
+
 } // namespace Report

@@ -1,0 +1,51 @@
+#include "sales/formrealizaciaprint.h"
+
+#include "data/dmns.h"
+#include "platform/report/reportpreview.h"
+#include "platform/ui/uiservice.h"
+
+using namespace Qt::StringLiterals;
+
+TFormRealizaciaPrint::TFormRealizaciaPrint(TDMNS& dm, QWidget* parent)
+    : DocumentPrintDialog(u"FormRealizaciaPrint"_s, true, parent), recorded_(dm.SQLConnectNS),
+      fakt_(dm, recorded_.SmpRealizaciaProdagba), oprost_(dm, recorded_.SmpRealizaciaProdagba),
+      dorvex_(dm, recorded_.SmpRealizaciaProdagba)
+{
+}
+
+std::optional<InvoicePrint::Heading> TFormRealizaciaPrint::load(const QString& saleNumber)
+{
+    std::optional<InvoicePrint::Heading> heading = recorded_.load(saleNumber);
+    if (!heading) UiService::current().showMessage(u"Няма продажба с номер "_s + saleNumber + u" !"_s);
+    return heading;
+}
+
+TQRInvoice* TFormRealizaciaPrint::layoutFor(int documentType)
+{
+    switch (documentType) {
+    case 0: return &fakt_;
+    case 1: return &oprost_;
+    case 5: return &dorvex_;
+    default: return nullptr;
+    }
+}
+
+void TFormRealizaciaPrint::open(const QString& saleNumber)
+{
+    const std::optional<InvoicePrint::Heading> heading = load(saleNumber);
+    if (!heading || !ask(heading->documentType)) return;
+    TQRInvoice* layout = layoutFor(heading->documentType);
+    const PrintCounts n = counts(heading->documentType);
+    if (!layout || n.total() == 0) return;
+    layout->fill(*heading);
+    if (!layout->print(n.originals, n.copies)) UiService::current().showMessage(u"Документът не е отпечатан !"_s);
+}
+
+void TFormRealizaciaPrint::preview(const QString& saleNumber)
+{
+    const std::optional<InvoicePrint::Heading> heading = load(saleNumber);
+    TQRInvoice* layout = heading ? layoutFor(heading->documentType) : nullptr;
+    if (!layout) return;
+    layout->fill(*heading);
+    Report::preview(layout->build());
+}
