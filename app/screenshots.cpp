@@ -542,12 +542,24 @@ int main(int argc, char** argv)
         db.execute(QStringLiteral("insert into KONTRAGENTI (NKONTRAGENT, NTIP_KONTRAGENT, IMEKONTRAGENT, PROCENT_OTST_KONTR) "
                                   "values (9100, 1, 'Строймаркет ООД', 2)"));
         db.execute(QStringLiteral("insert into KONTR_MAT_CENI (NKONTRAGENT, NMATERIAL, SPEC_CENA) values (9100, 9004, 1.20)"));
+        // An earlier sale on credit: the client's old debt.
+        db.executeProcedure(QStringLiteral("ADDPRODAGBI"),
+                            {{QStringLiteral("NUMPRODAGBA"), Clock::today().addDays(-9).toString(QStringLiteral("yyyyMMdd")) + QStringLiteral("001")},
+                             {QStringLiteral("NKONTRAGENT"), 9100}, {QStringLiteral("NVIDPLASTANE"), 1},
+                             {QStringLiteral("TIP_DOCUMENT"), 0}, {QStringLiteral("PROCENT_DDS"), 20.0},
+                             {QStringLiteral("DATEFAKTURA"), Clock::today().addDays(-9)}, {QStringLiteral("NMATERIAL"), 9005},
+                             {QStringLiteral("BROI_MATERIAL_IZDELIE"), 1000.0}, {QStringLiteral("CENA_MATERIAL_IZDELIE"), 0.12}});
         TFormProdagba* sale = instances.FormProdagba;
         TFormProdagbaMateriali* choice = instances.FormProdagbaMateriali;
         sale->show();
         sale->RdGrpSklObDaNe->setItemIndex(1);
+        sale->RdGrpSklObDaNeClick();
         dm.SmpIzbKontrSklad.locate(QStringLiteral("NKONTRAGENT"), {9100});
         sale->DBLkpCmBoxImeKontr->setKeyValue(9100);
+        sale->DBLkpCmBoxImeKontrCloseUp();
+        sale->RdGrpVidPlastane->setItemIndex(1);
+        sale->RdGrpVidPlastaneClick();
+        sale->EdRazsrSumaLv->setText(QStringLiteral("200"));
         sale->DBLookupComboBox3->setKeyValue(1);
         sale->DBLookupComboBox4->setKeyValue(1);
         {

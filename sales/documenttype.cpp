@@ -169,3 +169,5 @@ std::optional<SaleEntryMode> saleEntryModeForCode(int code)
     const auto type = documentTypeFromCode(code);
     return type ? documentTypeInfo(*type).saleEntry : std::nullopt;
 }
+
+std::optional<SaleEntryMode> saleWindowModeForCode(int code) { return saleEntryModeForCode(code == 10 ? 0 : code); }

@@ -111,3 +111,6 @@ const DocumentTypeInfo& documentTypeInfo(DocumentType type);
 // such a code shows the non-invoice totals and leaves the columns and boxes as they are.
 TotalsGroup totalsGroupForCode(int code);
 std::optional<SaleEntryMode> saleEntryModeForCode(int code);
+// The mode the sale windows apply: a credit note is computed as an invoice, so it gets the tax
+// invoice's columns and boxes.
+std::optional<SaleEntryMode> saleWindowModeForCode(int code);

@@ -16,6 +16,7 @@
 #include "sales/documentprintdialog.h"
 #include "sales/documenttype.h"
 #include "sales/formprodagbamateriali.h"
+#include "sales/linecolumns.h"
 #include "sales/numbering.h"
 #include "sales/saleprint.h"
 #include "sales/salelines.h"
@@ -79,12 +80,6 @@ double typedNumber(const QLineEdit* box, const QString& what, QStringList* bad)
     if (bad) *bad << u"Невалидно число в \"%1\": \"%2\" !"_s.arg(what, text);
     return 0;
 }
-
-const QStringList kBgnColumns{u"CENA_MATERIAL_IZDELIE"_s, u"CenaMatIzdCalc"_s, u"CenaMatIzdBroiObsto"_s};
-const QStringList kUsdPriceColumns{u"CENA_MAT_IZD_USD"_s, u"CenaMatIzdCalcUSD"_s};
-const QStringList kUsdValueEurColumns{u"CenaMatIzdBroiObstoUSD"_s, u"CENA_MAT_IZD_EUR"_s, u"CenaMatIzdCalcEUR"_s,
-                                      u"CenaMatIzdBroiObstoEUR"_s};
-const QStringList kArticleColumns{u"ARTN_POLUCH"_s, u"ARTN_DOSTAV"_s, u"BARKOD"_s};
 
 } // namespace
 
@@ -168,7 +163,9 @@ TFormProdagba::TFormProdagba(TDMNS& dm, TDMProdagba& sale, TFormProdagbaMaterial
     // Document strip.
     DBLkpCmBIzborTipDok = DbControls::makeListLookup("DBLkpCmBIzborTipDok", source(dm.SmpTipDok), "NTIP_DOKUMENT", "IME_DOKUMENT", 220);
     LbNfakt = label("LbNfakt", u"№фактура"_s);
-    EditNFakt = numberBox("EditNFakt", 10);
+    EditNFakt = textBox("EditNFakt", 10);
+    // Integer invoice numbers start with the company's one-character symbol; digits follow it.
+    EditNFakt->setValidator(new QRegularExpressionValidator(QRegularExpression(u"[^0-9.]?[0-9.]*"_s), EditNFakt));
     DateFaktProdagba = dateBox("DateFaktProdagba");
     EdChas = new QTimeEdit;
     EdChas->setObjectName(u"EdChas"_s);
@@ -504,15 +501,9 @@ void TFormProdagba::ApplyDocumentTypeMode(int type)
     const bool invoiceTotals = totalsGroupForCode(type) == TotalsGroup::Invoice || type == 10;
     GrpBoxDanFakt->setVisible(invoiceTotals);
     GrpBoxOprFaktStRazp->setVisible(!invoiceTotals);
-    const std::optional<SaleEntryMode> mode = saleEntryModeForCode(type == 10 ? 0 : type);
+    const std::optional<SaleEntryMode> mode = saleWindowModeForCode(type);
     if (mode) {
-        const auto columns = [this](const QStringList& names, bool shown) {
-            for (const QString& n : names) DBGrid1->setColumnVisible(n, shown);
-        };
-        columns(kBgnColumns, mode->bgnColumns);
-        columns(kUsdPriceColumns, mode->usdPriceColumns);
-        columns(kUsdValueEurColumns, mode->usdValueEurColumns);
-        columns(kArticleColumns, mode->articleColumns);
+        SaleLineColumns::show(*DBGrid1, *mode);
         for (QWidget* w : {static_cast<QWidget*>(LbNfakt), static_cast<QWidget*>(EditNFakt)}) w->setEnabled(mode->invoiceBox);
         for (QWidget* w : {static_cast<QWidget*>(LbNstRAzp), static_cast<QWidget*>(EdNstRazp)}) w->setEnabled(mode->stockReceiptBox);
         for (QWidget* w : {static_cast<QWidget*>(LbNkons), static_cast<QWidget*>(EdNkons)}) w->setEnabled(mode->consignmentBox);

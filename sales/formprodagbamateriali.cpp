@@ -12,6 +12,8 @@
 #include "platform/widgets/dtsource.h"
 #include "platform/widgets/handlers.h"
 #include "platform/widgets/radiogroup.h"
+#include "sales/documenttype.h"
+#include "sales/linecolumns.h"
 #include "sales/salelines.h"
 #include "sales/salerecording.h"
 
@@ -363,11 +365,16 @@ void TFormProdagbaMateriali::FormShow()
     const bool objects = fromObjects();
     PnlProdSklad->setVisible(!objects);
     PnlProdSklOb->setVisible(objects);
-    DBGrid4->setColumnVisible(u"ImeSklOb"_s, objects || correction);
+    DBGrid4->setColumnVisible(u"ImeSklOb"_s, objects);
+    if (correction)
+        SaleLineColumns::showForCorrection(*DBGrid4);
+    else if (const std::optional<SaleEntryMode> m = saleWindowModeForCode(current_.documentType))
+        SaleLineColumns::show(*DBGrid4, *m);
     if (objects) {
         SmpDataset& list = sale_.SmpViewMatSklOb;
         list.isActive() ? list.refresh() : list.open();
-        if (!dm_.SmpTipSklOb.isActive()) dm_.SmpTipSklOb.open();
+        // Warehouse objects added since the list was read are offered too.
+        dm_.SmpTipSklOb.isActive() ? dm_.SmpTipSklOb.refresh() : dm_.SmpTipSklOb.open();
         DBGridSklad_SklOb->dataSource()->setDataset(&sale_.SmpSklObNalich);
         ReloadWarehouseObjectStock();
     } else {
@@ -423,7 +430,8 @@ void TFormProdagbaMateriali::ReloadWarehouseObjectStock()
     stock.setParam(u"NSKLOBEKT_OT"_s, oneObject ? object : 1);
     stock.setParam(u"NSKLOBEKT_DO"_s, oneObject ? object : 10000);
     stock.setParam(u"NMATERIALOT"_s, oneMaterial ? material : 1);
-    stock.setParam(u"NMATERIALDO"_s, oneMaterial ? material : 10000);
+    // Material numbers run far beyond 10000; every one of them is offered.
+    stock.setParam(u"NMATERIALDO"_s, oneMaterial ? material : 1000000);
     DBLkpCmbSklOb->setEnabled(oneObject);
     DBLkpCmbSklObArtik->setEnabled(oneMaterial);
     stock.open();
@@ -491,6 +499,10 @@ void TFormProdagbaMateriali::SpeedBtnZapMaterialClick()
     }
     if (*quantity == 0) return;
     if (fromObjects()) {
+        if (mode_ == Mode::Correction && RdGrpSklOb->itemIndex() != 1) {
+            UiService::current().showMessage(u"Не е избран складов обект ?"_s);
+            return;
+        }
         *quantity < 0 ? AddReturnLineToWarehouseObject(*quantity) : AddLineFromWarehouseObject(*quantity);
     } else {
         *quantity < 0 ? AddReturnLineToWarehouse(*quantity) : AddLineFromWarehouse(*quantity);

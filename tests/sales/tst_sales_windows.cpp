@@ -43,6 +43,8 @@ private slots:
     void clientOrderCheckAsksAndRecords();
     void referenceDataOpensOnTheRecipient();
     void sourceColumnFollowsWarehouseObjects();
+    void selectionColumnsFollowTheDocument();
+    void correctionOfAWarehouseObjectSale();
 
 private:
     TFormProdagba* sale() { return app_->FormProdagba; }
@@ -513,6 +515,83 @@ void TstSalesWindows::sourceColumnFollowsWarehouseObjects()
     QVERIFY(sale()->DBGrid1->isColumnVisible(u"ImeSklOb"_s));
     sale()->RdGrpSklObDaNe->click(1);
     QVERIFY(!sale()->DBGrid1->isColumnVisible(u"ImeSklOb"_s));
+}
+
+// The item selection's line grid shows the price columns of the document type, as the sale window.
+void TstSalesWindows::selectionColumnsFollowTheDocument()
+{
+    openSale();
+    chooseInList(sale()->DBLkpCmBIzborTipDok, u"Сток.разп.ЛВ,USD,EUR"_s);
+    QVERIFY(sale()->DBGrid1->isColumnVisible(u"CENA_MAT_IZD_USD"_s));
+    for (const auto& [type, usd] : {std::pair{u"Сток.разп.ЛВ,USD,EUR"_s, true}, {u"Данъчна фактура"_s, false}}) {
+        chooseInList(sale()->DBLkpCmBIzborTipDok, type);
+        ui_->onModal = [&](Form* form) {
+            [&] {
+                QCOMPARE(items()->DBGrid4->isColumnVisible(u"CENA_MAT_IZD_USD"_s), usd);
+                QCOMPARE(items()->DBGrid4->isColumnVisible(u"CENA_MAT_IZD_EUR"_s), usd);
+                QVERIFY(!items()->DBGrid4->isColumnVisible(u"BARKOD"_s));
+                QVERIFY(!items()->DBGrid4->isColumnVisible(u"ImeSklOb"_s));
+            }();
+            clickButton(items(), u"SpeedBtnClose"_s);
+            return form->modalResult();
+        };
+        clickButton(sale(), u"SpdBtnIzbIzdProdagba"_s);
+        ui_->onModal = nullptr;
+        QCOMPARE(sale()->DBGrid1->isColumnVisible(u"CENA_MAT_IZD_USD"_s), usd);
+    }
+}
+
+// Correcting a sale from a warehouse object takes new lines from a chosen object only; every material
+// the objects hold is offered, whatever its number.
+void TstSalesWindows::correctionOfAWarehouseObjectSale()
+{
+    exec(u"insert into TIP_SKL_OBEKT (NSKL_OBEKT, IME_SKL_OBEKT) values (3, 'Магазин')"_s);
+    exec(u"insert into MATERIALI (NMATERIAL, IMEMATERIAL, NSKLAD, NMIARKA, PRODAGNA_CENA) values (20000, 'Лист', 1, 1, 7)"_s);
+    for (int m : {500, 20000})
+        db().executeProcedure(u"ADDDOSTAVKA_SKLOB"_s,
+                              {{u"ADD_UPD"_s, 1}, {u"NUM_SKL_RAZP"_s, 4}, {u"NSKL_OBEKT"_s, 3}, {u"NMATERIAL"_s, m},
+                               {u"KOLICHESTVO"_s, 6.0}, {u"DATEPOLUCHENO"_s, QDate(2026, 11, 5)}});
+    Sales::SaleHeader h;
+    h.documentType = 2;
+    h.counterparty = 60;
+    h.recipientName = u"Клиент"_s;
+    h.paymentType = 1;
+    h.stockReceiptNumber = u"9"_s;
+    h.date = QDate(2026, 12, 10);
+    Sales::SaleLine l;
+    l.material = 500;
+    l.quantity = 2;
+    l.priceLv = 10;
+    l.warehouseObject = 3;
+    const QString number = Sales::recordSale(db(), h, {l}).saleNumber;
+
+    ui_->onModal = [&](Form* form) {
+        [&] {
+            QVERIFY(items()->PnlProdSklOb->isVisibleTo(items()));
+            QVERIFY(items()->DBGrid4->isColumnVisible(u"ImeSklOb"_s));
+            QVERIFY(items()->DBGrid4->isColumnVisible(u"CENA_MAT_IZD_EUR"_s));
+            QVERIFY(!items()->DBGrid4->isColumnVisible(u"BARKOD"_s));
+            items()->RdGrpSklOb->click(0);
+            SmpDataset& stock = app_->DMProdagba->SmpSklObNalich;
+            QVERIFY(stock.locate(u"NMATERIAL"_s, {20000}));
+            items()->EditKolich->setText(u"1"_s);
+            clickButton(items(), u"SpeedBtnZapMaterial"_s);
+            QCOMPARE(app_->DMProdagba->SmpProdagbaKorekcia.recordCount(), 1);
+            items()->RdGrpSklOb->click(1);
+            chooseInList(items()->DBLkpCmbSklOb, u"Магазин"_s);
+            QVERIFY(stock.locate(u"NMATERIAL"_s, {20000}));
+            clickButton(items(), u"SpeedBtnZapMaterial"_s);
+            QCOMPARE(app_->DMProdagba->SmpProdagbaKorekcia.recordCount(), 2);
+            ui_->answers << true;
+            clickButton(items(), u"BitBtnZapProdKorek"_s);
+        }();
+        return form->modalResult();
+    };
+    QCOMPARE(items()->openCorrection(number), 1);
+    ui_->onModal = nullptr;
+    QCOMPARE(ui_->texts(RecordingUi::Kind::Message), QStringList{u"Не е избран складов обект ?"_s});
+    QCOMPARE(Sales::warehouseObjectStockOf(db(), 3, 20000), 5.0);
+    QCOMPARE(Sales::warehouseObjectStockOf(db(), 3, 500), 4.0);
 }
 
 QTEST_MAIN(TstSalesWindows)

@@ -1,0 +1,92 @@
+-- A sale's write-off reads what is on hand of a stock line only while quantity is still to be drawn,
+-- and stops at the first line that completes it, instead of summing the movements of every line of
+-- the material first. The document numbers a sale is checked against have indexes of their own.
+
+create index PRODAGBI_NSTOK_RAZP on PRODAGBI (NSTOK_RAZP);
+create index PRODAGBI_NEKSP_BEL on PRODAGBI (NEKSP_BEL);
+
+set term ^ ;
+
+create or alter procedure SKLAD_MAT_PROD_ZAPIS (
+    INUMPRODAGBA varchar(11), INUMMATERIAL integer, IBROI_MAT_PROD double precision,
+    IAUTONUM_SKLAD integer, IDOK_AUTONUM integer)
+returns (AUTONUM_SKLAD integer, KOLICHESTVO double precision)
+as
+declare variable ostava double precision;
+declare variable dostaveno double precision;
+declare variable nalichno double precision;
+declare variable ime varchar(65);
+declare variable dnes timestamp;
+begin
+    ostava = coalesce(IBROI_MAT_PROD, 0);
+    dnes = current_timestamp;
+    for select s.AUTONUM, coalesce(s.KOLICHESTVO, 0)
+          from SKLAD s
+         where s.NMATERIAL = :INUMMATERIAL
+         order by iif(s.AUTONUM = :IAUTONUM_SKLAD, 0, 1), s.DATEPOLUCHENO, s.AUTONUM
+          into :AUTONUM_SKLAD, :dostaveno
+    do
+    begin
+        if (ostava <= 0.000000001) then
+            leave;
+        select :dostaveno - coalesce(sum(d.KOLICHESTVO), 0) from SKLAD_DVIGENIE d
+         where d.AUTONUM_SKLAD = :AUTONUM_SKLAD
+          into :nalichno;
+        if (nalichno > 0.000000001) then
+        begin
+            KOLICHESTVO = minvalue(ostava, nalichno);
+            insert into SKLAD_DVIGENIE (AUTONUM_SKLAD, VID_DVIGENIE, KOLICHESTVO, DATE_DVIGENIE, DOK_NOMER, DOK_AUTONUM)
+            values (:AUTONUM_SKLAD, 1, :KOLICHESTVO, :dnes, :INUMPRODAGBA, :IDOK_AUTONUM);
+            ostava = ostava - KOLICHESTVO;
+            suspend;
+        end
+    end
+    if (ostava > 0.000000001) then
+    begin
+        select IMEMATERIAL from MATERIALI where NMATERIAL = :INUMMATERIAL into :ime;
+        exception SKLAD_OTKAZ 'Недостатъчно количество на  ' || coalesce(ime, '') || '  !';
+    end
+end^
+
+create or alter procedure SKLOB_MAT_PROD_ZAPIS (
+    NSKL_OBEKT integer, NUMPRODAGBA varchar(11), NUMMATERIAL integer, BROI_MAT_PROD double precision,
+    IAUTONUM_SKLOB integer, IDOK_AUTONUM integer)
+returns (AUTONUM_SKLOB integer, KOLICHESTVO double precision)
+as
+declare variable ostava double precision;
+declare variable polucheno double precision;
+declare variable nalichno double precision;
+declare variable ime varchar(65);
+declare variable dnes timestamp;
+begin
+    ostava = coalesce(BROI_MAT_PROD, 0);
+    dnes = current_timestamp;
+    for select o.AUTONUM, coalesce(o.POLUCHENO, 0)
+          from SKL_OBEKTI_MATERIALI o
+         where o.NMATERIAL = :NUMMATERIAL and o.NSKL_OBEKT = :NSKL_OBEKT
+         order by iif(o.AUTONUM = :IAUTONUM_SKLOB, 0, 1), o.DATEPOLUCHENO, o.AUTONUM
+          into :AUTONUM_SKLOB, :polucheno
+    do
+    begin
+        if (ostava <= 0.000000001) then
+            leave;
+        select :polucheno - coalesce(sum(d.KOLICHESTVO), 0) from SKLAD_DVIGENIE d
+         where d.AUTONUM_SKLOB = :AUTONUM_SKLOB
+          into :nalichno;
+        if (nalichno > 0.000000001) then
+        begin
+            KOLICHESTVO = minvalue(ostava, nalichno);
+            insert into SKLAD_DVIGENIE (AUTONUM_SKLOB, VID_DVIGENIE, KOLICHESTVO, DATE_DVIGENIE, DOK_NOMER, DOK_AUTONUM)
+            values (:AUTONUM_SKLOB, 1, :KOLICHESTVO, :dnes, :NUMPRODAGBA, :IDOK_AUTONUM);
+            ostava = ostava - KOLICHESTVO;
+            suspend;
+        end
+    end
+    if (ostava > 0.000000001) then
+    begin
+        select IMEMATERIAL from MATERIALI where NMATERIAL = :NUMMATERIAL into :ime;
+        exception SKLAD_OTKAZ 'Недостатъчно количество на  ' || coalesce(ime, '') || '  !';
+    end
+end^
+
+set term ; ^
