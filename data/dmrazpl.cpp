@@ -250,8 +250,9 @@ void TDMRazpl::defineChoices()
     readOnly(SmpIzbZak, "select shifyr,ImeFull from ViewPersonal order by ImeFull");
     SmpIzbZak.setKeyFields(QStringLiteral("SHIFYR"));
 
+    // Read from the table at every opening (its row holds the starting values); what is typed stays
+    // in the cache, as nothing applies this list.
     SmpRazplDostTemp.setTableName(QStringLiteral("DOST_PLAST_TEMP"));
-    SmpRazplDostTemp.setScratch(true);
     addFields(SmpRazplDostTemp, {{"SHIFYR", T::Integer}, {"NKONTRAGENT", T::Integer},
                                  {"PLATENO_DATE", T::DateTime, nullptr, "dd.mm.yy"},
                                  {"PLATENO_LV", T::Float, "Лева"}, {"PLATENO_USD", T::Float, "USD"},

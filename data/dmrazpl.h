@@ -44,6 +44,6 @@ public:
     SmpDataset SmpRazplKontrProd{QStringLiteral("SmpRazplKontrProd"), &connection_, this};
     SmpDataset SmpRazplKontrDost{QStringLiteral("SmpRazplKontrDost"), &connection_, this};
     SmpDataset SmpIzbZak{QStringLiteral("SmpIzbZak"), &connection_, this};
-    // The starting values of a new supplier payment (a scratch buffer, never applied).
+    // The starting values of a new supplier payment, and the buffer it is typed into (never applied).
     SmpDataset SmpRazplDostTemp{QStringLiteral("SmpRazplDostTemp"), &connection_, this};
 };

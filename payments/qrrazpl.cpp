@@ -43,6 +43,12 @@ void footer(Layout& layout)
 
 QString money(double v) { return Formats::formatNumber(v, u"# ### ##0.00"_s); }
 
+Document dated(Layout& layout)
+{
+    layout.printDate = Clock::today();
+    return Report::build(layout);
+}
+
 } // namespace
 
 TQRRazplStatement::TQRRazplStatement(const QString& name, TDMNS& dm, SmpDataset& rows, const QString& title,
@@ -74,7 +80,8 @@ TQRRazplStatement::TQRRazplStatement(const QString& name, TDMNS& dm, SmpDataset&
     y += kLine;
     const QStringList captions = {u"№"_s, u"Дата"_s, u"Наименование/плащане/"_s, u"Брой"_s, u"Получено"_s, u"Платено"_s,
                                   u"Получено"_s, u"Платено"_s, u"Получено"_s, u"Платено"_s};
-    for (int i = 0; i < 10; ++i) label(head, QString(), {xs[i], y, ws[i], kLine}, captions[i], true, Qt::AlignCenter);
+    for (int i = 0; i < 10; ++i)
+        head.addLabel(QString(), {xs[i], y, ws[i], kLine}, captions[i]).withFont(Font::sized(7.5, true)).align(Qt::AlignCenter);
     head.addHLine(QString(), 0, w, y + kLine);
 
     Band& detail = setDetail(&rows, kLine);
@@ -111,6 +118,10 @@ TQRRazplStatement::TQRRazplStatement(const QString& name, TDMNS& dm, SmpDataset&
     }
     footer(*this);
 }
+
+Document TQRRazplStatement::build() { return dated(*this); }
+Document TQRRazplProdObobst::build() { return dated(*this); }
+Document TQRSaldaKlienti::build() { return dated(*this); }
 
 void TQRRazplStatement::setPeriod(bool defined, const QDate& from, const QDate& to)
 {

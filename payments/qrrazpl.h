@@ -17,7 +17,8 @@ class TQRRazplStatement : public Report::Layout
 public:
     // The period line is printed only for a defined period.
     void setPeriod(bool defined, const QDate& from, const QDate& to);
-    Report::Document build() const { return Report::build(*this); }
+    // Dated today by the program's clock.
+    Report::Document build();
 
 protected:
     struct Columns
@@ -58,7 +59,8 @@ public:
         Amounts before, paid, after;
     };
     void fill(const Filled& f);
-    Report::Document build() const { return Report::build(*this); }
+    // Dated today by the program's clock.
+    Report::Document build();
 };
 
 // The clients' balances, as the balance list is filtered, with their Latin names.
@@ -66,5 +68,6 @@ class TQRSaldaKlienti : public Report::Layout
 {
 public:
     TQRSaldaKlienti(TDMNS& dm, TDMRazpl& razpl);
-    Report::Document build() const { return Report::build(*this); }
+    // Dated today by the program's clock.
+    Report::Document build();
 };
