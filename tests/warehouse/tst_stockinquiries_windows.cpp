@@ -73,7 +73,6 @@ void TstStockInquiriesWindows::init()
     exec(QStringLiteral("insert into KONTRAGENTI (NKONTRAGENT, NTIP_KONTRAGENT, IMEKONTRAGENT) values (60, 2, 'Доставчик А')"));
     exec(QStringLiteral("insert into KONTRAGENTI (NKONTRAGENT, NTIP_KONTRAGENT, IMEKONTRAGENT) values (61, 2, 'Доставчик Б')"));
     dm().SmpFirma.refresh();
-    dm().SmpMateriali.refresh();
     ui_->onModal = [this](Form* form) {
         if (auto* preview = qobject_cast<Report::ReportPreview*>(form)) previews_ << preview->document();
         return 0;
