@@ -42,6 +42,15 @@
 #include "data/dmsklad.h"
 #include "warehouse/deliveries.h"
 #include "warehouse/formdostavkakorekcia.h"
+#include "warehouse/formambalag.h"
+#include "warehouse/formmatspravka.h"
+#include "warehouse/formskladmatceni.h"
+#include "warehouse/formskladpunkt.h"
+#include "warehouse/formsprskladdvigenie.h"
+#include "warehouse/formsprskladmateriali.h"
+#include "warehouse/formsprskladmaterialikymdata.h"
+#include "warehouse/formsprskladsklrazp.h"
+#include "platform/report/reportpreview.h"
 #include "warehouse/formsklad.h"
 #include "warehouse/formskldostbrak.h"
 #include "warehouse/formupddostcena.h"
@@ -472,7 +481,81 @@ int main(int argc, char** argv)
         // The defective-goods panel with every supplier's claims.
         sklad->RdGrpDostBrak->click(1);
         shot(sklad, QStringLiteral("FormSklad_DostBrak"));
+        sklad->RdGrpKontrDaNeDostav->click(0);
         sklad->close();
+
+        // The stock inquiries over the same month: some of it sold, minimum and maximum quantities set.
+        for (int i = 0; i < keys.size(); i += 3)
+            db.execute(QStringLiteral("insert into SKLAD_DVIGENIE (AUTONUM_SKLAD, VID_DVIGENIE, KOLICHESTVO, DATE_DVIGENIE)"
+                                      " values (:L, :V, :Q, :D)"),
+                       {{QStringLiteral("L"), keys[i]}, {QStringLiteral("V"), 1 + i % 3}, {QStringLiteral("Q"), 5 + i % 7},
+                        {QStringLiteral("D"), QDateTime(today.addDays(-12 + i % 10), QTime(11, 0))}});
+        db.execute(QStringLiteral("update MATERIALI set MIN_KOL = 40 + mod(NMATERIAL, 5) * 20, MAX_KOL = iif(mod(NMATERIAL, 3) = 0, 0, 150)"));
+        const auto inquiry = [&](TFormStockInquiry* w, const QString& name) {
+            w->show();
+            w->RdGrpIzbSklad->click(0);
+            shot(w, name);
+        };
+        instances.FormSprSkladDvigenie->DatePoluchOt->setDate(today.addDays(-40));
+        inquiry(instances.FormSprSkladDvigenie, QStringLiteral("FormSprSkladDvigenie"));
+        inquiry(instances.FormSprSkladMateriali, QStringLiteral("FormSprSkladMateriali"));
+        inquiry(instances.FormSkladMatCENI, QStringLiteral("FormSkladMatCENI"));
+        inquiry(instances.FormMat_Spravka, QStringLiteral("FormMat_Spravka"));
+        TFormSprSkladMaterialiKymData* kymData = instances.FormSprSkladMaterialiKymData;
+        inquiry(kymData, QStringLiteral("FormSprSkladMaterialiKymData"));
+        kymData->DateFakturaKym->setDate(today.addDays(-10));
+        shot(kymData, QStringLiteral("FormSprSkladMaterialiKymData_10"));
+        const auto savePdf = [&out](ModalShot& modal, const QString& name) {
+            modal.name = name;
+            modal.script = [&out, name](Form* form) {
+                if (auto* preview = qobject_cast<Report::ReportPreview*>(form))
+                    preview->savePdf(out.filePath(name + QStringLiteral(".pdf")));
+            };
+        };
+        {
+            ModalShot modal(out, failures);
+            savePdf(modal, QStringLiteral("QRNalichKymDataSrCena"));
+            kymData->BitBtnNalichKymDataClick();
+        }
+        TFormSprSkladSklRazp* razp = instances.FormSprSkladSklRazp;
+        razp->show();
+        razp->RdGrpIzbDate->click(2);
+        shot(razp, QStringLiteral("FormSprSkladSklRazp"));
+        {
+            ModalShot modal(out, failures);
+            savePdf(modal, QStringLiteral("QRSklRazpA4_reprint"));
+            razp->BitBtnPrnKasaClick();
+        }
+        for (Form* w : std::initializer_list<Form*>{instances.FormSprSkladDvigenie, instances.FormSprSkladMateriali,
+                                                    instances.FormSkladMatCENI, instances.FormMat_Spravka, kymData, razp})
+            w->close();
+
+        // The warehouse points for one supplier, and its packaging account.
+        for (const char* sql : {"insert into TIP_AMBALAG (NAMBALAG, IME_AMBALAG) values (1, 'Европалет')",
+                                "insert into TIP_AMBALAG (NAMBALAG, IME_AMBALAG) values (2, 'Каса пластмасова')",
+                                "insert into TIP_AMBALAG (NAMBALAG, IME_AMBALAG) values (3, 'Бидон 20 л')",
+                                "insert into AMB_FIRMA_DOST (NKONTRAGENT, NAMBALAG, BROI_AMB, DATE_AMB) values (32, 1, 12, current_timestamp - 20)",
+                                "insert into AMB_FIRMA_DOST (NKONTRAGENT, NAMBALAG, BROI_AMB, DATE_AMB) values (32, 2, 40, current_timestamp - 14)",
+                                "insert into AMB_FIRMA_DOST (NKONTRAGENT, NAMBALAG, BROI_AMB, DATE_AMB) values (32, 3, 6, current_timestamp - 5)",
+                                "insert into AMB_DOST_FIRMA (NKONTRAGENT, NAMBALAG, BROI_AMB, DATE_AMB) values (32, 1, 8, current_timestamp - 9)",
+                                "insert into AMB_DOST_FIRMA (NKONTRAGENT, NAMBALAG, BROI_AMB, DATE_AMB) values (32, 2, 25, current_timestamp - 3)"})
+            db.execute(QString::fromUtf8(sql));
+        TFormSkladPunkt* punkt = instances.FormSkladPunkt;
+        inquiry(punkt, QStringLiteral("FormSkladPunkt"));
+        punkt->RdGrpKontrDaNeDostav->click(1);
+        instances.DMSklad->SmpTipKontrSklPunkt.locate(QStringLiteral("NTIP_KONTRAGENT"), {2});
+        instances.DMSklad->SmpKontrSklPunkt.locate(QStringLiteral("NKONTRAGENT"), {32});
+        punkt->DBLkpCmBoxTipKontrDost->setKeyValue(2);
+        punkt->DBLkpCmBoxKontrDostav->setKeyValue(32);
+        punkt->DBLkpCmBoxKontrDostavCloseUp();
+        shot(punkt, QStringLiteral("FormSkladPunkt_Dostavchik"));
+        {
+            ModalShot modal(out, failures);
+            modal.name = QStringLiteral("FormAmbalag");
+            punkt->SpdBtnAmbalagClick();
+        }
+        punkt->RdGrpKontrDaNeDostav->click(0);
+        punkt->close();
     }
     // The new delivery window with a document of three lines, one priced in EUR.
     {

@@ -1,9 +1,12 @@
 // The stock window over a year of a busy firm: 5,000 materials, 100,000 delivery lines and
 // 1,000,000 ledger rows. Opening the stock list for all warehouses through SKLADNALICH into the
 // window's dataset, against the engine's own grouped join over the same tables fetched by a plain
-// loop, side by side in one run; then one warehouse's list and a delivery of 50 lines.
+// loop, side by side in one run; then one warehouse's list and a delivery of 50 lines. Last, the
+// stock at a mid-year document date through SKLADNALICH_KYMDATA into its dataset, against the
+// engine's own grouped join for that date.
 #include "data/dmns.h"
 #include "data/dmsklad.h"
+#include "data/dmsklspravki.h"
 #include "platform/db/connection.h"
 #include "platform/db/transaction.h"
 #include "platform/dataset/smpdataset.h"
@@ -107,6 +110,28 @@ const char* const kAggregate =
     "   from SKLAD_DVIGENIE where AUTONUM_SKLAD is not null group by AUTONUM_SKLAD) d on d.AUTONUM_SKLAD = s.AUTONUM"
     " where m.NSKLAD between 1 and 100 and m.NMATERIAL between 1 and 100000"
     " order by m.NSKLAD, m.IMEMATERIAL, s.DATEPOLUCHENO";
+
+// The stock at a date per material as one grouped join: lines of documents up to the day, less
+// what left them up to the day.
+const char* const kAtDateAggregate =
+    "select m.NSKLAD, max(t.SKLAD), m.NMATERIAL, max(m.IMEMATERIAL), max(mi.MIARKA_BG),"
+    " sum(s.KOLICHESTVO) - sum(coalesce(d.OUT_ALL, 0)), sum(s.KOLICHESTVO), sum(coalesce(d.OUT_BRAK, 0)),"
+    " sum(coalesce(d.OUT_ISK, 0)), sum(coalesce(d.OUT_PROD, 0)), sum(coalesce(d.OUT_SKLOB, 0)),"
+    " sum(iif(s.ED_CENA_LV > 0, s.KOLICHESTVO * s.ED_CENA_LV, 0)) / nullif(sum(iif(s.ED_CENA_LV > 0, s.KOLICHESTVO, 0)), 0),"
+    " sum(iif(s.EUR > 0, s.KOLICHESTVO * s.EUR, 0)) / nullif(sum(iif(s.EUR > 0, s.KOLICHESTVO, 0)), 0),"
+    " max(m.PRODAGNA_CENA), max(m.PRODAGNA_CENA_EUR)"
+    " from SKLAD s"
+    " join MATERIALI m on m.NMATERIAL = s.NMATERIAL"
+    " left join TIP_SKLAD t on t.NSKLAD = m.NSKLAD"
+    " left join MIARKA mi on mi.NMIARKA = m.NMIARKA"
+    " left join (select AUTONUM_SKLAD, sum(KOLICHESTVO) as OUT_ALL,"
+    "   sum(iif(VID_DVIGENIE = 4, KOLICHESTVO, 0)) as OUT_BRAK, sum(iif(VID_DVIGENIE = 2, KOLICHESTVO, 0)) as OUT_ISK,"
+    "   sum(iif(VID_DVIGENIE = 1, KOLICHESTVO, 0)) as OUT_PROD, sum(iif(VID_DVIGENIE = 3, KOLICHESTVO, 0)) as OUT_SKLOB"
+    "   from SKLAD_DVIGENIE where AUTONUM_SKLAD is not null and DATE_DVIGENIE < :UPTO group by AUTONUM_SKLAD) d"
+    "   on d.AUTONUM_SKLAD = s.AUTONUM"
+    " where m.NSKLAD between 0 and 32767 and m.NMATERIAL between 0 and 2147483647 and s.DATEFAKTURA < :UPTO"
+    " group by m.NSKLAD, m.NMATERIAL"
+    " order by 1, 4";
 
 struct Opened
 {
@@ -212,6 +237,40 @@ int main(int argc, char** argv)
     row(QStringLiteral("SKLADNALICH into SmpSklNalich, one warehouse (ms)"), median(one));
     row(QStringLiteral("rows listed, one warehouse"), oneRows, 0);
     row(QStringLiteral("delivery of 50 lines, one transaction (ms)"), deliveryMs);
-    out << "ratio: " << QString::number(median(procedure) / median(aggregate), 'f', 3) << "\n";
+    out << "ratio (stock on hand): " << QString::number(median(procedure) / median(aggregate), 'f', 3) << "\n";
+
+    // The stock at 30.06.2026, as the stock-at-date window opens it, against the grouped join.
+    TDMSklSpravki spravki(dm, sklad.SmpKontrSklPunkt);
+    SmpDataset& atDate = spravki.SmpSprMatKymData;
+    const QDateTime day(QDate(2026, 6, 30), QTime(0, 0));
+    QList<double> atDateList, atDateAggregate;
+    int atDateRows = 0, atDateAggregateRows = 0;
+    for (int run = 0; run < kRuns; ++run) {
+        t.restart();
+        atDate.close();
+        atDate.setParam(QStringLiteral("SKLADOT"), 0);
+        atDate.setParam(QStringLiteral("SKLADDO"), 32767);
+        atDate.setParam(QStringLiteral("NMATERIALOT"), 0);
+        atDate.setParam(QStringLiteral("NMATERIALDO"), 2147483647);
+        atDate.setParam(QStringLiteral("DATEFAKTURA_KYM"), day);
+        atDate.open();
+        Q_UNUSED(atDate.fieldByName(QStringLiteral("SumLVSrCena"))->asFloat());
+        atDateList << msSince(t);
+        atDateRows = atDate.recordCount();
+        t.restart();
+        int rows = 0;
+        c.forEachRow(QString::fromUtf8(kAtDateAggregate), {{QStringLiteral("UPTO"), day.addDays(1)}},
+                     [&rows](const DbRow&) { ++rows; });
+        atDateAggregate << msSince(t);
+        atDateAggregateRows = rows;
+    }
+    if (atDateRows != atDateAggregateRows) {
+        QTextStream(stderr) << "rows at date: procedure " << atDateRows << ", aggregate " << atDateAggregateRows << "\n";
+        return 1;
+    }
+    row(QStringLiteral("SKLADNALICH_KYMDATA into its dataset (ms)"), median(atDateList));
+    row(QStringLiteral("grouped join at the date, plain loop (ms)"), median(atDateAggregate));
+    row(QStringLiteral("materials listed at 30.06.2026"), atDateRows, 0);
+    out << "ratio: " << QString::number(median(atDateList) / median(atDateAggregate), 'f', 3) << "\n";
     return 0;
 }

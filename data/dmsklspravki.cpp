@@ -70,7 +70,7 @@ void TDMSklSpravki::defineMovement()
     rangeParams(ds, {"SKLADOT", "SKLADDO", "NMATERIALOT", "NMATERIALDO", "POLUCHENOOT", "POLUCHENODO", "DATEFAKTURAOT",
                      "DATEFAKTURADO"});
     addFields(ds, {
-        {"AUTONUM", T::Integer, ""},
+        {"AUTONUM", T::Integer, " "},  // the line's key, shown without a title
         {"NSKLAD", T::Integer, "№ Склад"},
         {"SKLAD", T::String, "Склад", "", true, 35},
         {"IMEMATERIAL", T::String, "Наименование", "", true, 65},

@@ -140,6 +140,9 @@ void TFormSprSkladSklRazp::BitBtnPrnKasaClick()
                                                list.value(QStringLiteral("NFAKTURA")).toString(),
                                                date.toDateTime().date());
     }
+    // The names the receipt prints are looked up in the material list, read afresh.
+    if (dm_.SmpMateriali.isActive()) dm_.SmpMateriali.refresh();
+    else dm_.SmpMateriali.open();
     SmpDataset& lines = sklad_.SmpDostavka;
     lines.close();
     lines.open();

@@ -1,0 +1,390 @@
+#include "data/dmsklad.h"
+#include "data/dmsklspravki.h"
+#include "platform/base/clock.h"
+#include "platform/report/reportpreview.h"
+#include "platform/widgets/dbgrid.h"
+#include "platform/widgets/dblookupcombobox.h"
+#include "platform/widgets/dbnavigator.h"
+#include "platform/widgets/dbtext.h"
+#include "platform/widgets/radiogroup.h"
+#include "support/appfixture.h"
+#include "support/pdftext.h"
+#include "support/typing.h"
+#include "support/workbookreader.h"
+#include "warehouse/formambalag.h"
+#include "warehouse/formmatspravka.h"
+#include "warehouse/formsklad.h"
+#include "warehouse/formskladmatceni.h"
+#include "warehouse/formskladpunkt.h"
+#include "warehouse/formsprskladdvigenie.h"
+#include "warehouse/formsprskladmateriali.h"
+#include "warehouse/formsprskladmaterialikymdata.h"
+#include "warehouse/formsprskladsklrazp.h"
+
+#include <QAction>
+#include <QDateEdit>
+#include <QDir>
+#include <QGroupBox>
+#include <QStandardPaths>
+#include <QTest>
+
+// The stock inquiries, the warehouse points and the packaging account driven by their controls
+// over a real database, with their printouts read back from PDF.
+class TstStockInquiriesWindows : public QObject, protected AppFixture
+{
+    Q_OBJECT
+private slots:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+    void init();
+    void cleanup();
+    void menuOpensEveryInquiry();
+    void movementDatesAndCorrection();
+    void minMaxColoursAndCriticalChoice();
+    void stockAtDateShowsAndPrints();
+    void receiptReprintOfOneDocument();
+    void pointsRulesOfTheStockWindow();
+    void pointsSupplierFilterAndPackaging();
+    void exportsTheShownColumns();
+
+private:
+    int line(int material, const QDate& document, double quantity, double lv, int supplier = 60,
+             const QString& number = QStringLiteral("F1"), double eur = 0);
+    void out(int line, int kind, double quantity, const QDate& date);
+    TDMSklSpravki& spravki() { return *app_->DMSklSpravki; }
+    QList<Report::Document> previews_;
+    int receipt_ = 1;
+};
+
+void TstStockInquiriesWindows::init()
+{
+    start();
+    receipt_ = 1;
+    previews_.clear();
+    Clock::setFixed(QDateTime(QDate(2026, 6, 10), QTime(9, 0)));
+    exec(QStringLiteral("update FIRMA set IMEFIRMA = 'Дървообработка Рила ООД', PSEVDONIM_FIRMA = 'TRX'"));
+    exec(QStringLiteral("insert into TIP_SKLAD (NSKLAD, SKLAD) values (1, 'Основен')"));
+    exec(QStringLiteral("insert into TIP_SKLAD (NSKLAD, SKLAD) values (2, 'Резервен')"));
+    exec(QStringLiteral("insert into MATERIALI (NMATERIAL, IMEMATERIAL, NSKLAD, NMIARKA, PRODAGNA_CENA, MIN_KOL, MAX_KOL)"
+                        " values (500, 'Болт', 1, 1, 10, 10, 20)"));
+    exec(QStringLiteral("insert into MATERIALI (NMATERIAL, IMEMATERIAL, NSKLAD, NMIARKA, PRODAGNA_CENA, MIN_KOL, MAX_KOL)"
+                        " values (501, 'Шайба', 1, 1, 1, 10, 20)"));
+    exec(QStringLiteral("insert into MATERIALI (NMATERIAL, IMEMATERIAL, NSKLAD, NMIARKA, PRODAGNA_CENA_EUR, MIN_KOL, MAX_KOL)"
+                        " values (502, 'Гайка', 2, 1, 2, 10, 0)"));
+    exec(QStringLiteral("insert into KONTRAGENTI (NKONTRAGENT, NTIP_KONTRAGENT, IMEKONTRAGENT) values (60, 2, 'Доставчик А')"));
+    exec(QStringLiteral("insert into KONTRAGENTI (NKONTRAGENT, NTIP_KONTRAGENT, IMEKONTRAGENT) values (61, 2, 'Доставчик Б')"));
+    dm().SmpFirma.refresh();
+    ui_->onModal = [this](Form* form) {
+        if (auto* preview = qobject_cast<Report::ReportPreview*>(form)) previews_ << preview->document();
+        return 0;
+    };
+}
+
+void TstStockInquiriesWindows::cleanup()
+{
+    Clock::reset();
+    stop();
+}
+
+int TstStockInquiriesWindows::line(int material, const QDate& document, double quantity, double lv, int supplier,
+                                   const QString& number, double eur)
+{
+    return db().executeReturning(
+        QStringLiteral("insert into SKLAD (NMATERIAL, NKONTRAGENT, NFAKTURA, DATEFAKTURA, DATEPOLUCHENO, NSKLRAZP,"
+                       " KOLICHESTVO, ED_CENA_LV, USD, EUR, PROCENT_OTST, PROCENT_DDS, KOMIS, NUMSHIFYR, KOLICH_SERII)"
+                       " values (:M, :K, :F, :D, :D, :R, :Q, :L, 0, :E, 0, 20, 0, 0, 0) returning AUTONUM"),
+        {{QStringLiteral("M"), material}, {QStringLiteral("K"), supplier}, {QStringLiteral("F"), number},
+         {QStringLiteral("D"), QDateTime(document, QTime(10, 0))}, {QStringLiteral("R"), receipt_++},
+         {QStringLiteral("Q"), quantity}, {QStringLiteral("L"), lv}, {QStringLiteral("E"), eur}})
+        .value(QStringLiteral("AUTONUM")).toInt();
+}
+
+void TstStockInquiriesWindows::out(int line, int kind, double quantity, const QDate& date)
+{
+    db().execute(QStringLiteral("insert into SKLAD_DVIGENIE (AUTONUM_SKLAD, VID_DVIGENIE, KOLICHESTVO, DATE_DVIGENIE)"
+                                " values (:L, :V, :Q, :D)"),
+                 {{QStringLiteral("L"), line}, {QStringLiteral("V"), kind}, {QStringLiteral("Q"), quantity},
+                  {QStringLiteral("D"), QDateTime(date, QTime(12, 0))}});
+}
+
+void TstStockInquiriesWindows::menuOpensEveryInquiry()
+{
+    TFormSklad* sklad = app_->FormSklad;
+    const QList<std::pair<QAction*, Form*>> items{
+        {sklad->N2, app_->FormSprSkladDvigenie}, {sklad->N3, app_->FormSprSkladMateriali},
+        {sklad->N6, app_->FormSprSkladMaterialiKymData}, {sklad->N5, app_->FormSkladMatCENI},
+        {sklad->N4, app_->FormMat_Spravka}, {sklad->N7, app_->FormSprSkladSklRazp}};
+    for (const auto& [item, window] : items) {
+        QVERIFY(item->isEnabled());
+        item->trigger();
+        QVERIFY(window->isVisible());
+        QVERIFY(!window->isModal());
+    }
+    QCOMPARE(ui_->texts(RecordingUi::Kind::Modeless).size(), 6);
+    // The main window's item and hot spot open the warehouse points.
+    auto* points = app_->FormNS->findChild<QAction*>(QStringLiteral("N10SkladPunkt"));
+    QVERIFY(points && points->isEnabled());
+    points->trigger();
+    QVERIFY(app_->FormSkladPunkt->isVisible());
+    QCOMPARE(ui_->texts(RecordingUi::Kind::Error), QStringList());
+}
+
+void TstStockInquiriesWindows::movementDatesAndCorrection()
+{
+    TFormSprSkladDvigenie* w = app_->FormSprSkladDvigenie;
+    SmpDataset& list = spravki().SmpSprSklDvig;
+    w->show();
+    // Nothing yet: a correction is refused with its message.
+    clickButton(w, QStringLiteral("BitBtnUpdDostLV"));
+    QCOMPARE(ui_->texts(RecordingUi::Kind::Message), QStringList{QStringLiteral("Липсват данни за КОРЕКЦИЯ !")});
+
+    line(500, QDate(2001, 3, 1), 1, 2);   // long before
+    line(500, QDate(2026, 6, 10), 2, 2);  // today, 10:00
+    line(502, QDate(2031, 1, 1), 4, 2);   // years ahead
+    w->RdGrpIzbDate->click(2);
+    QCOMPARE(list.recordCount(), 3);
+    QVERIFY(!w->GrpBoxPoluch->isVisibleTo(w));
+    w->RdGrpIzbDate->click(0);
+    w->DatePoluchOt->setDate(QDate(2026, 6, 1));
+    w->DatePoluchDo->setDate(QDate(2026, 6, 10));
+    QCOMPARE(list.recordCount(), 1);  // the "to" day taken whole
+    w->DatePoluchOt->setDate(QDate(2000, 1, 1));
+    QCOMPARE(list.recordCount(), 2);
+    w->RdGrpIzbDate->click(1);
+    QVERIFY(w->GrpBoxFakt->isVisibleTo(w));
+    w->DateFaktOt->setDate(QDate(2026, 1, 1));
+    w->DateFaktDo->setDate(QDate(2031, 12, 31));
+    QCOMPARE(list.recordCount(), 2);
+    QCOMPARE(w->DBText1->text(), QStringLiteral("12.00"));
+
+    // One warehouse, one material of it.
+    w->RdGrpIzbDate->click(2);
+    w->RdGrpIzbSklad->click(1);
+    chooseInList(w->DBLkpCmbIzbSklad, QStringLiteral("Резервен"));
+    QCOMPARE(list.recordCount(), 1);
+    w->RdGrpIzbSklad->click(0);
+    w->RdGrpIzbMaterial->click(1);
+    QVERIFY(w->DBTextNalichnost->isVisibleTo(w));
+    chooseInList(w->DBLkpCmBoxMat, QStringLiteral("Болт"));
+    QCOMPARE(list.recordCount(), 2);
+    QCOMPARE(w->DBTextNalichnost->text(), QStringLiteral("3.00"));
+    QCOMPARE(ui_->texts(RecordingUi::Kind::Error), QStringList());
+}
+
+void TstStockInquiriesWindows::minMaxColoursAndCriticalChoice()
+{
+    line(500, QDate(2026, 2, 1), 5, 2);   // minimum 10, maximum 20: red
+    line(501, QDate(2026, 2, 1), 25, 2);  // above 20: blue
+    line(502, QDate(2026, 2, 1), 25, 2);  // maximum 0: black
+    TFormMat_Spravka* w = app_->FormMat_Spravka;
+    w->show();
+    SmpDataset& list = spravki().SmpMat_Spravka;
+    QCOMPARE(list.recordCount(), 3);
+    QAbstractItemModel* model = w->DBGrid1->model();
+    const auto colour = [&](int material) {
+        return model->index(list.find(QStringLiteral("NMATERIAL"), {material}), 0).data(Qt::ForegroundRole).value<QColor>();
+    };
+    QCOMPARE(colour(500), QColor(Qt::red));
+    QCOMPARE(colour(501), QColor(Qt::blue));
+    QCOMPARE(colour(502), QColor(Qt::black));
+    w->RdGrpKritNalich->click(1);
+    QCOMPARE(list.recordCount(), 1);
+    QCOMPARE(list.value(QStringLiteral("NMATERIAL")).toInt(), 500);
+    w->RdGrpKritNalich->click(2);
+    QCOMPARE(list.recordCount(), 1);
+    QCOMPARE(list.value(QStringLiteral("NMATERIAL")).toInt(), 501);
+    w->RdGrpKritNalich->click(0);
+    QCOMPARE(list.recordCount(), 3);
+    // One warehouse: its column goes.
+    QVERIFY(w->DBGrid1->isColumnVisible(QStringLiteral("IMESKLAD")));
+    w->RdGrpIzbSklad->click(1);
+    QVERIFY(!w->DBGrid1->isColumnVisible(QStringLiteral("IMESKLAD")));
+    QCOMPARE(list.recordCount(), 2);
+}
+
+void TstStockInquiriesWindows::stockAtDateShowsAndPrints()
+{
+    const int a = line(500, QDate(2026, 2, 1), 100, 2);
+    line(500, QDate(2026, 3, 1), 50, 4);
+    line(500, QDate(2026, 9, 1), 70, 9);  // after the date
+    line(502, QDate(2026, 4, 1), 8, 0, 60, QStringLiteral("F1"), 1.5);
+    out(a, 1, 22, QDate(2026, 5, 1));
+    out(a, 1, 5, QDate(2026, 8, 1));  // after the date
+    TFormSprSkladMaterialiKymData* w = app_->FormSprSkladMaterialiKymData;
+    w->show();
+    QCOMPARE(w->DateFakturaKym->date(), Clock::today());
+    w->DateFakturaKym->setDate(QDate(2026, 6, 30));
+    SmpDataset& list = spravki().SmpSprMatKymData;
+    QCOMPARE(list.recordCount(), 2);
+    list.locate(QStringLiteral("NMATERIAL"), {500});
+    QCOMPARE(list.value(QStringLiteral("NALICHNOST")).toDouble(), 128.0);
+    QCOMPARE(list.fieldByName(QStringLiteral("PRODAGNA_CENA"))->displayText(), QStringLiteral("12.00"));  // with VAT 20
+    QCOMPARE(list.value(QStringLiteral("Valuta")).toString(), QStringLiteral("BGN"));
+    QCOMPARE(list.value(QStringLiteral("SumLVagg")).toDouble(), 1536.0);  // 1280 + 20 %
+    list.locate(QStringLiteral("NMATERIAL"), {502});
+    QCOMPARE(list.value(QStringLiteral("Valuta")).toString(), QStringLiteral("EUR"));  // its average price's currency
+    QCOMPARE(list.value(QStringLiteral("SrednaCenaObsto")).toDouble(), 12.0);
+    QCOMPARE(w->DBText1->text(), QStringLiteral("341.33"));  // 128 * 400 / 150
+    QCOMPARE(w->DBText3->text(), QStringLiteral("12.00"));
+
+    clickButton(w, QStringLiteral("BitBtnNalichKymData"));
+    QCOMPARE(previews_.size(), 1);
+    const QString text = pdfText(previews_[0], *dir_, QStringLiteral("nalich_kym_data"));
+    QVERIFY2(text.contains(QStringLiteral("Списък на наличностите към дата :")), qPrintable(text));
+    QVERIFY(text.contains(QStringLiteral("30.06.2026")));
+    QVERIFY(text.contains(QStringLiteral("Дървообработка Рила ООД")));
+    QVERIFY(text.contains(QStringLiteral("Болт")));
+    QVERIFY(text.contains(QStringLiteral("341.33")));
+    QVERIFY(text.contains(QStringLiteral("12.00")));
+    QVERIFY(text.contains(QStringLiteral("EUR")));
+    QCOMPARE(list.findField(QStringLiteral("NALICHNOST"))->displayFormat, QStringLiteral("# ### ##0.000"));
+}
+
+void TstStockInquiriesWindows::receiptReprintOfOneDocument()
+{
+    TFormSprSkladSklRazp* w = app_->FormSprSkladSklRazp;
+    w->show();
+    clickButton(w, QStringLiteral("BitBtnPrnKasa"));
+    QCOMPARE(ui_->texts(RecordingUi::Kind::Message), QStringList{QStringLiteral("Липсват данни за извеждане !")});
+    const QString number = QStringLiteral("F'7");
+    line(500, QDate(2026, 6, 5), 10, 2, 60, number);
+    line(501, QDate(2026, 6, 5), 4, 1.5, 60, number);
+    line(502, QDate(2026, 6, 5), 3, 0, 60, number, 4);
+    line(500, QDate(2026, 6, 5), 99, 2, 61, number);              // another supplier's document
+    line(500, QDate(2026, 6, 6), 77, 2, 60, QStringLiteral("F8"));
+    w->RdGrpIzbDate->click(2);
+    SmpDataset& list = spravki().SmpSklRazp;
+    QCOMPARE(list.recordCount(), 5);
+    list.locate(QStringLiteral("IMEMATERIAL;NKONTRAGENT"), {QStringLiteral("Шайба"), 60});
+    clickButton(w, QStringLiteral("BitBtnPrnKasa"));
+    QCOMPARE(previews_.size(), 1);
+    QCOMPARE(previews_[0].paper, Report::Paper::A4);
+    const QString text = pdfText(previews_[0], *dir_, QStringLiteral("sklrazp_reprint"));
+    QVERIFY2(text.contains(QStringLiteral("Доставчик А")), qPrintable(text));
+    QVERIFY(text.contains(QStringLiteral("F'7")));
+    QVERIFY(text.contains(QStringLiteral("Гайка")));
+    QVERIFY(!text.contains(QStringLiteral("99")));
+    QVERIFY(!text.contains(QStringLiteral("77")));
+    QVERIFY(text.contains(QStringLiteral("31.20")));  // 10 * 2 + 4 * 1.5 with 20 % VAT
+    QVERIFY(text.contains(QStringLiteral("14.40")));  // 3 * 4 EUR with VAT
+    QCOMPARE(app_->DMSklad->SmpDostavka.recordCount(), 3);
+    QCOMPARE(list.recordCount(), 5);  // the list itself untouched
+}
+
+void TstStockInquiriesWindows::pointsRulesOfTheStockWindow()
+{
+    const int sold = line(500, QDate(2026, 5, 1), 10, 2);
+    const int defective = line(500, QDate(2026, 5, 2), 10, 2);
+    const int own = line(501, QDate(2026, 5, 3), 5, 1, 60, QStringLiteral("TRX001"));
+    const int longer = line(501, QDate(2026, 5, 4), 5, 1, 60, QStringLiteral("TRX0001"));
+    out(sold, 1, 1, QDate(2026, 5, 5));
+    out(defective, 4, 1, QDate(2026, 5, 5));
+    TFormSkladPunkt* w = app_->FormSkladPunkt;
+    w->show();
+    SmpDataset& list = spravki().SmpSklPunkt;
+    QCOMPARE(list.recordCount(), 4);
+    const auto del = [&](int key, bool answer = false) {
+        ui_->clear();
+        ui_->answers = {answer};
+        list.locate(QStringLiteral("AUTONUM"), {key});
+        clickButton(w, QStringLiteral("SpdBtnDelKontragent"));
+        return ui_->texts(RecordingUi::Kind::Message);
+    };
+    const QStringList spent{QStringLiteral("Има изразходвани количества от доставката - ИЗТРИВАНЕТО ЗАБРАНЕНО !  ")};
+    QCOMPARE(del(sold), spent);
+    QCOMPARE(del(defective), spent);  // defective goods left the line too
+    QCOMPARE(del(own), QStringList{QStringLiteral("Собствено производство - ИЗТРИВАНЕТО ЗАБРАНЕНО !  ")});
+    QCOMPARE(del(longer, true), QStringList());
+    QCOMPARE(ui_->texts(RecordingUi::Kind::Question), QStringList{QStringLiteral(" Изтриване на ред от доставка ?")});
+    QCOMPARE(count(QStringLiteral("select count(*) from SKLAD")), 3);
+    QCOMPARE(list.recordCount(), 3);
+
+    // Own production is not corrected here.
+    ui_->clear();
+    list.locate(QStringLiteral("AUTONUM"), {own});
+    clickButton(w, QStringLiteral("SpdBtnRedakcia"));
+    QCOMPARE(ui_->texts(RecordingUi::Kind::Message), QStringList{QStringLiteral("Собствено производство - КОРЕКЦИЯ ЗАБРАНЕНА !  ")});
+    QCOMPARE(ui_->texts(RecordingUi::Kind::Error), QStringList());
+}
+
+void TstStockInquiriesWindows::pointsSupplierFilterAndPackaging()
+{
+    line(500, QDate(2026, 5, 1), 10, 2);
+    line(501, QDate(2026, 5, 1), 30, 1, 61);
+    TFormSkladPunkt* w = app_->FormSkladPunkt;
+    w->show();
+    SmpDataset& list = spravki().SmpSklPunkt;
+    QCOMPARE(list.recordCount(), 2);
+    QCOMPARE(w->DBText1->text(), QStringLiteral("40.00"));
+    QCOMPARE(w->DBText5->text(), QStringLiteral("1.25"));  // 50 / 40
+    QVERIFY(!w->SpdBtnAmbalag->isEnabled());
+    w->RdGrpKontrDaNeDostav->click(1);
+    QVERIFY(!w->DBGrid1->isColumnVisible(QStringLiteral("IMEKONTRAGENT")));
+    chooseInList(w->DBLkpCmBoxTipKontrDost, QStringLiteral("Доставчици"));
+    chooseInList(w->DBLkpCmBoxKontrDostav, QStringLiteral("Доставчик А"));
+    QCOMPARE(list.recordCount(), 1);
+    QCOMPARE(w->DBText2->text(), QStringLiteral("20.00"));
+    QCOMPARE(w->DBText5->text(), QStringLiteral("2.00"));
+    QVERIFY(w->SpdBtnAmbalag->isEnabled());
+
+    // The packaging account of that supplier: a received row posted from the grid is stored at once.
+    exec(QStringLiteral("insert into TIP_AMBALAG (NAMBALAG, IME_AMBALAG) values (1, 'Палет')"));
+    exec(QStringLiteral("insert into AMB_DOST_FIRMA (NKONTRAGENT, NAMBALAG, BROI_AMB, DATE_AMB) values (60, 1, 4, '01.05.2026')"));
+    exec(QStringLiteral("insert into AMB_DOST_FIRMA (NKONTRAGENT, NAMBALAG, BROI_AMB, DATE_AMB) values (61, 1, 9, '01.05.2026')"));
+    TFormAmbalag* amb = app_->FormAmbalag;
+    SmpDataset& received = spravki().SmpAmbFirmaDost;
+    ui_->onModal = [&](Form* form) {
+        if (form != amb) return 0;
+        received.append();
+        received.setValue(QStringLiteral("DATE_AMB"), QDateTime(QDate(2026, 6, 1), QTime(0, 0)));
+        received.setValue(QStringLiteral("ImeAmbalag"), QStringLiteral("Палет"));
+        received.setValue(QStringLiteral("BROI_AMB"), 10);
+        received.post();
+        return 0;
+    };
+    clickButton(w, QStringLiteral("SpdBtnAmbalag"));
+    QCOMPARE(ui_->texts(RecordingUi::Kind::Error), QStringList());
+    QCOMPARE(amb->LbKontragent->text(), QStringLiteral("Доставчик А"));
+    QCOMPARE(count(QStringLiteral("select count(*) from AMB_FIRMA_DOST where NKONTRAGENT = 60 and NAMBALAG = 1 and BROI_AMB = 10")), 1);
+    SmpDataset& totals = spravki().SmpAmbKontr;
+    QCOMPARE(totals.recordCount(), 1);
+    QCOMPARE(totals.value(QStringLiteral("NALICHNO")).toInt(), 6);
+    QCOMPARE(spravki().SmpAmbDostFirma.recordCount(), 1);  // only this supplier's returns
+
+    // All suppliers again: every row, no reload, no packaging.
+    w->RdGrpKontrDaNeDostav->click(0);
+    QCOMPARE(list.recordCount(), 2);
+    QVERIFY(!w->SpdBtnAmbalag->isEnabled());
+}
+
+void TstStockInquiriesWindows::exportsTheShownColumns()
+{
+    line(500, QDate(2026, 5, 1), 10, 2);
+    QDir docs(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+    docs.mkpath(QStringLiteral("."));
+    for (const QString& f : docs.entryList({QStringLiteral("*.xlsx")}, QDir::Files)) docs.remove(f);
+    const QList<std::pair<Form*, const char*>> windows{
+        {app_->FormSprSkladDvigenie, "SpeedBtnExcel"}, {app_->FormSprSkladMateriali, "SpeedBtnExcel"},
+        {app_->FormSprSkladMaterialiKymData, "SpeedBtnExcel"}, {app_->FormSkladMatCENI, "SpeedBtnExcel"},
+        {app_->FormMat_Spravka, "SpeedBtnExcel"}, {app_->FormSprSkladSklRazp, "SpeedBtnExcel"},
+        {app_->FormSkladPunkt, "SpdBtnExcel"}};
+    app_->FormSprSkladDvigenie->show();
+    app_->FormSprSkladDvigenie->RdGrpIzbDate->click(2);
+    app_->FormSprSkladSklRazp->show();
+    app_->FormSprSkladSklRazp->RdGrpIzbDate->click(2);
+    for (const auto& [window, button] : windows) {
+        window->show();
+        clickButton(window, QString::fromLatin1(button));
+    }
+    QCOMPARE(ui_->texts(RecordingUi::Kind::Error), QStringList());
+    const QStringList books = docs.entryList({QStringLiteral("*.xlsx")}, QDir::Files, QDir::Time | QDir::Reversed);
+    QCOMPARE(books.size(), windows.size());
+    for (const QString& book : books) {
+        const Sheet sheet = readWorkbook(docs.filePath(book));
+        // The header row, then the rows: one delivery line, or every material of the minimum list.
+        QVERIFY2(sheet.texts.size() == (book.startsWith(QStringLiteral("Mat_Spravka")) ? 4 : 2), qPrintable(book));
+        QVERIFY2(sheet.texts.value(1).contains(QStringLiteral("Болт")), qPrintable(book));
+    }
+}
+
+QTEST_MAIN(TstStockInquiriesWindows)
+#include "tst_stockinquiries_windows.moc"
