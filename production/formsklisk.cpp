@@ -136,6 +136,7 @@ TFormSklIsk::TFormSklIsk(TDMNS& dm, TDMSklad& sklad, TDMProizv& pr, TFormRecepIz
     auto* linesLayout = new QVBoxLayout(linesBox);
     linesLayout->addWidget(DBGrid2, 1);
     linesLayout->addWidget(DBNavIskane, 0, Qt::AlignLeft);
+    DBGrid2->setMinimumHeight(140);
 
     DBGrid3 = new DBGrid;
     DBGrid3->setObjectName(u"DBGrid3"_s);
@@ -189,7 +190,7 @@ TFormSklIsk::TFormSklIsk(TDMNS& dm, TDMSklad& sklad, TDMProizv& pr, TFormRecepIz
     layout->addWidget(stockBox, 1);
     layout->addLayout(modeRow);
     layout->addLayout(lower, 1);
-    resize(1100, 780);
+    resize(1100, 840);
 
     Handlers::connect(RdGrpIzbSklad, &RadioGroup::clicked, this, &TFormSklIsk::RdGrpIzbSkladClick);
     Handlers::connect(DBLkpCmbIzbSklad, &DBLookupComboBox::closeUp, this, &TFormSklIsk::DBLkpCmbIzbSkladCloseUp);
@@ -247,6 +248,8 @@ void TFormSklIsk::ReloadRequisitionStock()
 {
     SmpDataset& stock = sklad_.SmpSklNalich;
     stock.close();
+    // The stock window may have left its supplier filter on the shared list.
+    stock.setFiltered(false);
     const bool allWarehouses = RdGrpIzbSklad->itemIndex() == 0;
     stock.setParam(u"SKLADOT"_s, allWarehouses ? 1 : warehouse_);
     stock.setParam(u"SKLADDO"_s, allWarehouses ? 100 : warehouse_);

@@ -318,6 +318,9 @@ void TstProductionWindows::recipeShortEmptiesTheLines()
 void TstProductionWindows::freeRequisitionRecordsNoProduct()
 {
     prod()->show();
+    // The stock window's supplier filter, left on the shared stock list, does not hide stock here.
+    app_->DMSklad->SmpSklNalich.setFilter(u"NKONTRAGENT=99"_s);
+    app_->DMSklad->SmpSklNalich.setFiltered(true);
     QStringList corrected;
     onModal({{u"FormSklIsk"_s, [&](Form*) {
         TFormSklIsk* w = app_->FormSklIsk;
