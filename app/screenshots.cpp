@@ -54,7 +54,9 @@
 #include "platform/ui/uiservice.h"
 
 #include "data/dmprodagba.h"
+#include "sales/documentprintdialog.h"
 #include "sales/formprodagba.h"
+#include "sales/formrealizaciaprint.h"
 #include "sales/formprodagbamateriali.h"
 
 #include <QMessageBox>
@@ -564,6 +566,13 @@ int main(int argc, char** argv)
         if (!sale->grab().save(file)) ++failures;
         QTextStream(stdout) << file << '\n';
         sale->close();
+    }
+    // The print dialogs, as a tax invoice and a simplified invoice show them.
+    for (const auto& [dialog, type] : {std::pair<DocumentPrintDialog*, int>{instances.FormOKBottomDlg, 0},
+                                       {instances.FormRealizaciaPrint, 1}}) {
+        ModalShot modal(out, failures);
+        modal.name = dialog->objectName();
+        dialog->ask(type);
     }
     return failures == 0 ? 0 : 1;
 }
