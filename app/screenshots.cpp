@@ -70,7 +70,9 @@
 #include "production/formsklisk.h"
 #include "production/formspriskania.h"
 #include "production/production.h"
+#include "sales/documentprintdialog.h"
 #include "sales/formprodagba.h"
+#include "sales/formrealizaciaprint.h"
 #include "sales/formprodagbamateriali.h"
 
 #include <QMessageBox>
@@ -773,6 +775,12 @@ int main(int argc, char** argv)
         shot(instances.FormSprIskania, QStringLiteral("FormSprIskania"));
         instances.FormSprIskania->close();
         prod->close();
+    // The print dialogs, as a tax invoice and a simplified invoice show them.
+    for (const auto& [dialog, type] : {std::pair<DocumentPrintDialog*, int>{instances.FormOKBottomDlg, 0},
+                                       {instances.FormRealizaciaPrint, 1}}) {
+        ModalShot modal(out, failures);
+        modal.name = dialog->objectName();
+        dialog->ask(type);
     }
     return failures == 0 ? 0 : 1;
 }

@@ -187,9 +187,9 @@ QList<TQRInvoice::Column> TQRInvoice::columns() const
                 {u"Стойност"_s, value, 21, true}};
     const bool simplified = kind_ == Kind::Simplified;
     return {{u"№"_s, {}, 9, true},
-            {u"Наименование"_s, name, 81, false},
-            {simplified ? u"Мярка"_s : u"М-ка"_s, unit, 13, false},
-            {simplified ? u"Количество"_s : u"Колич."_s, qty, 20, true},
+            {u"Наименование"_s, name, 74, false},
+            {simplified ? u"Мярка"_s : u"М-ка"_s, unit, 15, false},
+            {simplified ? u"Количество"_s : u"Колич."_s, qty, 25, true},
             {u"Ед. цена"_s, price, 22, true},
             {u"% ТО"_s, u"OTST_IZDELIE"_s, 15, true},
             {u"Стойност"_s, value, 30, true}};
@@ -261,10 +261,10 @@ void TQRInvoice::summary()
     box(u"QRLbOtstStoinost"_s, y);
     y += kLine;
     row(u"Данъчна основа :"_s, u"QRLbOblagaemaSt"_s);
-    label(b, QString(), {cx, y, 30, kLine}, u"Данъчна ставка :"_s).align(kRight);
-    label(b, u"QRLbDDSProcent"_s, {cx + 30, y, 9, kLine}).align(kRight);
-    label(b, QString(), {cx + 40, y, 4, kLine}, u"%"_s);
-    label(b, QString(), {cx + 46, y, 30, kLine}, u"Размер на данъка :"_s).align(kRight);
+    label(b, QString(), {cx - 14, y, 34, kLine}, u"Данъчна ставка :"_s).align(kRight);
+    label(b, u"QRLbDDSProcent"_s, {cx + 20, y, 9, kLine}).align(kRight);
+    label(b, QString(), {cx + 30, y, 4, kLine}, u"%"_s);
+    label(b, QString(), {cx + 34, y, 42, kLine}, u"Размер на данъка :"_s).align(kRight);
     box(u"QRLbDDSStoinost"_s, y);
     y += kLine;
     row(u"Сума на  данъчна основа и ДДС:"_s, u"QRLbSumaObsto"_s, true);
