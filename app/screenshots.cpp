@@ -76,6 +76,14 @@
 #include "sales/formprodagbamateriali.h"
 
 #include <QMessageBox>
+#include "payments/formrazpldost.h"
+#include "payments/formrazplastania.h"
+#include "payments/formrazplklient.h"
+#include "payments/paymentsdata.h"
+#include "payments/tabrazpl.h"
+#include "platform/widgets/radiogroup.h"
+#include "platform/widgets/wrappingtabwidget.h"
+#include <QDateEdit>
 #include <functional>
 #include <memory>
 
@@ -781,6 +789,76 @@ int main(int argc, char** argv)
         ModalShot modal(out, failures);
         modal.name = dialog->objectName();
         dialog->ask(type);
+    }
+    // The payments window over a month of sales, deliveries, a claim and payments in three currencies,
+    // each of its tabs, and the two payment dialogs.
+    {
+        SQLConnection& db = instances.DMNS->SQLConnectNS;
+        const QString month = QDate(Clock::today().year(), Clock::today().month(), 1).toString(QStringLiteral("yyyy-MM-"));
+        const char* rows[] = {
+            "insert into KONTRAGENTI (NKONTRAGENT, NTIP_KONTRAGENT, IMEKONTRAGENT, IMEKONTRAGENT_LAT, ADRES) values (9501, 1, 'Рила Трейд ООД', 'Rila Trade OOD', 'ул. Искър 12')",
+            "insert into KONTRAGENTI (NKONTRAGENT, NTIP_KONTRAGENT, IMEKONTRAGENT, IMEKONTRAGENT_LAT, ADRES) values (9502, 1, 'Мусала ЕООД', 'Musala EOOD', 'бул. Витоша 40')",
+            "insert into KONTRAGENTI (NKONTRAGENT, NTIP_KONTRAGENT, IMEKONTRAGENT, ADRES) values (9503, 5, 'Верига Север АД', 'ул. Дунав 3')",
+            "insert into KONTRAGENTI (NKONTRAGENT, NTIP_KONTRAGENT, IMEKONTRAGENT, ADRES) values (9511, 2, 'Метал Инвест ООД', 'Промишлена зона')",
+            "insert into KONTRAGENTI (NKONTRAGENT, NTIP_KONTRAGENT, IMEKONTRAGENT, ADRES) values (9512, 3, 'Импорт Трейд ЕООД', 'ул. Шипка 8')",
+        };
+        for (const char* r : rows) db.execute(QString::fromUtf8(r));
+        struct Line { int no, client, type, day; double qty, lv, usd, eur; };
+        const Line lines[] = {{95001, 9501, 0, 2, 500, 0.35, 0, 0}, {95002, 9501, 0, 2, 500, 0.12, 0, 0},
+                              {95003, 9502, 2, 5, 1000, 0.05, 0.03, 0}, {95004, 9503, 2, 8, 200, 0, 0, 0.4},
+                              {95005, 9501, 10, 12, -20, 0.35, 0, 0}, {95006, 9502, 2, 14, 300, 0.2, 0.11, 0}};
+        for (const Line& l : lines)
+            db.execute(QStringLiteral("insert into PRODAGBI (AUTONUM, NUMPRODAGBA, NKONTRAGENT, TIP_DOCUMENT, PROCENT_DDS, NMATERIAL, "
+                                      "BROI_MATERIAL_IZDELIE, CENA_MATERIAL_IZDELIE, CENA_MAT_IZD_USD, CENA_MAT_IZD_EUR, DATEFAKTURA) "
+                                      "values (:A, :N, :K, :T, 20, (select min(NMATERIAL) from MATERIALI), :B, :LV, :USD, :EUR, :D)"),
+                       {{QStringLiteral("A"), l.no}, {QStringLiteral("N"), QStringLiteral("9500%1").arg(l.no)},
+                        {QStringLiteral("K"), l.client}, {QStringLiteral("T"), l.type}, {QStringLiteral("B"), l.qty},
+                        {QStringLiteral("LV"), l.lv}, {QStringLiteral("USD"), l.usd}, {QStringLiteral("EUR"), l.eur},
+                        {QStringLiteral("D"), QDate::fromString(month + QStringLiteral("%1").arg(l.day, 2, 10, QChar(u'0')), QStringLiteral("yyyy-MM-dd"))}});
+        const QDate d0 = QDate(Clock::today().year(), Clock::today().month(), 1);
+        Payments::addClientPayment(db, {9501, d0.addDays(9), 150, 0, 0, QStringLiteral("в брой")});
+        Payments::addClientPayment(db, {9502, d0.addDays(15), 20, 10, 0, QStringLiteral("банков превод")});
+        Payments::addClientPayment(db, {9503, d0.addDays(16), 0, 0, 50, {}});
+        db.execute(QStringLiteral("insert into SKLAD (AUTONUM, NMATERIAL, NKONTRAGENT, NFAKTURA, DATEFAKTURA, KOLICHESTVO, ED_CENA_LV, "
+                                  "PROCENT_DDS, NUMSHIFYR) values (95101, (select min(NMATERIAL) from MATERIALI), 9511, '0000004711', :D, 2000, 0.18, 20, 0)"),
+                   {{QStringLiteral("D"), d0.addDays(1)}});
+        db.execute(QStringLiteral("insert into SKLAD (AUTONUM, NMATERIAL, NKONTRAGENT, NFAKTURA, DATEFAKTURA, KOLICHESTVO, USD, EUR) "
+                                  "values (95102, (select min(NMATERIAL) from MATERIALI), 9512, 'INV-2231', :D, 500, 0.09, 0.08)"),
+                   {{QStringLiteral("D"), d0.addDays(3)}});
+        db.execute(QStringLiteral("insert into SKLAD_DOST_BRAK (AUTONUM_SKLAD, DATE_BRAK, NMATERIAL, KOLICH_BRAK, ED_CENA_LV, NKONTRAGENT) "
+                                  "values (95101, :D, (select min(NMATERIAL) from MATERIALI), 100, 0.18, 9511)"),
+                   {{QStringLiteral("D"), d0.addDays(6)}});
+        Payments::addSupplierPayment(db, {9511, d0.addDays(10), 200, 0, 0, QStringLiteral("аванс"), 0});
+        Payments::addSupplierPayment(db, {9512, d0.addDays(11), 0, 20, 15, {}, 0});
+
+        TFormRazplastania* w = instances.FormRazplastania;
+        w->show();
+        w->TabSheet1->DateOtKlienti->setDate(d0);
+        w->TabSheet1->RdGrpKontragentDaNeKlienti->click(0);
+        w->TabSheet2->DateOtDostav->setDate(d0);
+        w->TabSheet2->RdGrpKontragentDaNeDostav->click(0);
+        w->TabSheet5->DateOtDostZak->setDate(d0);
+        w->TabSheet5->ReloadPurchaserPayments();
+        const char* names[] = {"FormRazplastania", "FormRazplastania_Dost", "FormRazplastania_KlientiObsto",
+                               "FormRazplastania_DostObsto", "FormRazplastania_Zak", "FormRazplastania_Tipove",
+                               "FormRazplastania_Kontr"};
+        for (int i = 0; i < 7; ++i) {
+            w->PageControl1->setCurrentIndex(i);
+            QCoreApplication::processEvents();
+            const QString file = out.filePath(QString::fromLatin1(names[i]) + QStringLiteral(".png"));
+            if (!w->grab().save(file)) ++failures;
+            QTextStream(stdout) << file << '\n';
+        }
+        {
+            ModalShot modal(out, failures);
+            modal.name = QStringLiteral("FormRazplKlient");
+            modal.script = [&](Form*) { instances.FormRazplKlient->Edit1->setText(QStringLiteral("120.00")); };
+            instances.FormRazplKlient->open(TFormRazplKlient::Mode::New, 9501, QStringLiteral("Рила Трейд ООД"));
+            modal.name = QStringLiteral("FormRazplDost");
+            modal.script = {};
+            instances.FormRazplDost->open(TFormRazplDost::Mode::New, 9511, QStringLiteral("Метал Инвест ООД"));
+        }
+        w->close();
     }
     return failures == 0 ? 0 : 1;
 }
