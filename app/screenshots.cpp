@@ -656,15 +656,6 @@ int main(int argc, char** argv)
                 t->DBLkpCmbVsklOb->setKeyValue(72);
                 t->DBLkpCmbVsklObCloseUp();
                 t->DBLkpCmbMol->setKeyValue(70);
-                t->RdGrpIzbMaterial->setItemIndex(1);
-                for (const auto& [n, q, p] : {std::tuple{9703, "25", "13.10"}, {9702, "12", "15.12"}}) {
-                    instances.DMSklObekti->SmpViewMatSklOb.locate(QStringLiteral("NMATERIAL"), {n});
-                    t->DBLkpCmBoxMat->setKeyValue(n);
-                    t->DBLkpCmBoxMatCloseUp();
-                    t->EditKolich->setText(QString::fromLatin1(q));
-                    t->EditDostCena->setText(QString::fromLatin1(p));
-                    t->BitBtnZapisNewSklClick();
-                }
             };
             objects->BitBtnDostOtSklClick();
         }
