@@ -63,6 +63,10 @@
 #include "platform/ui/uiservice.h"
 
 #include "data/dmprodagba.h"
+#include "data/dmsklobekti.h"
+#include "outlets/formsklobekti.h"
+#include "outlets/formsklobtransfer.h"
+#include "outlets/objecttransfers.h"
 #include "data/dmproizv.h"
 #include "production/formiskizdelie.h"
 #include "production/formproizvodstvo.h"
@@ -859,6 +863,98 @@ int main(int argc, char** argv)
             instances.FormRazplDost->open(TFormRazplDost::Mode::New, 9511, QStringLiteral("Метал Инвест ООД"));
         }
         w->close();
+    }
+    // The warehouse objects window over three outlets stocked from the central warehouse and by a
+    // supplier directly, and the transfer window collecting a transfer from the warehouse.
+    {
+        SQLConnection& db = instances.DMNS->SQLConnectNS;
+        TDMNS& dm = *instances.DMNS;
+        const QDate today = Clock::today();
+        db.execute(QStringLiteral("insert into TIP_SKLAD (NSKLAD, SKLAD, SKL_OBEKT_DA_NE) values (70, 'Централен склад', 1)"));
+        for (const auto& [n, name] : {std::pair{71, "Магазин Център"}, {72, "Магазин Младост"}, {73, "Павилион Гарата"}})
+            db.execute(QStringLiteral("insert into TIP_SKL_OBEKT (NSKL_OBEKT, IME_SKL_OBEKT) values (:N, :I)"),
+                       {{QStringLiteral("N"), n}, {QStringLiteral("I"), QString::fromUtf8(name)}});
+        db.execute(QStringLiteral("insert into MOL_FIRMA (NMOL_FIRMA, IMEMOLFIRMA) values (70, 'Мария Иванова')"));
+        struct Item { int n; const char* name; double wholesale, retail; };
+        const Item items[] = {{9701, "Лепило за плочки 25 кг", 14.5, 17.9}, {9702, "Грунд дълбокопроникващ 5 л", 21.0, 25.5},
+                              {9703, "Шпакловка финишна 20 кг", 18.2, 22.0}, {9704, "Валяк мохер 25 см", 6.4, 8.5},
+                              {9705, "Силикон санитарен бял", 5.1, 6.9}};
+        for (const Item& i : items)
+            db.execute(QStringLiteral("insert into MATERIALI (NMATERIAL, IMEMATERIAL, NSKLAD, NMIARKA, PRODAGNA_CENA, "
+                                      "PROD_CENA_LV_DREBNO) values (:N, :I, 70, 1, :W, :R)"),
+                       {{QStringLiteral("N"), i.n}, {QStringLiteral("I"), QString::fromUtf8(i.name)},
+                        {QStringLiteral("W"), i.wholesale}, {QStringLiteral("R"), i.retail}});
+        Deliveries::Header h;
+        h.supplier = 0;
+        h.document = QStringLiteral("7710");
+        h.documentDate = today.addDays(-12);
+        h.received = today.addDays(-12);
+        QVector<Deliveries::Line> delivered;
+        for (const Item& i : items) {
+            Deliveries::Line l;
+            l.material = i.n;
+            l.quantity = 400;
+            l.priceLv = i.wholesale * 0.72;
+            delivered.append(l);
+        }
+        Deliveries::save(db, h, delivered, {});
+        const auto move = [&](ObjectTransfers::Mode mode, int from, int to, int daysAgo,
+                              QVector<ObjectTransfers::Line> lines) {
+            ObjectTransfers::Transfer t;
+            t.mode = mode;
+            t.target = to;
+            (mode == ObjectTransfers::Mode::FromWarehouse ? t.sourceWarehouse : t.sourceObject) = from;
+            t.date = today.addDays(-daysAgo);
+            t.mol = 70;
+            t.lines = std::move(lines);
+            ObjectTransfers::save(db, t);
+        };
+        using M = ObjectTransfers::Mode;
+        move(M::FromWarehouse, 70, 71, 10, {{0, 9701, 60, 10.44}, {0, 9702, 24, 15.12}, {0, 9703, 40, 13.10}});
+        move(M::FromWarehouse, 70, 72, 9, {{0, 9701, 30, 10.44}, {0, 9704, 50, 4.61}, {0, 9705, 80, 3.67}});
+        move(M::FromWarehouse, 70, 73, 7, {{0, 9704, 20, 4.61}, {0, 9705, 36, 3.67}});
+        move(M::BetweenObjects, 71, 73, 4, {{0, 9701, 12, 10.44}});
+        Deliveries::Header direct;
+        direct.supplier = 0;
+        direct.document = QStringLiteral("0000318");
+        direct.documentDate = today.addDays(-3);
+        direct.received = today.addDays(-3);
+        Deliveries::Line paint;
+        paint.material = 9702;
+        paint.quantity = 18;
+        paint.priceLv = 14.80;
+        Deliveries::saveToWarehouseObject(db, direct, 72, {paint});
+        TFormSklObekti* objects = instances.FormSklObekti;
+        const auto shot = [&](QWidget* w, const QString& name) {
+            w->show();
+            QCoreApplication::processEvents();
+            const QString file = out.filePath(name + QStringLiteral(".png"));
+            if (!w->grab().save(file)) ++failures;
+            QTextStream(stdout) << file << '\n';
+        };
+        objects->show();
+        objects->RdGrpIzbViewDanni->click(0);
+        shot(objects, QStringLiteral("FormSklObekti"));
+        objects->RdGrpIzbViewDanni->click(2);
+        shot(objects, QStringLiteral("FormSklObekti_Ekspedirano"));
+        objects->RdGrpIzbViewDanni->click(0);
+        {
+            ModalShot modal(out, failures);
+            modal.name = QStringLiteral("FormSklObTransfer");
+            modal.script = [&](Form*) {
+                TFormSklObTransfer* t = instances.FormSklObTransfer;
+                dm.SmpTipSklad.locate(QStringLiteral("NSKLAD"), {70});
+                t->RdGrpIzbSklad->setItemIndex(1);
+                t->DBLkpCmbIzbSklad->setKeyValue(70);
+                t->DBLkpCmbIzbSkladCloseUp();
+                dm.SmpTipSklOb.locate(QStringLiteral("NSKL_OBEKT"), {72});
+                t->DBLkpCmbVsklOb->setKeyValue(72);
+                t->DBLkpCmbVsklObCloseUp();
+                t->DBLkpCmbMol->setKeyValue(70);
+            };
+            objects->BitBtnDostOtSklClick();
+        }
+        objects->close();
     }
     return failures == 0 ? 0 : 1;
 }

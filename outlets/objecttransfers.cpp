@@ -139,7 +139,8 @@ QString saveRefusal(const Transfer& t)
             return QStringLiteral("Не е избран склад източник или склад за прехвърляне  !");
         break;
     case Mode::BetweenObjects:
-        if (t.target <= 0 || t.sourceObject <= 0 || t.target == t.sourceObject || t.targetName == t.sourceObjectName)
+        if (t.target <= 0 || t.sourceObject <= 0 || t.target == t.sourceObject
+            || (!t.targetName.isEmpty() && t.targetName == t.sourceObjectName))
             return QStringLiteral("Некоректно зададени складове за прехвърляне ?");
         break;
     case Mode::ToSourceWarehouse:
