@@ -787,6 +787,7 @@ int main(int argc, char** argv)
         shot(instances.FormSprIskania, QStringLiteral("FormSprIskania"));
         instances.FormSprIskania->close();
         prod->close();
+    }
     // The print dialogs, as a tax invoice and a simplified invoice show them.
     for (const auto& [dialog, type] : {std::pair<DocumentPrintDialog*, int>{instances.FormOKBottomDlg, 0},
                                        {instances.FormRealizaciaPrint, 1}}) {
