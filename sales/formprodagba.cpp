@@ -465,6 +465,8 @@ void TFormProdagba::emptyLines()
 void TFormProdagba::refreshTotals()
 {
     // Posting every line again recomputes its values under the current type, VAT and recipient.
+    // An empty VAT box counts as 0, and a requisition carries no VAT: the box says so.
+    if (Edit_DDS->text().trimmed().isEmpty() || documentType_ == 9) Edit_DDS->setText(u"0"_s);
     SmpDataset& lines = sale_.SmpProdagbaTempNew;
     lines.checkBrowseMode();
     if (lines.isEmpty()) return;

@@ -45,6 +45,7 @@ private slots:
     void sourceColumnFollowsWarehouseObjects();
     void selectionColumnsFollowTheDocument();
     void correctionOfAWarehouseObjectSale();
+    void vatBoxOfRequisitionAndEmptyBox();
 
 private:
     TFormProdagba* sale() { return app_->FormProdagba; }
@@ -592,6 +593,22 @@ void TstSalesWindows::correctionOfAWarehouseObjectSale()
     QCOMPARE(ui_->texts(RecordingUi::Kind::Message), QStringList{u"Не е избран складов обект ?"_s});
     QCOMPARE(Sales::warehouseObjectStockOf(db(), 3, 20000), 5.0);
     QCOMPARE(Sales::warehouseObjectStockOf(db(), 3, 500), 4.0);
+}
+
+// An emptied VAT box reads 0 when the totals are computed; a requisition sets it to 0.
+void TstSalesWindows::vatBoxOfRequisitionAndEmptyBox()
+{
+    openSale();
+    chooseRecipient(u"Клиент"_s);
+    addLines({{500, u"1"_s}});
+    sale()->Edit_DDS->clear();
+    QVERIFY(QMetaObject::invokeMethod(sale()->Edit_DDS, "editingFinished"));
+    QCOMPARE(sale()->Edit_DDS->text(), u"0"_s);
+    QCOMPARE(shown("GrpBoxDanFaktPlastane_Stoinost"), u"9.50"_s);
+    sale()->Edit_DDS->setText(u"20"_s);
+    chooseInList(sale()->DBLkpCmBIzborTipDok, u"Искане"_s);
+    QCOMPARE(sale()->Edit_DDS->text(), u"0"_s);
+    QCOMPARE(lines().value(u"CenaMatIzdCalc"_s).toDouble(), 10.0);
 }
 
 QTEST_MAIN(TstSalesWindows)
