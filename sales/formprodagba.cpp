@@ -628,7 +628,9 @@ Sales::SaleHeader TFormProdagba::header(QStringList* badNumbers) const
     }
     h.branch = DBLkpCmBoxFilial->keyValue().toInt();
     h.paymentType = DBLookupComboBox3->keyValue().toInt();
-    h.invoiceNumbering = Numbering::InvoiceNumbering::fromCompany(dm_.SQLConnectNS).mode;
+    const Numbering::InvoiceNumbering numbering = Numbering::InvoiceNumbering::fromCompany(dm_.SQLConnectNS);
+    h.invoiceNumbering = numbering.mode;
+    h.invoiceSymbol = numbering.symbol.trimmed();
     h.invoiceNumber = EditNFakt->text();
     h.stockReceiptNumber = EdNstRazp->text();
     h.consignmentNumber = EdNkons->text();

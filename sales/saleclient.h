@@ -14,10 +14,8 @@ struct Balance
     double lv = 0, usd = 0, eur = 0;
 };
 
-// The amounts to pay of all the client's sales less all his payments, per currency; the currencies
-// are never converted into each other. A sale's amount to pay follows the totals of its lines: line
-// values after the line discount, less the document discount, with the sale's VAT; invoice types
-// carry BGN only.
+// What the client owes over all dates, per currency, as the payments monitoring counts it (see the
+// balance rules in schema/README.md); the currencies are never converted into each other.
 Balance outstandingBalance(SQLConnection& db, int counterparty);
 
 // The positions of the lines for which what the client ordered of the material is less than what

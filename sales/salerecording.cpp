@@ -69,10 +69,12 @@ std::optional<int> positiveNumber(const QString& text)
     return int(*n);
 }
 
-// The integer invoice number behind the one-character symbol.
-std::optional<int> invoiceInteger(const QString& text)
+// The integer invoice number behind the one-character symbol; a text that does not begin with the
+// company's symbol is no number, so a typed "58" never becomes 8.
+std::optional<int> invoiceInteger(const QString& text, const std::optional<QString>& symbol)
 {
-    const QString digits = text.mid(1);
+    if (symbol && !symbol->isEmpty() && !text.startsWith(symbol->at(0))) return std::nullopt;
+    const QString digits = symbol && symbol->isEmpty() ? text : text.mid(1);
     if (digits.isEmpty() || digits.size() > kMaxInvoiceDigits) return std::nullopt;
     for (const QChar c : digits)
         if (!c.isDigit()) return std::nullopt;
@@ -85,7 +87,7 @@ QString invoiceTextRefusal(const SaleHeader& h)
     const QString text = h.invoiceNumber.trimmed();
     if (text.isEmpty()) return {};
     if (h.invoiceNumbering == 1) {
-        if (!invoiceInteger(text)) return badNumberMessage(u"фактура"_s, text);
+        if (!invoiceInteger(text, h.invoiceSymbol)) return badNumberMessage(u"фактура"_s, text);
     } else if (text.size() > 10) {
         return badNumberMessage(u"фактура"_s, text);
     }
@@ -407,7 +409,7 @@ DocumentNumbers documentNumbers(const SaleHeader& h)
         const QString text = h.invoiceNumber.trimmed();
         if (text.isEmpty()) return;
         if (h.invoiceNumbering == 1)
-            n.invoiceInt = invoiceInteger(text).value_or(0);
+            n.invoiceInt = invoiceInteger(text, h.invoiceSymbol).value_or(0);
         else
             n.invoiceText = text;
     };
@@ -418,7 +420,8 @@ DocumentNumbers documentNumbers(const SaleHeader& h)
     } else if (t == 3) {
         n.invoiceText = u"0"_s;
         n.consignment = positiveNumber(h.consignmentNumber).value_or(0);
-    } else if (t == 4) {
+    } else if (t == 4 || t == 5) {
+        // The chain invoice and its stock receipt carry both numbers.
         invoice();
         n.stockReceipt = positiveNumber(h.stockReceiptNumber).value_or(0);
     } else if (t == 7 || t == 9) {

@@ -56,6 +56,9 @@ struct SaleHeader
     int paymentType = 0;         // NVIDPLASTANE
     int invoiceNumbering = 0;    // FIRMA.NFAKT_TXT_INT: 0 text, 1 integer (the box starts with the symbol)
     QString invoiceNumber, stockReceiptNumber, consignmentNumber, dispatchNoteNumber, order;
+    // FIRMA.NFAKT_SIMVOL when the caller knows it: an integer invoice number must then begin with it
+    // (with no symbol the whole text is the number). Unknown: the first character is taken as the symbol.
+    std::optional<QString> invoiceSymbol;
     double vatPct = 0;
     double companyDiscountPct = 0, recipientDiscountPct = 0;
     QDate date;

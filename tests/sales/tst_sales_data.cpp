@@ -38,6 +38,8 @@ private slots:
     void creditNote();
     void storedDocumentNumbers_data();
     void storedDocumentNumbers();
+    void invoiceNumberBehindTheSymbol_data();
+    void invoiceNumberBehindTheSymbol();
     void ownSeriesNumberRequired_data();
     void ownSeriesNumberRequired();
     void objectStockWrittenOff();
@@ -314,7 +316,7 @@ void TstSalesData::storedDocumentNumbers_data()
     QTest::addColumn<int>("neksBel");
     QTest::newRow("tax invoice, integer numbers") << 0 << 1 << u"0000000123"_s << QVariant() << 123 << 0 << 0;
     QTest::newRow("tax invoice, text numbers") << 0 << 0 << u"0000000123"_s << QVariant(u"0000000123"_s) << 0 << 0 << 0;
-    QTest::newRow("chain invoice, symbol left out") << 5 << 1 << u"A000000077"_s << QVariant() << 77 << 0 << 0;
+    QTest::newRow("chain invoice, symbol left out") << 5 << 1 << u"A000000077"_s << QVariant() << 77 << 9 << 0;
     QTest::newRow("chain stock receipt") << 4 << 1 << u"0000000078"_s << QVariant() << 78 << 9 << 0;
     QTest::newRow("stock receipt") << 2 << 1 << u"0000000123"_s << QVariant(u"0"_s) << 0 << 9 << 0;
     QTest::newRow("dispatch note: no invoice number") << 7 << 0 << u"123"_s << QVariant() << 0 << 0 << 9;
@@ -339,6 +341,39 @@ void TstSalesData::storedDocumentNumbers()
     QTEST(r.rows[0][3].toInt(), "neksBel");
     QCOMPARE(r.rows[0][4].toDouble(), type == 9 ? 0.0 : 20.0);
     QCOMPARE(f_.count(u"select count(*) from PRODAGBI where NFAKTURA = ''"_s), 0);
+}
+
+void TstSalesData::invoiceNumberBehindTheSymbol_data()
+{
+    QTest::addColumn<QString>("symbol");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("stored");  // NFAKT_INT; 0 when the number is refused
+    QTest::newRow("symbol then digits") << u"0"_s << u"0000000058"_s << 58;
+    QTest::newRow("letter symbol") << u"A"_s << u"A000000077"_s << 77;
+    QTest::newRow("digits without the symbol") << u"0"_s << u"58"_s << 0;
+    QTest::newRow("another symbol") << u"A"_s << u"B000000077"_s << 0;
+    QTest::newRow("no symbol: the whole text") << QString() << u"58"_s << 58;
+}
+
+void TstSalesData::invoiceNumberBehindTheSymbol()
+{
+    QFETCH(QString, symbol);
+    QFETCH(QString, typed);
+    QFETCH(int, stored);
+    SaleHeader h = invoiceHeader();
+    h.invoiceNumbering = 1;
+    h.invoiceSymbol = symbol;
+    h.invoiceNumber = typed;
+    const QStringList why = Sales::refusals(h, {line(500, 1, 10)});
+    if (stored == 0) {
+        QCOMPARE(why, QStringList{u"Невалиден номер на фактура: \"%1\" !"_s.arg(typed)});
+        QVERIFY_THROWS_EXCEPTION(Sales::SaleRefused, Sales::recordSale(f_.db(), h, {line(500, 1, 10)}));
+        QCOMPARE(f_.count(u"select count(*) from PRODAGBI"_s), 0);
+        return;
+    }
+    QVERIFY2(why.isEmpty(), qPrintable(why.join(u'|')));
+    Sales::recordSale(f_.db(), h, {line(500, 1, 10)});
+    QCOMPARE(f_.count(u"select NFAKT_INT from PRODAGBI"_s), stored);
 }
 
 void TstSalesData::ownSeriesNumberRequired_data()
