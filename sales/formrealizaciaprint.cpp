@@ -36,9 +36,9 @@ void TFormRealizaciaPrint::open(const QString& saleNumber)
     if (!heading || !ask(heading->documentType)) return;
     TQRInvoice* layout = layoutFor(heading->documentType);
     const PrintCounts n = counts(heading->documentType);
-    if (!layout || n.total() == 0) return;
-    layout->fill(*heading);
-    if (!layout->print(n.originals, n.copies)) UiService::current().showMessage(u"Документът не е отпечатан !"_s);
+    if (n.total() == 0) return;
+    if (layout) layout->fill(*heading);
+    if (!layout || !layout->print(n.originals, n.copies)) UiService::current().showMessage(u"Документът не е отпечатан !"_s);
 }
 
 void TFormRealizaciaPrint::preview(const QString& saleNumber)

@@ -80,6 +80,8 @@ void SalePrint::preview()
 
 bool SalePrint::print(const PrintCounts& counts)
 {
-    TQRInvoice* layout = counts.total() > 0 ? filled() : nullptr;
-    return !layout || layout->print(counts.originals, counts.copies);
+    if (counts.total() == 0) return true;
+    // A document type without a layout yet is reported as not printed, never as printed.
+    TQRInvoice* layout = filled();
+    return layout && layout->print(counts.originals, counts.copies);
 }

@@ -48,6 +48,7 @@ private slots:
     void refusedSalePrintsNothing();
     void cancelRecordsAndPrintsNothing();
     void noCopiesStillRecords();
+    void documentWithoutLayoutSaysNotPrinted();
     void rowsFollowTheDocumentType_data();
     void rowsFollowTheDocumentType();
     void creditNotePreview();
@@ -458,6 +459,18 @@ void TstSalesPrint::noCopiesStillRecords()
     clickButton(sale(), u"SpeedButton3"_s);
     QCOMPARE(ui_->texts(RecordingUi::Kind::Message), QStringList());
     QCOMPARE(count(u"select count(*) from PRODAGBI"_s), 1);
+    QCOMPARE(printed(), QStringList());
+}
+
+void TstSalesPrint::documentWithoutLayoutSaysNotPrinted()
+{
+    // A stock receipt has no layout yet: asked for a copy, the user is told nothing was printed.
+    SaleHeader h = header(2);
+    h.stockReceiptNumber = u"12"_s;
+    const QString number = record(h, {line(501, 1, 5)});
+    answerPrintDialog({{"SpEdStokRazp", 1}});
+    app_->FormRealizaciaPrint->open(number);
+    QCOMPARE(ui_->texts(RecordingUi::Kind::Message), QStringList{u"Документът не е отпечатан !"_s});
     QCOMPARE(printed(), QStringList());
 }
 
