@@ -213,11 +213,13 @@ struct StoredBatch
     QDate produced;
     QString mark;
     int quantity = 0;
+    QVariant stockLine;  // IZDELIE.AUTONUM_SKLAD; null for a batch stored before it was recorded
 };
 
 std::optional<StoredBatch> storedBatch(SQLConnection& db, const QString& batchNumber)
 {
-    const DbResult r = db.query(u"select i.NMATERIAL_IZDELIE, i.DATEIZDELIE, i.KOLICH_IZDELIE, t.PSEVDONIM_CEH "
+    const DbResult r = db.query(u"select i.NMATERIAL_IZDELIE, i.DATEIZDELIE, i.KOLICH_IZDELIE, i.AUTONUM_SKLAD, "
+                                u"t.PSEVDONIM_CEH "
                                 u"from IZDELIE i left join TIP_PROIZVODSTVO t on t.NPROIZVODSTVO = i.NPROIZVODSTVO "
                                 u"where i.PART_NUM_IZDELIE = :P"_s,
                                 {{u"P"_s, batchNumber}});
@@ -226,6 +228,7 @@ std::optional<StoredBatch> storedBatch(SQLConnection& db, const QString& batchNu
     b.product = r.value(0, u"NMATERIAL_IZDELIE"_s).toInt();
     b.produced = r.value(0, u"DATEIZDELIE"_s).toDate();
     b.quantity = r.value(0, u"KOLICH_IZDELIE"_s).toInt();
+    b.stockLine = r.value(0, u"AUTONUM_SKLAD"_s);
     b.mark = storeMark(r.value(0, u"PSEVDONIM_CEH"_s).toString(), b.produced, batchNumber);
     return b;
 }
@@ -238,7 +241,8 @@ QString batchDeleteRefusal(SQLConnection& db, const QString& batchNumber)
     if (!b) return u"Липсват данни за изтриване !"_s;
     const DbResult used = db.selectProcedure(u"PROV_SKLAD_RAZHOD"_s, {{u"NTIP_IZDELIE"_s, b->product},
                                                                       {u"PSEVDONIM"_s, b->mark},
-                                                                      {u"DATEIZDELIE"_s, b->produced}});
+                                                                      {u"DATEIZDELIE"_s, b->produced},
+                                                                      {u"AUTONUM_SKLAD"_s, b->stockLine}});
     const auto above0 = [&](const QString& column) { return used.value(0, column).toDouble() > 0; };
     if (above0(u"SUMISK"_s))
         return u"Има вложено в производство от това изделие !\n              ИЗТРИВАНЕТО - НЕВЪЗМОЖНО  !"_s;

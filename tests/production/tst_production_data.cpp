@@ -24,6 +24,7 @@ private slots:
     void recipeRequisitionMovesMaterialsToWorkshop();
     void batchStoresProductAtCostAndDeleteRestoresAll();
     void givingBackReducesLineWhenPartUsed();
+    void givingBackRepricesLineFromWhatItKeeps();
     void requisitionRefusals();
     void batchRefusals();
     void seriesBatchPricedPerPair();
@@ -31,6 +32,7 @@ private slots:
     void batchDeleteRefused();
     void storeMark_data();
     void storeMark();
+    void batchesSharingMarkAndDateCheckedApart();
     void concurrentRequisitionsGetDifferentNumbers();
 
 private:
@@ -196,6 +198,45 @@ void TstProductionData::givingBackReducesLineWhenPartUsed()
         {{u"DEL_UPDATE"_s, 0}, {u"NUM_ZAPIS"_s, soles}, {u"KOLICHESTVO"_s, 0}}));
 }
 
+// Lots of 5 at 1.00 and 5 at 3.00 drawn as one line of 10 (2.00), 4 used, the rest given back: the
+// line keeps the 4 of the older lot at 1.00, so warehouse and workshop are worth the 20 delivered.
+void TstProductionData::givingBackRepricesLineFromWhatItKeeps()
+{
+    f_.exec(u"insert into MATERIALI (NMATERIAL, IMEMATERIAL, NSKLAD, NMIARKA) values (602, 'Конец', 1, 1)"_s);
+    deliver(602, 5, 1, QDate(2026, 11, 1));
+    deliver(602, 5, 3, QDate(2026, 11, 20));
+    Production::Requisition r;
+    r.date = today_;
+    r.workshop = 1;
+    r.lines = {{1, 602, u"Конец"_s, 10}};
+    Production::saveRequisition(f_.db(), r, today_);
+    QCOMPARE(f_.count(u"select ED_CENA_LV from ISKANIA where NMATERIAL = 602"_s), 2);
+    Production::Batch b;
+    b.workshop = 1;
+    b.productMaterial = 700;
+    b.count = 1;
+    b.produced = today_;
+    b.materials = {{602, 4, 2.0}};
+    Production::saveBatch(f_.db(), b, today_);
+
+    QVERIFY(Production::returnToWarehouse(f_.db(), 1, 602));
+    const DbResult line = f_.db().query(u"select KOLICHESTVO, ED_CENA_LV from ISKANIA where NMATERIAL = 602"_s);
+    QCOMPARE(line.rows.size(), std::size_t(1));
+    QCOMPARE(line.value(0, u"KOLICHESTVO"_s).toDouble(), 4.0);
+    QVERIFY(qAbs(line.value(0, u"ED_CENA_LV"_s).toDouble() - 1.0) < 1e-9);
+    QCOMPARE(warehouseStock(602), 6.0);
+    const double warehouseValue =
+        f_.db().query(u"select sum((s.KOLICHESTVO - coalesce((select sum(d.KOLICHESTVO) from SKLAD_DVIGENIE d "
+                      u"where d.AUTONUM_SKLAD = s.AUTONUM), 0)) * s.ED_CENA_LV) from SKLAD s where s.NMATERIAL = 602"_s)
+            .rows.front()[0].toDouble();
+    const double workshopValue =
+        f_.db().query(u"select sum(KOLICHESTVO * ED_CENA_LV) from ISKANIA where NMATERIAL = 602"_s)
+            .rows.front()[0].toDouble();
+    QVERIFY(qAbs(warehouseValue - 16.0) < 1e-9);
+    QVERIFY2(qAbs(warehouseValue + workshopValue - 20.0) < 1e-9,
+             qPrintable(u"%1 + %2"_s.arg(warehouseValue).arg(workshopValue)));
+}
+
 void TstProductionData::requisitionRefusals()
 {
     Production::Requisition free;
@@ -316,6 +357,28 @@ void TstProductionData::storeMark()
     f_.exec(u"insert into SKLAD_DVIGENIE (AUTONUM_SKLAD, VID_DVIGENIE, KOLICHESTVO) values (:A, 1, 1)"_s,
             {{u"A"_s, saved.stockLine}});
     QVERIFY(!Production::batchDeleteRefusal(f_.db(), saved.number).isEmpty());
+}
+
+// Two back-dated batches of one product stored under the same mark and date: what was sold from
+// one does not hold the other.
+void TstProductionData::batchesSharingMarkAndDateCheckedApart()
+{
+    Production::saveRequisition(f_.db(), fromRecipe(2), today_);
+    Production::Batch b = batchFromWorkshop(1);
+    b.produced = QDate(2005, 1, 15);
+    const Production::SavedBatch sold = Production::saveBatch(f_.db(), b, today_);
+    const Production::SavedBatch kept = Production::saveBatch(f_.db(), b, today_);
+    QCOMPARE(sold.mark, kept.mark);
+    QVERIFY(sold.stockLine != kept.stockLine);
+    f_.exec(u"insert into SKLAD_DVIGENIE (AUTONUM_SKLAD, VID_DVIGENIE, KOLICHESTVO) values (:A, 1, 1)"_s,
+            {{u"A"_s, sold.stockLine}});
+
+    QCOMPARE(Production::batchDeleteRefusal(f_.db(), kept.number), QString());
+    Production::deleteBatch(f_.db(), kept.number);
+    QCOMPARE(f_.count(u"select count(*) from SKLAD where AUTONUM = :A"_s, {{u"A"_s, kept.stockLine}}), 0);
+    QVERIFY(Production::batchDeleteRefusal(f_.db(), sold.number).startsWith(u"Има продадено от това изделие !"_s));
+    QVERIFY_THROWS_EXCEPTION(DbError, Production::deleteBatch(f_.db(), sold.number));
+    QCOMPARE(f_.count(u"select count(*) from IZDELIE"_s), 1);
 }
 
 // Two workstations save a requisition at the same moment: the second waits for the first's number
