@@ -877,9 +877,9 @@ int main(int argc, char** argv)
                        {{QStringLiteral("N"), n}, {QStringLiteral("I"), QString::fromUtf8(name)}});
         db.execute(QStringLiteral("insert into MOL_FIRMA (NMOL_FIRMA, IMEMOLFIRMA) values (70, 'Мария Иванова')"));
         struct Item { int n; const char* name; double wholesale, retail; };
-        const Item items[] = {{9701, "Лепило за плочки 25 кг", 14.5, 17.9}, {9702, "Грунд дълбокопроникващ 5 л", 21.0, 25.5},
-                              {9703, "Шпакловка финишна 20 кг", 18.2, 22.0}, {9704, "Валяк мохер 25 см", 6.4, 8.5},
-                              {9705, "Силикон санитарен бял", 5.1, 6.9}};
+        const Item items[] = {{9801, "Лепило за плочки 25 кг", 14.5, 17.9}, {9802, "Грунд дълбокопроникващ 5 л", 21.0, 25.5},
+                              {9803, "Шпакловка финишна 20 кг", 18.2, 22.0}, {9804, "Валяк мохер 25 см", 6.4, 8.5},
+                              {9805, "Силикон санитарен бял", 5.1, 6.9}};
         for (const Item& i : items)
             db.execute(QStringLiteral("insert into MATERIALI (NMATERIAL, IMEMATERIAL, NSKLAD, NMIARKA, PRODAGNA_CENA, "
                                       "PROD_CENA_LV_DREBNO) values (:N, :I, 70, 1, :W, :R)"),
@@ -911,17 +911,17 @@ int main(int argc, char** argv)
             ObjectTransfers::save(db, t);
         };
         using M = ObjectTransfers::Mode;
-        move(M::FromWarehouse, 70, 71, 10, {{0, 9701, 60, 10.44}, {0, 9702, 24, 15.12}, {0, 9703, 40, 13.10}});
-        move(M::FromWarehouse, 70, 72, 9, {{0, 9701, 30, 10.44}, {0, 9704, 50, 4.61}, {0, 9705, 80, 3.67}});
-        move(M::FromWarehouse, 70, 73, 7, {{0, 9704, 20, 4.61}, {0, 9705, 36, 3.67}});
-        move(M::BetweenObjects, 71, 73, 4, {{0, 9701, 12, 10.44}});
+        move(M::FromWarehouse, 70, 71, 10, {{0, 9801, 60, 10.44}, {0, 9802, 24, 15.12}, {0, 9803, 40, 13.10}});
+        move(M::FromWarehouse, 70, 72, 9, {{0, 9801, 30, 10.44}, {0, 9804, 50, 4.61}, {0, 9805, 80, 3.67}});
+        move(M::FromWarehouse, 70, 73, 7, {{0, 9804, 20, 4.61}, {0, 9805, 36, 3.67}});
+        move(M::BetweenObjects, 71, 73, 4, {{0, 9801, 12, 10.44}});
         Deliveries::Header direct;
         direct.supplier = 0;
         direct.document = QStringLiteral("0000318");
         direct.documentDate = today.addDays(-3);
         direct.received = today.addDays(-3);
         Deliveries::Line paint;
-        paint.material = 9702;
+        paint.material = 9802;
         paint.quantity = 18;
         paint.priceLv = 14.80;
         Deliveries::saveToWarehouseObject(db, direct, 72, {paint});
