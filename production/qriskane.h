@@ -44,7 +44,7 @@ private:
     bool clientShown_ = false;
 };
 
-// A requisition's lines with the size specification of its series.
+// A requisition's lines with the size breakdown of its series.
 class TQRSpecif : public TQRIskaneBase
 {
 public:

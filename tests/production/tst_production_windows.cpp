@@ -671,7 +671,7 @@ void TstProductionWindows::printedRequisitions()
     QVERIFY(has(recipeText, u"3 Основен В-чифт 40 бр. 6.000"_s));
     QVERIFY(has(recipeText, u"10.12.2026 год."_s));
     QVERIFY(has(recipeText, u"Началник склад: ............................."_s));
-    // The specification: the requisition's lines, 10 pairs, the sizes as just written.
+    // The size sheet: the requisition's lines, 10 pairs, the sizes as just written.
     QVERIFY2(has(specifText, u"За изписване на материали за изработването на - 10 бр./с-я Сандал серия"_s), qPrintable(specifText));
     QVERIFY(has(specifText, u"4 Основен Г-кутия бр. 10.000"_s));
     QVERIFY(QString(specifText).remove(u' ').contains(u"СПЕЦИФИКАЦИЯ"_s));
