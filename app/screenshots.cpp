@@ -143,13 +143,15 @@ int main(int argc, char** argv)
 
     const QList<QWidget*> windows = {instances.FormNS, instances.FormNomenklaturi};
     int failures = 0;
-    for (QWidget* w : windows) {
+    // Shows a window, photographs it under the name given and lists the file.
+    const auto shot = [&](QWidget* w, const QString& name) {
         w->show();
         QCoreApplication::processEvents();
-        const QString file = out.filePath(w->objectName() + QStringLiteral(".png"));
+        const QString file = out.filePath(name + QStringLiteral(".png"));
         if (!w->grab().save(file)) ++failures;
         QTextStream(stdout) << file << '\n';
-    }
+    };
+    for (QWidget* w : windows) shot(w, w->objectName());
     // Every tab of the reference data window at its size, named after the tab, and the company
     // tab's lists; then the editors.
     {
@@ -216,13 +218,6 @@ int main(int argc, char** argv)
             ds->close();
             ds->open();
         }
-        const auto shot = [&](QWidget* w, const QString& name) {
-            w->show();
-            QCoreApplication::processEvents();
-            const QString file = out.filePath(name + QStringLiteral(".png"));
-            if (!w->grab().save(file)) ++failures;
-            QTextStream(stdout) << file << '\n';
-        };
         TFormNomenklaturi* nom = instances.FormNomenklaturi;
         nom->PageControl1->setCurrentWidget(nom->TabSheet4);
         nom->TabSheet4->SpnEdtBrIzdeliaN->setValue(2);
@@ -309,13 +304,6 @@ int main(int argc, char** argv)
         instances.DMNS->SmpFirma.refresh();
         for (SmpDataset* ds : {&pers.SmpDlygnosti, &pers.SmpTipSlugOtchet, &pers.SmpTipManip})
             if (ds->isActive()) ds->refresh();
-        const auto shot = [&](QWidget* w, const QString& name) {
-            w->show();
-            QCoreApplication::processEvents();
-            const QString file = out.filePath(name + QStringLiteral(".png"));
-            if (!w->grab().save(file)) ++failures;
-            QTextStream(stdout) << file << '\n';
-        };
         TFormPersonal* staff = instances.FormPersonal;
         staff->show();
         pers.SmpViewPers.locate(QStringLiteral("SHIFYR"), {1});
@@ -379,13 +367,6 @@ int main(int argc, char** argv)
             c.rate = o.rate;
             Cash::insertOrder(dm.SQLConnectNS, c);
         }
-        const auto shot = [&](QWidget* w, const QString& name) {
-            w->show();
-            QCoreApplication::processEvents();
-            const QString file = out.filePath(name + QStringLiteral(".png"));
-            if (!w->grab().save(file)) ++failures;
-            QTextStream(stdout) << file << '\n';
-        };
         TFormKasa* kasa = instances.FormKasa;
         kasa->show();
         kasa->DateKasaOT->setDate(QDate(Clock::today().year(), Clock::today().month(), 1));
@@ -465,13 +446,6 @@ int main(int argc, char** argv)
         sklad->show();
         sklad->RdGrpIzbSklad->click(0);
         sklad->RdGrpIzbMaterial->click(0);
-        const auto shot = [&](QWidget* w, const QString& name) {
-            w->show();
-            QCoreApplication::processEvents();
-            const QString file = out.filePath(name + QStringLiteral(".png"));
-            if (!w->grab().save(file)) ++failures;
-            QTextStream(stdout) << file << '\n';
-        };
         shot(sklad, QStringLiteral("FormSklad"));
         // One supplier chosen, as the defective-goods panel is used.
         sklad->RdGrpKontrDaNeDostav->click(1);
@@ -740,13 +714,6 @@ int main(int argc, char** argv)
         Production::saveBatch(db, batch, today.addDays(-1));
         dm.SmpMateriali.close();
         dm.SmpMateriali.open();
-        const auto shot = [&](QWidget* w, const QString& name) {
-            w->show();
-            QCoreApplication::processEvents();
-            const QString file = out.filePath(name + QStringLiteral(".png"));
-            if (!w->grab().save(file)) ++failures;
-            QTextStream(stdout) << file << '\n';
-        };
         TFormProizvodstvo* prod = instances.FormProizvodstvo;
         prod->show();
         dm.SmpTipProizv.locate(QStringLiteral("NPROIZVODSTVO"), {3});
@@ -926,13 +893,6 @@ int main(int argc, char** argv)
         paint.priceLv = 14.80;
         Deliveries::saveToWarehouseObject(db, direct, 72, {paint});
         TFormSklObekti* objects = instances.FormSklObekti;
-        const auto shot = [&](QWidget* w, const QString& name) {
-            w->show();
-            QCoreApplication::processEvents();
-            const QString file = out.filePath(name + QStringLiteral(".png"));
-            if (!w->grab().save(file)) ++failures;
-            QTextStream(stdout) << file << '\n';
-        };
         objects->show();
         objects->RdGrpIzbViewDanni->click(0);
         shot(objects, QStringLiteral("FormSklObekti"));
