@@ -100,7 +100,7 @@ TFormIskIzdelie::TFormIskIzdelie(TDMNS& dm, TDMProizv& pr, QWidget* parent) : Fo
 
     SpnEdtBrIzdelie = new QSpinBox;
     SpnEdtBrIzdelie->setObjectName(u"SpnEdtBrIzdelie"_s);
-    SpnEdtBrIzdelie->setRange(0, 100000);
+    SpnEdtBrIzdelie->setRange(0, Production::kMaxProducts);
     DateProizvIzd = FormParts::dateEdit("DateProizvIzd");
     LbSumEdCenaIzdelie = label("LbSumEdCenaIzdelie");
     LbEdCenaSer = label("LbEdCenaSer", u"Ед.цена изделие"_s);
@@ -168,6 +168,7 @@ bool TFormIskIzdelie::open(Mode mode, int workshop, const QString& workshopName,
     LbBrChift->setText(QString::number(pairs));
     {
         const QSignalBlocker quiet(SpnEdtBrIzdelie);
+        SpnEdtBrIzdelie->setMaximum(series_ ? Production::kMaxSeries : Production::kMaxProducts);
         SpnEdtBrIzdelie->setValue(mode == Mode::FromWorkshop ? 0 : count);
     }
     saved_ = false;

@@ -152,6 +152,8 @@ QString batchRefusal(const Batch& batch)
     if (batch.workshop <= 0) return u"Не е въведено тип производство !"_s;
     if (batch.productMaterial <= 0) return u"Не е избрано изделие !"_s;
     if (batch.count <= 0) return u"Не е зададено количество !  "_s;
+    if (batch.series && batch.count > kMaxSeries)
+        return u"Броят серии не може да е повече от %1 !"_s.arg(kMaxSeries);
     if (batch.series && batch.pairs < 1) return u"Не е зададен брой чифтове за серията !"_s;
     bool consumes = false;
     for (const BatchMaterial& m : batch.materials) {

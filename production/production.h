@@ -93,6 +93,11 @@ struct Batch
     double unitPrice() const;
 };
 
+// The most series one batch records: the batch and its delivery line hold the count as a smallint.
+constexpr int kMaxSeries = 32767;
+// The most products of one batch the dialog offers.
+constexpr int kMaxProducts = 100000;
+
 QString batchRefusal(const Batch& batch);
 
 struct SavedBatch

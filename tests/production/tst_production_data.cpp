@@ -24,9 +24,12 @@ private slots:
     void recipeRequisitionMovesMaterialsToWorkshop();
     void batchStoresProductAtCostAndDeleteRestoresAll();
     void givingBackReducesLineWhenPartUsed();
-    void givingBackRepricesLineFromWhatItKeeps();
+    void givingBackConservesValue_data();
+    void givingBackConservesValue();
+    void inquiryKeepsMaterialsOfOneNameApart();
     void requisitionRefusals();
     void batchRefusals();
+    void seriesCountFitsItsColumn();
     void seriesBatchPricedPerPair();
     void batchDeleteRefused_data();
     void batchDeleteRefused();
@@ -34,11 +37,14 @@ private slots:
     void storeMark();
     void batchesSharingMarkAndDateCheckedApart();
     void concurrentRequisitionsGetDifferentNumbers();
+    void concurrentBatches_data();
+    void concurrentBatches();
 
 private:
     const QDate today_{2026, 12, 10};
     void deliver(int material, double quantity, double price, const QDate& received);
     double warehouseStock(int material);
+    double scalar(const QString& sql);
     DbResult workshopStock();
     Production::Requisition fromRecipe(int count);
     Production::Batch batchFromWorkshop(int count);
@@ -189,8 +195,12 @@ void TstProductionData::givingBackReducesLineWhenPartUsed()
     // The line is cut to what the batch used; the 8 held go back, newest ledger rows first.
     QCOMPARE(f_.count(u"select KOLICHESTVO from ISKANIA where NMATERIAL = 600"_s), 4);
     QCOMPARE(warehouseStock(600), 16.0);
-    QCOMPARE(f_.count(u"select count(*) from SKLAD_DVIGENIE d join SKLAD s on s.AUTONUM = d.AUTONUM_SKLAD "
-                      u"where s.NMATERIAL = 600 and s.ED_CENA_LV = 3"_s), 0);
+    // The line drew 10 at 2 and 2 at 3; each ledger row keeps its share of the 4 used.
+    const DbResult kept = f_.db().query(u"select d.KOLICHESTVO from SKLAD_DVIGENIE d join SKLAD s on s.AUTONUM = d.AUTONUM_SKLAD "
+                                        u"where s.NMATERIAL = 600 order by s.ED_CENA_LV"_s);
+    QCOMPARE(kept.rows.size(), std::size_t(2));
+    QVERIFY(qAbs(kept.rows[0][0].toDouble() - 10.0 / 3) < 1e-9);
+    QVERIFY(qAbs(kept.rows[1][0].toDouble() - 2.0 / 3) < 1e-9);
     QVERIFY(workshopStock().rows.size() == 1);  // only the soles are still held
     // The server refuses to give back more than the workshop holds.
     const int soles = f_.count(u"select AUTONUM from ISKANIA where NMATERIAL = 601"_s);
@@ -198,10 +208,31 @@ void TstProductionData::givingBackReducesLineWhenPartUsed()
         {{u"DEL_UPDATE"_s, 0}, {u"NUM_ZAPIS"_s, soles}, {u"KOLICHESTVO"_s, 0}}));
 }
 
-// Lots of 5 at 1.00 and 5 at 3.00 drawn as one line of 10 (2.00), 4 used, the rest given back: the
-// line keeps the 4 of the older lot at 1.00, so warehouse and workshop are worth the 20 delivered.
-void TstProductionData::givingBackRepricesLineFromWhatItKeeps()
+double TstProductionData::scalar(const QString& sql)
 {
+    return f_.db().query(sql).rows.front()[0].toDouble();
+}
+
+void TstProductionData::givingBackConservesValue_data()
+{
+    QTest::addColumn<double>("used");
+    QTest::addColumn<double>("backQuantity");
+    QTest::addColumn<double>("backValue");
+    QTest::addColumn<double>("lineLeft");
+    // 4 used at the line's 2.00: the 6 left go back 3 at 1.00 and 3 at 3.00, the line keeps 4 at 2.00.
+    QTest::newRow("line reduced") << 4.0 << 6.0 << 12.0 << 4.0;
+    // Nothing used: the whole line is cancelled.
+    QTest::newRow("line cancelled") << 0.0 << 10.0 << 20.0 << 0.0;
+}
+
+// Lots of 5 at 1.00 and 5 at 3.00 drawn as one line of 10 (2.00), a batch charged at that price, the
+// rest given back: warehouse, batches and workshop together stay worth the 20 delivered.
+void TstProductionData::givingBackConservesValue()
+{
+    QFETCH(double, used);
+    QFETCH(double, backQuantity);
+    QFETCH(double, backValue);
+    QFETCH(double, lineLeft);
     f_.exec(u"insert into MATERIALI (NMATERIAL, IMEMATERIAL, NSKLAD, NMIARKA) values (602, 'Конец', 1, 1)"_s);
     deliver(602, 5, 1, QDate(2026, 11, 1));
     deliver(602, 5, 3, QDate(2026, 11, 20));
@@ -211,30 +242,57 @@ void TstProductionData::givingBackRepricesLineFromWhatItKeeps()
     r.lines = {{1, 602, u"Конец"_s, 10}};
     Production::saveRequisition(f_.db(), r, today_);
     QCOMPARE(f_.count(u"select ED_CENA_LV from ISKANIA where NMATERIAL = 602"_s), 2);
-    Production::Batch b;
-    b.workshop = 1;
-    b.productMaterial = 700;
-    b.count = 1;
-    b.produced = today_;
-    b.materials = {{602, 4, 2.0}};
-    Production::saveBatch(f_.db(), b, today_);
+    if (used > 0) {
+        Production::Batch b;
+        b.workshop = 1;
+        b.productMaterial = 700;
+        b.count = 1;
+        b.produced = today_;
+        b.materials = {{602, used, 2.0}};
+        Production::saveBatch(f_.db(), b, today_);
+    }
 
     QVERIFY(Production::returnToWarehouse(f_.db(), 1, 602));
     const DbResult line = f_.db().query(u"select KOLICHESTVO, ED_CENA_LV from ISKANIA where NMATERIAL = 602"_s);
-    QCOMPARE(line.rows.size(), std::size_t(1));
-    QCOMPARE(line.value(0, u"KOLICHESTVO"_s).toDouble(), 4.0);
-    QVERIFY(qAbs(line.value(0, u"ED_CENA_LV"_s).toDouble() - 1.0) < 1e-9);
-    QCOMPARE(warehouseStock(602), 6.0);
+    QCOMPARE(line.rows.size(), std::size_t(lineLeft > 0 ? 1 : 0));
+    if (lineLeft > 0) {
+        QCOMPARE(line.value(0, u"KOLICHESTVO"_s).toDouble(), lineLeft);
+        QVERIFY(qAbs(line.value(0, u"ED_CENA_LV"_s).toDouble() - 2.0) < 1e-9);
+    }
+    QVERIFY(qAbs(warehouseStock(602) - backQuantity) < 1e-9);
     const double warehouseValue =
-        f_.db().query(u"select sum((s.KOLICHESTVO - coalesce((select sum(d.KOLICHESTVO) from SKLAD_DVIGENIE d "
-                      u"where d.AUTONUM_SKLAD = s.AUTONUM), 0)) * s.ED_CENA_LV) from SKLAD s where s.NMATERIAL = 602"_s)
-            .rows.front()[0].toDouble();
-    const double workshopValue =
-        f_.db().query(u"select sum(KOLICHESTVO * ED_CENA_LV) from ISKANIA where NMATERIAL = 602"_s)
-            .rows.front()[0].toDouble();
-    QVERIFY(qAbs(warehouseValue - 16.0) < 1e-9);
-    QVERIFY2(qAbs(warehouseValue + workshopValue - 20.0) < 1e-9,
-             qPrintable(u"%1 + %2"_s.arg(warehouseValue).arg(workshopValue)));
+        scalar(u"select sum((s.KOLICHESTVO - coalesce((select sum(d.KOLICHESTVO) from SKLAD_DVIGENIE d "
+               u"where d.AUTONUM_SKLAD = s.AUTONUM), 0)) * s.ED_CENA_LV) from SKLAD s where s.NMATERIAL = 602"_s);
+    const double batchesValue =
+        scalar(u"select coalesce(sum(KOLICHESTVO * ED_CENA_LV), 0) from IZDELIE_MATERIALI where NMATERIAL = 602"_s);
+    const double workshopValue = scalar(u"select NALICHNOST * ED_CENA_LV from CEH_MAT_SALDO(1, 602)"_s);
+    const double delivered = scalar(u"select sum(KOLICHESTVO * ED_CENA_LV) from SKLAD where NMATERIAL = 602"_s);
+    QVERIFY2(qAbs(warehouseValue - backValue) < 1e-9, qPrintable(QString::number(warehouseValue)));
+    QVERIFY2(qAbs(warehouseValue + batchesValue + workshopValue - delivered) < 1e-9,
+             qPrintable(u"%1 + %2 + %3 vs %4"_s.arg(warehouseValue).arg(batchesValue).arg(workshopValue).arg(delivered)));
+}
+
+// Two materials of one name drawn together are listed apart, each with its own quantity and value.
+void TstProductionData::inquiryKeepsMaterialsOfOneNameApart()
+{
+    f_.exec(u"insert into MATERIALI (NMATERIAL, IMEMATERIAL, NSKLAD, NMIARKA) values (603, 'Игла', 1, 1)"_s);
+    f_.exec(u"insert into MATERIALI (NMATERIAL, IMEMATERIAL, NSKLAD, NMIARKA) values (604, 'Игла', 1, 1)"_s);
+    deliver(603, 10, 1, QDate(2026, 11, 1));
+    deliver(604, 10, 5, QDate(2026, 11, 1));
+    Production::Requisition r;
+    r.date = today_;
+    r.workshop = 1;
+    r.lines = {{1, 603, u"Игла"_s, 2}, {1, 604, u"Игла"_s, 3}};
+    Production::saveRequisition(f_.db(), r, today_);
+    const DbResult rows = f_.db().query(u"select IMEMATERIAL, SUMMAT_ISKANE, OBSTA_CENA_LV from "
+                                        u"ISKANIA_MAT_SPRAVKA(1, 1000, 603, 604, :OT, :DO) order by SUMMAT_ISKANE"_s,
+                                        {{u"OT"_s, today_}, {u"DO"_s, today_}});
+    QCOMPARE(rows.rows.size(), std::size_t(2));
+    QCOMPARE(rows.value(0, u"IMEMATERIAL"_s).toString(), u"Игла"_s);
+    QCOMPARE(rows.value(0, u"SUMMAT_ISKANE"_s).toDouble(), 2.0);
+    QCOMPARE(rows.value(0, u"OBSTA_CENA_LV"_s).toDouble(), 2.0);
+    QCOMPARE(rows.value(1, u"SUMMAT_ISKANE"_s).toDouble(), 3.0);
+    QCOMPARE(rows.value(1, u"OBSTA_CENA_LV"_s).toDouble(), 15.0);
 }
 
 void TstProductionData::requisitionRefusals()
@@ -295,6 +353,30 @@ void TstProductionData::batchRefusals()
     b.pairs = 0;
     QVERIFY(!Production::batchRefusal(b).isEmpty());
     QVERIFY_THROWS_EXCEPTION(DbError, Production::saveBatch(f_.db(), b, today_));
+}
+
+// The batch and its delivery line hold the number of series as a smallint: its largest value is
+// stored whole, one more is refused before anything is written.
+void TstProductionData::seriesCountFitsItsColumn()
+{
+    Production::saveRequisition(f_.db(), fromRecipe(1), today_);
+    Production::Batch b = batchFromWorkshop(1);
+    b.series = true;
+    b.pairs = 1;
+    b.count = Production::kMaxSeries + 1;
+    QCOMPARE(Production::batchRefusal(b), u"Броят серии не може да е повече от 32767 !"_s);
+    QVERIFY_THROWS_EXCEPTION(DbError, Production::saveBatch(f_.db(), b, today_));
+    QCOMPARE(f_.count(u"select count(*) from IZDELIE"_s), 0);
+    QCOMPARE(f_.count(u"select count(*) from SKLAD where NMATERIAL = 700"_s), 0);
+
+    b.count = Production::kMaxSeries;
+    QCOMPARE(Production::batchRefusal(b), QString());
+    const Production::SavedBatch saved = Production::saveBatch(f_.db(), b, today_);
+    QCOMPARE(f_.count(u"select KOLICH_SERII from IZDELIE"_s), 32767);
+    QCOMPARE(f_.count(u"select KOLICH_SERII from SKLAD where AUTONUM = :A"_s, {{u"A"_s, saved.stockLine}}), 32767);
+    const DbResult listed = f_.db().query(u"select KOLICH_SERII from IZDELIECEHPARTIDA(1, 1000, 1, 10000, :OT, :DO)"_s,
+                                          {{u"OT"_s, today_}, {u"DO"_s, today_}});
+    QCOMPARE(listed.value(0, u"KOLICH_SERII"_s).toInt(), 32767);
 }
 
 void TstProductionData::seriesBatchPricedPerPair()
@@ -410,5 +492,61 @@ void TstProductionData::concurrentRequisitionsGetDifferentNumbers()
     QCOMPARE(f_.count(u"select count(*) from ISKANIA_IZDELIA"_s), 2);
 }
 
+void TstProductionData::concurrentBatches_data()
+{
+    QTest::addColumn<int>("drawn");
+    QTest::addColumn<QString>("secondRefusal");
+    // Enough for both batches: each gets its own number.
+    QTest::newRow("enough for both") << 4 << QString();
+    // Enough for one: the second sees what the first consumed and stores nothing.
+    QTest::newRow("enough for one") << 2 << u"Недостиг на материали !"_s;
+}
+
+// Two workstations store a batch at the same moment: the second waits for the first's number, then
+// takes the next one with the first's consumption in sight.
+void TstProductionData::concurrentBatches()
+{
+    QFETCH(int, drawn);
+    QFETCH(QString, secondRefusal);
+    Production::saveRequisition(f_.db(), fromRecipe(drawn), today_);
+    const Production::Batch batch = batchFromWorkshop(2);
+    SQLConnection other(f_.db().params()), watcher(f_.db().params());
+    other.open();
+    watcher.open();
+    std::future<QString> second;
+    QString first;
+    {
+        TransactionScope tx(f_.db());
+        first = Production::saveBatch(f_.db(), batch, today_).number;
+        second = std::async(std::launch::async, [&other, batch, this] {
+            try {
+                return Production::saveBatch(other, batch, today_).number;
+            } catch (const DbError& e) {
+                return e.message();
+            }
+        });
+        const QString waiting = u"select count(*) from MON$STATEMENTS where MON$STATE = 1 "
+                                u"and MON$ATTACHMENT_ID <> current_connection and MON$SQL_TEXT containing 'NUMBER_SERIES'"_s;
+        while (second.wait_for(std::chrono::seconds(0)) != std::future_status::ready &&
+               watcher.query(waiting).rows.front()[0].toInt() == 0)
+            QThread::yieldCurrentThread();
+        tx.commit();
+    }
+    QCOMPARE(first, u"20261210001"_s);
+    const QString result = second.get();
+    if (secondRefusal.isEmpty()) {
+        QCOMPARE(result, u"20261210002"_s);
+        QCOMPARE(f_.count(u"select count(*) from IZDELIE"_s), 2);
+        QCOMPARE(warehouseStock(700), 4.0);
+    } else {
+        QVERIFY2(result.contains(secondRefusal), qPrintable(result));
+        QCOMPARE(f_.count(u"select count(*) from IZDELIE"_s), 1);
+        QCOMPARE(f_.count(u"select count(*) from IZDELIE_MATERIALI"_s), 2);
+        QCOMPARE(warehouseStock(700), 2.0);
+    }
+    QVERIFY(workshopStock().isEmpty());
+}
+
 QTEST_GUILESS_MAIN(TstProductionData)
 #include "tst_production_data.moc"
+

@@ -413,7 +413,7 @@ void TstProductionWindows::linesAboveStockAreRefused()
 void TstProductionWindows::seriesRequisitionWithProductionPricesPerPair()
 {
     prod()->show();
-    int pairsShown = -1, countShown = -1;
+    int pairsShown = -1, countShown = -1, countLimit = -1;
     QString perPair;
     onModal({{u"FormSklIsk"_s, [&](Form*) {
                   TFormSklIsk* w = app_->FormSklIsk;
@@ -429,6 +429,7 @@ void TstProductionWindows::seriesRequisitionWithProductionPricesPerPair()
              {u"FormIskIzdelie"_s, [&](Form*) {
                   TFormIskIzdelie* d = app_->FormIskIzdelie;
                   countShown = d->SpnEdtBrIzdelie->value();
+                  countLimit = d->SpnEdtBrIzdelie->maximum();
                   pairsShown = d->LbBrChift->text().toInt();
                   perPair = d->LbEdCenaIzdelie->text();
                   clickButton(d, u"SpdBtnZapisPart_Mat_Izdelie"_s);
@@ -440,6 +441,8 @@ void TstProductionWindows::seriesRequisitionWithProductionPricesPerPair()
     QCOMPARE(count(u"select KOLICH_SERII from ISKANIA_IZDELIA where NTIP_IZDELIE = 2"_s), 10);
     QCOMPARE(warehouseStock(613), 10.0);
     QCOMPARE(countShown, 2);
+    // The count of series is stored as a smallint: the box offers no more.
+    QCOMPARE(countLimit, 32767);
     QCOMPARE(pairsShown, 10);
     // Cost: 2 + 4 + 6 pieces at 1 and 10 boxes at 0.5 = 17; a pair costs 1.70.
     QCOMPARE(perPair, u"1.70"_s);
@@ -468,6 +471,7 @@ void TstProductionWindows::answeringNoStillOffersTheBatch()
              (QStringList{u"FormSklIsk"_s, u"FormRecepIzdISK"_s, u"FormIskIzdelie"_s}));
     QCOMPARE(count(u"select count(distinct NISKANE) from ISKANIA"_s), 1);
     QCOMPARE(app_->FormIskIzdelie->SpnEdtBrIzdelie->value(), 1);
+    QCOMPARE(app_->FormIskIzdelie->SpnEdtBrIzdelie->maximum(), Production::kMaxProducts);
 }
 
 void TstProductionWindows::batchRefusals()
