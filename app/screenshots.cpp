@@ -472,11 +472,12 @@ int main(int argc, char** argv)
         sklad->RdGrpKontrDaNeDostav->click(0);
         sklad->close();
 
-        // The stock inquiries over the same month: some of it sold, minimum and maximum quantities set.
+        // The stock inquiries over the same month: some of it sold, drawn and dispatched, minimum and
+        // maximum quantities set.
         for (int i = 0; i < keys.size(); i += 3)
             db.execute(QStringLiteral("insert into SKLAD_DVIGENIE (AUTONUM_SKLAD, VID_DVIGENIE, KOLICHESTVO, DATE_DVIGENIE)"
                                       " values (:L, :V, :Q, :D)"),
-                       {{QStringLiteral("L"), keys[i]}, {QStringLiteral("V"), 1 + i % 3}, {QStringLiteral("Q"), 5 + i % 7},
+                       {{QStringLiteral("L"), keys[i]}, {QStringLiteral("V"), 1 + (i / 3) % 3}, {QStringLiteral("Q"), 5 + i % 7},
                         {QStringLiteral("D"), QDateTime(today.addDays(-12 + i % 10), QTime(11, 0))}});
         db.execute(QStringLiteral("update MATERIALI set MIN_KOL = 40 + mod(NMATERIAL, 5) * 20, MAX_KOL = iif(mod(NMATERIAL, 3) = 0, 0, 150)"));
         const auto inquiry = [&](TFormStockInquiry* w, const QString& name) {
@@ -503,7 +504,12 @@ int main(int argc, char** argv)
         {
             ModalShot modal(out, failures);
             savePdf(modal, QStringLiteral("QRNalichKymDataSrCena"));
-            kymData->BitBtnNalichKymDataClick();
+            kymData->ActNalichSrCenaClick();
+        }
+        {
+            ModalShot modal(out, failures);
+            savePdf(modal, QStringLiteral("QRNalichKymData"));
+            kymData->ActNalichKolichestvaClick();
         }
         TFormSprSkladSklRazp* razp = instances.FormSprSkladSklRazp;
         razp->show();

@@ -100,10 +100,10 @@ void TFormSkladPunkt::warehouseChoiceChanged()
     DBGrid1->setColumnVisible(QStringLiteral("SKLAD"), allWarehouses());
 }
 
+// A supplier picked in the list and still in it; the list's first row is no choice.
 bool TFormSkladPunkt::supplierShown() const
 {
-    const SmpDataset& suppliers = sklad_.SmpKontrSklPunkt;
-    return suppliers.isActive() && !suppliers.isEmpty();
+    return sklad_.SmpKontrSklPunkt.isActive() && DBLkpCmBoxKontrDostav->currentIndex() >= 0;
 }
 
 void TFormSkladPunkt::RdGrpKontrDaNeDostavClick()
@@ -123,7 +123,7 @@ void TFormSkladPunkt::applySupplierFilter()
 {
     // The key is a number read from the list, never typed text; with none shown every row stays.
     list_.setFilter(supplierShown()
-        ? QStringLiteral("NKONTRAGENT=%1").arg(sklad_.SmpKontrSklPunkt.fieldByName(QStringLiteral("NKONTRAGENT"))->asInt())
+        ? QStringLiteral("NKONTRAGENT=%1").arg(DBLkpCmBoxKontrDostav->keyValue().toInt())
         : QString());
     SpdBtnAmbalag->setEnabled(ambalag_ && supplierShown());
 }
@@ -178,5 +178,8 @@ void TFormSkladPunkt::SpdBtnDelKontragentClick()
 
 void TFormSkladPunkt::SpdBtnAmbalagClick()
 {
-    if (ambalag_ && supplierShown()) ambalag_->open();
+    if (!ambalag_ || !supplierShown()) return;
+    // The packaging window follows the supplier list's current row: the one the filter names.
+    sklad_.SmpKontrSklPunkt.locate(QStringLiteral("NKONTRAGENT"), {DBLkpCmBoxKontrDostav->keyValue()});
+    ambalag_->open();
 }

@@ -14,7 +14,9 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMenu>
 #include <QScopeGuard>
+#include <QShowEvent>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -24,16 +26,26 @@ TFormSprSkladMaterialiKymData::TFormSprSkladMaterialiKymData(TDMNS& dm, TDMSklSp
                         QStringLiteral("FormSprSkladMaterialiKymData"),
                         QStringLiteral("Склад материали - наличности към избрана дата !"), QStringLiteral(" > Excel"),
                         parent),
-      spravki_(spravki), specialVat_(specialVat), qr_(std::make_unique<TQRNalichKymDataSrCena>(dm, spravki))
+      spravki_(spravki), specialVat_(specialVat), qr_(std::make_unique<TQRNalichKymDataSrCena>(dm, spravki)),
+      qrQuantities_(std::make_unique<TQRNalichKymData>(dm, spravki))
 {
     auto* dateBox = new QGroupBox(QStringLiteral("Към дата на фактура"));
     auto* dateRow = new QHBoxLayout(dateBox);
     dateRow->addWidget(DateFakturaKym = dateEdit("DateFakturaKym", Clock::today()));
     filters()->addWidget(dateBox);
 
-    BitBtnNalichKymData = Handlers::makeButton("BitBtnNalichKymData", QStringLiteral("Наличности"), this,
-                                               &TFormSprSkladMaterialiKymData::BitBtnNalichKymDataClick);
+    BitBtnNalichKymData = Handlers::makeButton("BitBtnNalichKymData", QStringLiteral("Наличности"));
     BitBtnNalichKymData->setToolTip(QStringLiteral("Печат на наличности към дата"));
+    auto* printMenu = new QMenu(BitBtnNalichKymData);
+    ActNalichSrCena = printMenu->addAction(QStringLiteral("Със средни цени"));
+    ActNalichSrCena->setObjectName(QStringLiteral("ActNalichSrCena"));
+    ActNalichKolichestva = printMenu->addAction(QStringLiteral("Само количества"));
+    ActNalichKolichestva->setObjectName(QStringLiteral("ActNalichKolichestva"));
+    Handlers::connect(ActNalichSrCena, &QAction::triggered, this, &TFormSprSkladMaterialiKymData::ActNalichSrCenaClick);
+    Handlers::connect(ActNalichKolichestva, &QAction::triggered, this,
+                      &TFormSprSkladMaterialiKymData::ActNalichKolichestvaClick);
+    BitBtnNalichKymData->setMenu(printMenu);
+    BitBtnNalichKymData->setPopupMode(QToolButton::InstantPopup);
     BitBtnNalichKymData->setMinimumWidth(110);
     buttons()->insertWidget(0, BitBtnNalichKymData);
 
@@ -60,7 +72,9 @@ bool TFormSprSkladMaterialiKymData::special() const
 
 void TFormSprSkladMaterialiKymData::showEvent(QShowEvent* event)
 {
-    {
+    // Only a showing the list is reloaded for moves the picker to today (not a restore from
+    // minimised), so the picker always names the day the list holds.
+    if (!event->spontaneous()) {
         const QSignalBlocker quiet(DateFakturaKym);
         DateFakturaKym->setDate(Clock::today());
     }
@@ -77,12 +91,16 @@ void TFormSprSkladMaterialiKymData::setInputs(SmpDataset& list)
     list.setParam(QStringLiteral("DATEFAKTURA_KYM"), QDateTime(DateFakturaKym->date(), QTime(0, 0)));
 }
 
-void TFormSprSkladMaterialiKymData::BitBtnNalichKymDataClick()
+void TFormSprSkladMaterialiKymData::ActNalichSrCenaClick() { print(*qr_); }
+
+void TFormSprSkladMaterialiKymData::ActNalichKolichestvaClick() { print(*qrQuantities_); }
+
+void TFormSprSkladMaterialiKymData::print(TQRNalichKymData& layout)
 {
     SmpField* onHand = list_.findField(QStringLiteral("NALICHNOST"));
     const QString format = onHand->displayFormat;
     if (special()) onHand->displayFormat = QStringLiteral("# ### ###");
-    qr_->setDate(DateFakturaKym->date().toString(QStringLiteral("dd.MM.yyyy")));
+    layout.setDate(DateFakturaKym->date().toString(QStringLiteral("dd.MM.yyyy")));
     const auto restore = qScopeGuard([onHand, format] { onHand->displayFormat = format; });
-    Report::preview(*qr_);
+    Report::preview(layout);
 }

@@ -6,6 +6,8 @@
 
 class DBText;
 class TDMSklSpravki;
+class QAction;
+class TQRNalichKymData;
 class TQRNalichKymDataSrCena;
 
 // The stock per material as it stood at a chosen supplier-document date, valued at the average
@@ -21,10 +23,14 @@ public:
 
     QDateEdit* DateFakturaKym = nullptr;
     DBText *DBText1 = nullptr, *DBText2 = nullptr, *DBText3 = nullptr;
+    // "Наличности" offers the list with average prices or with quantities only.
     QToolButton* BitBtnNalichKymData = nullptr;
+    QAction *ActNalichSrCena = nullptr, *ActNalichKolichestva = nullptr;
 
-    void BitBtnNalichKymDataClick();
+    void ActNalichSrCenaClick();
+    void ActNalichKolichestvaClick();
     TQRNalichKymDataSrCena& layout() { return *qr_; }
+    TQRNalichKymData& quantitiesLayout() { return *qrQuantities_; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -32,8 +38,10 @@ protected:
 
 private:
     bool special() const;
+    void print(TQRNalichKymData& layout);
 
     TDMSklSpravki& spravki_;
     QString specialVat_;
     std::unique_ptr<TQRNalichKymDataSrCena> qr_;
+    std::unique_ptr<TQRNalichKymData> qrQuantities_;
 };

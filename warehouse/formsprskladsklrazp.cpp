@@ -9,6 +9,7 @@
 #include "platform/ui/uiservice.h"
 #include "platform/widgets/dbgrid.h"
 #include "platform/widgets/dtsource.h"
+#include "platform/widgets/filterdateedit.h"
 #include "platform/widgets/handlers.h"
 #include "platform/widgets/radiogroup.h"
 #include "warehouse/qrsklrazp.h"
@@ -34,11 +35,9 @@ TFormSprSkladSklRazp::TFormSprSkladSklRazp(TDMNS& dm, TDMSklad& sklad, TDMSklSpr
                                   {QStringLiteral("Получаване"), QStringLiteral("Фактура"), QStringLiteral("Всички")});
     RdGrpIzbDate->setItemIndex(0);
     const auto picker = [this](const char* name) {
-        auto* d = new QDateEdit(Clock::today());
+        auto* d = new FilterDateEdit(Clock::today());
         d->setObjectName(QString::fromLatin1(name));
-        d->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
-        d->setCalendarPopup(true);
-        Handlers::connect(d, &QDateEdit::dateChanged, this, &TFormSprSkladSklRazp::Reload);
+        Handlers::connect(d, &FilterDateEdit::committed, this, &TFormSprSkladSklRazp::Reload);
         return d;
     };
     const auto period = [&](const char* name, const QString& caption, QDateEdit* from, QDateEdit* to) {

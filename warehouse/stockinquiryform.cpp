@@ -7,6 +7,7 @@
 #include "platform/widgets/dbgrid.h"
 #include "platform/widgets/dblookupcombobox.h"
 #include "platform/widgets/dtsource.h"
+#include "platform/widgets/filterdateedit.h"
 #include "platform/widgets/handlers.h"
 #include "platform/widgets/radiogroup.h"
 
@@ -86,11 +87,9 @@ TFormStockInquiry::TFormStockInquiry(TDMNS& dm, SmpDataset& list, SmpDataset* ma
 
 QDateEdit* TFormStockInquiry::dateEdit(const char* name, const QDate& date)
 {
-    auto* d = new QDateEdit(date);
+    auto* d = new FilterDateEdit(date);
     d->setObjectName(QString::fromLatin1(name));
-    d->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
-    d->setCalendarPopup(true);
-    Handlers::connect(d, &QDateEdit::dateChanged, this, &TFormStockInquiry::Reload);
+    Handlers::connect(d, &FilterDateEdit::committed, this, &TFormStockInquiry::Reload);
     return d;
 }
 

@@ -21,6 +21,7 @@ private slots:
     void stockAtDateIsOnHandLessWhatMovedSince_data();
     void stockAtDateIsOnHandLessWhatMovedSince();
     void averagePriceOverNoQuantityIsEmpty();
+    void stockAtDateValuedAsTheStockList();
     void movementDatesAreOpenAndTakeWholeDays();
     void summaryAndMinMaxPerMaterial();
     void levels_data();
@@ -28,6 +29,7 @@ private slots:
     void shownPrices();
     void storedReceiptOfOneDocument();
     void warehousePointLines();
+    void pointsAndReceiptsApplyTheDiscount();
     void packagingAccount();
 
 private:
@@ -140,9 +142,9 @@ void TstStockInquiriesData::stockAtDateIsOnHandLessWhatMovedSince()
         QCOMPARE(row.value(QStringLiteral("SUMISK")).toDouble(), 5.0);
         QCOMPARE(row.value(QStringLiteral("SUMMAT_SKLOB")).toDouble(), 7.0);
         QCOMPARE(row.value(QStringLiteral("SUMDOST_BRAK")).toDouble(), 0.0);
-        // (100 * 2 + 50 * 4) / 150, valued over what is on hand.
-        QCOMPARE(row.value(QStringLiteral("SREDNA_CENA_LV")).toDouble(), 400.0 / 150);
-        QCOMPARE(row.value(QStringLiteral("OBSTA_CENA_LV")).toDouble(), 128 * 400.0 / 150);
+        // Each line's quantity left at its own price: 85 * 2 + 43 * 4, averaged over the 128 on hand.
+        QCOMPARE(row.value(QStringLiteral("OBSTA_CENA_LV")).toDouble(), 342.0);
+        QCOMPARE(row.value(QStringLiteral("SREDNA_CENA_LV")).toDouble(), 342.0 / 128);
         QCOMPARE(row.value(QStringLiteral("OBSTA_CENA_PROD_LV")).toDouble(), 1280.0);
         // The selling price with the company's 20 % VAT; its value without.
         QCOMPARE(row.value(QStringLiteral("PRODAGNA_CENA")).toDouble(), 12.0);
@@ -164,6 +166,37 @@ void TstStockInquiriesData::averagePriceOverNoQuantityIsEmpty()
     QCOMPARE(rows.value(501).value(QStringLiteral("SREDNA_CENA_EUR")).toDouble(), 1.5);
     QVERIFY(rows.value(502).value(QStringLiteral("SREDNA_CENA_LV")).isNull());
     QCOMPARE(rows.value(502).value(QStringLiteral("NALICHNOST")).toDouble(), 0.0);
+}
+
+// A material bought in two currencies, part of it gone: today's stock at the date is valued exactly
+// as the stock list values the same lines, currency by currency.
+void TstStockInquiriesData::stockAtDateValuedAsTheStockList()
+{
+    const int lv = line(500, QDate(2026, 2, 1), 50, 2);
+    line(500, QDate(2026, 3, 1), 50, 0, 1);
+    const int both = line(500, QDate(2026, 4, 1), 20, 3, 1.5);
+    line(502, QDate(2026, 4, 1), 10, 0);  // not priced at all
+    out(lv, 1, 10, QDate(2026, 4, 2));
+    out(both, 3, 5, QDate(2026, 4, 3));
+    const auto stock = perMaterial(QStringLiteral("select NMATERIAL, sum(NALICHNOST) as NALICHNOST,"
+                                                  " sum(OBSTA_CENA_LV) as LV, sum(OBSTA_CENA_USD) as USD,"
+                                                  " sum(OBSTA_CENA_EUR) as EUR from SKLADNALICH(1, 100, 1, 1000000)"
+                                                  " group by NMATERIAL"), {});
+    const auto at = perMaterial(QStringLiteral("select * from SKLADNALICH_KYMDATA(1, 100, 1, 1000000, :D)"),
+                                {{QStringLiteral("D"), QDateTime(QDate(2026, 12, 31), QTime(0, 0))}});
+    const QVariantMap s = stock.value(500), a = at.value(500);
+    QCOMPARE(a.value(QStringLiteral("NALICHNOST")).toDouble(), s.value(QStringLiteral("NALICHNOST")).toDouble());
+    QCOMPARE(a.value(QStringLiteral("OBSTA_CENA_LV")).toDouble(), s.value(QStringLiteral("LV")).toDouble());
+    QCOMPARE(a.value(QStringLiteral("OBSTA_CENA_EUR")).toDouble(), s.value(QStringLiteral("EUR")).toDouble());
+    QCOMPARE(a.value(QStringLiteral("OBSTA_CENA_LV")).toDouble(), 40 * 2 + 15 * 3.0);
+    QCOMPARE(a.value(QStringLiteral("OBSTA_CENA_EUR")).toDouble(), 50 * 1 + 15 * 1.5);
+    QVERIFY(a.value(QStringLiteral("OBSTA_CENA_USD")).isNull());
+    // The value is the quantity on hand at the average price.
+    QCOMPARE(a.value(QStringLiteral("NALICHNOST")).toDouble() * a.value(QStringLiteral("SREDNA_CENA_EUR")).toDouble(),
+             a.value(QStringLiteral("OBSTA_CENA_EUR")).toDouble());
+    QCOMPARE(a.value(QStringLiteral("OBSTO_PROD_MINUS_DOST_LV")).toDouble(), 105 * 10.0 - 125);
+    QVERIFY(at.value(502).value(QStringLiteral("SREDNA_CENA_LV")).isNull());
+    QCOMPARE(at.value(502).value(QStringLiteral("NALICHNOST")).toDouble(), 10.0);
 }
 
 void TstStockInquiriesData::movementDatesAreOpenAndTakeWholeDays()
@@ -296,6 +329,21 @@ void TstStockInquiriesData::warehousePointLines()
     QCOMPARE(r.value(QStringLiteral("SUMDOST_BRAK")).toDouble(), 1.0);
     QCOMPARE(r.value(QStringLiteral("NALICHNOST")).toDouble(), 6.0);
     QCOMPARE(r.value(QStringLiteral("OBSTA_CENA_PROD_LV")).toDouble(), 100.0);
+}
+
+// 50 at 2 BGN less 10 %, 20 % VAT: the points list and the receipts give the same VAT and value.
+void TstStockInquiriesData::pointsAndReceiptsApplyTheDiscount()
+{
+    const int a = line(500, QDate(2026, 2, 1), 50, 2);
+    f_.exec(QStringLiteral("update SKLAD set PROCENT_OTST = 10 where AUTONUM = :A"), {{QStringLiteral("A"), a}});
+    const QVariantMap points = perMaterial(QStringLiteral("select * from SKLAD_KONTR_NALICH(1, 100, 1, 100000)"), {}).value(500);
+    const QVariantMap receipt = perMaterial(QStringLiteral("select * from SKLAD_SPRAVKA_SKLRAZP(null, null, null, null)"), {}).value(500);
+    QCOMPARE(receipt.value(QStringLiteral("STOINOST_DDS")).toDouble(), 18.0);
+    QCOMPARE(points.value(QStringLiteral("STOINOST_DDS")).toDouble(), 18.0);
+    QCOMPARE(points.value(QStringLiteral("OBSTO_LV")).toDouble(), 90.0);
+    QCOMPARE(points.value(QStringLiteral("OBSTO_LV")).toDouble() + points.value(QStringLiteral("STOINOST_DDS")).toDouble(),
+             receipt.value(QStringLiteral("OBSTO_LV")).toDouble());
+    QCOMPARE(points.value(QStringLiteral("OBSTO_PROD_MINUS_DOST_LV")).toDouble(), 500.0 - 90);
 }
 
 void TstStockInquiriesData::packagingAccount()

@@ -1,3 +1,4 @@
+#include "common/columnsettings.h"
 #include "data/dmsklad.h"
 #include "data/dmsklspravki.h"
 #include "platform/base/clock.h"
@@ -7,6 +8,7 @@
 #include "platform/widgets/dbnavigator.h"
 #include "platform/widgets/dbtext.h"
 #include "platform/widgets/radiogroup.h"
+#include "reference/tabsettings.h"
 #include "support/appfixture.h"
 #include "support/pdftext.h"
 #include "support/typing.h"
@@ -20,13 +22,21 @@
 #include "warehouse/formsprskladmateriali.h"
 #include "warehouse/formsprskladmaterialikymdata.h"
 #include "warehouse/formsprskladsklrazp.h"
+#include "warehouse/qrnalichkymdata.h"
 
 #include <QAction>
 #include <QDateEdit>
 #include <QDir>
+#include <QFile>
 #include <QGroupBox>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QSpinBox>
 #include <QStandardPaths>
 #include <QTest>
+#include <QtTest/qtestspontaneevent.h>
 
 // The stock inquiries, the warehouse points and the packaging account driven by their controls
 // over a real database, with their printouts read back from PDF.
@@ -41,6 +51,10 @@ private slots:
     void movementDatesAndCorrection();
     void minMaxColoursAndCriticalChoice();
     void stockAtDateShowsAndPrints();
+    void stockAtDatePickerAgreesWithTheList();
+    void stockAtDateOfTheSpecialInstallation();
+    void stockAtDateFollowsColumnSettings();
+    void datePickersReloadWhenTheDateIsCommitted();
     void receiptReprintOfOneDocument();
     void pointsRulesOfTheStockWindow();
     void pointsSupplierFilterAndPackaging();
@@ -57,6 +71,7 @@ private:
 
 void TstStockInquiriesWindows::init()
 {
+    QFile::remove(ColumnSettings::filePath());  // the design columns and decimals
     start();
     receipt_ = 1;
     previews_.clear();
@@ -124,6 +139,13 @@ void TstStockInquiriesWindows::menuOpensEveryInquiry()
     auto* points = app_->FormNS->findChild<QAction*>(QStringLiteral("N10SkladPunkt"));
     QVERIFY(points && points->isEnabled());
     points->trigger();
+    QVERIFY(app_->FormSkladPunkt->isVisible());
+    // And so does its hot spot on the picture.
+    app_->FormSkladPunkt->close();
+    app_->FormNS->show();
+    auto* spot = app_->FormNS->findChild<QWidget*>(QStringLiteral("ImgSklPunkt"));
+    QVERIFY(spot && spot->isEnabled());
+    QTest::mouseClick(spot, Qt::LeftButton, {}, QPoint(10, 10));
     QVERIFY(app_->FormSkladPunkt->isVisible());
     QCOMPARE(ui_->texts(RecordingUi::Kind::Error), QStringList());
 }
@@ -207,6 +229,8 @@ void TstStockInquiriesWindows::stockAtDateShowsAndPrints()
     line(500, QDate(2026, 3, 1), 50, 4);
     line(500, QDate(2026, 9, 1), 70, 9);  // after the date
     line(502, QDate(2026, 4, 1), 8, 0, 60, QStringLiteral("F1"), 1.5);
+    line(501, QDate(2026, 4, 1), 10, 1);  // bought in both currencies
+    line(501, QDate(2026, 4, 2), 10, 0, 60, QStringLiteral("F1"), 0.5);
     out(a, 1, 22, QDate(2026, 5, 1));
     out(a, 1, 5, QDate(2026, 8, 1));  // after the date
     TFormSprSkladMaterialiKymData* w = app_->FormSprSkladMaterialiKymData;
@@ -214,29 +238,144 @@ void TstStockInquiriesWindows::stockAtDateShowsAndPrints()
     QCOMPARE(w->DateFakturaKym->date(), Clock::today());
     w->DateFakturaKym->setDate(QDate(2026, 6, 30));
     SmpDataset& list = spravki().SmpSprMatKymData;
-    QCOMPARE(list.recordCount(), 2);
+    QCOMPARE(list.recordCount(), 3);
     list.locate(QStringLiteral("NMATERIAL"), {500});
     QCOMPARE(list.value(QStringLiteral("NALICHNOST")).toDouble(), 128.0);
     QCOMPARE(list.fieldByName(QStringLiteral("PRODAGNA_CENA"))->displayText(), QStringLiteral("12.00"));  // with VAT 20
     QCOMPARE(list.value(QStringLiteral("Valuta")).toString(), QStringLiteral("BGN"));
-    QCOMPARE(list.value(QStringLiteral("SumLVagg")).toDouble(), 1536.0);  // 1280 + 20 %
+    QCOMPARE(list.value(QStringLiteral("SumLVagg")).toDouble(), 1560.0);  // (1280 + 20) + 20 %
+    // Two currencies: each valued by its own lines; the row shows the last, EUR.
+    list.locate(QStringLiteral("NMATERIAL"), {501});
+    QCOMPARE(list.value(QStringLiteral("OBSTA_CENA_LV")).toDouble(), 10.0);
+    QCOMPARE(list.value(QStringLiteral("OBSTA_CENA_EUR")).toDouble(), 5.0);
+    QCOMPARE(list.value(QStringLiteral("Valuta")).toString(), QStringLiteral("EUR"));
+    QCOMPARE(list.value(QStringLiteral("SrednaCenaObsto")).toDouble(), 5.0);
     list.locate(QStringLiteral("NMATERIAL"), {502});
     QCOMPARE(list.value(QStringLiteral("Valuta")).toString(), QStringLiteral("EUR"));  // its average price's currency
     QCOMPARE(list.value(QStringLiteral("SrednaCenaObsto")).toDouble(), 12.0);
-    QCOMPARE(w->DBText1->text(), QStringLiteral("341.33"));  // 128 * 400 / 150
-    QCOMPARE(w->DBText3->text(), QStringLiteral("12.00"));
+    QCOMPARE(w->DBText1->text(), QStringLiteral("366.00"));  // 78 * 2 + 50 * 4, and 10 of the two-currency one
+    QCOMPARE(w->DBText3->text(), QStringLiteral("17.00"));   // 12 + 5
 
-    clickButton(w, QStringLiteral("BitBtnNalichKymData"));
+    // "Наличности" offers both lists.
+    QCOMPARE(w->BitBtnNalichKymData->menu()->actions(), (QList<QAction*>{w->ActNalichSrCena, w->ActNalichKolichestva}));
+    w->ActNalichSrCena->trigger();
     QCOMPARE(previews_.size(), 1);
     const QString text = pdfText(previews_[0], *dir_, QStringLiteral("nalich_kym_data"));
-    QVERIFY2(text.contains(QStringLiteral("Списък на наличностите към дата :")), qPrintable(text));
-    QVERIFY(text.contains(QStringLiteral("30.06.2026")));
+    QVERIFY2(text.contains(QStringLiteral("Списък на наличностите към дата :30.06.2026г.")), qPrintable(text));
     QVERIFY(text.contains(QStringLiteral("Дървообработка Рила ООД")));
     QVERIFY(text.contains(QStringLiteral("Болт")));
-    QVERIFY(text.contains(QStringLiteral("341.33")));
+    QVERIFY(text.contains(QStringLiteral("Средна. цена")));
     QVERIFY(text.contains(QStringLiteral("12.00")));
-    QVERIFY(text.contains(QStringLiteral("EUR")));
+    // Each total is the sum of its printed rows: BGN only from the row shown in BGN.
+    QCOMPARE(text.count(QStringLiteral("356.00")), 2);
+    QVERIFY(!text.contains(QStringLiteral("366.00")));
+    QVERIFY(text.contains(QStringLiteral("17.00")));
     QCOMPARE(list.findField(QStringLiteral("NALICHNOST"))->displayFormat, QStringLiteral("# ### ##0.000"));
+
+    // Quantities only: no price, no value, no totals.
+    w->ActNalichKolichestva->trigger();
+    QCOMPARE(previews_.size(), 2);
+    const QString quantities = pdfText(previews_[1], *dir_, QStringLiteral("nalich_kym_data_quantities"));
+    QVERIFY2(quantities.contains(QStringLiteral("Списък на наличностите към дата :30.06.2026г.")), qPrintable(quantities));
+    QVERIFY(quantities.contains(QStringLiteral("Количество")));
+    QVERIFY(quantities.contains(QStringLiteral("Болт")));
+    QVERIFY(quantities.contains(QStringLiteral("128.000")));
+    QVERIFY(!quantities.contains(QStringLiteral("Средна")));
+    QVERIFY(!quantities.contains(QStringLiteral("356.00")));
+    QVERIFY(!quantities.contains(QStringLiteral("EUR")));
+    QCOMPARE(ui_->texts(RecordingUi::Kind::Error), QStringList());
+}
+
+// Restoring the window from minimised leaves the picker on the day the list holds; a new showing
+// moves both to today.
+void TstStockInquiriesWindows::stockAtDatePickerAgreesWithTheList()
+{
+    line(500, QDate(2026, 6, 1), 10, 2);
+    TFormSprSkladMaterialiKymData* w = app_->FormSprSkladMaterialiKymData;
+    SmpDataset& list = spravki().SmpSprMatKymData;
+    const auto listDay = [&] { return list.param(QStringLiteral("DATEFAKTURA_KYM")).toDateTime().date(); };
+    w->show();
+    w->DateFakturaKym->setDate(QDate(2026, 5, 1));
+    QCOMPARE(list.recordCount(), 0);
+    QShowEvent restore;
+    QSpontaneKeyEvent::setSpontaneous(&restore);
+    static_cast<QObject*>(w)->event(&restore);  // as the window system delivers it (sendEvent clears the flag)
+    QCOMPARE(w->DateFakturaKym->date(), QDate(2026, 5, 1));
+    QCOMPARE(listDay(), w->DateFakturaKym->date());
+    w->close();
+    w->show();
+    QCOMPARE(w->DateFakturaKym->date(), Clock::today());
+    QCOMPARE(listDay(), Clock::today());
+    QCOMPARE(list.recordCount(), 1);
+}
+
+// With the configured special VAT number the footer shows the selling values with VAT and the
+// printed quantities are whole.
+void TstStockInquiriesWindows::stockAtDateOfTheSpecialInstallation()
+{
+    line(500, QDate(2026, 6, 1), 12.4, 2);
+    exec(QStringLiteral("update FIRMA set BULSTAT = '204060801'"));
+    TFormSprSkladMaterialiKymData w(dm(), spravki(), QStringLiteral("204060801"));
+    w.show();
+    QCOMPARE(w.DBText1->dataField(), QStringLiteral("SumLVagg"));
+    QCOMPARE(spravki().SmpSprMatKymData.value(QStringLiteral("SumLVagg")).toDouble(), 12.4 * 10 * 1.2);
+    QCOMPARE(w.DBText1->text(), QStringLiteral("148.80"));
+    w.ActNalichSrCena->trigger();
+    QCOMPARE(previews_.size(), 1);
+    const QString text = pdfText(previews_[0], *dir_, QStringLiteral("nalich_kym_data_special"));
+    QVERIFY2(text.contains(QStringLiteral("Болт")), qPrintable(text));
+    QVERIFY(!text.contains(QStringLiteral("12.400")));
+    QVERIFY(text.contains(QStringLiteral("24.80")));  // 12.4 * 2
+    // Another installation: the values at the average price.
+    TFormSprSkladMaterialiKymData other(dm(), spravki(), QStringLiteral("999"));
+    other.show();
+    QCOMPARE(other.DBText1->dataField(), QStringLiteral("SumLVSrCena"));
+    QCOMPARE(other.DBText1->text(), QStringLiteral("24.80"));
+}
+
+// The settings tab's line of the stock-at-date list hides a column of the open window and its
+// quantity decimals follow the spin box.
+void TstStockInquiriesWindows::stockAtDateFollowsColumnSettings()
+{
+    line(500, QDate(2026, 6, 1), 10.25, 2);
+    TFormSprSkladMaterialiKymData* w = app_->FormSprSkladMaterialiKymData;
+    w->show();
+    form()->show();
+    QListWidget* settings = form()->TabSheet5->CheckLBSklNalichKymData;
+    QCOMPARE(settings->count(), spravki().SmpSprMatKymData.fields().size());
+    const QList<QListWidgetItem*> unit = settings->findItems(QStringLiteral("Мка"), Qt::MatchExactly);
+    QCOMPARE(unit.size(), 1);
+    unit[0]->setCheckState(Qt::Unchecked);
+    form()->TabSheet5->SpinEditArtikul->setValue(1);
+    QTest::mouseClick(form()->TabSheet5->BitBtnZapVisibleFields, Qt::LeftButton);
+    QCOMPARE(ui_->texts(RecordingUi::Kind::Error), QStringList());
+    QAbstractItemModel* model = w->DBGrid1->model();
+    QStringList headers;
+    for (int c = 0; c < model->columnCount(); ++c) headers << model->headerData(c, Qt::Horizontal).toString();
+    QVERIFY(!headers.contains(QStringLiteral("Мка")));
+    QVERIFY(headers.contains(QStringLiteral("Наименование")));
+    QCOMPARE(model->index(0, int(headers.indexOf(QStringLiteral("Наличност")))).data().toString(), QStringLiteral("10.3"));
+}
+
+// Keys stepping or typing a date reload nothing until the date is committed.
+void TstStockInquiriesWindows::datePickersReloadWhenTheDateIsCommitted()
+{
+    TFormSprSkladDvigenie* w = app_->FormSprSkladDvigenie;
+    SmpDataset& list = spravki().SmpSprSklDvig;
+    w->show();
+    QDateEdit* from = w->DatePoluchOt;
+    const QDate before = from->date();
+    const auto listFrom = [&] { return list.param(QStringLiteral("POLUCHENOOT")).toDateTime().date(); };
+    QCOMPARE(listFrom(), before);
+    QTest::keyClick(from, Qt::Key_Up);
+    QTest::keyClick(from, Qt::Key_Up);
+    QVERIFY(from->date() != before);
+    QCOMPARE(listFrom(), before);
+    QTest::keyClick(from, Qt::Key_Return);
+    QCOMPARE(listFrom(), from->date());
+    // A date set at once (as a day picked in the calendar) reloads at once.
+    from->setDate(QDate(2026, 1, 1));
+    QCOMPARE(listFrom(), QDate(2026, 1, 1));
 }
 
 void TstStockInquiriesWindows::receiptReprintOfOneDocument()
@@ -319,6 +458,9 @@ void TstStockInquiriesWindows::pointsSupplierFilterAndPackaging()
     QVERIFY(!w->SpdBtnAmbalag->isEnabled());
     w->RdGrpKontrDaNeDostav->click(1);
     QVERIFY(!w->DBGrid1->isColumnVisible(QStringLiteral("IMEKONTRAGENT")));
+    // No supplier picked yet: every row stays and there is no packaging account to open.
+    QCOMPARE(list.recordCount(), 2);
+    QVERIFY(!w->SpdBtnAmbalag->isEnabled());
     chooseInList(w->DBLkpCmBoxTipKontrDost, QStringLiteral("Доставчици"));
     chooseInList(w->DBLkpCmBoxKontrDostav, QStringLiteral("Доставчик А"));
     QCOMPARE(list.recordCount(), 1);
