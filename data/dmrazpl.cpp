@@ -2,6 +2,8 @@
 
 #include "platform/db/connection.h"
 
+#include <array>
+
 namespace {
 using T = SmpField::Type;
 
@@ -32,47 +34,51 @@ QString name(const char* pattern, const char* currency)
     return QString::fromLatin1(pattern).arg(QString::fromLatin1(currency));
 }
 
-void addSum(SmpDataset& ds, const QString& field, const QString& of)
+SmpField* addSum(SmpDataset& ds, const QString& field, const QString& of)
 {
-    ds.addAggregateField(field, QStringLiteral("sum(%1)").arg(of))->displayFormat = QString::fromLatin1(kMoney);
+    SmpField* f = ds.addAggregateField(field, QStringLiteral("sum(%1)").arg(of));
+    f->displayFormat = QString::fromLatin1(kMoney);
+    return f;
 }
 
-void addHidden(SmpDataset& ds, const QString& field)
+SmpField* addHidden(SmpDataset& ds, const QString& field)
 {
     SmpField* f = ds.addCalculatedField(field, T::Float);
     f->visible = false;
     f->displayFormat = QString::fromLatin1(kMoney);
-}
-
-double sumOf(const SmpDataset& ds, const QString& aggregate)
-{
-    const SmpField* f = ds.findField(aggregate);
-    return f ? f->asFloat() : 0.0;
+    return f;
 }
 
 // The remainder columns of a list, from its sums: due - claims - paid, an empty sum counting 0.
 // The client list has no claims; due there is POLUCHENO, for suppliers and purchasers ZA_PLASTANE.
+// The fields are held by pointer: the calculation runs for every row of lists of hundreds of
+// thousands of rows, where finding each field by its name again costs more than reading the row.
 void addRemainders(SmpDataset& ds, const char* dueColumn, const char* dueSum, bool claims)
 {
-    for (const char* c : kCurrencies) {
-        addSum(ds, name(dueSum, c), name(dueColumn, c));
-        addSum(ds, name("PlatenoSum%1", c), name("Plateno_%1", c));
-        if (claims) addSum(ds, name("SumDostBrak%1", c), name("DOST_BRAK_%1", c));
+    struct Currency
+    {
+        SmpField *due = nullptr, *paid = nullptr, *claims = nullptr;  // sums
+        SmpField *remainder = nullptr, *dueShown = nullptr, *paidShown = nullptr;  // calculated
+    };
+    std::array<Currency, 3> cur{};
+    for (int i = 0; i < 3; ++i) {
+        const char* c = kCurrencies[i];
+        cur[i].due = addSum(ds, name(dueSum, c), name(dueColumn, c));
+        cur[i].paid = addSum(ds, name("PlatenoSum%1", c), name("Plateno_%1", c));
+        if (claims) cur[i].claims = addSum(ds, name("SumDostBrak%1", c), name("DOST_BRAK_%1", c));
     }
-    for (const char* c : kCurrencies) addHidden(ds, name("OstatykSum%1", c));
-    for (const char* c : kCurrencies) {
-        addHidden(ds, name(dueSum, c) + QStringLiteral("Agg"));
-        addHidden(ds, name("PlatenoSum%1Agg", c));
+    for (int i = 0; i < 3; ++i) cur[i].remainder = addHidden(ds, name("OstatykSum%1", kCurrencies[i]));
+    for (int i = 0; i < 3; ++i) {
+        cur[i].dueShown = addHidden(ds, name(dueSum, kCurrencies[i]) + QStringLiteral("Agg"));
+        cur[i].paidShown = addHidden(ds, name("PlatenoSum%1Agg", kCurrencies[i]));
     }
-    const QString due = QString::fromLatin1(dueSum);
-    ds.onCalcFields.add([due, claims](SmpDataset& d) {
-        for (const char* c : kCurrencies) {
-            const QString cur = QString::fromLatin1(c);
-            const double net = sumOf(d, due.arg(cur)) - (claims ? sumOf(d, QStringLiteral("SumDostBrak") + cur) : 0.0);
-            const double paid = sumOf(d, QStringLiteral("PlatenoSum") + cur);
-            d.setValue(QStringLiteral("OstatykSum") + cur, net - paid);
-            d.setValue(due.arg(cur) + QStringLiteral("Agg"), net);
-            d.setValue(QStringLiteral("PlatenoSum%1Agg").arg(cur), paid);
+    ds.onCalcFields.add([cur](SmpDataset&) {
+        for (const Currency& c : cur) {
+            const double net = c.due->asFloat() - (c.claims ? c.claims->asFloat() : 0.0);
+            const double paid = c.paid->asFloat();
+            c.remainder->setValue(net - paid);
+            c.dueShown->setValue(net);
+            c.paidShown->setValue(paid);
         }
     });
 }

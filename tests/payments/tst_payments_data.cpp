@@ -442,6 +442,7 @@ void TstPaymentsData::paymentsEnteredCorrectedDeleted()
 // corrected nor deleted here.
 void TstPaymentsData::paymentsOfDocumentsStayWithThem()
 {
+    f_.exec(u"insert into KONTRAGENTI (NKONTRAGENT, NTIP_KONTRAGENT, IMEKONTRAGENT) values (10, 1, 'Алфа')"_s);
     f_.exec(u"insert into PRODAGBI_PLASTANE (AUTONUM, NUMPRODAGBA, NKONTRAGENT, PLASTANE_DATE, PLASTANE_SUMA)"
             u" values (5, '20261201001', 10, '2026-12-01', 30)"_s);
     f_.exec(u"insert into DOSTAVKI_PLASTANE (AUTONUM, NKONTRAGENT, NFAKTURA, PLATENO_DATE, PLATENO_LV)"
