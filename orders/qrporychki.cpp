@@ -100,9 +100,9 @@ TQRPorychka_izvestie::TQRPorychka_izvestie(TDMNS& dm, TDMPorychki& po) : TQRPory
     header.addField(u"QRDBTextDate"_s, {115, y, 35, 8}, order, u"DATEPORYCHKA"_s)
         .format(u"dd.mm.yyyy"_s)
         .withFont(serif(13, true));
-    header.addLabel(QString(), {0, y + 11, 36, 6}, u"Поръчка от фирма :"_s).withFont(serif(10));
-    header.addField(u"QRDBTextKlient"_s, {36, y + 11, w - 36, 6}, order, u"IMEKONTRAGENT"_s).withFont(serif(10, true));
-    header.addExpression(u"QRExprAdres"_s, {36, y + 17, w - 36, 6}, [order](const RowContext&) {
+    header.addLabel(QString(), {0, y + 11, 38, 6}, u"Поръчка от фирма :"_s).withFont(serif(10));
+    header.addField(u"QRDBTextKlient"_s, {40, y + 11, w - 40, 6}, order, u"IMEKONTRAGENT"_s).withFont(serif(10, true));
+    header.addExpression(u"QRExprAdres"_s, {40, y + 17, w - 40, 6}, [order](const RowContext&) {
         if (!order->isActive() || order->isEmpty()) return QString();
         return u"гр./с. %1, %2"_s.arg(order->value(u"GRAD"_s).toString().trimmed(),
                                       order->value(u"ADRES"_s).toString().trimmed());
