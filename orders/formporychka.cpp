@@ -76,7 +76,7 @@ TFormPorychka::TFormPorychka(TDMPorychki& po, TQRPorychka_izvestie& notice) : po
     NDvigPorychKlient->setEnabled(false);
 
     DBGrid3 = grid("DBGrid3", new DataSource(&po.SmpPorychkiArh, this),
-                   {{u"AUTONUM_NPORYCHKA"_s, {}, 60}, {u"DATEPORYCHKA"_s, {}, 65}, {u"DATESROK"_s, {}, 65},
+                   {{u"AUTONUM_NPORYCHKA"_s, {}, 70}, {u"DATEPORYCHKA"_s, {}, 65}, {u"DATESROK"_s, {}, 65},
                     {u"NUMKONTRAGENT"_s, {}, 60}, {u"IMEKONTRAGENT"_s, {}, 220}, {u"GRAD"_s, {}, 120}});
     DBMemo2 = new DBMemo;
     DBMemo2->setObjectName(u"DBMemo2"_s);
@@ -84,7 +84,7 @@ TFormPorychka::TFormPorychka(TDMPorychki& po, TQRPorychka_izvestie& notice) : po
     DBMemo2->setDataField(u"INFO_PORYCHKA"_s);
     DBMemo2->setReadOnly(true);
     DBGrid1 = grid("DBGrid1", new DataSource(&po.SmpViewIzdPorych, this),
-                   {{u"NPORYCHKA"_s, {}, 55}, {u"IMEMATERIAL"_s, {}, 220}, {u"IMEMIARKA"_s, {}, 40},
+                   {{u"NPORYCHKA"_s, {}, 70}, {u"IMEMATERIAL"_s, {}, 220}, {u"IMEMIARKA"_s, {}, 40},
                     {u"BROI_IZDELIE"_s, {}, 65}, {u"DATESROK_IZD"_s, {}, 65}, {u"DNIPREDI_DATESROK_IZD"_s, {}, 50},
                     {u"NKONTR_IZD"_s, {}, 60}, {u"OPISANIE"_s, {}, 180}});
     // A line that reduces the order is written in red.
@@ -98,7 +98,7 @@ TFormPorychka::TFormPorychka(TDMPorychki& po, TQRPorychka_izvestie& notice) : po
                     {u"BROI_IZDELIA_PREDSTOIASTI"_s, {}, 65}, {u"BROI_IZDELIA_ISKANIA"_s, {}, 60},
                     {u"BROI_IZDELIA_VPROCES"_s, {}, 60}, {u"BROI_IZDELIA_PROIZVEDENI"_s, {}, 65},
                     {u"BROI_IZDELIA_NASKLAD"_s, {}, 60}, {u"BROI_IZD_PRODADENI_PORYCHKA"_s, {}, 80},
-                    {u"BROI_IZD_PRODADENI_SVOBODNO"_s, {}, 75}, {u"BROI_IZDELIA_PRODADENI"_s, {}, 70}});
+                    {u"BROI_IZD_PRODADENI_SVOBODNO"_s, {}, 75}, {u"BROI_IZDELIA_PRODADENI"_s, {}, 75}});
 
     SpdBtnPrintPorychkaMat = Handlers::makeButton("SpdBtnPrintPorychkaMat", u"Калкулация - клиент"_s, this,
                                                   &TFormPorychka::SpdBtnPrintPorychkaMatClick);

@@ -141,10 +141,10 @@ void TQRNeedsBase::table(SmpDataset& needs)
     Band& detail = setDetail(&needs, kRow);
     detail.frame = Frame::sides(false, false, false, true, 0.1);
     const char* qty = "# ### ##0.000";
-    columns(header_, detail, {{"№", nullptr, 8}, {"Вид материал", "IMEMATERIAL", 52}, {"Мка", "IMEMIARKA", 10},
+    columns(header_, detail, {{"№", nullptr, 8}, {"Вид материал", "IMEMATERIAL", 48}, {"Мка", "IMEMIARKA", 10},
                               {"Ед.цена", "ED_CENA", 16, "# ##0.000"}, {"Необх.", "NEOBHODIMO", 20, qty},
                               {"Стойност", "STOINOST", 20, "# ##0.00"}, {"Налично", "NALICHNO", 20, qty},
-                              {"Недостиг", "Nedostig", 20, qty}, {"Забележка", "", bodyWidth() - 166}});
+                              {"Недостиг", "Nedostig", 20, qty}, {"Забележка", "", bodyWidth() - 162}});
 }
 
 TQRPorychka_Materiali::TQRPorychka_Materiali(TDMNS& dm, TDMPorychki& po)
@@ -168,7 +168,7 @@ TQRPorychkaDvigMat::TQRPorychkaDvigMat(TDMNS& dm, TDMPorychki& po)
     : TQRNeedsBase(u"TQRPorychkaDvigMat"_s, dm, po.SmpPorychDvigMat)
 {
     const double w = bodyWidth();
-    header_.addLabel(u"QRLbPyrviRed"_s, {0, top_, w, 7}, QString()).align(Qt::AlignCenter).withFont(serif(11, true));
+    header_.addLabel(u"QRLbPyrviRed"_s, {0, top_, w, 7}, QString()).align(Qt::AlignCenter).withFont(serif(10, true));
     header_.addLabel(u"QRLbVtoriRed"_s, {30, top_ + 8, 80, 6}, QString()).align(kRight).withFont(serif(10));
     header_.addSystem(u"QRSysDataDate"_s, {112, top_ + 8, 40, 6}, SystemData::PrintDate).withFont(serif(10, true));
     header_.addLabel(u"QRLblImeIzd"_s, {0, top_ + 15, w, 6}, QString()).align(Qt::AlignCenter).withFont(serif(10, true));
