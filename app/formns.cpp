@@ -20,6 +20,7 @@
 #include "warehouse/formskladpunkt.h"
 #include "sales/formprodagba.h"
 #include "payments/formrazplastania.h"
+#include "orders/formporychka.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -139,7 +140,7 @@ const QVector<TFormNS::Command>& TFormNS::commands()
 {
     // The working windows join these handlers as they are built.
     static const QVector<Command> table = {
-        {"N2Porych", "Поръчки - формиране", "ImgPorychki", "Поръчки - формиране", nullptr, 0},
+        {"N2Porych", "Поръчки - формиране", "ImgPorychki", "Поръчки - формиране", &TFormNS::N2PorychClick, 0},
         {"N3SkladDost", "Складове - доставка", "ImgSklad", "Складове - доставка", &TFormNS::N3SkladDostClick, 1},
         {"N10SkladPunkt", "Склад /пункт/ - доставка", "ImgSklPunkt", "Склад/пункт/ - доставка",
          &TFormNS::N10SkladPunktClick, 2},
@@ -305,6 +306,7 @@ void TFormNS::N5ProdFaktClick() { UiService::current().showModeless(app_.FormPro
 void TFormNS::N9NomenklClick() { UiService::current().showModal(app_.FormNomenklaturi); }
 void TFormNS::N12PersClick() { UiService::current().showModal(app_.FormPersonal); }
 void TFormNS::N7RazplClick() { UiService::current().showModal(app_.FormRazplastania); }
+void TFormNS::N2PorychClick() { UiService::current().showModal(app_.FormPorychka); }
 void TFormNS::N14IzhodClick() { close(); }
 
 void TFormNS::NArhivClick() { BackupUi::backupDatabase(app_.DMNS->SQLConnectNS, AppInstances::backupStatePath(), this); }

@@ -47,6 +47,7 @@ public:
     void N9NomenklClick();
     void N12PersClick();
     void N7RazplClick();
+    void N2PorychClick();
     void N14IzhodClick();
     // Backup and restore of the database, in the "Система" menu.
     void NArhivClick();

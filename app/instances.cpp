@@ -70,6 +70,14 @@
 #include "sales/formprodagbamateriali.h"
 #include "data/dmrazpl.h"
 #include "payments/formrazplastania.h"
+#include "orders/formporychdvigmat.h"
+#include "orders/formporychka.h"
+#include "orders/formporychkadvigkontr.h"
+#include "orders/formporychkaizdelia.h"
+#include "orders/formporychkamat.h"
+#include "orders/formporychkanova.h"
+#include "orders/formporychkidate.h"
+#include "orders/qrporychki.h"
 #include "payments/formrazpldost.h"
 #include "payments/formrazplklient.h"
 
@@ -145,6 +153,16 @@ struct AppInstances::Owned
     std::unique_ptr<TFormSklObekti> formSklObekti;
     std::unique_ptr<TDMRazpl> dmRazpl;
     std::unique_ptr<TFormRazplastania> formRazplastania;
+    std::unique_ptr<TQRPorychka_izvestie> qrPorychkaIzvestie;
+    std::unique_ptr<TQRPorychka_Materiali> qrPorychkaMateriali;
+    std::unique_ptr<TQRPorychkaDvigMat> qrPorychkaDvigMat;
+    std::unique_ptr<TFormPorychkaNova> formPorychkaNova;
+    std::unique_ptr<TFormPorychkiDate> formPorychkiDate;
+    std::unique_ptr<TFormPorychkaIzdelia> formPorychkaIzdelia;
+    std::unique_ptr<TFormPorychkaDvigKontr> formPorychkaDvigKontr;
+    std::unique_ptr<TFormPorychkaMat> formPorychkaMat;
+    std::unique_ptr<TFormPorychDvigMat> formPorychDvigMat;
+    std::unique_ptr<TFormPorychka> formPorychka;
     std::unique_ptr<TFormRazplKlient> formRazplKlient;
     std::unique_ptr<TFormRazplDost> formRazplDost;
 };
@@ -271,6 +289,34 @@ AppInstances::AppInstances(const ConnectionParams& params) : owned_(std::make_un
         (owned_->formRazplKlient = std::make_unique<TFormRazplKlient>(*DMRazpl, FormRazplastania->acknowledgement())).get();
     FormRazplDost = (owned_->formRazplDost = std::make_unique<TFormRazplDost>(*DMRazpl)).get();
     FormRazplastania->setDialogs(FormRazplKlient, FormRazplDost);
+    createOrders();
+}
+
+void AppInstances::createOrders()
+{
+    Owned& o = *owned_;
+    TDMPorychki& po = *DMPorychki;
+    QRPorychka_izvestie = (o.qrPorychkaIzvestie = std::make_unique<TQRPorychka_izvestie>(*DMNS, po)).get();
+    QRPorychka_Materiali = (o.qrPorychkaMateriali = std::make_unique<TQRPorychka_Materiali>(*DMNS, po)).get();
+    QRPorychkaDvigMat = (o.qrPorychkaDvigMat = std::make_unique<TQRPorychkaDvigMat>(*DMNS, po)).get();
+    FormPorychkaNova = (o.formPorychkaNova = std::make_unique<TFormPorychkaNova>(po)).get();
+    FormPorychkaNova->setReferenceWindow([this](int counterparty) {
+        TFormNomenklaturi* reference = FormNomenklaturi;
+        reference->PageControl1->setCurrentWidget(reference->TabSheet2);
+        reference->OpenOnKontragent(counterparty);
+    });
+    FormPorychkiDate = (o.formPorychkiDate = std::make_unique<TFormPorychkiDate>(po)).get();
+    FormPorychkaIzdelia = (o.formPorychkaIzdelia = std::make_unique<TFormPorychkaIzdelia>(po)).get();
+    FormPorychkaDvigKontr = (o.formPorychkaDvigKontr = std::make_unique<TFormPorychkaDvigKontr>(po)).get();
+    FormPorychkaMat = (o.formPorychkaMat = std::make_unique<TFormPorychkaMat>(po, *QRPorychka_Materiali)).get();
+    FormPorychDvigMat = (o.formPorychDvigMat = std::make_unique<TFormPorychDvigMat>(po, *QRPorychkaDvigMat)).get();
+    FormPorychka = (o.formPorychka = std::make_unique<TFormPorychka>(po, *QRPorychka_izvestie)).get();
+    FormPorychka->FormPorychkaNova = FormPorychkaNova;
+    FormPorychka->FormPorychkiDate = FormPorychkiDate;
+    FormPorychka->FormPorychkaIzdelia = FormPorychkaIzdelia;
+    FormPorychka->FormPorychkaDvigKontr = FormPorychkaDvigKontr;
+    FormPorychka->FormPorychkaMat = FormPorychkaMat;
+    FormPorychka->FormPorychDvigMat = FormPorychDvigMat;
 }
 
 void AppInstances::createWarehouseInquiries()
@@ -311,6 +357,16 @@ AppInstances::~AppInstances()
     owned_->formSprSkladDvigenie.reset();
     owned_->dmSklSpravki.reset();
     // Windows go before the data modules they are bound to.
+    owned_->formPorychka.reset();
+    owned_->formPorychDvigMat.reset();
+    owned_->formPorychkaMat.reset();
+    owned_->formPorychkaDvigKontr.reset();
+    owned_->formPorychkaIzdelia.reset();
+    owned_->formPorychkiDate.reset();
+    owned_->formPorychkaNova.reset();
+    owned_->qrPorychkaDvigMat.reset();
+    owned_->qrPorychkaMateriali.reset();
+    owned_->qrPorychkaIzvestie.reset();
     owned_->formProizvodstvo.reset();
     owned_->formSprIskania.reset();
     owned_->formSklIsk.reset();

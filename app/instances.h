@@ -70,6 +70,16 @@ class TFormRazplKlient;
 class TFormRazplDost;
 class TFormOKBottomDlg;
 class TFormRealizaciaPrint;
+class TQRPorychka_izvestie;
+class TQRPorychka_Materiali;
+class TQRPorychkaDvigMat;
+class TFormPorychkaNova;
+class TFormPorychkiDate;
+class TFormPorychkaIzdelia;
+class TFormPorychkaDvigKontr;
+class TFormPorychkaMat;
+class TFormPorychDvigMat;
+class TFormPorychka;
 namespace ColumnSettings {
 class Registry;
 }
@@ -165,6 +175,17 @@ public:
     TFormRazplDost* FormRazplDost = nullptr;
     TFormOKBottomDlg* FormOKBottomDlg = nullptr;
     TFormRealizaciaPrint* FormRealizaciaPrint = nullptr;
+    // Client orders: the printouts, the dialogs and windows the orders window opens, and the window.
+    TQRPorychka_izvestie* QRPorychka_izvestie = nullptr;
+    TQRPorychka_Materiali* QRPorychka_Materiali = nullptr;
+    TQRPorychkaDvigMat* QRPorychkaDvigMat = nullptr;
+    TFormPorychkaNova* FormPorychkaNova = nullptr;
+    TFormPorychkiDate* FormPorychkiDate = nullptr;
+    TFormPorychkaIzdelia* FormPorychkaIzdelia = nullptr;
+    TFormPorychkaDvigKontr* FormPorychkaDvigKontr = nullptr;
+    TFormPorychkaMat* FormPorychkaMat = nullptr;
+    TFormPorychDvigMat* FormPorychDvigMat = nullptr;
+    TFormPorychka* FormPorychka = nullptr;
 
     // The report column settings: the lists they apply to and the settings last read.
     ColumnSettings::Registry& columnSettings();
@@ -180,6 +201,7 @@ public:
 
 private:
     void createWarehouseInquiries();
+    void createOrders();
     struct Owned;
     std::unique_ptr<Owned> owned_;
 };

@@ -2,6 +2,16 @@
 // embedded database in a temporary folder. Run it with QT_QPA_PLATFORM=offscreen.
 #include "app/formns.h"
 #include "app/instances.h"
+#include "data/dmporychki.h"
+#include "orders/formporychdvigmat.h"
+#include "orders/formporychka.h"
+#include "orders/formporychkadvigkontr.h"
+#include "orders/formporychkaizdelia.h"
+#include "orders/formporychkamat.h"
+#include "orders/formporychkanova.h"
+#include "orders/formporychkidate.h"
+#include "orders/ordersdata.h"
+#include "platform/widgets/dblookupcombobox.h"
 #include "cash/cashbook.h"
 #include "cash/formkasa.h"
 #include "cash/formkasovorder.h"
@@ -922,6 +932,124 @@ int main(int argc, char** argv)
             objects->BitBtnDostOtSklClick();
         }
         objects->close();
+    }
+    // Client orders: three clients' orders of chairs, tables and wardrobes, part of the chairs
+    // requisitioned, made and sold; the orders window, its dialogs, the progress by client and the
+    // two material calculations.
+    {
+        SQLConnection& db = instances.DMNS->SQLConnectNS;
+        const QDate today = Clock::today();
+        const char* rows[] = {
+            "insert into TIP_SKLAD (NSKLAD, SKLAD) values (96, 'Склад дървесина')",
+            "insert into TIP_PROIZVODSTVO (NPROIZVODSTVO, PROIZVODSTVO, PSEVDONIM_CEH) values (96, 'Мебелен цех', 'МЦ')",
+            "insert into KONTRAGENTI (NKONTRAGENT, NTIP_KONTRAGENT, IMEKONTRAGENT, POSTKOD, ADRES) values (9601, 1, 'Хотел Родина АД', 1000, 'бул. Дондуков 8')",
+            "insert into KONTRAGENTI (NKONTRAGENT, NTIP_KONTRAGENT, IMEKONTRAGENT, POSTKOD, ADRES) values (9602, 1, 'Ресторант Златна круша', 1000, 'ул. Граф Игнатиев 21')",
+            "insert into KONTRAGENTI (NKONTRAGENT, NTIP_KONTRAGENT, IMEKONTRAGENT, POSTKOD, ADRES) values (9603, 1, 'Офис Плюс ЕООД', 1000, 'ул. Пиротска 5')",
+            "insert into KONTRAGENTI (NKONTRAGENT, NTIP_KONTRAGENT, IMEKONTRAGENT, ADRES) values (9611, 2, 'Дървен материал АД', 'Промишлена зона')",
+            "insert into MOL (NMOL, NKONTRAGENT, IMEMOL) values (9601, 9601, 'Петър Стоянов')",
+        };
+        for (const char* r : rows) db.execute(QString::fromUtf8(r));
+        struct Item { int n; const char* name; int unit; double price, stock; };
+        const Item items[] = {{9901, "Стол Виена бук", 1, 0, 0}, {9902, "Маса трапезна орех", 1, 0, 0},
+                              {9903, "Гардероб двукрилен", 1, 0, 0}, {9911, "Бук дъска 25 мм", 4, 2.60, 180},
+                              {9912, "Лепило PVA", 2, 4.20, 6}, {9913, "Лак полиуретанов", 2, 9.80, 14},
+                              {9914, "Винт 4x40", 1, 0.04, 2000}, {9915, "ПДЧ плоскост 18 мм", 5, 21.50, 12}};
+        for (const Item& i : items) {
+            db.execute(QStringLiteral("insert into MATERIALI (NMATERIAL, IMEMATERIAL, NSKLAD, NMIARKA, ED_CENA) values (:N, :I, 96, :U, :P)"),
+                       {{QStringLiteral("N"), i.n}, {QStringLiteral("I"), QString::fromUtf8(i.name)}, {QStringLiteral("U"), i.unit},
+                        {QStringLiteral("P"), i.price}});
+            if (i.stock > 0)
+                db.execute(QStringLiteral("insert into SKLAD (AUTONUM, NMATERIAL, NKONTRAGENT, NFAKTURA, DATEFAKTURA, DATEPOLUCHENO, "
+                                          "KOLICHESTVO, ED_CENA_LV) values (:A, :N, 9611, '0000009611', :D, :D, :Q, :P)"),
+                           {{QStringLiteral("A"), i.n * 10}, {QStringLiteral("N"), i.n}, {QStringLiteral("D"), today.addDays(-20)},
+                            {QStringLiteral("Q"), i.stock}, {QStringLiteral("P"), i.price}});
+        }
+        for (const auto& [t, m] : {std::pair{961, 9901}, {962, 9902}, {963, 9903}})
+            db.execute(QStringLiteral("insert into TIP_IZDELIE (NTIP_IZDELIE, NPROIZVODSTVO, NMATERIAL_IZDELIE) values (:T, 96, :M)"),
+                       {{QStringLiteral("T"), t}, {QStringLiteral("M"), m}});
+        struct Recipe { int product, material; double qty; };
+        for (const Recipe& r : {Recipe{961, 9911, 3}, {961, 9912, 0.2}, {961, 9913, 0.3}, {961, 9914, 12},
+                                {962, 9911, 8}, {962, 9913, 0.8}, {962, 9914, 24}, {963, 9915, 4}, {963, 9914, 40},
+                                {963, 9913, 1}})
+            db.execute(QStringLiteral("insert into IZDELIE_RECEPTA (NTIP_IZDELIE, NMATERIAL, KOLICHESTVO) values (:T, :M, :Q)"),
+                       {{QStringLiteral("T"), r.product}, {QStringLiteral("M"), r.material}, {QStringLiteral("Q"), r.qty}});
+        const int hotel = Orders::addOrder(db, {today.addDays(-14), today.addDays(20), 9601, 9601});
+        Orders::saveLine(db, {hotel, 9601, 961, 40, today.addDays(2), 5, 9611, QStringLiteral("тъмен орех")});
+        Orders::saveLine(db, {hotel, 9601, 962, 10, today.addDays(4), 5, 9611, QStringLiteral("за 4 души")});
+        Orders::updateOrder(db, hotel, today.addDays(-14), today.addDays(20), QStringLiteral("Доставка и монтаж в хотела, 3-ти етаж."));
+        const int restaurant = Orders::addOrder(db, {today.addDays(-9), today.addDays(12), 9602, 0});
+        Orders::saveLine(db, {restaurant, 9602, 961, 24, today.addDays(1), 3, 0, QStringLiteral("светъл бук")});
+        Orders::saveLine(db, {restaurant, 9602, 961, -4, today.addDays(1), 3, 0, QStringLiteral("светъл бук")});
+        const int office = Orders::addOrder(db, {today.addDays(-3), today.addDays(30), 9603, 0});
+        Orders::saveLine(db, {office, 9603, 963, 6, today.addDays(10), 7, 0, QStringLiteral("бял гланц")});
+        Orders::saveLine(db, {office, 9603, 962, -2, today.addDays(10), 7, 0, QStringLiteral("отказани")});
+        // 30 chairs requisitioned, 24 made and stored; the hotel took 18, a passer-by 2.
+        db.execute(QStringLiteral("insert into ISKANIA_IZDELIA (NISKANE, NPROIZVODSTVO, NTIP_IZDELIE, DATEISKANE, KOLICH_IZDELIE, KOLICH_SERII) "
+                                  "values ('99010001', 96, 961, :D, 30, 0)"), {{QStringLiteral("D"), today.addDays(-8)}});
+        db.execute(QStringLiteral("insert into IZDELIE (PART_NUM_IZDELIE, NPROIZVODSTVO, NMATERIAL_IZDELIE, KOLICH_SERII, KOLICH_IZDELIE, DATEIZDELIE) "
+                                  "values ('99010001', 96, 9901, 0, 24, :D)"), {{QStringLiteral("D"), today.addDays(-4)}});
+        db.execute(QStringLiteral("insert into SKLAD (AUTONUM, NMATERIAL, NKONTRAGENT, NFAKTURA, DATEFAKTURA, DATEPOLUCHENO, KOLICHESTVO, ED_CENA_LV) "
+                                  "values (99019, 9901, 0, 'МЦ', :D, :D, 24, 31.5)"), {{QStringLiteral("D"), today.addDays(-4)}});
+        struct Sale { int no, client; double qty; int daysAgo; };
+        for (const Sale& sale : {Sale{99011, 9601, 18, 2}, {99012, 9603, 2, 1}})
+            db.execute(QStringLiteral("insert into PRODAGBI (AUTONUM, NUMPRODAGBA, NKONTRAGENT, TIP_DOCUMENT, NMATERIAL, "
+                                      "BROI_MATERIAL_IZDELIE, CENA_MATERIAL_IZDELIE, DATEFAKTURA) values (:A, :N, :K, 0, 9901, :Q, 58, :D)"),
+                       {{QStringLiteral("A"), sale.no}, {QStringLiteral("N"), QStringLiteral("99%1").arg(sale.no)},
+                        {QStringLiteral("K"), sale.client}, {QStringLiteral("Q"), sale.qty},
+                        {QStringLiteral("D"), today.addDays(-sale.daysAgo)}});
+        // What the sales took from the stored chairs.
+        for (const Sale& sale : {Sale{99011, 9601, 18, 2}, {99012, 9603, 2, 1}})
+            db.execute(QStringLiteral("insert into SKLAD_DVIGENIE (AUTONUM, AUTONUM_SKLAD, VID_DVIGENIE, KOLICHESTVO, DATE_DVIGENIE, "
+                                      "DOK_NOMER, DOK_AUTONUM) values (:A, 99019, 1, :Q, :D, :N, :A)"),
+                       {{QStringLiteral("A"), sale.no}, {QStringLiteral("N"), QStringLiteral("99%1").arg(sale.no)},
+                        {QStringLiteral("Q"), sale.qty}, {QStringLiteral("D"), today.addDays(-sale.daysAgo)}});
+
+        TDMPorychki& po = *instances.DMPorychki;
+        TFormPorychka* w = instances.FormPorychka;
+        w->show();
+        po.SmpPorychkiArh.first();
+        shot(w, QStringLiteral("FormPorychka"));
+        {
+            ModalShot modal(out, failures);
+            modal.name = QStringLiteral("FormPorychkaNova");
+            modal.script = [&](Form*) {
+                TFormPorychkaNova* d = instances.FormPorychkaNova;
+                d->DBLkpCmBoxTipKontr->setKeyValue(1);
+                d->DBLkpCmBoxTipKontrCloseUp();
+                d->DBLkpCmBoxImeKontr->setKeyValue(9601);
+                d->DBLkpCmBoxImeKontrCloseUp();
+                d->DBLkpCmBoxMol->setKeyValue(9601);
+                d->DatePorychkaSrok->setDate(today.addDays(21));
+            };
+            instances.FormPorychkaNova->open();
+            modal.name = QStringLiteral("FormPorychkiDate");
+            modal.script = {};
+            instances.FormPorychkiDate->open();
+            modal.name = QStringLiteral("FormPorychkaIzdelia");
+            modal.script = [&](Form*) {
+                TFormPorychkaIzdelia* d = instances.FormPorychkaIzdelia;
+                d->DBLkpCmBIzbProizv->setKeyValue(96);
+                d->DBLkpCmBIzbProizvCloseUp();
+                d->DBLkpCmBIzbIzdelie->setKeyValue(962);
+                d->EdOpisanie->setText(QStringLiteral("разтегателна"));
+                d->SpnEdtBrIzdelia->setValue(4);
+                d->DBLkpCmBoxTipKontr->setKeyValue(2);
+                d->DBLkpCmBoxTipKontrCloseUp();
+                d->DBLkpCmBoxImeKontr->setKeyValue(9611);
+                d->Edit1->setText(QStringLiteral("5"));
+            };
+            instances.FormPorychkaIzdelia->open();
+        }
+        po.SmpPorychki_Dvigenie.locate(QStringLiteral("NTIP_IZDELIE"), {961});
+        shot(instances.FormPorychkaDvigKontr, QStringLiteral("FormPorychkaDvigKontr"));
+        instances.FormPorychkaDvigKontr->close();
+        instances.FormPorychkaMat->showOrder(hotel, QStringLiteral("Хотел Родина АД"));
+        shot(instances.FormPorychkaMat, QStringLiteral("FormPorychkaMat"));
+        instances.FormPorychkaMat->close();
+        instances.FormPorychDvigMat->showAll();
+        shot(instances.FormPorychDvigMat, QStringLiteral("FormPorychDvigMat"));
+        instances.FormPorychDvigMat->close();
+        w->close();
     }
     return failures == 0 ? 0 : 1;
 }

@@ -678,10 +678,11 @@ bool TFormProdagba::RecordSale(bool checkOrders, const std::function<void()>& af
         for (const QString& m : why) UiService::current().showMessage(m);
         return false;
     }
+    QVector<int> orderMaterials;
     if (checkOrders && dm_.SmpFirma.value(u"AUTO_GEN_PORYCHKA"_s).toInt() == 1 && !h.naturalPerson())
-        CheckClientOrders(h, lines);
+        orderMaterials = CheckClientOrders(h, lines);
     try {
-        Sales::recordSale(dm_.SQLConnectNS, h, lines);
+        Sales::recordSale(dm_.SQLConnectNS, h, lines, orderMaterials);
     } catch (const Sales::SaleRefused& e) {
         for (const QString& m : e.messages()) UiService::current().showMessage(m);
         return false;
@@ -691,11 +692,15 @@ bool TFormProdagba::RecordSale(bool checkOrders, const std::function<void()>& af
     return true;
 }
 
-void TFormProdagba::CheckClientOrders(const Sales::SaleHeader& header, const QVector<Sales::SaleLine>& lines)
+QVector<int> TFormProdagba::CheckClientOrders(const Sales::SaleHeader& header, const QVector<Sales::SaleLine>& lines)
 {
-    // No order is created here: the question only draws attention to a sale beyond the orders.
-    for (int i = 0; i < Sales::linesBeyondOrders(dm_.SQLConnectNS, header.counterparty, lines).size(); ++i)
-        UiService::current().askYesNo(u" Автоматично създаване на поръчка ?"_s);
+    // Yes orders the line's material; the order is written with the sale, so a sale that is not
+    // recorded leaves no order behind.
+    QVector<int> materials;
+    for (const int i : Sales::linesBeyondOrders(dm_.SQLConnectNS, header.counterparty, lines))
+        if (UiService::current().askYesNo(u" Автоматично създаване на поръчка ?"_s) && !materials.contains(lines[i].material))
+            materials.append(lines[i].material);
+    return materials;
 }
 
 void TFormProdagba::SpdBtnZapisDocClick()

@@ -118,8 +118,8 @@ private:
     void refreshTotals();
     // Reads the recipient's outstanding balance and shows it while the recipient box shows a name.
     void showOldDebts();
-    // Asks about every line the client has not ordered enough of; the answers change nothing.
-    void CheckClientOrders(const Sales::SaleHeader& header, const QVector<Sales::SaleLine>& lines);
+    // The materials the user chose to order, of the lines sold beyond the client's orders.
+    QVector<int> CheckClientOrders(const Sales::SaleHeader& header, const QVector<Sales::SaleLine>& lines);
     // Records the sale, after the client order check when asked, then runs afterRecording while the
     // lines are still shown; false when it was refused or failed (the window keeps it, and
     // afterRecording is not run).

@@ -432,7 +432,8 @@ DocumentNumbers documentNumbers(const SaleHeader& h)
     return n;
 }
 
-Recorded recordSale(SQLConnection& db, const SaleHeader& header, const QVector<SaleLine>& lines)
+Recorded recordSale(SQLConnection& db, const SaleHeader& header, const QVector<SaleLine>& lines,
+                    const QVector<int>& orderMaterials)
 {
     if (const QStringList why = refusals(header, lines); !why.isEmpty()) throw SaleRefused(why);
     return withRetries(db, [&] {
@@ -445,6 +446,12 @@ Recorded recordSale(SQLConnection& db, const SaleHeader& header, const QVector<S
                                  {u"ADRES"_s, header.person.address}, {u"EGN"_s, header.person.egn}});
         writePayment(db, s, lines, header.payAtOnce, header.paidNowLv, header.paidNowUsd, header.paidNowEur);
         Recorded r{s.saleNumber, writeLines(db, s, lines)};
+        QVariant order = 0;
+        for (const int material : orderMaterials)
+            order = db.executeProcedure(u"ADDPORYCHKA_PRODAGBA"_s, {{u"NUMPRODAGBA"_s, s.saleNumber},
+                                                                  {u"NMATERIAL"_s, material},
+                                                                  {u"INPORYCHKA"_s, order}})
+                        .value(u"NPORYCHKA"_s);
         tx.commit();
         return r;
     });

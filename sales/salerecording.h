@@ -106,8 +106,11 @@ struct Recorded
 };
 
 // Records a new sale. Two workstations recording at once get different sale numbers; a document
-// number of the type's series already stored by another sale is refused.
-Recorded recordSale(SQLConnection& db, const SaleHeader& header, const QVector<SaleLine>& lines);
+// number of the type's series already stored by another sale is refused. For each material of
+// orderMaterials that is a product, what the client was sold of it beyond his orders becomes a
+// line of one client order made in the same transaction.
+Recorded recordSale(SQLConnection& db, const SaleHeader& header, const QVector<SaleLine>& lines,
+                    const QVector<int>& orderMaterials = {});
 
 // A recorded sale as a correction starts from: the header values its totals use, and its lines.
 struct RecordedSale

@@ -8,7 +8,7 @@ namespace {
 class AmountKeys : public QObject
 {
 public:
-    AmountKeys(QObject* parent, bool beep) : QObject(parent), beep_(beep) {}
+    AmountKeys(QObject* parent, bool beep, bool point = true) : QObject(parent), beep_(beep), point_(point) {}
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
@@ -17,9 +17,9 @@ protected:
         const QString text = static_cast<QKeyEvent*>(event)->text();
         if (text.isEmpty() || !text.at(0).isPrint()) return false;
         const QChar c = text.at(0);
-        if (c == u'.' || (c >= u'0' && c <= u'9')) return false;
+        if ((point_ && c == u'.') || (c >= u'0' && c <= u'9')) return false;
         // A decimal comma is the user's decimal point: dropping it would make 1,5 into 15.
-        if (c == u',') {
+        if (point_ && c == u',') {
             if (auto* edit = qobject_cast<QLineEdit*>(watched)) edit->insert(QStringLiteral("."));
             return true;
         }
@@ -29,11 +29,14 @@ protected:
 
 private:
     bool beep_;
+    bool point_;
 };
 } // namespace
 
 namespace KeyFilter {
 
 void amountsOnly(QLineEdit* edit, bool beep) { edit->installEventFilter(new AmountKeys(edit, beep)); }
+
+void digitsOnly(QLineEdit* edit) { edit->installEventFilter(new AmountKeys(edit, true, false)); }
 
 } // namespace KeyFilter

@@ -49,6 +49,7 @@ private slots:
     void debtAfterTheSale();
     void clientBalanceOverSalesAndPayments();
     void linesBeyondTheClientsOrders();
+    void saleBeyondOrdersWritesItsOrder();
 
 private:
     SaleHeader invoiceHeader(const QString& number = u"0000000123"_s) const;
@@ -557,6 +558,39 @@ void TstSalesData::linesBeyondTheClientsOrders()
     // 3 sold + 2 = 5 ordered: fine; 3 + 3 is beyond; a material never ordered is beyond.
     QCOMPARE(Sales::linesBeyondOrders(f_.db(), 60, {line(500, 2, 10), line(500, 3, 10), line(501, 1, 10)}),
              (QVector<int>{1, 2}));
+}
+
+// The materials the user chose to order: what the client was sold of a product beyond his orders
+// becomes a line of one new order, dated as the sale; a material that is no product orders
+// nothing. The order is written in the sale's transaction: when it fails, no sale is left either.
+void TstSalesData::saleBeyondOrdersWritesItsOrder()
+{
+    f_.exec(u"insert into TIP_IZDELIE (NTIP_IZDELIE, NPROIZVODSTVO, NMATERIAL_IZDELIE) values (7, 1, 500)"_s);
+    f_.exec(u"insert into PORYCHKI (AUTONUM_NPORYCHKA, NKONTRAGENT) values (1, 60)"_s);
+    f_.exec(u"insert into PORYCHKI_IZDELIA (AUTONUM, NPORYCHKA, NKONTRAGENT, NTIP_IZDELIE, BROI_IZDELIE) "
+            u"values (1, 1, 60, 7, 4)"_s);
+    const SaleHeader h = invoiceHeader();
+    const Sales::Recorded r = Sales::recordSale(f_.db(), h, {line(500, 6, 10), line(501, 1, 10)}, {500, 501});
+    const DbResult order = f_.db().query(
+        u"select p.AUTONUM_NPORYCHKA, p.NKONTRAGENT, p.DATEPORYCHKA, i.NTIP_IZDELIE, i.BROI_IZDELIE, i.OPISANIE "
+        u"from PORYCHKI p join PORYCHKI_IZDELIA i on i.NPORYCHKA = p.AUTONUM_NPORYCHKA where p.AUTONUM_NPORYCHKA > 1"_s);
+    QCOMPARE(order.rows.size(), std::size_t(1));
+    QCOMPARE(order.value(0, u"NKONTRAGENT"_s).toInt(), 60);
+    QCOMPARE(order.value(0, u"DATEPORYCHKA"_s).toDate(), h.date);
+    QCOMPARE(order.value(0, u"NTIP_IZDELIE"_s).toInt(), 7);
+    QCOMPARE(order.value(0, u"BROI_IZDELIE"_s).toDouble(), 2.0);
+    QCOMPARE(order.value(0, u"OPISANIE"_s).toString(), u"Продажба "_s + r.saleNumber);
+    // Now ordered as sold.
+    const DbResult check = f_.db().query(u"select BROI_IZD_PORYCHKA,BROI_IZD_PRODAGBA from PROV_PORYCH_PROD_KONTR(500, 60)"_s);
+    QCOMPARE(check.rows.front()[0].toDouble(), 6.0);
+    QCOMPARE(check.rows.front()[1].toDouble(), 6.0);
+
+    SaleHeader unknown = invoiceHeader(u"0000000009"_s);
+    unknown.counterparty = 99;  // no such counterparty: the order is refused
+    const int sales = f_.count(u"select count(*) from PRODAGBI"_s);
+    QVERIFY_THROWS_EXCEPTION(DbError, Sales::recordSale(f_.db(), unknown, {line(500, 1, 10)}, {500}));
+    QCOMPARE(f_.count(u"select count(*) from PRODAGBI"_s), sales);
+    QCOMPARE(f_.count(u"select count(*) from PORYCHKI"_s), 2);
 }
 
 QTEST_GUILESS_MAIN(TstSalesData)
