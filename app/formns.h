@@ -47,6 +47,7 @@ public:
     void N9NomenklClick();
     void N12PersClick();
     void N7RazplClick();
+    void N6InfProdagbaClick();
     void N14IzhodClick();
     // Backup and restore of the database, in the "Система" menu.
     void NArhivClick();

@@ -70,6 +70,12 @@ class TFormRazplKlient;
 class TFormRazplDost;
 class TFormOKBottomDlg;
 class TFormRealizaciaPrint;
+class TFormGotovaProd;
+class TFormSprProdagbi;
+class TFormSprRealizaciaRazplastania;
+class TFormKlientiOborot;
+class TFormProdPoMeseci;
+class TFormVlMatIzd;
 namespace ColumnSettings {
 class Registry;
 }
@@ -165,6 +171,13 @@ public:
     TFormRazplDost* FormRazplDost = nullptr;
     TFormOKBottomDlg* FormOKBottomDlg = nullptr;
     TFormRealizaciaPrint* FormRealizaciaPrint = nullptr;
+    // Sales information: the sales list, its inquiries and the batches made with a material.
+    TFormGotovaProd* FormGotovaProd = nullptr;
+    TFormSprProdagbi* FormSprProdagbi = nullptr;
+    TFormSprRealizaciaRazplastania* FormSprRealizaciaRazplastania = nullptr;
+    TFormKlientiOborot* FormKlientiOborot = nullptr;
+    TFormProdPoMeseci* FormProdPoMeseci = nullptr;
+    TFormVlMatIzd* FormVlMatIzd = nullptr;
 
     // The report column settings: the lists they apply to and the settings last read.
     ColumnSettings::Registry& columnSettings();
@@ -177,9 +190,12 @@ public:
     static ConnectionParams configuredParams();
     // The installation's special VAT number ([installation] special_vat of the INI file).
     static QString specialVatNumber();
+    // The company identification number that prints the sales report without clients.
+    static QString specialIdNumber();
 
 private:
     void createWarehouseInquiries();
+    void createSalesInformation();
     struct Owned;
     std::unique_ptr<Owned> owned_;
 };
