@@ -21,6 +21,7 @@
 #include "sales/formprodagba.h"
 #include "payments/formrazplastania.h"
 #include "orders/formporychka.h"
+#include "salesinfo/formgotovaprod.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -146,7 +147,7 @@ const QVector<TFormNS::Command>& TFormNS::commands()
          &TFormNS::N10SkladPunktClick, 2},
         {"N4CehProizv", "Цехове - производство", "ImgCeh", "Цехове - производство", &TFormNS::N4CehProizvClick, 3},
         {"N5ProdFakt", "Продажба - фактуриране", "ImgFakt", "Фактуриране - продажба", &TFormNS::N5ProdFaktClick, 4},
-        {"N6InfProdagba", "Информация - продажби", "ImgInfProd", "Информация - продажби", nullptr, 5},
+        {"N6InfProdagba", "Информация - продажби", "ImgInfProd", "Информация - продажби", &TFormNS::N6InfProdagbaClick, 5},
         {"N2Kasa", "Каса", "ImgKasa", "Каса, приходен и разходен ордери !", &TFormNS::N2KasaClick, 6},
         {"N1SklObekt", "Складови обекти", "ImgSklObekti", "Складови обекти / магазини / !", &TFormNS::N1SklObektClick, 7},
         {"N7Razpl", "Разплащания - мониторинг", "ImgRazpl", "Разплащания - мониторинг", &TFormNS::N7RazplClick, 8},
@@ -307,6 +308,11 @@ void TFormNS::N9NomenklClick() { UiService::current().showModal(app_.FormNomenkl
 void TFormNS::N12PersClick() { UiService::current().showModal(app_.FormPersonal); }
 void TFormNS::N7RazplClick() { UiService::current().showModal(app_.FormRazplastania); }
 void TFormNS::N2PorychClick() { UiService::current().showModal(app_.FormPorychka); }
+void TFormNS::N6InfProdagbaClick()
+{
+    app_.FormGotovaProd->setSpecialCompany(SpecialVatCompany);
+    UiService::current().showModeless(app_.FormGotovaProd);
+}
 void TFormNS::N14IzhodClick() { close(); }
 
 void TFormNS::NArhivClick() { BackupUi::backupDatabase(app_.DMNS->SQLConnectNS, AppInstances::backupStatePath(), this); }

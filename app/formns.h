@@ -48,6 +48,7 @@ public:
     void N12PersClick();
     void N7RazplClick();
     void N2PorychClick();
+    void N6InfProdagbaClick();
     void N14IzhodClick();
     // Backup and restore of the database, in the "Система" menu.
     void NArhivClick();

@@ -80,6 +80,14 @@
 #include "orders/qrporychki.h"
 #include "payments/formrazpldost.h"
 #include "payments/formrazplklient.h"
+#include "salesinfo/formgotovaprod.h"
+#include "salesinfo/formklientioborot.h"
+#include "salesinfo/formprodpomeseci.h"
+#include "salesinfo/formsprprodagbi.h"
+#include "salesinfo/formsprrealizaciarazplastania.h"
+#include "salesinfo/formvlmatizd.h"
+#include "salesinfo/salesinfodata.h"
+#include "platform/ui/uiservice.h"
 
 #include <QDir>
 #include <QSettings>
@@ -165,6 +173,12 @@ struct AppInstances::Owned
     std::unique_ptr<TFormPorychka> formPorychka;
     std::unique_ptr<TFormRazplKlient> formRazplKlient;
     std::unique_ptr<TFormRazplDost> formRazplDost;
+    std::unique_ptr<TFormSprProdagbi> formSprProdagbi;
+    std::unique_ptr<TFormSprRealizaciaRazplastania> formSprRealizaciaRazplastania;
+    std::unique_ptr<TFormKlientiOborot> formKlientiOborot;
+    std::unique_ptr<TFormProdPoMeseci> formProdPoMeseci;
+    std::unique_ptr<TFormVlMatIzd> formVlMatIzd;
+    std::unique_ptr<TFormGotovaProd> formGotovaProd;
 };
 
 AppInstances::AppInstances(const ConnectionParams& params) : owned_(std::make_unique<Owned>())
@@ -290,6 +304,7 @@ AppInstances::AppInstances(const ConnectionParams& params) : owned_(std::make_un
     FormRazplDost = (owned_->formRazplDost = std::make_unique<TFormRazplDost>(*DMRazpl)).get();
     FormRazplastania->setDialogs(FormRazplKlient, FormRazplDost);
     createOrders();
+    createSalesInformation();
 }
 
 void AppInstances::createOrders()
@@ -319,6 +334,33 @@ void AppInstances::createOrders()
     FormPorychka->FormPorychDvigMat = FormPorychDvigMat;
 }
 
+void AppInstances::createSalesInformation()
+{
+    Owned& o = *owned_;
+    TDMNsSpravki& spravki = *DMNsSpravki;
+    for (SmpDataset* ds : {&spravki.SmpRealizacia, &spravki.SmpSprRealizacia}) o.columnSettings.registerDataset(*ds);
+    FormSprProdagbi = (o.formSprProdagbi = std::make_unique<TFormSprProdagbi>(*DMNS, spravki, DMProdagba->SmpFaktObobstena,
+                                                                              specialIdNumber()))
+                          .get();
+    FormSprRealizaciaRazplastania =
+        (o.formSprRealizaciaRazplastania = std::make_unique<TFormSprRealizaciaRazplastania>(spravki)).get();
+    FormKlientiOborot = (o.formKlientiOborot = std::make_unique<TFormKlientiOborot>(spravki)).get();
+    FormProdPoMeseci = (o.formProdPoMeseci = std::make_unique<TFormProdPoMeseci>(*DMNS, spravki)).get();
+    FormVlMatIzd = (o.formVlMatIzd = std::make_unique<TFormVlMatIzd>(spravki)).get();
+    FormGotovaProd = (o.formGotovaProd = std::make_unique<TFormGotovaProd>(spravki)).get();
+    FormSprSkladDvigenie->setUsageWindow([this](const QString& material) {
+        if (const std::optional<int> n = SalesInfo::materialByName(DMNS->SQLConnectNS, material)) {
+            FormVlMatIzd->openFor(*n, material);
+            UiService::current().showModeless(FormVlMatIzd);
+        }
+    });
+    FormGotovaProd->setInquiries({FormSprProdagbi, FormSprRealizaciaRazplastania, FormKlientiOborot, FormProdPoMeseci});
+    // A summary invoice written shows in the sales list at once.
+    FormSprProdagbi->setAfterInvoice([list = &spravki.SmpRealizacia] {
+        if (list->isActive()) list->refresh();
+    });
+}
+
 void AppInstances::createWarehouseInquiries()
 {
     Owned& o = *owned_;
@@ -346,6 +388,12 @@ void AppInstances::createWarehouseInquiries()
 
 AppInstances::~AppInstances()
 {
+    owned_->formGotovaProd.reset();
+    owned_->formVlMatIzd.reset();
+    owned_->formProdPoMeseci.reset();
+    owned_->formKlientiOborot.reset();
+    owned_->formSprRealizaciaRazplastania.reset();
+    owned_->formSprProdagbi.reset();
     // The warehouse inquiries go before the warehouse lists they show.
     owned_->formSkladPunkt.reset();
     owned_->formAmbalag.reset();
@@ -438,6 +486,11 @@ QString AppInstances::iniPath()
 }
 
 ConnectionParams AppInstances::configuredParams() { return ConnectionParams::fromIni(iniPath(), dataDir()); }
+
+QString AppInstances::specialIdNumber()
+{
+    return QSettings(iniPath(), QSettings::IniFormat).value(QStringLiteral("installation/special_id")).toString().trimmed();
+}
 
 QString AppInstances::specialVatNumber()
 {

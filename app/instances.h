@@ -80,6 +80,12 @@ class TFormPorychkaDvigKontr;
 class TFormPorychkaMat;
 class TFormPorychDvigMat;
 class TFormPorychka;
+class TFormGotovaProd;
+class TFormSprProdagbi;
+class TFormSprRealizaciaRazplastania;
+class TFormKlientiOborot;
+class TFormProdPoMeseci;
+class TFormVlMatIzd;
 namespace ColumnSettings {
 class Registry;
 }
@@ -186,6 +192,13 @@ public:
     TFormPorychkaMat* FormPorychkaMat = nullptr;
     TFormPorychDvigMat* FormPorychDvigMat = nullptr;
     TFormPorychka* FormPorychka = nullptr;
+    // Sales information: the sales list, its inquiries and the batches made with a material.
+    TFormGotovaProd* FormGotovaProd = nullptr;
+    TFormSprProdagbi* FormSprProdagbi = nullptr;
+    TFormSprRealizaciaRazplastania* FormSprRealizaciaRazplastania = nullptr;
+    TFormKlientiOborot* FormKlientiOborot = nullptr;
+    TFormProdPoMeseci* FormProdPoMeseci = nullptr;
+    TFormVlMatIzd* FormVlMatIzd = nullptr;
 
     // The report column settings: the lists they apply to and the settings last read.
     ColumnSettings::Registry& columnSettings();
@@ -198,10 +211,13 @@ public:
     static ConnectionParams configuredParams();
     // The installation's special VAT number ([installation] special_vat of the INI file).
     static QString specialVatNumber();
+    // The company identification number that prints the sales report without clients.
+    static QString specialIdNumber();
 
 private:
     void createWarehouseInquiries();
     void createOrders();
+    void createSalesInformation();
     struct Owned;
     std::unique_ptr<Owned> owned_;
 };

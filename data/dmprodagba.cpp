@@ -44,6 +44,7 @@ TDMProdagba::TDMProdagba(TDMNS& dm, QObject* parent)
     : QObject(parent),
       SmpProdagbaTempNew(QStringLiteral("SmpProdagbaTempNew"), &dm.SQLConnectNS, this),
       SmpProdagbaKorekcia(QStringLiteral("SmpProdagbaKorekcia"), &dm.SQLConnectNS, this),
+      SmpFaktObobstena(QStringLiteral("SmpFaktObobstena"), &dm.SQLConnectNS, this),
       SmpProdTemp(QStringLiteral("SmpProdTemp"), &dm.SQLConnectNS, this),
       SmpProdSkladNalich(QStringLiteral("SmpProdSkladNalich"), &dm.SQLConnectNS, this),
       SmpSklObNalich(QStringLiteral("SmpSklObNalich"), &dm.SQLConnectNS, this),
@@ -54,6 +55,10 @@ TDMProdagba::TDMProdagba(TDMNS& dm, QObject* parent)
     setObjectName(QStringLiteral("DMProdagba"));
     defineLines(SmpProdagbaTempNew, dm);
     defineLines(SmpProdagbaKorekcia, dm);
+    defineLines(SmpFaktObobstena, dm);
+    SmpFaktObobstena.addLookupField(QStringLiteral("ImeMkaMat"), &dm.SmpMateriali, QStringLiteral("NMATERIAL"),
+                                    QStringLiteral("NMATERIAL"), QStringLiteral("ImeMiarka"))
+        ->displayLabel = QStringLiteral("Мка");
     SmpProdTemp.setTableName(QStringLiteral("PRODKOREKC_TEMP"));
     SmpProdTemp.setScratch(true);
     addFields(SmpProdTemp, {{"NSKLOB", T::Integer, "Скл.обект"},

@@ -18,6 +18,7 @@ public:
 
     SmpDataset SmpProdagbaTempNew;   // lines of the sale, a scratch list over PRODAGBI_TEMP
     SmpDataset SmpProdagbaKorekcia;  // lines of a recorded sale being corrected: a list of its own
+    SmpDataset SmpFaktObobstena;     // lines of a summary invoice over earlier sales: a list of its own
     SmpDataset SmpProdTemp;          // old lines of a corrected sale, over PRODKOREKC_TEMP
     SmpDataset SmpProdSkladNalich;   // warehouse stock per delivery line
     SmpDataset SmpSklObNalich;       // warehouse-object stock per received line

@@ -76,9 +76,8 @@ TFormSprSkladDvigenie::TFormSprSkladDvigenie(TDMNS& dm, TDMSklad& sklad, TDMSklS
     second->addStretch(0);
     static_cast<QVBoxLayout*>(layout())->insertLayout(1, second);
 
-    BitBtnVlojeno = Handlers::makeButton("BitBtnVlojeno", QStringLiteral("Вложено в ..."));
-    // The usage of a material in products belongs to the sales information windows.
-    BitBtnVlojeno->setEnabled(false);
+    BitBtnVlojeno = Handlers::makeButton("BitBtnVlojeno", QStringLiteral("Вложено в ..."), this,
+                                         &TFormSprSkladDvigenie::BitBtnVlojenoClick);
     BitBtnUpdDostLV = Handlers::makeButton("BitBtnUpdDostLV", QStringLiteral("Корекция цени"), this,
                                            &TFormSprSkladDvigenie::BitBtnUpdDostLVClick);
     for (QToolButton* b : {BitBtnUpdDostLV, BitBtnVlojeno}) {
@@ -111,6 +110,19 @@ TFormSprSkladDvigenie::TFormSprSkladDvigenie(TDMNS& dm, TDMSklad& sklad, TDMSklS
     Handlers::connect(DBLkpCmBoxKontr, &DBLookupComboBox::closeUp, this, &TFormSprSkladDvigenie::DBLkpCmBoxKontrCloseUp);
     Handlers::connect(DBGrid1, &QAbstractItemView::doubleClicked, this, &TFormSprSkladDvigenie::BitBtnUpdDostLVClick);
     setPriceEditor(nullptr);
+    setUsageWindow(nullptr);
+}
+
+void TFormSprSkladDvigenie::setUsageWindow(std::function<void(const QString& material)> open)
+{
+    usageWindow_ = std::move(open);
+    BitBtnVlojeno->setEnabled(bool(usageWindow_));
+}
+
+void TFormSprSkladDvigenie::BitBtnVlojenoClick()
+{
+    if (!usageWindow_ || !list_.isActive() || list_.isEmpty()) return;
+    usageWindow_(list_.value(QStringLiteral("IMEMATERIAL")).toString());
 }
 
 void TFormSprSkladDvigenie::setPriceEditor(TFormUpdDostCena* editor)

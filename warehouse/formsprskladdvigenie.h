@@ -2,6 +2,8 @@
 
 #include "warehouse/stockinquiryform.h"
 
+#include <functional>
+
 class QGroupBox;
 class QLabel;
 class DBText;
@@ -19,6 +21,9 @@ public:
 
     // The delivery price window the correction opens; without it the button stays disabled.
     void setPriceEditor(TFormUpdDostCena* editor);
+    // Opens the products made with a material, by the material's name; without it "Вложено в ..."
+    // stays disabled.
+    void setUsageWindow(std::function<void(const QString& material)> open);
 
     RadioGroup* RdGrpIzbDate = nullptr;
     QGroupBox *GrpBoxPoluch = nullptr, *GrpBoxFakt = nullptr;
@@ -35,6 +40,7 @@ public:
     void DBLkpCmBoxTipKontrCloseUp();
     void DBLkpCmBoxKontrCloseUp();
     void BitBtnUpdDostLVClick();
+    void BitBtnVlojenoClick();
 
 protected:
     void setInputs(SmpDataset& list) override;
@@ -45,4 +51,5 @@ private:
 
     TDMSklad& sklad_;
     TFormUpdDostCena* priceEditor_ = nullptr;
+    std::function<void(const QString&)> usageWindow_;
 };

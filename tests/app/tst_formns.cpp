@@ -82,7 +82,7 @@ void TstFormNS::hotSpots_data()
     QTest::newRow("points") << "ImgSklPunkt" << "Склад/пункт/ - доставка" << 2 << true;
     QTest::newRow("workshops") << "ImgCeh" << "Цехове - производство" << 3 << true;
     QTest::newRow("sale") << "ImgFakt" << "Фактуриране - продажба" << 4 << true;
-    QTest::newRow("sales info") << "ImgInfProd" << "Информация - продажби" << 5 << false;
+    QTest::newRow("sales info") << "ImgInfProd" << "Информация - продажби" << 5 << true;
     QTest::newRow("cash") << "ImgKasa" << "Каса, приходен и разходен ордери !" << 6 << true;
     QTest::newRow("objects") << "ImgSklObekti" << "Складови обекти / магазини / !" << 7 << true;
     QTest::newRow("payments") << "ImgRazpl" << "Разплащания - мониторинг" << 8 << true;

@@ -30,13 +30,14 @@ const QList<QPair<QString, QStringList>>& allowed()
         {"sales", platform + QStringList{"common", "schema", "data", "reports"}},
         {"backup", platform + QStringList{"schema"}},
         {"staff", platform + QStringList{"common", "schema", "data", "reports"}},
-        {"app", platform + QStringList{"common", "schema", "data", "reports", "reference", "sales", "staff", "cash", "warehouse", "backup", "production", "outlets", "payments", "orders"}},
+        {"app", platform + QStringList{"common", "schema", "data", "reports", "reference", "sales", "staff", "cash", "warehouse", "backup", "production", "outlets", "payments", "orders", "salesinfo"}},
         {"cash", platform + QStringList{"common", "schema", "data", "reports"}},
         {"warehouse", platform + QStringList{"common", "schema", "data", "reports"}},
         {"production", platform + QStringList{"common", "schema", "data", "reports"}},
         {"outlets", platform + QStringList{"common", "schema", "data", "reports", "warehouse"}},
         {"payments", platform + QStringList{"common", "schema", "data", "reports"}},
         {"orders", platform + QStringList{"common", "schema", "data", "reports"}},
+        {"salesinfo", platform + QStringList{"common", "schema", "data", "reports", "sales"}},
     };
     return table;
 }
