@@ -112,7 +112,8 @@ const char* const kAggregate =
     " order by m.NSKLAD, m.IMEMATERIAL, s.DATEPOLUCHENO";
 
 // The stock at a date per material as one grouped join: lines of documents up to the day, less
-// what left them up to the day.
+// what left them up to the day (each line's outflows through the ledger's line index, as the
+// procedure reads them; with the date index open too, the engine walks it once per line).
 const char* const kAtDateAggregate =
     "select m.NSKLAD, max(t.SKLAD), m.NMATERIAL, max(m.IMEMATERIAL), max(mi.MIARKA_BG),"
     " sum(s.KOLICHESTVO) - sum(coalesce(d.OUT_ALL, 0)), sum(s.KOLICHESTVO), sum(coalesce(d.OUT_BRAK, 0)),"
@@ -127,7 +128,7 @@ const char* const kAtDateAggregate =
     " left join (select AUTONUM_SKLAD, sum(KOLICHESTVO) as OUT_ALL,"
     "   sum(iif(VID_DVIGENIE = 4, KOLICHESTVO, 0)) as OUT_BRAK, sum(iif(VID_DVIGENIE = 2, KOLICHESTVO, 0)) as OUT_ISK,"
     "   sum(iif(VID_DVIGENIE = 1, KOLICHESTVO, 0)) as OUT_PROD, sum(iif(VID_DVIGENIE = 3, KOLICHESTVO, 0)) as OUT_SKLOB"
-    "   from SKLAD_DVIGENIE where AUTONUM_SKLAD is not null and DATE_DVIGENIE < :UPTO group by AUTONUM_SKLAD) d"
+    "   from SKLAD_DVIGENIE where AUTONUM_SKLAD is not null and DATE_DVIGENIE + 0 < :UPTO group by AUTONUM_SKLAD) d"
     "   on d.AUTONUM_SKLAD = s.AUTONUM"
     " where m.NSKLAD between 0 and 32767 and m.NMATERIAL between 0 and 2147483647 and s.DATEFAKTURA < :UPTO"
     " group by m.NSKLAD, m.NMATERIAL"
