@@ -93,7 +93,10 @@ QString numberRefusal(SQLConnection& db, Numbering numbering, const QString& num
         return u"Невалиден № на фактура !"_s;
     const DbResult r = numbering == Numbering::Integer
                            ? db.query(u"select count(*) from PRODAGBI where NFAKT_INT = :N"_s, {{u"N"_s, int(value)}})
-                           : db.query(u"select count(*) from PRODAGBI where NFAKTURA = :N"_s, {{u"N"_s, n}});
+                           // Text numbers are stored with leading zeros or without: "5" is "0000000005".
+                           : db.query(u"select count(*) from PRODAGBI where NFAKTURA = :N "
+                                      "or trim(leading '0' from NFAKTURA) = :D"_s,
+                                      {{u"N"_s, n}, {u"D"_s, QString::number(value)}});
     if (r.rows.front().value(0).toInt() > 0) return u"Фактура с № %1 вече съществува !"_s.arg(n);
     return {};
 }

@@ -330,6 +330,23 @@ void TstSalesInfoData::materialCostAndConsignmentRemainder()
     ds.setFilter(QString());
     QVERIFY(ds.locate(u"NUMMATERIAL"_s, {9202}));
     QCOMPARE(ds.value(u"SUM_BROI_MAT_IZD_OSTATYK"_s).toDouble(), 0.0);
+
+    // A sale through a warehouse object costs what it drew from the object's lines, at their
+    // transfer prices: 3 from the line at 54 and 1 from the one at 60.
+    f_.exec(u"insert into TIP_SKL_OBEKT (NSKL_OBEKT, IME_SKL_OBEKT) values (5, 'Магазин Център')"_s);
+    f_.exec(u"insert into SKL_OBEKTI_MATERIALI (NUM_SKL_RAZP, NSKL_OBEKT, NMATERIAL, POLUCHENO, DATEPOLUCHENO, ED_CENA_LV)"
+            " values (1, 5, 9201, 3, '2025-05-01', 54)"_s);
+    f_.exec(u"insert into SKL_OBEKTI_MATERIALI (NUM_SKL_RAZP, NSKL_OBEKT, NMATERIAL, POLUCHENO, DATEPOLUCHENO, ED_CENA_LV)"
+            " values (2, 5, 9201, 5, '2025-05-02', 60)"_s);
+    Sales::SaleLine fromObject = item(9201, 4, 100);
+    fromObject.warehouseObject = 5;
+    sell(3, 11, QDate(2025, 6, 3), {fromObject});
+    openInquiry(11, QDate(2025, 6, 3), QDate(2025, 6, 3), std::nullopt);
+    QCOMPARE(ds.recordCount(), 1);
+    QCOMPARE(ds.value(u"IMESKLOB"_s).toString(), u"Магазин Център"_s);
+    QVERIFY2(qAbs(ds.value(u"CENA_MATERIALI"_s).toDouble() - (3 * 54 + 60)) < 1e-9,
+             qPrintable(ds.value(u"CENA_MATERIALI"_s).toString()));
+    QVERIFY(qAbs(ds.value(u"PECHALBA"_s).toDouble() - (400 - 222)) < 1e-9);
 }
 
 void TstSalesInfoData::salesListByKind()
@@ -435,6 +452,11 @@ void TstSalesInfoData::summaryInvoiceTextNumbers()
     QVERIFY(r.rows[0][1].toInt() <= 0);
     QCOMPARE(SalesInfo::numberRefusal(f_.db(), SalesInfo::Numbering::Text, u"1000000007"_s),
              u"Фактура с № 1000000007 вече съществува !"_s);
+    // The sale window stores small text numbers with leading zeros: "5" and "05" are that invoice.
+    f_.exec(u"update PRODAGBI set NFAKTURA = '0000000005' where AUTONUM = :K"_s, {{u"K"_s, a}});
+    for (const QString& n : {u"5"_s, u"05"_s, u"0000000005"_s})
+        QCOMPARE(SalesInfo::numberRefusal(f_.db(), SalesInfo::Numbering::Text, n), u"Фактура с № %1 вече съществува !"_s.arg(n));
+    QCOMPARE(SalesInfo::numberRefusal(f_.db(), SalesInfo::Numbering::Text, u"50"_s), QString());
 }
 
 void TstSalesInfoData::proposedNumber_data()
