@@ -67,6 +67,7 @@
 #include "sales/documentprintdialog.h"
 #include "sales/formprodagba.h"
 #include "sales/formrealizaciaprint.h"
+#include "sales/formprodagbaelementi.h"
 #include "sales/formprodagbamateriali.h"
 #include "data/dmrazpl.h"
 #include "payments/formrazplastania.h"
@@ -179,6 +180,7 @@ struct AppInstances::Owned
     std::unique_ptr<TFormProdPoMeseci> formProdPoMeseci;
     std::unique_ptr<TFormVlMatIzd> formVlMatIzd;
     std::unique_ptr<TFormGotovaProd> formGotovaProd;
+    std::unique_ptr<TFormProdagbaElementi> formProdagbaElementi;
 };
 
 AppInstances::AppInstances(const ConnectionParams& params) : owned_(std::make_unique<Owned>())
@@ -296,7 +298,7 @@ AppInstances::AppInstances(const ConnectionParams& params) : owned_(std::make_un
     FormSklObTransfer =
         (owned_->formSklObTransfer = std::make_unique<TFormSklObTransfer>(*DMNS, *DMSklObekti, *QRpSklRazp)).get();
     FormSklObekti = (owned_->formSklObekti = std::make_unique<TFormSklObekti>(*DMNS, *DMSklObekti)).get();
-    FormSklObekti->setEditors(FormNovaDostavka, FormSklObTransfer);
+    FormSklObekti->setEditors(FormNovaDostavka, FormSklObTransfer, FormDostavkaKorekcia);
     DMRazpl = (owned_->dmRazpl = std::make_unique<TDMRazpl>(DMNS->SQLConnectNS)).get();
     FormRazplastania = (owned_->formRazplastania = std::make_unique<TFormRazplastania>(*DMNS, *DMRazpl)).get();
     FormRazplKlient =
@@ -348,13 +350,18 @@ void AppInstances::createSalesInformation()
     FormProdPoMeseci = (o.formProdPoMeseci = std::make_unique<TFormProdPoMeseci>(*DMNS, spravki)).get();
     FormVlMatIzd = (o.formVlMatIzd = std::make_unique<TFormVlMatIzd>(spravki)).get();
     FormGotovaProd = (o.formGotovaProd = std::make_unique<TFormGotovaProd>(spravki)).get();
-    FormSprSkladDvigenie->setUsageWindow([this](const QString& material) {
-        if (const std::optional<int> n = SalesInfo::materialByName(DMNS->SQLConnectNS, material)) {
-            FormVlMatIzd->openFor(*n, material);
-            UiService::current().showModeless(FormVlMatIzd);
-        }
+    FormSprSkladDvigenie->setUsageWindow([this](int material, const QString& name) {
+        FormVlMatIzd->openFor(material, name);
+        UiService::current().showModeless(FormVlMatIzd);
     });
     FormGotovaProd->setInquiries({FormSprProdagbi, FormSprRealizaciaRazplastania, FormKlientiOborot, FormProdPoMeseci});
+    FormProdagbaElementi = (o.formProdagbaElementi = std::make_unique<TFormProdagbaElementi>(
+                                *DMNS, *DMProdagba, spravki.SmpRealizacia, DMRazpl->SmpSprRazpl_Klienti,
+                                *FormRealizaciaPrint, FormProdagbaMateriali))
+                               .get();
+    FormGotovaProd->setBrowser([form = FormProdagbaElementi](const TFormGotovaProd::BrowserRequest& r) {
+        form->open(TFormProdagbaElementi::Mode(r.mode), r.saleNumber, r.invoiceText, r.invoiceInt);
+    });
     // A summary invoice written shows in the sales list at once.
     FormSprProdagbi->setAfterInvoice([list = &spravki.SmpRealizacia] {
         if (list->isActive()) list->refresh();
@@ -388,6 +395,7 @@ void AppInstances::createWarehouseInquiries()
 
 AppInstances::~AppInstances()
 {
+    owned_->formProdagbaElementi.reset();
     owned_->formGotovaProd.reset();
     owned_->formVlMatIzd.reset();
     owned_->formProdPoMeseci.reset();

@@ -70,6 +70,7 @@ class TFormRazplKlient;
 class TFormRazplDost;
 class TFormOKBottomDlg;
 class TFormRealizaciaPrint;
+class TFormProdagbaElementi;
 class TQRPorychka_izvestie;
 class TQRPorychka_Materiali;
 class TQRPorychkaDvigMat;
@@ -198,6 +199,8 @@ public:
     TFormSprRealizaciaRazplastania* FormSprRealizaciaRazplastania = nullptr;
     TFormKlientiOborot* FormKlientiOborot = nullptr;
     TFormProdPoMeseci* FormProdPoMeseci = nullptr;
+    // The sales documents browser the sales information window opens.
+    TFormProdagbaElementi* FormProdagbaElementi = nullptr;
     TFormVlMatIzd* FormVlMatIzd = nullptr;
 
     // The report column settings: the lists they apply to and the settings last read.

@@ -78,11 +78,12 @@ QString freshPath(const QDir& folder, const QString& stem)
     return path;
 }
 
-QList<SmpField*> exportedFields(const SmpDataset& ds)
+QList<SmpField*> exportedFields(const SmpDataset& ds, const QStringList& hidden = {})
 {
     QList<SmpField*> out;
     for (SmpField* f : ds.fields())
-        if (f->visible && f->kind() != SmpField::Kind::Aggregate) out << f;
+        if (f->visible && f->kind() != SmpField::Kind::Aggregate && !hidden.contains(f->fieldName(), Qt::CaseInsensitive))
+            out << f;
     return out;
 }
 
@@ -176,7 +177,7 @@ SpreadsheetExportResult ExportDatasetToSpreadsheet(SmpDataset& ds, const Spreads
         }
     }
 
-    const QList<SmpField*> fields = exportedFields(ds);
+    const QList<SmpField*> fields = exportedFields(ds, how.hiddenFields);
     const QList<SmpField*> detailFields = how.detail ? exportedFields(*how.detail) : QList<SmpField*>();
     const int columns = int(std::max(fields.size(), detailFields.size()));
     if (columns > WorkbookWriter::kMaxColumns || (!how.detail && rows + 1 > WorkbookWriter::kMaxRows)) {

@@ -3,6 +3,7 @@
 #include "platform/dataset/smpfield.h"
 
 #include <QString>
+#include <QStringList>
 
 class SmpDataset;
 class QWidget;
@@ -23,6 +24,10 @@ struct SpreadsheetExport
     // row to its end, then one empty row. The exported dataset's cursor moves for it.
     SmpDataset* detail = nullptr;
 
+    // Fields the window's grid hides although they are visible fields (DBGrid::hiddenFields()): left
+    // out too, so the copy holds the columns shown. Case does not matter.
+    QStringList hiddenFields;
+
     // The start of the file name; the dataset's name without its "Smp" when empty.
     QString title;
     // Where the workbook goes; the user's documents folder when empty.
@@ -41,10 +46,10 @@ struct SpreadsheetExportResult
     bool opened = false;  // the desktop took it to open
 };
 
-// Copies the visible fields of the dataset into a new workbook: a header row of display labels
-// in field order, one row per visible record: numbers as number cells in the general format,
-// dates as date cells shown "dd.mm.yyyy", other values as text, an empty value as one blank; a
-// plain table look. A text longer than a cell holds is cut, and the user told so once. The
+// Copies the visible fields of the dataset, less those the window's grid hides, into a new
+// workbook: a header row of display labels in field order, one row per visible record: numbers as
+// number cells in the general format, dates as date cells shown "dd.mm.yyyy", other values as
+// text, an empty value as one blank; a plain table look. A text longer than a cell holds is cut, and the user told so once. The
 // workbook gets a fresh name in the folder and is then opened with the desktop's program for it;
 // when there is none the user is told where the file is. A long export shows a progress dialog
 // whose Cancel leaves no file. Failures are told to the user and change nothing else.

@@ -19,7 +19,7 @@ SmpDataset& list(SmpDataset& ds, const char* sql, const char* key)
 
 TDMPorychki::TDMPorychki(SQLConnection& connection, QObject* parent)
     : QObject(parent),
-      SQLZapisPorychki(connection),
+      SQLZapDanniPorychki(connection),
       SmpPorychkiArh(QStringLiteral("SmpPorychkiArh"), &connection, this),
       SmpViewIzdPorych(QStringLiteral("SmpViewIzdPorych"), &connection, this),
       SmpPorychki_Dvigenie(QStringLiteral("SmpPorychki_Dvigenie"), &connection, this),
@@ -90,7 +90,7 @@ void TDMPorychki::defineOrders()
         {"NTIP_IZDELIE", T::Integer, "", "", false},
         {"IMEMATERIAL", T::String, "Изделие", "", true, 65},
         {"IMEMIARKA", T::String, "Мка", "", true, 5},
-        {"BROI_IZDELIE", T::Float, "Брой", "# ##0.00"},
+        {"BROI_IZDELIE", T::Float, "Брой", "# ##.00"},
         {"DATESROK_IZD", T::DateTime, "Срок", "dd.mm.yy"},
         {"DNIPREDI_DATESROK_IZD", T::Integer, "Бр.дни", "# ###"},
         {"NKONTR_IZD", T::Integer, "№ контр."},

@@ -16,7 +16,8 @@ public:
 
     SQLConnection& connection() { return connection_; }
 
-    StoredProc SQLZapisPorychki;
+    // Runs a stored procedure by name on the orders' connection.
+    StoredProc SQLZapDanniPorychki;
 
     SmpDataset SmpPorychkiArh;
     SmpDataset SmpViewIzdPorych;  // follows the current order

@@ -50,7 +50,12 @@ TDMProdagba::TDMProdagba(TDMNS& dm, QObject* parent)
       SmpSklObNalich(QStringLiteral("SmpSklObNalich"), &dm.SQLConnectNS, this),
       SmpProdTipSklad(QStringLiteral("SmpProdTipSklad"), &dm.SQLConnectNS, this),
       SmpProdSkladMat(QStringLiteral("SmpProdSkladMat"), &dm.SQLConnectNS, this),
-      SmpViewMatSklOb(QStringLiteral("SmpViewMatSklOb"), &dm.SQLConnectNS, this)
+      SmpViewMatSklOb(QStringLiteral("SmpViewMatSklOb"), &dm.SQLConnectNS, this),
+      SmpRealizaciaProdagba(QStringLiteral("SmpRealizaciaProdagba"), &dm.SQLConnectNS, this),
+      SmpPlastProd(QStringLiteral("SmpPlastProd"), &dm.SQLConnectNS, this),
+      SmpProdagbaPlastane(QStringLiteral("SmpProdagbaPlastane"), &dm.SQLConnectNS, this),
+      SmpRealizKons(QStringLiteral("SmpRealizKons"), &dm.SQLConnectNS, this),
+      SmpRealizKonsVyr(QStringLiteral("SmpRealizKonsVyr"), &dm.SQLConnectNS, this)
 {
     setObjectName(QStringLiteral("DMProdagba"));
     defineLines(SmpProdagbaTempNew, dm);
@@ -65,6 +70,7 @@ TDMProdagba::TDMProdagba(TDMNS& dm, QObject* parent)
                             {"NUMMAT", T::Integer, "№ мат."},
                             {"KOLICH", T::Float, "Колич.", "# ### ##0.00"}});
     defineStock();
+    defineBrowser();
 }
 
 void TDMProdagba::defineLines(SmpDataset& ds, TDMNS& dm)

@@ -26,7 +26,17 @@ public:
     SmpDataset SmpProdSkladMat;      // materials of a warehouse (filtered "nsklad=")
     SmpDataset SmpViewMatSklOb;      // materials of the warehouses that supply warehouse objects
 
+    // The sales documents browser: the recorded lines of a sale or of an invoice number (grid edits
+    // stay in the cache until the browser saves its corrections), the amount due, and, stored at
+    // once, the sale's payments and the consignment quantities paid and returned per line.
+    SmpDataset SmpRealizaciaProdagba;
+    SmpDataset SmpPlastProd;
+    SmpDataset SmpProdagbaPlastane;
+    SmpDataset SmpRealizKons;
+    SmpDataset SmpRealizKonsVyr;
+
 private:
     void defineLines(SmpDataset& ds, TDMNS& dm);
     void defineStock();
+    void defineBrowser();
 };

@@ -230,6 +230,8 @@ void TDMSklObekti::defineTransferList(TDMNS& dm)
     lookup("ImeMolFirma", dm.SmpMolFirma, "NUMMOL", "NMOL_FIRMA", "IMEMOLFIRMA", "", false);
     data("NSKL_RAZP_VHOD", T::Integer, "От скл.разп.", "# ### ###", true);
     data("PROD_EKSP", T::Integer, "Флаг", "", true);
+    // The source line picked in modes 0 and 1, drawn from first when the transfer is stored.
+    data("AUTONUM_IZTOCHNIK", T::Integer, "№ ред източник", "", false);
     SmpField* value = ds.addInternalCalcField(QStringLiteral("CenaObsto"), T::Float);
     value->displayLabel = QStringLiteral("Общо");
     value->displayFormat = QString::fromLatin1(kQty);

@@ -97,7 +97,7 @@ TFormPorychka::TFormPorychka(TDMPorychki& po, TQRPorychka_izvestie& notice) : po
                    {{u"IME_IZDELIE"_s, {}, 220}, {u"MIARKA_BG"_s, {}, 40}, {u"BROI_IZDELIA_PORYCHKA"_s, {}, 70},
                     {u"BROI_IZDELIA_PREDSTOIASTI"_s, {}, 65}, {u"BROI_IZDELIA_ISKANIA"_s, {}, 60},
                     {u"BROI_IZDELIA_VPROCES"_s, {}, 60}, {u"BROI_IZDELIA_PROIZVEDENI"_s, {}, 65},
-                    {u"BROI_IZDELIA_NASKLAD"_s, {}, 60}, {u"BROI_IZD_PRODADENI_PORYCHKA"_s, {}, 80},
+                    {u"BROI_IZDELIA_NASKLAD"_s, {}, 60}, {u"BROI_IZD_PRODADENI_PORYCHKA"_s, {}, 92},
                     {u"BROI_IZD_PRODADENI_SVOBODNO"_s, {}, 75}, {u"BROI_IZDELIA_PRODADENI"_s, {}, 75}});
 
     SpdBtnPrintPorychkaMat = Handlers::makeButton("SpdBtnPrintPorychkaMat", u"Калкулация - клиент"_s, this,

@@ -42,25 +42,26 @@ TFormPorychkaDvigKontr::TFormPorychkaDvigKontr(TDMPorychki& po) : po_(po)
                    {{u"IME_IZDELIE"_s, {}, 200}, {u"MIARKA_BG"_s, {}, 40}, {u"BROI_IZDELIA_PORYCHKA"_s, {}, 70},
                     {u"BROI_IZDELIA_PREDSTOIASTI"_s, {}, 65}, {u"BROI_IZDELIA_ISKANIA"_s, {}, 60},
                     {u"BROI_IZDELIA_VPROCES"_s, {}, 60}, {u"BROI_IZDELIA_PROIZVEDENI"_s, {}, 65},
-                    {u"BROI_IZDELIA_NASKLAD"_s, {}, 60}, {u"BROI_IZD_PRODADENI_PORYCHKA"_s, {}, 80},
+                    {u"BROI_IZDELIA_NASKLAD"_s, {}, 60}, {u"BROI_IZD_PRODADENI_PORYCHKA"_s, {}, 92},
                     {u"BROI_IZD_PRODADENI_SVOBODNO"_s, {}, 75}, {u"BROI_IZDELIA_PRODADENI"_s, {}, 75}});
     DBGrid1 = grid("DBGrid1", po.SmpPorychDvigKontrSum, this,
-                   {{u"IMEKONTRAGENT"_s, {}, 160}, {u"BROI_IZDELIA_PORYCHKA"_s, {}, 68},
-                    {u"BROI_IZDELIA_OSTATYK"_s, {}, 62}, {u"BROI_IZDELIA_PRODADENI"_s, {}, 70}});
+                   {{u"IMEKONTRAGENT"_s, {}, 180}, {u"BROI_IZDELIA_PORYCHKA"_s, {}, 68},
+                    {u"BROI_IZDELIA_OSTATYK"_s, {}, 62}, {u"BROI_IZDELIA_PRODADENI"_s, {}, 80}});
     DBGrid3 = grid("DBGrid3", po.SmpPorychDvigKontrFull, this,
-                   {{u"IMEKONTRAGENT"_s, {}, 160}, {u"DATEPORYCHKA"_s, {}, 68}, {u"DATESROK"_s, {}, 62},
+                   {{u"IMEKONTRAGENT"_s, {}, 180}, {u"DATEPORYCHKA"_s, {}, 68}, {u"DATESROK"_s, {}, 62},
                     {u"BROI_IZDELIA_PORYCHKA"_s, {}, 62}});
     DBGrid4 = grid("DBGrid4", po.SmpPorychProdSvobodno, this,
-                   {{u"IMEKONTRAGENT"_s, {}, 150}, {u"DATEFAKTURA"_s, {}, 62}, {u"BROI_IZD_PRODADENI_SVOBODNO"_s, {}, 62}});
+                   {{u"IMEKONTRAGENT"_s, {}, 180}, {u"DATEFAKTURA"_s, {}, 62}, {u"BROI_IZD_PRODADENI_SVOBODNO"_s, {}, 62}});
     SpdBtnIzhod = Handlers::makeButton("SpdBtnIzhod", u"Изход"_s);
     connect(SpdBtnIzhod, &QToolButton::clicked, this, &QWidget::close);
 
     auto* heading = new QLabel(u"Изпълнение на поръчките по изделия"_s);
     heading->setStyleSheet(u"font-weight: bold; color: navy"_s);
     auto* clients = new QHBoxLayout;
-    clients->addWidget(box(u"Обобщена поръчка "_s, DBGrid1), 1);
-    clients->addWidget(box(u"Подробна поръчка  "_s, DBGrid3), 1);
-    clients->addWidget(box(u"Продажби без поръчка "_s, DBGrid4), 1);
+    // Shared in proportion to what each grid's columns take.
+    clients->addWidget(box(u"Обобщена поръчка "_s, DBGrid1), 5);
+    clients->addWidget(box(u"Подробна поръчка  "_s, DBGrid3), 5);
+    clients->addWidget(box(u"Продажби без поръчка "_s, DBGrid4), 4);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(SpdBtnIzhod);

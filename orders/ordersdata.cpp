@@ -24,7 +24,7 @@ QString deleteRefusal(SQLConnection& db, int order)
 {
     const DbResult r = db.query(u"select count(*) from PORYCHKI_IZDELIA where NPORYCHKA = :N"_s, {{u"N"_s, order}});
     if (r.rows.front()[0].toInt() > 0)
-        return u" Има заявени изделия към тази поръчка  !\n     Изтрийте най-напред изделията !"_s;
+        return u" Има заявени изделия към тази поръчка  !\r     Изтрийте най-напред изделията !"_s;
     return {};
 }
 

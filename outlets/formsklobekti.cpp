@@ -13,7 +13,9 @@
 #include "platform/widgets/dtsource.h"
 #include "platform/widgets/handlers.h"
 #include "platform/widgets/radiogroup.h"
+#include "warehouse/formdostavkakorekcia.h"
 #include "warehouse/formnovadostavka.h"
+#include "warehouse/stockinquiryform.h"
 
 #include <QDateEdit>
 #include <QGridLayout>
@@ -98,6 +100,7 @@ TFormSklObekti::TFormSklObekti(TDMNS& dm, TDMSklObekti& obekti, QWidget* parent)
     DBGridSklObekti->setDataSource(DtSrcSklObekti);
     DBGridSklObekti->setReadOnly(true);
     DBGridSklObekti->setRowSelect(true);
+    StockInquiryGrid::fitColumns(DBGridSklObekti);
 
     const auto button = [this](QToolButton*& b, const char* name, const QString& caption, const QString& hint,
                                void (TFormSklObekti::*handler)()) {
@@ -153,22 +156,16 @@ TFormSklObekti::TFormSklObekti(TDMNS& dm, TDMSklObekti& obekti, QWidget* parent)
     Handlers::connect(DateTimOt, &QDateEdit::editingFinished, this, &TFormSklObekti::ReloadWarehouseObjectView);
     Handlers::connect(DateTimDo, &QDateEdit::editingFinished, this, &TFormSklObekti::ReloadWarehouseObjectView);
     Handlers::connect(DBGridSklObekti, &QAbstractItemView::doubleClicked, this, &TFormSklObekti::BitBtnKorekcClick);
-    setEditors(nullptr, nullptr);
-    setCorrection({});
-    enableForView();
+    setEditors(nullptr, nullptr, nullptr);
     RdGrpDateOtDoClick();
 }
 
-void TFormSklObekti::setEditors(TFormNovaDostavka* novaDostavka, TFormSklObTransfer* transfer)
+void TFormSklObekti::setEditors(TFormNovaDostavka* novaDostavka, TFormSklObTransfer* transfer,
+                                TFormDostavkaKorekcia* korekcia)
 {
     novaDostavka_ = novaDostavka;
     transfer_ = transfer;
-    enableForView();
-}
-
-void TFormSklObekti::setCorrection(CorrectionOpener open)
-{
-    correction_ = std::move(open);
+    korekcia_ = korekcia;
     enableForView();
 }
 
@@ -238,8 +235,8 @@ void TFormSklObekti::enableForView()
     BitBtnDel->setEnabled(onHand);
     for (QToolButton* b : {BitBtnDostOtSkl, BitBtnDostOtSklOb, BitBtnUndo, BitBtnDostSkladSklOb})
         b->setEnabled(onHand && transfer_);
-    BitBtnKorekc->setEnabled(onHand && correction_);
-    BitBtnKorekcCeni->setEnabled(bool(correction_));
+    BitBtnKorekc->setEnabled(onHand && korekcia_);
+    BitBtnKorekcCeni->setEnabled(korekcia_ != nullptr);
     BitBtnNewDost->setEnabled(novaDostavka_ != nullptr);
     RdGrpDateOtDo->setEnabled(!onHand);
 }
@@ -268,44 +265,99 @@ void TFormSklObekti::BitBtnDostOtSklObClick() { openTransfer(1); }
 void TFormSklObekti::BitBtnUndoClick() { openTransfer(2); }
 void TFormSklObekti::BitBtnDostSkladSklObClick() { openTransfer(3); }
 
+int TFormSklObekti::shownOnHandLine() const
+{
+    const SmpDataset& onHand = obekti_.SmpSklObNalich;
+    if (RdGrpIzbViewDanni->itemIndex() != kOnHand || !onHand.isActive() || onHand.isEmpty()) return 0;
+    return onHand.value(u"AUTONUM"_s).toInt();
+}
+
+namespace {
+TFormDostavkaKorekcia::ObjectLine shownLine(const ObjectLines::Line& l)
+{
+    TFormDostavkaKorekcia::ObjectLine v;
+    v.key = l.key;
+    v.objectName = l.objectName;
+    v.materialName = l.materialName;
+    v.sourceName = l.sourceName;
+    v.document = l.document;
+    v.molName = l.molName;
+    v.received = l.receivedOn;
+    v.quantity = l.received;
+    v.sold = l.sold;
+    v.dispatched = l.dispatched;
+    v.priceLv = l.priceLv;
+    v.priceUsd = l.priceUsd;
+    v.priceEur = l.priceEur;
+    v.quantityFixed = l.returnedSale;
+    return v;
+}
+} // namespace
+
+void TFormSklObekti::correct(int key, bool pricesOnly)
+{
+    SQLConnection& db = dm_.SQLConnectNS;
+    const auto line = ObjectLines::read(db, key);
+    if (!line) return;
+    TFormDostavkaKorekcia::ObjectLineAccess access;
+    access.read = [&db](int k) -> std::optional<TFormDostavkaKorekcia::ObjectLine> {
+        const auto fresh = ObjectLines::read(db, k);
+        if (!fresh) return std::nullopt;
+        return shownLine(*fresh);
+    };
+    access.refusal = [&db](int k, double quantity) {
+        const auto fresh = ObjectLines::read(db, k);
+        return fresh ? ObjectLines::quantityRefusal(*fresh, quantity) : QString();
+    };
+    access.store = [&db](const TFormDostavkaKorekcia::ObjectCorrection& c) {
+        ObjectLines::correct(db, {c.key, c.quantity, c.priceLv, c.priceUsd, c.priceEur});
+    };
+    using Mode = TFormDostavkaKorekcia::Mode;
+    korekcia_->open(pricesOnly ? Mode::ObjectPrices : Mode::ObjectDelivery, shownLine(*line), std::move(access));
+    obekti_.SmpSklObNalich.refresh();
+}
+
 void TFormSklObekti::BitBtnKorekcClick()
 {
-    SmpDataset& onHand = obekti_.SmpSklObNalich;
     std::optional<ObjectLines::Line> line;
     // Only the on-hand view shows the line a correction acts on.
-    if (RdGrpIzbViewDanni->itemIndex() == kOnHand && onHand.isActive() && !onHand.isEmpty())
-        line = ObjectLines::read(dm_.SQLConnectNS, onHand.value(u"AUTONUM"_s).toInt());
+    if (const int key = shownOnHandLine()) line = ObjectLines::read(dm_.SQLConnectNS, key);
     if (const QString why = ObjectLines::correctionRefusal(line); !why.isEmpty()) {
         UiService::current().showMessage(why);
         return;
     }
-    if (correction_) correction_(line->key, false);
-    onHand.refresh();
+    if (korekcia_) correct(line->key, false);
 }
 
 void TFormSklObekti::BitBtnKorekcCeniClick()
 {
-    SmpDataset& onHand = obekti_.SmpSklObNalich;
-    if (RdGrpIzbViewDanni->itemIndex() != kOnHand || !onHand.isActive() || onHand.isEmpty()) {
+    const int key = shownOnHandLine();
+    if (!key) {
         UiService::current().showMessage(u"Липсват данни за корекция !"_s);
         return;
     }
-    if (correction_) correction_(onHand.value(u"AUTONUM"_s).toInt(), true);
-    onHand.refresh();
+    if (korekcia_) correct(key, true);
 }
 
 void TFormSklObekti::BitBtnDelClick()
 {
     SmpDataset& onHand = obekti_.SmpSklObNalich;
-    if (RdGrpIzbViewDanni->itemIndex() != kOnHand || !onHand.isActive() || onHand.isEmpty()) return;
-    if (const QString why = ObjectLines::deleteRefusal(onHand.value(u"PRODADENO"_s).toDouble()); !why.isEmpty()) {
+    const int key = shownOnHandLine();
+    if (!key) return;
+    // Read afresh, so what was sold, dispatched or returned since the list was read counts too.
+    const auto line = ObjectLines::read(dm_.SQLConnectNS, key);
+    if (!line) {
+        ReloadWarehouseObjectView();
+        return;
+    }
+    QString why = ObjectLines::deleteRefusal(onHand.value(u"PRODADENO"_s).toDouble());
+    if (why.isEmpty()) why = ObjectLines::deleteRefusal(*line);
+    if (!why.isEmpty()) {
         UiService::current().showMessage(why);
         return;
     }
     if (!UiService::current().askYesNo(ObjectLines::deleteQuestion())) return;
-    // Read afresh, so what was sold or dispatched since the list was read counts too.
-    if (const auto line = ObjectLines::read(dm_.SQLConnectNS, onHand.value(u"AUTONUM"_s).toInt()))
-        ObjectLines::remove(dm_.SQLConnectNS, *line);
+    if (const auto now = ObjectLines::read(dm_.SQLConnectNS, key)) ObjectLines::remove(dm_.SQLConnectNS, *now);
     ReloadWarehouseObjectView();
 }
 

@@ -2,8 +2,6 @@
 
 #include "platform/ui/form.h"
 
-#include <functional>
-
 class QDateEdit;
 class QToolButton;
 class DataSource;
@@ -12,6 +10,7 @@ class DBLookupComboBox;
 class RadioGroup;
 class TDMNS;
 class TDMSklObekti;
+class TFormDostavkaKorekcia;
 class TFormNovaDostavka;
 class TFormSklObTransfer;
 
@@ -25,11 +24,7 @@ public:
     TFormSklObekti(TDMNS& dm, TDMSklObekti& obekti, QWidget* parent = nullptr);
 
     // The windows it opens modally; a button whose window is not given stays disabled.
-    void setEditors(TFormNovaDostavka* novaDostavka, TFormSklObTransfer* transfer);
-    // Opens the correction of a direct delivery (prices only when pricesOnly) of the on-hand list's
-    // current line; the buttons stay disabled without it.
-    using CorrectionOpener = std::function<void(int line, bool pricesOnly)>;
-    void setCorrection(CorrectionOpener open);
+    void setEditors(TFormNovaDostavka* novaDostavka, TFormSklObTransfer* transfer, TFormDostavkaKorekcia* korekcia);
 
     RadioGroup* RdGrpSklObArtik = nullptr;
     DBLookupComboBox* DBLkpCmbSklObArtik = nullptr;
@@ -66,10 +61,14 @@ protected:
 private:
     void openTransfer(int mode);
     void enableForView();
+    // The key of the line the corrections and the delete act on: the current row of the on-hand
+    // list while that view is shown; 0 otherwise.
+    int shownOnHandLine() const;
+    void correct(int line, bool pricesOnly);
 
     TDMNS& dm_;
     TDMSklObekti& obekti_;
     TFormNovaDostavka* novaDostavka_ = nullptr;
     TFormSklObTransfer* transfer_ = nullptr;
-    CorrectionOpener correction_;
+    TFormDostavkaKorekcia* korekcia_ = nullptr;
 };

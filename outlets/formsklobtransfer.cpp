@@ -18,9 +18,11 @@
 #include "platform/widgets/keyfilter.h"
 #include "platform/widgets/radiogroup.h"
 #include "warehouse/objectreceipts.h"
+#include "warehouse/stockinquiryform.h"
 
 #include <QCloseEvent>
 #include <QDateEdit>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -57,6 +59,29 @@ QWidget* filterBox(RadioGroup*& group, DBLookupComboBox*& box, const char* group
     row->addWidget(group);
     row->addWidget(box, 1);
     return frame;
+}
+
+// The transfer list grows a line at a time, so its columns are set as wide as their usual texts
+// (names, warehouse names, amounts of thousands), not as its first lines.
+void keepLineWidths(DBGrid* grid)
+{
+    const auto apply = [grid] {
+        const QFontMetrics fm(grid->font());
+        const int chars = fm.averageCharWidth();
+        const std::pair<const char*, int> widths[] = {
+            {"AUTONUM_UNDO", 8 * chars}, {"ImeMaterial", 30 * chars}, {"KOLICHESTVO", 10 * chars},
+            {"DOSTCENA", 10 * chars},    {"NALICHNO", 10 * chars},    {"POLUCHENO", 10 * chars},
+            {"OT_SKLAD", 20 * chars},    {"V_SKLAD", 20 * chars},     {"ImeFirmenSklad", 20 * chars},
+            {"NSKL_RAZP_VHOD", 12 * chars}, {"PROD_EKSP", 6 * chars}, {"CenaObsto", 11 * chars}};
+        for (const auto& [field, width] : widths) {
+            const int c = grid->columnOfField(QString::fromLatin1(field));
+            if (c < 0) continue;
+            const QString title = grid->model()->headerData(c, Qt::Horizontal).toString();
+            grid->setColumnWidth(c, std::max(width, fm.horizontalAdvance(title) + 2 * chars + 6));
+        }
+    };
+    QObject::connect(grid->model(), &QAbstractItemModel::modelReset, grid, apply);
+    apply();
 }
 
 double typedNumber(const QLineEdit* edit) { return Formats::textToNumber(edit->text()).value_or(0); }
@@ -123,6 +148,7 @@ TFormSklObTransfer::TFormSklObTransfer(TDMNS& dm, TDMSklObekti& obekti, TQRpSklR
     DBGridSklIztochnik->setDataSource(dtSrcSource_);
     DBGridSklIztochnik->setReadOnly(true);
     DBGridSklIztochnik->setRowSelect(true);
+    StockInquiryGrid::fitColumns(DBGridSklIztochnik);
 
     DBLkpCmbVsklOb = DbControls::makeListLookup("DBLkpCmbVsklOb", objects, "NSKL_OBEKT", "IME_SKL_OBEKT", 200);
     EditKolich = new QLineEdit(u"0"_s);
@@ -157,6 +183,7 @@ TFormSklObTransfer::TFormSklObTransfer(TDMNS& dm, TDMSklObekti& obekti, TQRpSklR
     DBGrid2->setDataSource(transfer);
     DBGrid2->setReadOnly(true);
     DBGrid2->setRowSelect(true);
+    keepLineWidths(DBGrid2);
     DBNavigator3 = new DBNavigator;
     DBNavigator3->setObjectName(u"DBNavigator3"_s);
     DBNavigator3->setDataSource(transfer);
@@ -221,9 +248,10 @@ void TFormSklObTransfer::FormShow()
     const bool fromWarehouse = mode_ == Mode::FromWarehouse;
     PnlTransferSklad_SklOb->setVisible(fromWarehouse);
     PnlTransferSklOb_SklOb->setVisible(!fromWarehouse);
-    for (SmpDataset* ds : {&dm_.SmpMateriali, &dm_.SmpTipSklad, &dm_.SmpTipSklOb, &dm_.SmpMolFirma,
-                           &obekti_.SmpViewMatSklOb})
-        if (!ds->isActive()) ds->open();
+    if (!dm_.SmpMateriali.isActive()) dm_.SmpMateriali.open();
+    // Warehouses, objects, people and articles added since the lists were read are offered too.
+    for (SmpDataset* ds : {&dm_.SmpTipSklad, &dm_.SmpTipSklOb, &dm_.SmpMolFirma, &obekti_.SmpViewMatSklOb})
+        ds->isActive() ? ds->refresh() : ds->open();
     if (fromWarehouse) {
         dtSrcSource_->setDataset(&obekti_.SmpProdSkladNalich);
         for (SmpDataset* ds : {&dm_.SmpTipSklad, &obekti_.SmpProdSkladNalich}) {
@@ -324,7 +352,11 @@ void TFormSklObTransfer::DBLkpCmBoxMatCloseUp()
 
 void TFormSklObTransfer::DBLkpCmbSklObCloseUp()
 {
-    nsklOb_ = keyOf(dm_.SmpTipSklOb, "NSKL_OBEKT");
+    const int chosen = keyOf(dm_.SmpTipSklOb, "NSKL_OBEKT");
+    // Every line of a transfer leaves one source object: lines of another one would be stored
+    // against the wrong object.
+    if (chosen != nsklOb_ && !lines().isEmpty()) emptyLines();
+    nsklOb_ = chosen;
     ReloadTransferObjectStock();
 }
 
@@ -334,7 +366,20 @@ void TFormSklObTransfer::DBLkpCmbSklObArtikCloseUp()
     ReloadTransferObjectStock();
 }
 
-void TFormSklObTransfer::DBLkpCmbVsklObCloseUp() { nsklObTarget_ = keyOf(dm_.SmpTipSklOb, "NSKL_OBEKT"); }
+void TFormSklObTransfer::DBLkpCmbVsklObCloseUp()
+{
+    nsklObTarget_ = keyOf(dm_.SmpTipSklOb, "NSKL_OBEKT");
+    if (mode_ != Mode::FromWarehouse && mode_ != Mode::BetweenObjects) return;
+    // The lines, and the receipt printed from them, name the target the transfer is stored into.
+    SmpDataset& ds = lines();
+    const QString target = objectName(nsklObTarget_);
+    for (int i = 0; i < ds.recordCount(); ++i) {
+        ds.moveTo(i);
+        ds.edit();
+        ds.setValue(u"V_SKLAD"_s, target);
+        ds.post();
+    }
+}
 
 QString TFormSklObTransfer::objectName(int object) const
 {
@@ -423,9 +468,13 @@ void TFormSklObTransfer::addFromWarehouse()
         EditKolich->setText(Formats::numberToText(std::max(0.0, onHand - earlierQuantity)));
         return;
     }
+    // The stock row the user stands on is drawn from first, when it is of this material and warehouse.
+    const bool onLine = keyOf(stock, "NMATERIAL") == material && keyOf(stock, "NSKLAD") == nsklad_;
+    const int picked = onLine ? keyOf(stock, "AUTONUM") : 0;
     appendLine(material, quantity,
                {{u"OT_SKLAD"_s, dm_.SmpTipSklad.lookup(u"NSKLAD"_s, {nsklad_}, u"SKLAD"_s)},
-                {u"NSKL_RAZP_VHOD"_s, 0},
+                {u"NSKL_RAZP_VHOD"_s, picked ? ObjectTransfers::deliveryReceipt(dm_.SQLConnectNS, picked) : 0},
+                {u"AUTONUM_IZTOCHNIK"_s, picked ? QVariant(picked) : QVariant()},
                 {u"V_SKLAD"_s, objectName(nsklObTarget_)}},
                earlier);
 }
@@ -438,7 +487,8 @@ void TFormSklObTransfer::addBetweenObjects()
         return;
     }
     SmpDataset& onHand = obekti_.SmpSklObNalich;
-    if (!onHand.isActive() || onHand.isEmpty()) {
+    // The row the user stands on is the source line: it must be one of the source object.
+    if (!onHand.isActive() || onHand.isEmpty() || keyOf(onHand, "NSKL_OBEKT") != nsklOb_) {
         ui.showMessage(kNoRow);
         return;
     }
@@ -461,6 +511,7 @@ void TFormSklObTransfer::addBetweenObjects()
     appendLine(material, quantity,
                {{u"OT_SKLAD"_s, objectName(nsklOb_)},
                 {u"NSKL_RAZP_VHOD"_s, onHand.value(u"NUM_SKL_RAZP"_s)},
+                {u"AUTONUM_IZTOCHNIK"_s, onHand.value(u"AUTONUM"_s)},
                 {u"V_SKLAD"_s, objectName(nsklObTarget_)}},
                earlier);
 }
@@ -475,7 +526,7 @@ void TFormSklObTransfer::addReturn()
         return;
     }
     SmpDataset& onHand = obekti_.SmpSklObNalich;
-    if (!onHand.isActive() || onHand.isEmpty()) {
+    if (!onHand.isActive() || onHand.isEmpty() || keyOf(onHand, "NSKL_OBEKT") != nsklOb_) {
         ui.showMessage(kNoRow);
         return;
     }
@@ -483,6 +534,10 @@ void TFormSklObTransfer::addReturn()
     const int key = onHand.value(u"AUTONUM"_s).toInt();
     const double quantity = typedNumber(EditKolich);
     if (quantity <= 0) return;
+    if (mode_ == Mode::ToCompanyWarehouse && ObjectTransfers::returnedSale(dm_.SQLConnectNS, key)) {
+        ui.showMessage(ObjectTransfers::returnedSaleRefusal());
+        return;
+    }
     const double nalichno = onHand.value(u"NALICHNO"_s).toDouble();
     if (nalichno < quantity) {
         ui.showMessage(shortMessage(onHand.value(u"IMEMATERIAL"_s).toString()));
@@ -548,7 +603,9 @@ void TFormSklObTransfer::BitBtnZapSklObClick()
     for (int i = 0; i < ds.recordCount(); ++i) {
         const auto at = [&ds, i](const QString& field) { return ds.valueAt(i, ds.fieldByName(field)); };
         ObjectTransfers::Line line;
-        line.sourceLine = at(u"AUTONUM_UNDO"_s).toInt();
+        line.sourceLine = (mode_ == Mode::FromWarehouse || mode_ == Mode::BetweenObjects ? at(u"AUTONUM_IZTOCHNIK"_s)
+                                                                                        : at(u"AUTONUM_UNDO"_s))
+                              .toInt();
         line.material = at(u"NMATERIAL"_s).toInt();
         line.quantity = at(u"KOLICHESTVO"_s).toDouble();
         line.price = at(u"DOSTCENA"_s).toDouble();

@@ -7,6 +7,14 @@
 
 namespace ObjectLines {
 
+namespace {
+constexpr double kEpsilon = 0.000001;
+// Hundredths rounded half to even, as corrections compare quantities.
+qint64 hundredths(double quantity) { return static_cast<qint64>(std::nearbyint(quantity * 100)); }
+QDate dateOf(const QVariant& v) { return v.typeId() == QMetaType::QDateTime ? v.toDateTime().date() : v.toDate(); }
+const QString kReturnedSale = QStringLiteral("    Върната продажба  !\n");
+} // namespace
+
 std::optional<Line> read(SQLConnection& db, int key)
 {
     const DbResult r = db.query(
@@ -17,8 +25,18 @@ std::optional<Line> read(SQLConnection& db, int key)
                        " (select coalesce(sum(iif(d.VID_DVIGENIE = 1, d.KOLICHESTVO, 0)), 0)"
                        "       from SKLAD_DVIGENIE d where d.AUTONUM_SKLOB = o.AUTONUM),"
                        " (select coalesce(sum(d.KOLICHESTVO), 0) from SKLAD_DVIGENIE d where d.AUTONUM_SKLOB = o.AUTONUM),"
-                       " (select count(*) from SKLAD_DVIGENIE d where d.AUTONUM_SKLOB = o.AUTONUM)"
-                       " from SKL_OBEKTI_MATERIALI o left join MATERIALI m on m.NMATERIAL = o.NMATERIAL"
+                       " (select count(*) from SKLAD_DVIGENIE d where d.AUTONUM_SKLOB = o.AUTONUM),"
+                       " (select count(*) from SKLOB_VYRNATA_PRODAGBA v where v.AUTONUM = o.AUTONUM),"
+                       " coalesce(o.ED_CENA_LV, 0), coalesce(o.USD, 0), coalesce(o.EUR, 0), o.DATEPOLUCHENO,"
+                       " t.IME_SKL_OBEKT, coalesce(ts.SKLAD, tv.IME_SKL_OBEKT, k.IMEKONTRAGENT), o.NFAKTURA,"
+                       " mf.IMEMOLFIRMA"
+                       " from SKL_OBEKTI_MATERIALI o"
+                       " left join MATERIALI m on m.NMATERIAL = o.NMATERIAL"
+                       " left join TIP_SKL_OBEKT t on t.NSKL_OBEKT = o.NSKL_OBEKT"
+                       " left join TIP_SKLAD ts on ts.NSKLAD = o.NSKLAD_VHOD"
+                       " left join TIP_SKL_OBEKT tv on tv.NSKL_OBEKT = o.NSKL_OBEKT_VHOD"
+                       " left join KONTRAGENTI k on k.NKONTRAGENT = o.NKONTRAGENT"
+                       " left join MOL_FIRMA mf on mf.NMOL_FIRMA = o.NMOL_FIRMA"
                        " where o.AUTONUM = :K"),
         {{QStringLiteral("K"), key}});
     if (r.isEmpty()) return std::nullopt;
@@ -35,14 +53,28 @@ std::optional<Line> read(SQLConnection& db, int key)
     line.sold = row[7].toDouble();
     line.outflow = row[8].toDouble();
     line.hasOutflow = row[9].toInt() > 0;
+    line.returnedSale = row[10].toInt() > 0;
+    line.priceLv = row[11].toDouble();
+    line.priceUsd = row[12].toDouble();
+    line.priceEur = row[13].toDouble();
+    line.receivedOn = dateOf(row[14]);
+    line.objectName = row[15].toString();
+    line.sourceName = row[16].toString();
+    line.document = row[17].toString();
+    line.molName = row[18].toString();
     return line;
 }
 
 QString deleteRefusal(double shownSold)
 {
     if (std::nearbyint(shownSold) < 0)  // the default rounding mode rounds halves to even
-        return QStringLiteral("    Върната продажба  !\nИзтриването невъзможно !!!");
+        return kReturnedSale + QStringLiteral("Изтриването невъзможно !!!");
     return {};
+}
+
+QString deleteRefusal(const Line& line)
+{
+    return line.returnedSale ? kReturnedSale + QStringLiteral("Изтриването невъзможно !!!") : QString();
 }
 
 QString deleteQuestion() { return QStringLiteral(" Потвърдете за изтриване  ?"); }
@@ -63,6 +95,31 @@ QString correctionRefusal(const std::optional<Line>& line)
     if (line->sold != 0 || line->dispatched != 0)
         return QStringLiteral("Има продадено или експедирано количество !\n             Корекцията невъзможна  !!! ");
     return {};
+}
+
+QString quantityRefusal(const Line& line, double quantity)
+{
+    if (hundredths(quantity) < hundredths(line.outflow))
+        return QStringLiteral("Въведеното количество е по-малко от изписаното+продаденото+експедираното !");
+    const double stored = std::max(quantity, line.outflow);
+    if (std::abs(stored - line.received) <= kEpsilon) return {};
+    if (line.returnedSale) return kReturnedSale + QStringLiteral("Количеството не се променя !!!");
+    if (line.transferred() && stored > line.received)
+        return QStringLiteral("Количеството на прехвърлен ред не се увеличава - прехвърлете още !");
+    return {};
+}
+
+void correct(SQLConnection& db, const Correction& c)
+{
+    TransactionScope tx(db);
+    db.executeProcedure(QStringLiteral("ADDDOSTAVKA_SKLOB"),
+                        {{QStringLiteral("ADD_UPD"), 0},
+                         {QStringLiteral("NAUTONUM"), c.key},
+                         {QStringLiteral("KOLICHESTVO"), c.quantity},
+                         {QStringLiteral("ED_CENA_LV"), c.priceLv},
+                         {QStringLiteral("USD"), c.priceUsd},
+                         {QStringLiteral("EUR"), c.priceEur}});
+    tx.commit();
 }
 
 } // namespace ObjectLines

@@ -9,9 +9,22 @@
 
 namespace ObjectTransfers {
 
+bool returnedSale(SQLConnection& db, int objectLine)
+{
+    return !db.query(QStringLiteral("select 1 from SKLOB_VYRNATA_PRODAGBA where AUTONUM = :K"),
+                     {{QStringLiteral("K"), objectLine}})
+                .isEmpty();
+}
+
+QString returnedSaleRefusal()
+{
+    return QStringLiteral("    Върната продажба  !\nЗаприхождаването във фирмен склад невъзможно !!!");
+}
+
 namespace {
 
 constexpr int kDocumentWidth = 10;  // SKLAD.NFAKTURA
+constexpr int kAttempts = 20;
 constexpr double kEpsilon = 0.000000001;
 
 // Goods booked back from an object come from this counterparty.
@@ -35,6 +48,9 @@ void checkLine(SQLConnection& db, const Transfer& t, const Line& line)
     if (row[0].toInt() != t.sourceObject || row[1].toInt() != line.material
         || (t.mode == Mode::ToSourceWarehouse && !fromWarehouse) || (t.mode == Mode::ToCompanyWarehouse && !direct))
         throw refused(QStringLiteral("Редът не е от избрания складов обект или не е от този вид !"));
+    // Goods a sale brought back stay in the object as booked.
+    if (t.mode == Mode::ToCompanyWarehouse && returnedSale(db, line.sourceLine))
+        throw refused(returnedSaleRefusal());
     if (line.quantity <= 0 || line.quantity > row[4].toDouble() + kEpsilon)
         throw refused(QStringLiteral("Недостатъчно количество на  ") + row[5].toString() + QStringLiteral("  !"));
 }
@@ -96,7 +112,9 @@ Saved store(SQLConnection& db, const Transfer& t)
                  {QStringLiteral("DATEPOLUCHENO"), t.date},
                  {fromWarehouse ? QStringLiteral("NSKLAD_IZTOCHNIK") : QStringLiteral("NSKL_OBEKT_IZTOCHNIK"),
                   fromWarehouse ? t.sourceWarehouse : t.sourceObject},
-                 {QStringLiteral("NMOL_FIRMA"), t.mol}});
+                 {QStringLiteral("NMOL_FIRMA"), t.mol},
+                 {fromWarehouse ? QStringLiteral("IAUTONUM_SKLAD") : QStringLiteral("IAUTONUM_SKLOB"),
+                  line.sourceLine > 0 ? QVariant(line.sourceLine) : QVariant()}});
             saved.keys.append(out.value(QStringLiteral("AUTONUM")).toInt());
         }
     } else {
@@ -157,8 +175,23 @@ QString saveRefusal(const Transfer& t)
 Saved save(SQLConnection& db, const Transfer& transfer)
 {
     if (const QString why = saveRefusal(transfer); !why.isEmpty()) throw refused(why);
-    return ObjectReceipts::retryWhileTaken<Saved>([&] { return store(db, transfer); });
+    for (int attempt = 1;; ++attempt) {
+        try {
+            return ObjectReceipts::retryWhileTaken<Saved>([&] { return store(db, transfer); });
+        } catch (const DbError& e) {
+            // Inside a caller's transaction the conflict dooms that transaction: passed on.
+            if (attempt >= kAttempts || classify(e) != DbProblem::Conflict || TransactionScope::isOpen(db)) throw;
+        }
+    }
 }
+
+int deliveryReceipt(SQLConnection& db, int deliveryLine)
+{
+    const DbResult r = db.query(QStringLiteral("select coalesce(NSKLRAZP, 0) from SKLAD where AUTONUM = :K"),
+                                {{QStringLiteral("K"), deliveryLine}});
+    return r.isEmpty() ? 0 : r.rows.front()[0].toInt();
+}
+
 
 double warehouseOnHand(SQLConnection& db, int material)
 {

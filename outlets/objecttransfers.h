@@ -21,7 +21,9 @@ enum class Mode {
 
 struct Line
 {
-    int sourceLine = 0;  // the object line given back (modes 2 and 3)
+    // The source line the user picked: the delivery line drawn from first (mode 0), the object line
+    // drawn from first (mode 1) or given back (modes 2 and 3); 0 in modes 0 and 1 draws oldest first.
+    int sourceLine = 0;
     int material = 0;
     double quantity = 0;
     double price = 0;
@@ -53,9 +55,17 @@ QString saveQuestion();
 // Why the transfer may not be stored; empty when it may. The window shows it and keeps its lines.
 QString saveRefusal(const Transfer& transfer);
 // Stores the transfer in one transaction; the receipt number (modes 0 and 1: the reserved one while
-// no line holds it) and the return document numbers (mode 3) are taken inside it, again when
-// another workstation took them meanwhile.
+// no line holds it) and the return document numbers (mode 3) are taken inside it. The source lines
+// are locked as they are drawn from; when another workstation took a number or held a source line
+// meanwhile, the whole transfer is written again with the stock as that one left it.
 Saved save(SQLConnection& db, const Transfer& transfer);
+
+// Whether the object line holds goods a sale brought back, which are never booked into a warehouse.
+bool returnedSale(SQLConnection& db, int objectLine);
+QString returnedSaleRefusal();
+
+// The warehouse receipt number of a delivery line, shown as the source of a line drawn from it.
+int deliveryReceipt(SQLConnection& db, int deliveryLine);
 
 // Quantity on hand of a material in the company warehouses, and in one object.
 double warehouseOnHand(SQLConnection& db, int material);

@@ -205,18 +205,21 @@ TFormProdagba::TFormProdagba(TDMNS& dm, TDMProdagba& sale, TFormProdagbaMaterial
     DBGrid1 = new DBGrid;
     DBGrid1->setObjectName(u"DBGrid1"_s);
     DBGrid1->setDataSource(lines_);
+    // Coloured from this window's own lines: the item selection may be showing a correction's.
     DBGrid1->setRowTextColor([this](int position) {
-        return items_.specialPriceLine(position) ? QColor(Qt::blue) : QColor();
+        return SaleLines::specialPriceAt(sale_.SmpProdagbaTempNew, position) ? QColor(Qt::blue) : QColor();
     });
     DBNavigator3 = new DBNavigator;
     DBNavigator3->setObjectName(u"DBNavigator3"_s);
     DBNavigator3->setDataSource(lines_);
+    // The sum of the line values is shown through its calculated copy, which follows a line while it
+    // is being edited; the sum itself follows when the line is posted.
     GrpBoxDanFakt = DbControls::makeTotalsGroup("GrpBoxDanFakt", u"Фактура "_s, lines_, "GrpBoxDanFakt",
-                                {{"Ст-ст :", "CenaMatIzdBroiObstoSum"}, {"Отстъпка :", "Otst_Obsta_Stoinost"},
+                                {{"Ст-ст :", "CenaMatIzdBroiObstoSumAgg"}, {"Отстъпка :", "Otst_Obsta_Stoinost"},
                                  {"Дан. основа :", "OblagaemaSt"}, {"ДДС :", "DDS_Stoinost"},
                                  {"За плащане :", "Plastane_Stoinost"}});
     GrpBoxOprFaktStRazp = DbControls::makeTotalsGroup("GrpBoxOprFaktStRazp", u"Сток.разп.,консигн. "_s, lines_, "GrpBoxOprFaktStRazp",
-                                      {{"Стойност :", "CenaMatIzdBroiObstoSum"}, {"Отстъпка :", "Otst_Obsta_Stoinost"},
+                                      {{"Стойност :", "CenaMatIzdBroiObstoSumAgg"}, {"Отстъпка :", "Otst_Obsta_Stoinost"},
                                        {"Сума за плащане :", "OblagaemaSt"}});
     DBTextSlovom = DbControls::makeShownNumber("DBTextSlovom", lines_, "Plastane_StoinostText", 100);
     DBTextSlovom->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
@@ -335,7 +338,7 @@ TFormProdagba::TFormProdagba(TDMNS& dm, TDMProdagba& sale, TFormProdagbaMaterial
     Handlers::connect(RdGrpVidPlastane, &RadioGroup::clicked, this, &TFormProdagba::RdGrpVidPlastaneClick);
     Handlers::connect(EdEkspBelBruto, &QLineEdit::editingFinished, this, &TFormProdagba::EdEkspBelWeightExit);
     Handlers::connect(EdEkspBelTara, &QLineEdit::editingFinished, this, &TFormProdagba::EdEkspBelWeightExit);
-    Handlers::connect(Edit_DDS, &QLineEdit::editingFinished, this, &TFormProdagba::refreshTotals);
+    Handlers::connect(Edit_DDS, &QLineEdit::editingFinished, this, &TFormProdagba::Edit_DDSExit);
     for (QLineEdit* e : {EdRazsrSumaLv, EdRazsrSumaUSD, EdRazsrSumaEUR})
         Handlers::connect(e, &QLineEdit::editingFinished, this, &TFormProdagba::refreshTotals);
     Handlers::connect(DBGrid1, &QAbstractItemView::doubleClicked, this, &TFormProdagba::SpdBtnIzbIzdProdagbaClick);
@@ -415,6 +418,7 @@ void TFormProdagba::showSourceColumn()
 {
     // Lines from warehouse objects name the object they leave; warehouse lines have none.
     DBGrid1->setColumnVisible(u"ImeSklOb"_s, RdGrpSklObDaNe->itemIndex() == 0);
+    SaleGrids::fitColumns(*DBGrid1, u"ImeMaterial"_s);
 }
 
 void TFormProdagba::showOldDebts()
@@ -430,6 +434,7 @@ void TFormProdagba::showOldDebts()
 
 void TFormProdagba::SpdBtnNomenklClick()
 {
+    commitLineEdit();
     if (!openReference_) return;
     const QVariant recipient = DBLkpCmBoxImeKontr->keyValue();
     openReference_(recipient.toInt());
@@ -460,6 +465,31 @@ void TFormProdagba::emptyLines()
     SmpDataset& lines = sale_.SmpProdagbaTempNew;
     lines.close();
     lines.open();
+}
+
+void TFormProdagba::commitLineEdit()
+{
+    // The buttons take no focus: a cell editor still open has not written its text yet.
+    DBGrid1->commitEdit();
+    sale_.SmpProdagbaTempNew.checkBrowseMode();
+}
+
+std::optional<double> TFormProdagba::vatRate() const
+{
+    // An emptied box reads 0; a text that is no number gives no rate.
+    const QString text = Edit_DDS->text().trimmed();
+    return text.isEmpty() ? std::optional<double>(0) : Formats::textToNumber(text);
+}
+
+QString TFormProdagba::badVatMessage() const
+{
+    return u"Невалидно число в \"Заложено ДДС\": \"%1\" !"_s.arg(Edit_DDS->text().trimmed());
+}
+
+void TFormProdagba::Edit_DDSExit()
+{
+    refreshTotals();
+    if (!vatRate()) UiService::current().showMessage(badVatMessage());
 }
 
 void TFormProdagba::refreshTotals()
@@ -514,6 +544,7 @@ void TFormProdagba::ApplyDocumentTypeMode(int type)
     }
     LbNporychka->setEnabled(false);
     EdNporychka->setEnabled(false);
+    SaleGrids::fitColumns(*DBGrid1, u"ImeMaterial"_s);
 }
 
 void TFormProdagba::DBLkpCmBoxTipKontrCloseUp()
@@ -596,7 +627,9 @@ SaleTotals::DocumentInput TFormProdagba::totalsInput() const
 {
     SaleTotals::DocumentInput in;
     in.documentType = documentType_;
-    in.vatPct = Formats::textToNumber(Edit_DDS->text()).value_or(0);
+    const std::optional<double> vat = vatRate();
+    in.vatPct = vat.value_or(0);
+    in.vatKnown = vat.has_value();
     in.companyDiscountPct = dm_.SmpFirma.isActive() && !dm_.SmpFirma.isEmpty()
                                 ? dm_.SmpFirma.value(u"OTST_PROCENT"_s).toDouble() : 0;
     const SmpDataset& recipients = dm_.SmpIzbKontrSklad;
@@ -659,6 +692,7 @@ Sales::SaleHeader TFormProdagba::header(QStringList* badNumbers) const
 
 void TFormProdagba::SpdBtnIzbIzdProdagbaClick()
 {
+    commitLineEdit();
     TFormProdagbaMateriali::Sale s;
     s.documentType = documentType_;
     s.recipientNamed = recipientShown();
@@ -705,20 +739,25 @@ QVector<int> TFormProdagba::CheckClientOrders(const Sales::SaleHeader& header, c
 
 void TFormProdagba::SpdBtnZapisDocClick()
 {
-    sale_.SmpProdagbaTempNew.checkBrowseMode();
+    commitLineEdit();
     if (!UiService::current().askYesNo(u" Запис на продажба ?"_s)) return;
     if (RecordSale(true)) close();
 }
 
 void TFormProdagba::SpBtnPrintDocumentClick()
 {
-    sale_.SmpProdagbaTempNew.checkBrowseMode();
+    commitLineEdit();
+    // The document shows the totals, and they need a rate.
+    if (!vatRate()) {
+        UiService::current().showMessage(badVatMessage());
+        return;
+    }
     print_->preview();
 }
 
 void TFormProdagba::SpeedButton3Click()
 {
-    sale_.SmpProdagbaTempNew.checkBrowseMode();
+    commitLineEdit();
     if (!printDialog_.ask(documentType_)) return;
     const PrintCounts counts = printDialog_.counts(documentType_);
     // Printed only once recorded: a refused or failed recording prints nothing.
@@ -730,7 +769,7 @@ void TFormProdagba::SpeedButton3Click()
 
 void TFormProdagba::SpdBtnExitClick()
 {
-    sale_.SmpProdagbaTempNew.checkBrowseMode();
+    commitLineEdit();
     if (!sale_.SmpProdagbaTempNew.isEmpty() && UiService::current().askYesNo(u" Запис на продажба ?"_s)
         && !RecordSale(false))
         return;

@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QDateEdit;
 class QGroupBox;
@@ -90,6 +91,8 @@ public:
     void DBLookupComboBox5CloseUp();
     void RdGrpSklObDaNeClick();
     void RdGrpVidPlastaneClick();
+    // Leaving "Заложено ДДС": the totals follow the rate; a text that is no number shows none.
+    void Edit_DDSExit();
     void EdEkspBelWeightExit();
     void SpdBtnIzbIzdProdagbaClick();
     void SpdBtnZapisDocClick();
@@ -116,6 +119,11 @@ private:
     // The "От склад" column: shown while the goods leave through warehouse objects.
     void showSourceColumn();
     void refreshTotals();
+    // An open cell editor of the line grid writes its text, and the line is posted.
+    void commitLineEdit();
+    // The rate of "Заложено ДДС": 0 for an empty box, none for a text that is no number.
+    std::optional<double> vatRate() const;
+    QString badVatMessage() const;
     // Reads the recipient's outstanding balance and shows it while the recipient box shows a name.
     void showOldDebts();
     // The materials the user chose to order, of the lines sold beyond the client's orders.

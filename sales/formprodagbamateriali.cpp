@@ -3,6 +3,7 @@
 #include "data/dmns.h"
 #include "data/dmprodagba.h"
 #include "platform/base/formats.h"
+#include "platform/dataset/smpdataset.h"
 #include "platform/ui/uiservice.h"
 #include "platform/widgets/dbfactory.h"
 #include "platform/widgets/dbgrid.h"
@@ -17,8 +18,10 @@
 #include "sales/salelines.h"
 #include "sales/salerecording.h"
 
+#include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -30,6 +33,65 @@ using namespace Qt::StringLiterals;
 
 namespace {
 const QStringList kAllOrChosen{u"Всички"_s, u"По избор"_s};
+
+// Refits a grid's columns when its viewport is resized or its rows are read anew (which resets the
+// widths).
+class ColumnFitter : public QObject
+{
+public:
+    ColumnFitter(DBGrid& grid, const QString& stretchField) : QObject(&grid), grid_(grid), stretch_(stretchField)
+    {
+        setObjectName(u"SaleGridColumnFitter"_s);
+        grid.viewport()->installEventFilter(this);
+        connect(grid.model(), &QAbstractItemModel::modelReset, this, &ColumnFitter::fit);
+    }
+
+    void fit()
+    {
+        if (busy_) return;
+        busy_ = true;
+        const QFontMetrics cells = grid_.fontMetrics();
+        const QFontMetrics headings = grid_.horizontalHeader()->fontMetrics();
+        const QList<DatasetColumn> columns = grid_.columns();
+        const SmpDataset* ds = grid_.dataset();
+        int used = 0, stretchColumn = -1, stretchWidth = 0;
+        for (int c = 0; c < columns.size(); ++c) {
+            if (grid_.isColumnHidden(c)) continue;
+            const SmpField* f = ds ? ds->findField(columns.at(c).fieldName) : nullptr;
+            const QString heading = grid_.model()->headerData(c, Qt::Horizontal).toString();
+            int content = 0;
+            if (f && f->isNumeric())
+                content = cells.horizontalAdvance(
+                    f->displayFormat.isEmpty() ? u"9999999"_s : Formats::formatNumber(9999999.999, f->displayFormat));
+            else if (f && f->type() == SmpField::Type::DateTime)
+                content = cells.horizontalAdvance(u"00.00.0000"_s);
+            else
+                content = cells.averageCharWidth() * qBound(3, f && f->size() > 0 ? f->size() : 24, 24);
+            const int width = qMax(headings.horizontalAdvance(heading), content) + 16;
+            if (columns.at(c).fieldName.compare(stretch_, Qt::CaseInsensitive) == 0) {
+                stretchColumn = c;
+                stretchWidth = qMax(width, cells.averageCharWidth() * 30);
+                continue;
+            }
+            grid_.setColumnWidth(c, width);
+            used += width;
+        }
+        if (stretchColumn >= 0) grid_.setColumnWidth(stretchColumn, qMax(stretchWidth, grid_.viewport()->width() - used));
+        busy_ = false;
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Resize) fit();
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    DBGrid& grid_;
+    QString stretch_;
+    bool busy_ = false;
+};
 
 SaleLines::StockPrices pricesOf(const SmpDataset& stock)
 {
@@ -47,6 +109,14 @@ SaleLines::StockPrices pricesOf(const SmpDataset& stock)
     return p;
 }
 } // namespace
+
+void SaleGrids::fitColumns(DBGrid& grid, const QString& stretchField)
+{
+    auto* fitter = static_cast<ColumnFitter*>(
+        grid.findChild<QObject*>(u"SaleGridColumnFitter"_s, Qt::FindDirectChildrenOnly));
+    if (!fitter) fitter = new ColumnFitter(grid, stretchField);
+    fitter->fit();
+}
 
 TFormProdagbaMateriali::TFormProdagbaMateriali(TDMNS& dm, TDMProdagba& sale, QWidget* parent)
     : Form(parent), dm_(dm), sale_(sale)
@@ -161,11 +231,11 @@ TFormProdagbaMateriali::TFormProdagbaMateriali(TDMNS& dm, TDMProdagba& sale, QWi
     linesLayout->addWidget(DBGrid4);
 
     GrpBoxDanFakt = DbControls::makeTotalsGroup("GrpBoxDanFakt", u"Фактура "_s, lines, "DBText",
-                                {{"Ст-ст :", "CenaMatIzdBroiObstoSum"}, {"Отстъпка :", "Otst_Obsta_Stoinost"},
+                                {{"Ст-ст :", "CenaMatIzdBroiObstoSumAgg"}, {"Отстъпка :", "Otst_Obsta_Stoinost"},
                                  {"Дан. основа :", "OblagaemaSt"}, {"ДДС :", "DDS_Stoinost"},
                                  {"За плащане :", "Plastane_Stoinost"}});
     GrpBoxOprFaktStRazp = DbControls::makeTotalsGroup("GrpBoxOprFaktStRazp", u"Сток.разп.,консигн. "_s, lines, "DBText",
-                                      {{"Стойност :", "CenaMatIzdBroiObstoSum"}, {"Отстъпка :", "Otst_Obsta_Stoinost"},
+                                      {{"Стойност :", "CenaMatIzdBroiObstoSumAgg"}, {"Отстъпка :", "Otst_Obsta_Stoinost"},
                                        {"Сума за плащане :", "OblagaemaSt"}});
     DBText6 = DbControls::makeShownNumber("DBText6", lines, "Plastane_StoinostText", 100);
     DBText6->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
@@ -292,6 +362,9 @@ int TFormProdagbaMateriali::openCorrection(const QString& saleNumber)
         list.setValue(u"NSKL_OBEKT"_s, l.warehouseObject);
         list.setValue(u"NSKL_RAZP"_s, 1);
         list.setValue(u"PROD_VYRN"_s, l.returned() ? 1 : 0);
+        list.setValue(u"FLAG_SPEC_CENA"_s, l.specialPrice ? 1 : 0);
+        // The correction draws from the line the sale drew from, not from the oldest.
+        if (l.stockLine > 0) list.setValue(u"AUTONUM_SKLAD"_s, l.stockLine);
         list.post();
         old.append();
         old.setValue(u"NUMMAT"_s, l.material);
@@ -313,6 +386,7 @@ void TFormProdagbaMateriali::RdGrpVidPlastaneClick()
 void TFormProdagbaMateriali::BitBtnZapProdKorekClick()
 {
     SmpDataset& list = sale_.SmpProdagbaKorekcia;
+    DBGrid4->commitEdit();
     list.checkBrowseMode();
     Sales::CorrectionPayment payment;
     payment.atOnce = RdGrpVidPlastane->itemIndex() == 0;
@@ -347,12 +421,7 @@ int TFormProdagbaMateriali::open(Mode mode, const Sale& sale)
     return UiService::current().showModal(this);
 }
 
-bool TFormProdagbaMateriali::specialPriceLine(int position) const
-{
-    const SmpDataset& list = lines();
-    const SmpField* f = list.findField(u"FLAG_SPEC_CENA"_s);
-    return f && list.valueAt(position, f).toInt() == 1;
-}
+bool TFormProdagbaMateriali::specialPriceLine(int position) const { return SaleLines::specialPriceAt(lines(), position); }
 
 void TFormProdagbaMateriali::FormShow()
 {
@@ -390,6 +459,8 @@ void TFormProdagbaMateriali::FormShow()
         sale_.SmpProdSkladMat.open();
         ReloadWarehouseStock();
     }
+    SaleGrids::fitColumns(*DBGridSklad_SklOb, u"IMEMATERIAL"_s);
+    SaleGrids::fitColumns(*DBGrid4, u"ImeMaterial"_s);
     const bool invoice = current_.documentType == 0;
     RdGrpValuta->setEnabled(invoice);
     const bool rate = invoice && RdGrpValuta->itemIndex() != 0;
@@ -598,6 +669,7 @@ void TFormProdagbaMateriali::appendLine(int material, double quantity, const Smp
 
 void TFormProdagbaMateriali::SpeedBtnCloseClick()
 {
+    DBGrid4->commitEdit();
     lines().checkBrowseMode();
     closeWith(1);
 }

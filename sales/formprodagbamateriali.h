@@ -18,6 +18,14 @@ class SmpDataset;
 class TDMNS;
 class TDMProdagba;
 
+// The grids of a sale's lines and of the stock they come from: every column as wide as its heading
+// and the values its field shows, the stretch field (the name) taking what is left of the grid's
+// width. The widths are kept as the grid is resized or reopened; call it again when columns are
+// shown or hidden.
+namespace SaleGrids {
+void fitColumns(DBGrid& grid, const QString& stretchField);
+}
+
 // Choosing the lines of a sale from stock: the warehouse-object stock (mode 0) or the warehouse
 // stock (mode 1), a quantity, and the line it adds to the sale's line list with its prices. A
 // negative quantity adds a returned-goods line. Modal; nothing reaches the database here.

@@ -15,13 +15,18 @@ namespace Numbering {
 namespace {
 
 // Text invoice numbers of offices 1 and 2 are told apart by comparing the text with this bound;
-// the other offices compare the number. The literals stay in the statements as they are.
+// the other offices compare the number. The literals stay in the statements as they are. A stored
+// text that is no whole number (older rows: letters, a fraction, an empty text) is passed over,
+// so it can never stop the proposals; the other offices' comparison reads such a text as null.
 const QString kOfficeOneQuery =
-    u"select (max(Nfaktura)+'1') as NewNumFaktura1 from Prodagbi where NFaktura < '2000000000'"_s;
+    u"select (max(Nfaktura)+'1') as NewNumFaktura1 from Prodagbi where NFaktura < '2000000000' "
+    u"and NFaktura similar to '[-]?[0-9]+'"_s;
 const QString kOfficeTwoQuery =
-    u"select (max(Nfaktura)+'1') as NewNumFaktura2 from Prodagbi where NFaktura > '2000000000'"_s;
+    u"select (max(Nfaktura)+'1') as NewNumFaktura2 from Prodagbi where NFaktura > '2000000000' "
+    u"and NFaktura similar to '[-]?[0-9]+'"_s;
 const QString kOtherOfficeQuery =
-    u"select (max(Nfaktura)+'1') as NewNumFaktura1 from Prodagbi where NFaktura < 2000000000"_s;
+    u"select (max(Nfaktura)+'1') as NewNumFaktura1 from Prodagbi "
+    u"where iif(NFaktura similar to '[-]?[0-9]+', NFaktura, null) < 2000000000"_s;
 const QString kIntegerInvoiceQuery = u"select (max(NFakt_Int)+'1') as NewNumFaktInt from Prodagbi"_s;
 const QString kStockReceiptQuery = u"select (max(NStok_Razp)+'1') as NewNumStokRazp from Prodagbi"_s;
 const QString kConsignmentQuery = u"select (max(NKonsignacia)+'1') as NewNumKonsignacia from Prodagbi"_s;

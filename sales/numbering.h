@@ -59,8 +59,9 @@ struct InvoiceNumbering
 inline constexpr int OfficeOne = 1;
 inline constexpr int OfficeTwo = 2;
 
-// The invoice number box's proposal, for every document type. A stored number that is not an
-// integer makes it fail with a message instead of proposing.
+// The invoice number box's proposal, for every document type. A stored text invoice number that is
+// not a whole number is passed over; a highest number beyond what a double holds exactly makes the
+// proposal fail with a message.
 NumberProposal proposeInvoiceNumber(SQLConnection& db, const InvoiceNumbering& numbering, int office);
 NumberProposal proposeStockReceiptNumber(SQLConnection& db);
 NumberProposal proposeConsignmentNumber(SQLConnection& db);

@@ -2,6 +2,8 @@
 
 #include "platform/dataset/smpdataset.h"
 
+#include <QStringList>
+
 using namespace Qt::StringLiterals;
 
 namespace SaleLines {
@@ -16,6 +18,35 @@ double sumOf(SmpDataset& ds, const QString& field)
 {
     const SmpField* f = ds.fieldByName(field);
     return f->isNull() ? 0 : f->asFloat();
+}
+
+struct Sums
+{
+    double lv = 0, usd = 0, eur = 0;
+};
+
+// The sums of the line values. The list's own sums follow a line when it is posted; while one is
+// being edited they are taken over every line as it stands, the edited one with what was written
+// into it, so that the totals follow a value as soon as its cell is left.
+Sums lineSums(SmpDataset& d, const SaleTotals::DocumentInput& in)
+{
+    if (d.state() != SmpDataset::State::Edit && d.state() != SmpDataset::State::Insert)
+        return {sumOf(d, u"CenaMatIzdBroiObstoSum"_s), sumOf(d, u"CenaMatIzdBroiObstoSumUSD"_s),
+                sumOf(d, u"CenaMatIzdBroiObstoSumEUR"_s)};
+    const auto f = [&d](const char* name) { return d.fieldByName(QString::fromLatin1(name)); };
+    const SmpField *qty = f("BROI_MATERIAL_IZDELIE"), *lv = f("CENA_MATERIAL_IZDELIE"), *usd = f("CENA_MAT_IZD_USD"),
+                   *eur = f("CENA_MAT_IZD_EUR"), *pct = f("OTST_IZDELIE");
+    Sums s;
+    const int rows = d.recordCount() + (d.state() == SmpDataset::State::Insert ? 1 : 0);
+    for (int i = 0; i < rows; ++i) {
+        const auto v = [&](const SmpField* field) { return d.valueAt(i, field).toDouble(); };
+        const SaleTotals::LineValues line =
+            SaleTotals::computeLine(in.documentType, in.vatPct, {v(qty), v(lv), v(usd), v(eur), v(pct)});
+        s.lv += line.lv.value.value_or(0);
+        s.usd += line.usd.value.value_or(0);
+        s.eur += line.eur.value.value_or(0);
+    }
+    return s;
 }
 
 void setTotals(SmpDataset& d, const SaleTotals::DocumentTotals& t)
@@ -38,16 +69,32 @@ void setTotals(SmpDataset& d, const SaleTotals::DocumentTotals& t)
     d.setValue(u"ZadylgeniaObstoEUR"_s, t.debtEur);
 }
 
+// Without a VAT rate the figures it decides stay empty: an invoice's VAT, amount to pay, words and
+// debt; every figure of a document that adds VAT to its unit prices.
+void clearRateFigures(SmpDataset& d, bool invoice)
+{
+    QStringList names{u"DDS_Stoinost"_s, u"Plastane_Stoinost"_s, u"Plastane_StoinostUSD"_s, u"Plastane_StoinostEUR"_s,
+                      u"Plastane_StoinostText"_s, u"ZadylgeniaObstoLV"_s, u"ZadylgeniaObstoUSD"_s, u"ZadylgeniaObstoEUR"_s};
+    if (!invoice)
+        names << u"CenaMatIzdBroiObstoSumAgg"_s << u"CenaMatIzdBroiObstoSumUSDAgg"_s << u"CenaMatIzdBroiObstoSumEURAgg"_s
+              << u"Otst_Obsta_Stoinost"_s << u"Otst_Obsta_StoinostUSD"_s << u"Otst_Obsta_StoinostEUR"_s << u"OblagaemaSt"_s;
+    for (const QString& n : std::as_const(names)) d.setValue(n, QVariant());
+}
+
 } // namespace
 
 void attachValues(SmpDataset& lines, Context context)
 {
     lines.onCalcFields = [context = std::move(context)](SmpDataset& d) {
         const SaleTotals::DocumentInput in = context();
-        const SaleTotals::LineValues v = SaleTotals::computeLine(
-            in.documentType, in.vatPct,
-            {number(d, u"BROI_MATERIAL_IZDELIE"_s), number(d, u"CENA_MATERIAL_IZDELIE"_s),
-             number(d, u"CENA_MAT_IZD_USD"_s), number(d, u"CENA_MAT_IZD_EUR"_s), number(d, u"OTST_IZDELIE"_s)});
+        const bool invoice = SaleTotals::isInvoiceType(in.documentType);
+        // An invoice's line values are net, whatever the rate; other documents' carry it.
+        const SaleTotals::LineValues v = !in.vatKnown && !invoice
+            ? SaleTotals::LineValues{}
+            : SaleTotals::computeLine(
+                  in.documentType, in.vatPct,
+                  {number(d, u"BROI_MATERIAL_IZDELIE"_s), number(d, u"CENA_MATERIAL_IZDELIE"_s),
+                   number(d, u"CENA_MAT_IZD_USD"_s), number(d, u"CENA_MAT_IZD_EUR"_s), number(d, u"OTST_IZDELIE"_s)});
         d.setValue(u"CenaMatIzdCalc"_s, opt(v.lv.unit));
         d.setValue(u"CenaMatIzdCalcUSD"_s, opt(v.usd.unit));
         d.setValue(u"CenaMatIzdCalcEUR"_s, opt(v.eur.unit));
@@ -60,10 +107,16 @@ void attachValues(SmpDataset& lines, Context context)
         d.setValue(u"Cena"_s, opt(v.cena));
         d.setValue(u"Cena_Otst"_s, opt(v.cenaOtst));
         d.setValue(u"Valuta"_s, v.valuta);
-        setTotals(d, SaleTotals::computeTotals(in, sumOf(d, u"CenaMatIzdBroiObstoSum"_s),
-                                               sumOf(d, u"CenaMatIzdBroiObstoSumUSD"_s),
-                                               sumOf(d, u"CenaMatIzdBroiObstoSumEUR"_s)));
+        const Sums sums = lineSums(d, in);
+        setTotals(d, SaleTotals::computeTotals(in, sums.lv, sums.usd, sums.eur));
+        if (!in.vatKnown) clearRateFigures(d, invoice);
     };
+}
+
+bool specialPriceAt(const SmpDataset& lines, int position)
+{
+    const SmpField* f = lines.findField(u"FLAG_SPEC_CENA"_s);
+    return f && lines.valueAt(position, f).toInt() == 1;
 }
 
 QVector<Sales::SaleLine> read(SmpDataset& lines)
@@ -85,6 +138,7 @@ QVector<Sales::SaleLine> read(SmpDataset& lines)
         l.articleRecipient = v("ARTN_POLUCH").toString();
         l.articleSupplier = v("ARTN_DOSTAV").toString();
         l.barcode = v("BARKOD").toString();
+        l.specialPrice = v("FLAG_SPEC_CENA").toInt() == 1;
         out.append(l);
     }
     return out;

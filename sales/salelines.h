@@ -14,8 +14,12 @@ namespace SaleLines {
 using Context = std::function<SaleTotals::DocumentInput()>;
 
 // Installs the computation of the line values (internal fields, recomputed when a line is posted)
-// and of the document totals (calculated fields, on every line) on the list.
+// and of the document totals (calculated fields, on every line) on the list. While a line is being
+// edited the totals take it as it stands, so they follow a value as soon as it is written into it.
 void attachValues(SmpDataset& lines, Context context);
+
+// A line of the list at the position whose BGN price is the recipient's special price (drawn blue).
+bool specialPriceAt(const SmpDataset& lines, int position);
 
 // The lines as the recording takes them.
 QVector<Sales::SaleLine> read(SmpDataset& lines);

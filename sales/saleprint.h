@@ -2,6 +2,7 @@
 
 #include "sales/invoiceprint.h"
 #include "sales/qrfaktura.h"
+#include "sales/qrstokrazpiska.h"
 
 class SmpDataset;
 class TDMNS;
@@ -16,8 +17,11 @@ public:
 
     // The new-sale layout of a document type; nullptr when the type has none here.
     TQRInvoice* layoutFor(int documentType);
+    // The stock receipt-like layout of a document type; nullptr for the invoice types.
+    TQRStockDocument* stockLayoutFor(int documentType) { return stock_.layoutFor(documentType); }
     // What the window shows, as the layouts print it.
     InvoicePrint::Heading heading() const;
+    StockDocHeading stockHeading() const;
 
     // "Изглед": the layout of the window's document type in the print preview.
     void preview();
@@ -34,4 +38,5 @@ private:
     TQRFakturaOprostena oprost_;
     TQRpFaktDorvex dorvex_;
     TQRKreditnoIzv kreditno_;
+    StockLayouts stock_;
 };

@@ -82,16 +82,25 @@ std::optional<int> invoiceInteger(const QString& text, const std::optional<QStri
     return n > 0 ? std::optional<int>(n) : std::nullopt;
 }
 
+// A text invoice number is up to ten digits and not 0: the proposals add 1 to the highest of them,
+// so a letter or a dot stored once would stop every proposal.
+bool textInvoiceNumber(const QString& text)
+{
+    if (text.isEmpty() || text.size() > 10) return false;
+    bool nonZero = false;
+    for (const QChar c : text) {
+        if (c < u'0' || c > u'9') return false;
+        nonZero = nonZero || c != u'0';
+    }
+    return nonZero;
+}
+
 QString invoiceTextRefusal(const SaleHeader& h)
 {
     const QString text = h.invoiceNumber.trimmed();
     if (text.isEmpty()) return {};
-    if (h.invoiceNumbering == 1) {
-        if (!invoiceInteger(text, h.invoiceSymbol)) return badNumberMessage(u"фактура"_s, text);
-    } else if (text.size() > 10) {
-        return badNumberMessage(u"фактура"_s, text);
-    }
-    return {};
+    const bool valid = h.invoiceNumbering == 1 ? bool(invoiceInteger(text, h.invoiceSymbol)) : textInvoiceNumber(text);
+    return valid ? QString() : badNumberMessage(u"фактура"_s, text);
 }
 
 bool finite(double v) { return std::isfinite(v); }
@@ -245,8 +254,10 @@ void writePayment(SQLConnection& db, const Stored& s, const QVector<SaleLine>& l
                                                      {u"PLASTANE_SUMA_EUR"_s, eur}});
 }
 
-// The lines with their write-offs and returned goods. Returned goods come back into stock as a
-// delivery line of their quantity under the document "Vyrn" + the daily sequence.
+// The lines with their returned goods and write-offs. Returned goods come back into stock as a
+// delivery line of their quantity under the document "Vyrn" + the daily sequence, named by the
+// sale's returned-goods row. Every return is booked before the first write-off: the item check
+// counts returned goods as available to the sale's other lines, wherever they stand in the list.
 QVector<int> writeLines(SQLConnection& db, const Stored& s, const QVector<SaleLine>& lines)
 {
     QVector<int> keys;
@@ -292,42 +303,46 @@ QVector<int> writeLines(SQLConnection& db, const Stored& s, const QVector<SaleLi
                             .value(u"AUTONUM"_s)
                             .toInt();
         keys.append(key);
-        if (l.returned()) {
-            const double back = -l.quantity;
-            const bool toObject = l.warehouseObject > 0;
-            db.executeProcedure(u"ADDPRODAGBI_MATERIALI"_s,
-                {{u"NUMPRODAGBA"_s, s.saleNumber}, {u"NUMMATERIAL"_s, l.material}, {u"BROI_MAT_PROD"_s, l.quantity},
-                 {u"NKONTRAGENT"_s, s.counterparty}, {u"NFAKTURA"_s, returnDocument}, {u"DATEFAKTURA"_s, s.date},
-                 {u"NSKL_OBEKT"_s, l.warehouseObject},
-                 {u"NSKL_RAZP"_s, toObject ? QVariant(0) : QVariant()},
-                 {u"NSKL_RAZP_DOPN"_s, toObject ? QVariant(0) : QVariant()}});
-            if (toObject)
-                db.executeProcedure(u"ADDDOSTAVKA_SKLOB"_s,
-                    {{u"ADD_UPD"_s, 1}, {u"NUM_SKL_RAZP"_s, 0}, {u"NUM_SKL_RAZP_DOPN"_s, 0},
-                     {u"NSKL_OBEKT"_s, l.warehouseObject}, {u"NMATERIAL"_s, l.material}, {u"KOLICHESTVO"_s, back},
-                     {u"ED_CENA_LV"_s, l.priceLv}, {u"USD"_s, l.priceUsd}, {u"EUR"_s, l.priceEur},
-                     {u"DATEPOLUCHENO"_s, s.date}, {u"NKONTRAGENT"_s, s.counterparty},
-                     {u"NFAKTURA"_s, returnDocument}, {u"DATEFAKTURA"_s, s.date}});
-            else
-                db.executeProcedure(u"ADDDOSTAVKA"_s,
-                    {{u"NMATERIAL"_s, l.material}, {u"KOLICHESTVO"_s, back}, {u"KOLICH_SERII"_s, 0},
-                     {u"ED_CENA_LV"_s, l.priceLv}, {u"USD"_s, l.priceUsd}, {u"EUR"_s, l.priceEur},
-                     {u"DATEPOLUCHENO"_s, s.date}, {u"NKONTRAGENT"_s, s.counterparty}, {u"NMOL"_s, 0},
-                     {u"NFAKTURA"_s, returnDocument}, {u"DATEFAKTURA"_s, s.date}});
-            continue;
-        }
+        if (!l.returned()) continue;
+        const double back = -l.quantity;
+        const bool toObject = l.warehouseObject > 0;
+        const QVariant line =
+            toObject ? db.executeProcedure(u"ADDDOSTAVKA_SKLOB"_s,
+                           {{u"ADD_UPD"_s, 1}, {u"NUM_SKL_RAZP"_s, 0}, {u"NUM_SKL_RAZP_DOPN"_s, 0},
+                            {u"NSKL_OBEKT"_s, l.warehouseObject}, {u"NMATERIAL"_s, l.material}, {u"KOLICHESTVO"_s, back},
+                            {u"ED_CENA_LV"_s, l.priceLv}, {u"USD"_s, l.priceUsd}, {u"EUR"_s, l.priceEur},
+                            {u"DATEPOLUCHENO"_s, s.date}, {u"NKONTRAGENT"_s, s.counterparty},
+                            {u"NFAKTURA"_s, returnDocument}, {u"DATEFAKTURA"_s, s.date}})
+                           .value(u"AUTONUM"_s)
+                     : db.executeProcedure(u"ADDDOSTAVKA"_s,
+                           {{u"NMATERIAL"_s, l.material}, {u"KOLICHESTVO"_s, back}, {u"KOLICH_SERII"_s, 0},
+                            {u"ED_CENA_LV"_s, l.priceLv}, {u"USD"_s, l.priceUsd}, {u"EUR"_s, l.priceEur},
+                            {u"DATEPOLUCHENO"_s, s.date}, {u"NKONTRAGENT"_s, s.counterparty}, {u"NMOL"_s, 0},
+                            {u"NFAKTURA"_s, returnDocument}, {u"DATEFAKTURA"_s, s.date}})
+                           .value(u"AUTONUM"_s);
+        db.executeProcedure(u"ADDPRODAGBI_MATERIALI"_s,
+            {{u"NUMPRODAGBA"_s, s.saleNumber}, {u"NUMMATERIAL"_s, l.material}, {u"BROI_MAT_PROD"_s, l.quantity},
+             {u"NKONTRAGENT"_s, s.counterparty}, {u"NFAKTURA"_s, returnDocument}, {u"DATEFAKTURA"_s, s.date},
+             {u"NSKL_OBEKT"_s, l.warehouseObject},
+             {u"NSKL_RAZP"_s, toObject ? QVariant(0) : QVariant()},
+             {u"NSKL_RAZP_DOPN"_s, toObject ? QVariant(0) : QVariant()},
+             {toObject ? u"IAUTONUM_SKLOB"_s : u"IAUTONUM_SKLAD"_s, line}});
+    }
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const SaleLine& l = lines[i];
         // A credit note's positive lines correct amounts; they take nothing out of stock.
-        if (s.documentType == 10 || l.quantity == 0) continue;
+        if (l.returned() || s.documentType == 10 || l.quantity == 0) continue;
+        const QVariant picked = l.stockLine > 0 ? QVariant(l.stockLine) : QVariant();
         // The write-offs are selectable procedures: reading every row runs them to their end.
         if (l.warehouseObject == 0)
             db.selectProcedure(u"SKLAD_MAT_PROD_ZAPIS"_s,
                 {{u"INUMPRODAGBA"_s, s.saleNumber}, {u"INUMMATERIAL"_s, l.material}, {u"IBROI_MAT_PROD"_s, l.quantity},
-                 {u"IAUTONUM_SKLAD"_s, l.stockLine > 0 ? QVariant(l.stockLine) : QVariant()}, {u"IDOK_AUTONUM"_s, key}});
+                 {u"IAUTONUM_SKLAD"_s, picked}, {u"IDOK_AUTONUM"_s, keys[i]}});
         else if (l.warehouseObject >= 1 && l.warehouseObject <= 10000)
             db.selectProcedure(u"SKLOB_MAT_PROD_ZAPIS"_s,
                 {{u"NSKL_OBEKT"_s, l.warehouseObject}, {u"NUMPRODAGBA"_s, s.saleNumber},
                  {u"NUMMATERIAL"_s, l.material}, {u"BROI_MAT_PROD"_s, l.quantity},
-                 {u"IAUTONUM_SKLOB"_s, l.stockLine > 0 ? QVariant(l.stockLine) : QVariant()}, {u"IDOK_AUTONUM"_s, key}});
+                 {u"IAUTONUM_SKLOB"_s, picked}, {u"IDOK_AUTONUM"_s, keys[i]}});
     }
     return keys;
 }
@@ -496,19 +511,10 @@ Recorded correctSale(SQLConnection& db, const QString& saleNumber, const QVector
     s.transport = v("NUM_TRANSPORT");
     s.order = v("NPORYCHKA");
 
-    // The returned goods of the old lines leave stock again with their delivery rows.
-    const DbResult returned = db.query(u"select distinct NMATERIAL, NSKL_OBEKT from PRODAGBI where NUMPRODAGBA = :N "
-                                       u"and BROI_MATERIAL_IZDELIE < 0"_s,
-                                       {{u"N"_s, saleNumber}});
-    for (std::size_t i = 0; i < returned.rows.size(); ++i)
-        db.executeProcedure(u"DEL_VYRN_SKLOB_SKLAD"_s,
-                            {{u"SKLOB_SKLAD"_s, returned.rows[i][1].toInt() < 1 ? 1 : 0},
-                             {u"NUMMAT"_s, returned.rows[i][0]},
-                             {u"NFAKT"_s, returnDocumentNumber(saleNumber)},
-                             {u"DATEFAKT"_s, s.date},
-                             {u"DATEPOLUCH"_s, s.date}});
     const DbResult person = db.query(u"select IME, ADRES, EGN from PRODAGBI_FLICA where NUMPRODAGBA = :N"_s,
                                      {{u"N"_s, saleNumber}});
+    // The old write-offs go first, then the lines the old returned goods came back as (the sale's
+    // own, never another sale's under the same "Vyrn" document), refused when goods left them since.
     db.executeProcedure(u"DEL_PRODAGBA"_s, {{u"INPRODAGBA"_s, saleNumber}});
     if (!person.isEmpty())
         db.executeProcedure(u"ADDPRODAGBI_FLICA"_s, {{u"NUMPRODAGBA"_s, saleNumber}, {u"IME"_s, person.rows[0][0]},
@@ -521,11 +527,17 @@ Recorded correctSale(SQLConnection& db, const QString& saleNumber, const QVector
 
 std::optional<RecordedSale> loadSale(SQLConnection& db, const QString& saleNumber)
 {
-    const DbResult r = db.query(u"select TIP_DOCUMENT, NKONTRAGENT, PROCENT_DDS, PROCENT_OTST, NMATERIAL, "
-                                u"BROI_MATERIAL_IZDELIE, CENA_MATERIAL_IZDELIE, CENA_MAT_IZD_USD, CENA_MAT_IZD_EUR, "
-                                u"OTST_IZDELIE, NSKL_OBEKT, ARTN_POLUCH, ARTN_DOSTAV, BARKOD from PRODAGBI "
-                                u"where NUMPRODAGBA = :N order by AUTONUM"_s,
-                                {{u"N"_s, saleNumber}});
+    // A line's stock line is the one it drew from first: the line picked when it was recorded.
+    const DbResult r = db.query(
+        u"select p.TIP_DOCUMENT, p.NKONTRAGENT, p.PROCENT_DDS, p.PROCENT_OTST, p.NMATERIAL, p.BROI_MATERIAL_IZDELIE, "
+        u"p.CENA_MATERIAL_IZDELIE, p.CENA_MAT_IZD_USD, p.CENA_MAT_IZD_EUR, p.OTST_IZDELIE, p.NSKL_OBEKT, "
+        u"p.ARTN_POLUCH, p.ARTN_DOSTAV, p.BARKOD, "
+        u"(select first 1 coalesce(d.AUTONUM_SKLAD, d.AUTONUM_SKLOB) from SKLAD_DVIGENIE d "
+        u" where d.DOK_AUTONUM = p.AUTONUM and d.DOK_NOMER = p.NUMPRODAGBA and d.VID_DVIGENIE = 1 order by d.AUTONUM), "
+        u"(select first 1 c.SPEC_CENA from KONTR_MAT_CENI c where c.NKONTRAGENT = p.NKONTRAGENT "
+        u" and c.NMATERIAL = p.NMATERIAL) "
+        u"from PRODAGBI p where p.NUMPRODAGBA = :N order by p.AUTONUM"_s,
+        {{u"N"_s, saleNumber}});
     if (r.isEmpty()) return std::nullopt;
     RecordedSale sale;
     sale.saleNumber = saleNumber;
@@ -546,6 +558,10 @@ std::optional<RecordedSale> loadSale(SQLConnection& db, const QString& saleNumbe
         l.articleRecipient = row[11].toString();
         l.articleSupplier = row[12].toString();
         l.barcode = row[13].toString();
+        l.stockLine = row[14].toInt();
+        // The sale stores no flag: a BGN price that is the client's special price was taken as one.
+        const double special = row[15].toDouble();
+        l.specialPrice = special > 0 && qAbs(l.priceLv - special) < 0.0000001;
         sale.lines.append(l);
     }
     return sale;

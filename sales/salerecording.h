@@ -37,6 +37,7 @@ struct SaleLine
     int objectReceipt = 0;     // NSKL_RAZP of the warehouse-object line
     int stockLine = 0;         // the stock line picked (SKLAD or SKL_OBEKTI_MATERIALI AUTONUM); 0 none
     QString articleRecipient, articleSupplier, barcode;
+    bool specialPrice = false;  // FLAG_SPEC_CENA: the BGN price is the recipient's special price
 
     bool returned() const { return quantity < 0; }
 };
@@ -112,7 +113,8 @@ struct Recorded
 Recorded recordSale(SQLConnection& db, const SaleHeader& header, const QVector<SaleLine>& lines,
                     const QVector<int>& orderMaterials = {});
 
-// A recorded sale as a correction starts from: the header values its totals use, and its lines.
+// A recorded sale as a correction starts from: the header values its totals use, and its lines,
+// each with the stock line it drew from first (a correction draws from it again).
 struct RecordedSale
 {
     QString saleNumber;
@@ -132,8 +134,9 @@ struct CorrectionPayment
 };
 
 // Replaces the lines and the payment of a recorded sale, keeping its number, document numbers,
-// header and natural person: the old write-offs and returned-goods rows go, the new ones are
-// written, all in one transaction.
+// header and natural person: the old write-offs, then the lines its returned goods came back as,
+// go (refused when goods have left those lines since), and the new ones are written, all in one
+// transaction.
 Recorded correctSale(SQLConnection& db, const QString& saleNumber, const QVector<SaleLine>& lines,
                      const CorrectionPayment& payment);
 

@@ -47,6 +47,7 @@ struct DocumentInput
 {
     int documentType = 0;
     double vatPct = 0;
+    bool vatKnown = true;             // false: the VAT box holds no number, and nothing it decides is shown
     double companyDiscountPct = 0;    // FIRMA.OTST_PROCENT
     double recipientDiscountPct = 0;  // PROCENT_OTST_KONTR of the recipient
     bool deferred = false;            // "Разср."

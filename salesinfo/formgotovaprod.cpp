@@ -4,6 +4,7 @@
 #include "platform/base/clock.h"
 #include "platform/ui/uiservice.h"
 #include "platform/widgets/dbgrid.h"
+#include "platform/widgets/filterdateedit.h"
 #include "platform/widgets/handlers.h"
 #include "platform/widgets/radiogroup.h"
 #include "salesinfo/formklientioborot.h"
@@ -20,6 +21,7 @@
 #include <QMenuBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <QShowEvent>
 
 using namespace Qt::StringLiterals;
 
@@ -41,8 +43,13 @@ TFormGotovaProd::TFormGotovaProd(TDMNsSpravki& dm) : dm_(dm)
         Handlers::connect(a, &QAction::triggered, this, handler);
     }
 
-    DateProdagbaOt = InfoControls::datePicker("DateProdagbaOt");
-    DateProdagbaDo = InfoControls::datePicker("DateProdagbaDo");
+    // A day picked in the calendar reloads at once, a typed date when it is committed.
+    auto* from = new FilterDateEdit(QDate());
+    auto* to = new FilterDateEdit(QDate());
+    from->setObjectName(u"DateProdagbaOt"_s);
+    to->setObjectName(u"DateProdagbaDo"_s);
+    DateProdagbaOt = from;
+    DateProdagbaDo = to;
     auto* excel = Handlers::makeButton("SpeedBtnExcel", u"Изход > Excel"_s);
     Handlers::connectClick(excel, this, [this] { InfoControls::exportList(dm_.SmpRealizacia, this); });
     auto* top = new QHBoxLayout;
@@ -56,6 +63,11 @@ TFormGotovaProd::TFormGotovaProd(TDMNsSpravki& dm) : dm_(dm)
     auto* sales = new QGroupBox(u"Продажби "_s);
     sales->setObjectName(u"GroupBox1"_s);
     DBGrid2 = InfoControls::grid("DBGrid2", dm.SmpRealizacia, this);
+    InfoControls::keepWidths(DBGrid2, 80,
+               {{"NUMPRODAGBA", 100}, {"NSTOK_RAZP", 60}, {"NKONSIGNACIA", 55}, {"NEKSP_BEL", 80}, {"NFAKT_INT", 75},
+                {"NFAKTURA", 85}, {"DATEFAKTURA", 65}, {"IMEKONTRAGENT", 190}, {"IMEFILIAL", 140},
+                {"IME_MATERIAL_IZDELIE", 240}, {"IMEMKA", 40}, {"BROI_MATERIAL_IZDELIE", 70}, {"OTST_IZDELIE", 55},
+                {"IMEVIDPLASTANE", 110}});
     auto* exit = Handlers::makeButton("SpdBtnIzhod", u"Изход"_s);
     Handlers::connectClick(exit, this, [this] { close(); });
     SpdBtnInfProdagba = Handlers::makeButton("SpdBtnInfProdagba", u"Инф. продажба"_s, this, &TFormGotovaProd::SpdBtnInfProdagbaClick);
@@ -79,8 +91,8 @@ TFormGotovaProd::TFormGotovaProd(TDMNsSpravki& dm) : dm_(dm)
     layout->addLayout(top);
     layout->addWidget(sales, 1);
     Handlers::connect(RdGrpVidProdagba, &RadioGroup::clicked, this, [this] { RdGrpVidProdagbaClick(); });
-    for (QDateEdit* d : {DateProdagbaOt, DateProdagbaDo})
-        Handlers::connect(d, &QDateEdit::editingFinished, this, &TFormGotovaProd::ReloadSalesList);
+    for (FilterDateEdit* d : {from, to})
+        Handlers::connect(d, &FilterDateEdit::committed, this, &TFormGotovaProd::ReloadSalesList);
 }
 
 void TFormGotovaProd::setBrowser(std::function<void(const BrowserRequest&)> browser)
@@ -93,7 +105,8 @@ void TFormGotovaProd::setBrowser(std::function<void(const BrowserRequest&)> brow
 void TFormGotovaProd::showEvent(QShowEvent* event)
 {
     Form::showEvent(event);
-    Handlers::run([this] { FormShow(); });
+    // Restoring from minimised is a spontaneous show: it keeps what the user set.
+    if (!event->spontaneous()) Handlers::run([this] { FormShow(); });
 }
 
 void TFormGotovaProd::FormShow()

@@ -15,12 +15,14 @@
 #include <QTabWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <QShowEvent>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 const char* const kRoman[] = {"I", "II", "III", "IV", "V", "VI", "VII", "VIII", "IX", "X", "XI", "XII", "OBSTO"};
 const char* const kCurrency[] = {"LV", "USD", "EUR"};
+
 } // namespace
 
 TFormKlientiOborot::TFormKlientiOborot(TDMNsSpravki& dm) : dm_(dm)
@@ -41,6 +43,7 @@ TFormKlientiOborot::TFormKlientiOborot(TDMNsSpravki& dm) : dm_(dm)
     DBGrid1 = InfoControls::grid("DBGrid1", dm.ClnDtStKlientiOborot, this);
     DBGrid2 = InfoControls::grid("DBGrid2", dm.ClnDtStKlientiOborot, this);
     DBGrid3 = InfoControls::grid("DBGrid3", dm.ClnDtStKlientiOborot, this);
+    for (DBGrid* g : {DBGrid1, DBGrid2, DBGrid3}) InfoControls::keepWidths(g, 62, {{"GRAD", 90}, {"IMEKONTRAGENT", 210}});
     PageControl1->addTab(DBGrid1, u"Оборот в ЛЕВА"_s);
     PageControl1->addTab(DBGrid2, u"Оборот в USD"_s);
     PageControl1->addTab(DBGrid3, u"Оборот в EUR"_s);
@@ -64,7 +67,8 @@ TFormKlientiOborot::TFormKlientiOborot(TDMNsSpravki& dm) : dm_(dm)
 void TFormKlientiOborot::showEvent(QShowEvent* event)
 {
     Form::showEvent(event);
-    Handlers::run([this] { FormShow(); });
+    // Restoring from minimised is a spontaneous show: it keeps what the user set.
+    if (!event->spontaneous()) Handlers::run([this] { FormShow(); });
 }
 
 void TFormKlientiOborot::FormShow()

@@ -17,6 +17,7 @@
 #include <QLineEdit>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <QShowEvent>
 
 using namespace Qt::StringLiterals;
 
@@ -24,11 +25,12 @@ TFormProdPoMeseci::TFormProdPoMeseci(TDMNS& dm, TDMNsSpravki& spravki) : dm_(dm)
 {
     setObjectName(u"FormProdPoMeseci"_s);
     setWindowTitle(u"Продажби по месеци !"_s);
-    resize(1200, 600);
+    resize(1400, 600);
     DBLkpCmbIzbSklad = DbControls::makeListLookup("DBLkpCmbIzbSklad", new DataSource(&dm.SmpTipSklad, this), "NSKLAD",
                                                   "SKLAD", 220);
     EdGodina = InfoControls::digitsBox("EdGodina", 70);
     DBGrid1 = InfoControls::grid("DBGrid1", spravki.SmpProdPoMes, this);
+    InfoControls::keepWidths(DBGrid1, 82, {{"NUMRED", 40}, {"IME_MATERIAL_IZDELIE", 230}});
     auto* excel = Handlers::makeButton("BitBtn1", u"> Excel"_s);
     Handlers::connectClick(excel, this, [this] { InfoControls::exportList(spravki_.SmpProdPoMes, this, true); });
     auto* exit = Handlers::makeButton("BitBtn2", u"Изход"_s);
@@ -51,7 +53,8 @@ TFormProdPoMeseci::TFormProdPoMeseci(TDMNS& dm, TDMNsSpravki& spravki) : dm_(dm)
 void TFormProdPoMeseci::showEvent(QShowEvent* event)
 {
     Form::showEvent(event);
-    Handlers::run([this] { FormShow(); });
+    // Restoring from minimised is a spontaneous show: it keeps what the user set.
+    if (!event->spontaneous()) Handlers::run([this] { FormShow(); });
 }
 
 void TFormProdPoMeseci::FormShow()

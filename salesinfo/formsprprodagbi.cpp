@@ -11,6 +11,7 @@
 #include "platform/widgets/dblookupcombobox.h"
 #include "platform/widgets/dbtext.h"
 #include "platform/widgets/dtsource.h"
+#include "platform/widgets/filterdateedit.h"
 #include "platform/widgets/handlers.h"
 #include "platform/widgets/radiogroup.h"
 #include "sales/invoiceprint.h"
@@ -29,6 +30,7 @@
 #include <QLineEdit>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <QShowEvent>
 
 using namespace Qt::StringLiterals;
 
@@ -46,6 +48,7 @@ QString firmaText(const TDMNS& dm, const char* field)
     const SmpDataset& f = dm.SmpFirma;
     return f.isActive() && !f.isEmpty() ? f.value(QString::fromLatin1(field)).toString() : QString();
 }
+
 
 } // namespace
 
@@ -72,6 +75,11 @@ TFormSprProdagbi::TFormSprProdagbi(TDMNS& dm, TDMNsSpravki& spravki, SmpDataset&
     SmpDataset& list = spravki.SmpSprRealizacia;
     auto* sales = group("GroupBox4", u"Данни от продажби "_s);
     DBGridDanniOtProdagbi = InfoControls::grid("DBGridDanniOtProdagbi", list, this);
+    InfoControls::keepWidths(DBGridDanniOtProdagbi, 80,
+               {{"NUMPRODAGBA", 100}, {"NSTOK_RAZP", 60}, {"NKONSIGNACIA", 50}, {"NEKSP_BEL", 80}, {"NFAKT_INT", 75},
+                {"NFAKTURA", 85}, {"DATEFAKTURA", 65}, {"IMEKONTRAGENT", 180}, {"IMEFILIAL", 110},
+                {"IME_MATERIAL_IZDELIE", 230}, {"IMEMKA", 40}, {"BROI_MATERIAL_IZDELIE", 70}, {"CENA_MAT_IZD_DDS", 90},
+                {"PROCENT_DDS", 50}, {"IMEVIDPLASTANE", 100}, {"IMESKLOB", 160}, {"BELEGKA", 200}});
     DBGridDanniOtProdagbi->setRowTextColor([this](int position) { return rowColour(position); });
     auto* source = new DataSource(&list, this);
     auto* totals = new QHBoxLayout;
@@ -131,8 +139,13 @@ void TFormSprProdagbi::buildChoices(QLayout* into)
     wl->addWidget(DBLkpCmBoxKontrFilial, 1, 3);
 
     auto* period = group("GroupBox2", u"Период "_s);
-    DateOt = InfoControls::datePicker("DateOt");
-    DateDo = InfoControls::datePicker("DateDo");
+    // A day picked in the calendar reloads at once, a typed date when it is committed.
+    auto* from = new FilterDateEdit(QDate());
+    auto* to = new FilterDateEdit(QDate());
+    from->setObjectName(u"DateOt"_s);
+    to->setObjectName(u"DateDo"_s);
+    DateOt = from;
+    DateDo = to;
     auto* pl = new QGridLayout(period);
     pl->addWidget(new QLabel(u"От дата"_s), 0, 0);
     pl->addWidget(DateOt, 0, 1);
@@ -179,7 +192,7 @@ void TFormSprProdagbi::buildChoices(QLayout* into)
     Handlers::connect(DBLkpCmBoxKontr, &DBLookupComboBox::closeUp, this, &TFormSprProdagbi::DBLkpCmBoxKontrCloseUp);
     Handlers::connect(DBLkpCmBoxKontrFilial, &DBLookupComboBox::closeUp, this, &TFormSprProdagbi::DBLkpCmBoxKontrFilialCloseUp);
     Handlers::connect(DBLkpCmBoxMaterial, &DBLookupComboBox::closeUp, this, &TFormSprProdagbi::DBLkpCmBoxMaterialCloseUp);
-    for (QDateEdit* d : {DateOt, DateDo}) Handlers::connect(d, &QDateEdit::editingFinished, this, &TFormSprProdagbi::DateCloseUp);
+    for (FilterDateEdit* d : {from, to}) Handlers::connect(d, &FilterDateEdit::committed, this, &TFormSprProdagbi::DateCloseUp);
 }
 
 void TFormSprProdagbi::buildInvoiceArea(QLayout* into)
@@ -189,8 +202,9 @@ void TFormSprProdagbi::buildInvoiceArea(QLayout* into)
     auto* invoice = group("GroupBox5", u"Подготвяне на данни за фактура "_s);
     DBGridDanniZaFaktura = InfoControls::grid("DBGridDanniZaFaktura", lines_, this);
     DBGridDanniZaFaktura->setColumns({});
-    for (const char* f : {"ImeMaterial", "ImeMkaMat", "BROI_MATERIAL_IZDELIE", "CENA_MATERIAL_IZDELIE", "CenaMatIzdBroiObsto"})
-        DBGridDanniZaFaktura->addColumn(QString::fromLatin1(f));
+    for (const auto& [f, width] : {std::pair{"ImeMaterial", 280}, {"ImeMkaMat", 45}, {"BROI_MATERIAL_IZDELIE", 80},
+                                   {"CENA_MATERIAL_IZDELIE", 90}, {"CenaMatIzdBroiObsto", 100}})
+        DBGridDanniZaFaktura->addColumn(QString::fromLatin1(f), {}, width);
     auto* source = new DataSource(&lines_, this);
     auto* totals = new QGridLayout;
     const QList<std::pair<QString, const char*>> sums = {{u"Ст-ст :"_s, "CenaMatIzdBroiObstoSum"},
@@ -238,7 +252,8 @@ void TFormSprProdagbi::setSpecialCaptions(bool special)
 void TFormSprProdagbi::showEvent(QShowEvent* event)
 {
     Form::showEvent(event);
-    Handlers::run([this] { FormShow(); });
+    // Restoring from minimised is a spontaneous show: it keeps what the user set.
+    if (!event->spontaneous()) Handlers::run([this] { FormShow(); });
 }
 
 void TFormSprProdagbi::closeEvent(QCloseEvent* event)
@@ -464,7 +479,7 @@ void TFormSprProdagbi::SpdBtnZapisDocClick()
             SalesInfo::writeSummaryInvoice(dm_.SQLConnectNS, numbering, EdNFaktNew->text(), DateFaktNew->date(), marked_);
         } catch (const DbError& e) {
             // Nothing was written; the invoice stays as assembled.
-            UiService::current().showMessage(e.message());
+            UiService::current().showMessage(userText(e));
             return;
         }
         emptyInvoice();

@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <QShowEvent>
 
 using namespace Qt::StringLiterals;
 
@@ -20,9 +21,12 @@ TFormSprRealizaciaRazplastania::TFormSprRealizaciaRazplastania(TDMNsSpravki& dm)
 {
     setObjectName(u"FormSprRealizaciaRazplastania"_s);
     setWindowTitle(u"Реализация - разплащания с клиенти !"_s);
-    resize(1000, 600);
+    resize(1200, 600);
     SmpDataset& list = dm.SmpRealizaciaPlastania;
     DBGrid1 = InfoControls::grid("DBGrid1", list, this);
+    InfoControls::keepWidths(DBGrid1, 100,
+               {{"NUMPRODAGBA", 100}, {"NSTOK_RAZP", 75}, {"NFAKTURA", 85}, {"DATEFAKTURA", 65}, {"IMEKONTRAGENT", 200},
+                {"ImeKlient", 150}, {"FZLICE_ADRES", 160}});
     DBGrid1->setRowTextColor([&list](int position) {
         const auto at = [&list, position](const char* f) { return list.valueAt(position, list.fieldByName(QString::fromLatin1(f))).toDouble(); };
         return rowColour(at("SUMA_DDS_FAKTURA"), at("SUMA_PLATENA"), at("SUMA_OSTATYK"));
@@ -60,7 +64,8 @@ QColor TFormSprRealizaciaRazplastania::rowColour(double total, double paid, doub
 void TFormSprRealizaciaRazplastania::showEvent(QShowEvent* event)
 {
     Form::showEvent(event);
-    Handlers::run([this] { FormShow(); });
+    // Restoring from minimised is a spontaneous show: it keeps what the user set.
+    if (!event->spontaneous()) Handlers::run([this] { FormShow(); });
 }
 
 void TFormSprRealizaciaRazplastania::FormShow()

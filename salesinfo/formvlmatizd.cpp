@@ -26,6 +26,7 @@ TFormVlMatIzd::TFormVlMatIzd(TDMNsSpravki& dm) : dm_(dm)
     bold.setBold(true);
     LbMat->setFont(bold);
     DBGrid1 = InfoControls::grid("DBGrid1", dm.SmpVlMatIzd, this);
+    InfoControls::keepWidths(DBGrid1, 80, {{"PART_NUM_IZDELIE", 95}, {"PROIZVODSTVO", 170}, {"IMEIZDELIE", 230}, {"DATEIZDELIE", 95}});
     auto* excel = Handlers::makeButton("BitBtn2", u"-> Excel"_s);
     Handlers::connectClick(excel, this, [this] { InfoControls::exportList(dm_.SmpVlMatIzd, this); });
     auto* exit = Handlers::makeButton("BitBtn1", u"Изход"_s);

@@ -4,7 +4,9 @@
 #include "platform/widgets/dbgrid.h"
 #include "platform/widgets/dtsource.h"
 
+#include <QAbstractItemModel>
 #include <QDateEdit>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QRegularExpressionValidator>
 
@@ -29,6 +31,17 @@ QDateEdit* datePicker(const char* name)
     d->setCalendarPopup(true);
     d->setDisplayFormat(u"dd.MM.yyyy"_s);
     return d;
+}
+
+void keepWidths(DBGrid* grid, int others, const QList<std::pair<const char*, int>>& widths)
+{
+    grid->horizontalHeader()->setDefaultSectionSize(others);
+    const auto apply = [grid, widths] {
+        for (const auto& [field, width] : widths)
+            if (const int c = grid->columnOfField(QString::fromLatin1(field)); c >= 0) grid->setColumnWidth(c, width);
+    };
+    QObject::connect(grid->model(), &QAbstractItemModel::modelReset, grid, apply);
+    apply();
 }
 
 QLineEdit* digitsBox(const char* name, int width)

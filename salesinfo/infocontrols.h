@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QList>
 #include <QString>
+
+#include <utility>
 
 class DBGrid;
 class QDateEdit;
@@ -15,6 +18,9 @@ namespace InfoControls {
 // A read-only grid of whole rows over the list.
 DBGrid* grid(const char* name, SmpDataset& ds, QObject* owner);
 QDateEdit* datePicker(const char* name);
+// Column widths by field, the others at a common width. The grid lays its columns out anew from the
+// visible fields on every reload, so the widths are set again each time.
+void keepWidths(DBGrid* grid, int others, const QList<std::pair<const char*, int>>& widths);
 // A box that takes only digits (and the editing keys).
 QLineEdit* digitsBox(const char* name, int width);
 // The list to a workbook of its visible columns; an empty list writes nothing, or with headerOnly

@@ -117,14 +117,6 @@ void writeSummaryInvoice(SQLConnection& db, Numbering numbering, const QString& 
     tx.commit();
 }
 
-std::optional<int> materialByName(SQLConnection& db, const QString& name)
-{
-    const DbResult r = db.query(u"select min(nmaterial) from materiali where imematerial=:imemat"_s, {{u"imemat"_s, name}});
-    const QVariant v = r.isEmpty() ? QVariant() : r.rows.front().value(0);
-    if (v.isNull() || !v.isValid()) return std::nullopt;
-    return v.toInt();
-}
-
 std::optional<int> yearOf(const QString& text)
 {
     bool ok = false;

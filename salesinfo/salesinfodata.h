@@ -61,9 +61,6 @@ QString numberRefusal(SQLConnection& db, Numbering numbering, const QString& num
 void writeSummaryInvoice(SQLConnection& db, Numbering numbering, const QString& number, const QDate& date,
                          const QList<int>& lines);
 
-// The number of the material of that name (the lowest when names repeat); nullopt when there is none.
-std::optional<int> materialByName(SQLConnection& db, const QString& name);
-
 // The year a turnover or monthly list is read for; nullopt for a text that is not a year.
 std::optional<int> yearOf(const QString& text);
 

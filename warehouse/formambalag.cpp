@@ -7,6 +7,8 @@
 #include "platform/widgets/dbnavigator.h"
 #include "platform/widgets/dtsource.h"
 #include "platform/widgets/handlers.h"
+#include "warehouse/stockinquiries.h"
+#include "warehouse/stockinquiryform.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -64,6 +66,10 @@ TFormAmbalag::TFormAmbalag(TDMSklad& sklad, TDMSklSpravki& spravki, QWidget* par
     DBGrid4 = grid("DBGrid4", source(spravki.SmpAmbTip), false);
     DBGrid4->addColumn(QStringLiteral("IME_AMBALAG"), QStringLiteral("Наименование на амбалажа"), 200);
     DBNavigator3 = navigator("DBNavigator3", DBGrid4->dataSource());
+    QToolButton* deleteKind = DBNavigator3->button(DBNavigator::Delete);
+    deleteKind->disconnect(DBNavigator3);
+    Handlers::connect(deleteKind, &QToolButton::clicked, this, &TFormAmbalag::DBNavigator3DeleteClick);
+    for (DBGrid* g : {DBGrid1, DBGrid2, DBGrid3, DBGrid4}) StockInquiryGrid::fitColumns(g);
 
     LbKontragent = new QLabel;
     LbKontragent->setObjectName(QStringLiteral("LbKontragent"));
@@ -85,7 +91,21 @@ TFormAmbalag::TFormAmbalag(TDMSklad& sklad, TDMSklSpravki& spravki, QWidget* par
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(head);
     layout->addLayout(boxes, 1);
-    resize(900, 620);
+    resize(960, 620);  // the totals grid shows its four columns whole
+}
+
+void TFormAmbalag::DBNavigator3DeleteClick()
+{
+    SmpDataset& kinds = spravki_.SmpAmbTip;
+    // A row being typed was never stored: deleting it is the navigator's cancel.
+    if (kinds.isActive() && !kinds.isEmpty() && kinds.state() != SmpDataset::State::Insert) {
+        const QString why = StockInquiries::packagingKindDeleteRefusal(*kinds.connection(), kinds.value(QStringLiteral("NAMBALAG")));
+        if (!why.isEmpty()) {
+            UiService::current().showMessage(why);
+            return;
+        }
+    }
+    DBNavigator3->click(DBNavigator::Delete);
 }
 
 void TFormAmbalag::open()

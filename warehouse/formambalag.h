@@ -25,6 +25,9 @@ public:
     DBNavigator *DBNavigator1 = nullptr, *DBNavigator2 = nullptr, *DBNavigator3 = nullptr;
     QToolButton* SpdBtnExit = nullptr;
 
+    // The delete button of the kinds' navigator: a kind held by an account is refused before the question.
+    void DBNavigator3DeleteClick();
+
 private:
     TDMSklad& sklad_;
     TDMSklSpravki& spravki_;

@@ -36,6 +36,21 @@ QLabel* valueLabel(const char* name)
     return l;
 }
 
+// The value the edit stands for; false (the user told) when its text is not a number.
+bool readNumber(QLineEdit* e, double& out)
+{
+    const std::optional<double> v = ShownNumber::read(e);
+    if (!v) {
+        UiService::current().showMessage(u"'%1' не е валидно число !"_s.arg(e->text()));
+        e->setFocus();
+        return false;
+    }
+    out = *v;
+    return true;
+}
+
+QString quantityText(double v) { return Formats::formatNumber(v, u"#0.00"_s); }
+
 QLineEdit* numberEdit(const char* name)
 {
     auto* e = new QLineEdit;
@@ -176,7 +191,8 @@ bool TFormDostavkaKorekcia::open(Mode mode, const StockLines::Line& line)
     key_ = line.key;
     saved_ = false;
     purchaser_ = line.purchaser;
-    const auto qty = [](double v) { return Formats::formatNumber(v, u"#0.00"_s); };
+    objects_ = {};
+    const auto qty = quantityText;
     LbSklad->setText(line.warehouseName);
     LbMat->setText(line.materialName);
     LbProdad->setText(qty(line.sold));
@@ -199,6 +215,8 @@ bool TFormDostavkaKorekcia::open(Mode mode, const StockLines::Line& line)
     put(EditKomis, line.commission, kPercent);
     EditDateGodnost->setText(line.expiry ? Formats::dateToText(*line.expiry) : QString());
     EditKomis->setEnabled(false);
+    EditProcDDS->setEnabled(true);
+    DBLkpCmBoxShifyrZakup->setEnabled(true);
     EditKolichestvo->setEnabled(mode != Mode::OwnProduction);  // own production keeps its quantity
 
     if (!pers_.SmpViewPers.isActive()) pers_.SmpViewPers.open();
@@ -206,6 +224,66 @@ bool TFormDostavkaKorekcia::open(Mode mode, const StockLines::Line& line)
     (mode == Mode::OwnProduction ? EditEdCenaLV : EditKolichestvo)->setFocus();
     UiService::current().showModal(this);
     return saved_;
+}
+
+bool TFormDostavkaKorekcia::open(Mode mode, const ObjectLine& line, ObjectLineAccess access)
+{
+    mode_ = mode;
+    key_ = line.key;
+    saved_ = false;
+    objects_ = std::move(access);
+    LbSklad->setText(line.objectName);
+    LbMat->setText(line.materialName);
+    LbProdad->setText(quantityText(line.sold));
+    LbIzpis->setText(quantityText(0));  // nothing is drawn by requisition from an object
+    LbEksped->setText(quantityText(line.dispatched));
+    LbBrak->setText(quantityText(0));
+    LbNalich->setText(quantityText(line.onHand()));
+    LbDostav->setText(line.sourceName);
+    LbDatePoluch->setText(Formats::dateToText(line.received));
+    LbNumFakt->setText(line.document);
+    LbDateFakt->setText(Formats::dateToText(line.received));
+    LbZakupch->setText(line.molName);
+    ShownNumber::put(EditKolichestvo, line.quantity, kQuantity);
+    ShownNumber::put(EditEdCenaLV, line.priceLv, kQuantity);
+    ShownNumber::put(EditEdCenaUSD, line.priceUsd, kQuantity);
+    ShownNumber::put(EditEdCenaEUR, line.priceEur, kQuantity);
+    // VAT, commission and purchaser are no part of an object line.
+    EditProcDDS->setEnabled(false);
+    EditKomis->setEnabled(false);
+    DBLkpCmBoxShifyrZakup->setEnabled(false);
+    EditKolichestvo->setEnabled(!line.quantityFixed);
+    (mode == Mode::ObjectPrices || line.quantityFixed ? EditEdCenaLV : EditKolichestvo)->setFocus();
+    UiService::current().showModal(this);
+    return saved_;
+}
+
+void TFormDostavkaKorekcia::saveObjectLine()
+{
+    for (QLineEdit* e : {EditEdCenaLV, EditEdCenaUSD, EditEdCenaEUR})
+        if (e->text().trimmed().isEmpty()) e->setText(u"0"_s);
+    ObjectCorrection c;
+    c.key = key_;
+    if (!readNumber(EditKolichestvo, c.quantity) || !readNumber(EditEdCenaLV, c.priceLv)
+        || !readNumber(EditEdCenaUSD, c.priceUsd) || !readNumber(EditEdCenaEUR, c.priceEur))
+        return;
+    // Checked against the line as it is now: what left it since the window opened counts too.
+    const std::optional<ObjectLine> line = objects_.read(key_);
+    if (!line) {
+        UiService::current().showMessage(u"Редът от складовия обект вече е изтрит !"_s);
+        closeWith(0);
+        return;
+    }
+    if (line->quantityFixed) c.quantity = line->quantity;
+    if (const QString why = objects_.refusal(key_, c.quantity); !why.isEmpty()) {
+        UiService::current().showMessage(why);
+        EditKolichestvo->setFocus();
+        return;
+    }
+    if (!UiService::current().askYesNo(u" Запис корекция на доставка ?"_s)) return;
+    objects_.store(c);
+    saved_ = true;
+    closeWith(1);
 }
 
 bool TFormDostavkaKorekcia::eventFilter(QObject* watched, QEvent* event)
@@ -223,19 +301,13 @@ bool TFormDostavkaKorekcia::eventFilter(QObject* watched, QEvent* event)
 
 void TFormDostavkaKorekcia::BitBtnZapisClick()
 {
+    if (objectMode()) {
+        saveObjectLine();
+        return;
+    }
     for (QLineEdit* e : {EditEdCenaLV, EditEdCenaUSD, EditEdCenaEUR, EditProcOtst, EditProcDDS, EditKomis})
         if (e->text().trimmed().isEmpty()) e->setText(u"0"_s);
-    // The value each edit stands for; false (the user told) when its text is not a number.
-    const auto number = [](QLineEdit* e, double& out) {
-        const std::optional<double> v = ShownNumber::read(e);
-        if (!v) {
-            UiService::current().showMessage(u"'%1' не е валидно число !"_s.arg(e->text()));
-            e->setFocus();
-            return false;
-        }
-        out = *v;
-        return true;
-    };
+    const auto number = readNumber;
     StockLines::Correction c;
     c.key = key_;
     if (!number(EditKolichestvo, c.quantity) || !number(EditEdCenaLV, c.priceLv) || !number(EditEdCenaUSD, c.priceUsd)

@@ -1,5 +1,6 @@
 #include "warehouse/formmatspravka.h"
 
+#include "data/dmns.h"
 #include "data/dmsklspravki.h"
 #include "platform/widgets/dbgrid.h"
 #include "platform/widgets/dblookupcombobox.h"
@@ -32,6 +33,12 @@ TFormMat_Spravka::TFormMat_Spravka(TDMNS& dm, TDMSklSpravki& spravki, QWidget* p
     });
     DBGrid1->setRowTextColor([this](int position) { return rowColor(position); });
     Handlers::connect(RdGrpKritNalich, &RadioGroup::clicked, this, &TFormMat_Spravka::RdGrpKritNalichClick);
+}
+
+void TFormMat_Spravka::FormShow()
+{
+    if (!dm_.SmpTipSklad.isActive()) dm_.SmpTipSklad.open();
+    load(true);
 }
 
 QColor TFormMat_Spravka::rowColor(int position) const

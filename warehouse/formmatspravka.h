@@ -14,6 +14,8 @@ public:
 
     RadioGroup* RdGrpKritNalich = nullptr;
 
+    // Opens the warehouse list if it is closed and lists every warehouse, whatever the radio shows.
+    void FormShow() override;
     void RdGrpKritNalichClick();
     // The colour of the row at a position of the list.
     QColor rowColor(int position) const;

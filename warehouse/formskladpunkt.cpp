@@ -100,11 +100,7 @@ void TFormSkladPunkt::warehouseChoiceChanged()
     DBGrid1->setColumnVisible(QStringLiteral("SKLAD"), allWarehouses());
 }
 
-// A supplier picked in the list and still in it; the list's first row is no choice.
-bool TFormSkladPunkt::supplierShown() const
-{
-    return sklad_.SmpKontrSklPunkt.isActive() && DBLkpCmBoxKontrDostav->currentIndex() >= 0;
-}
+bool TFormSkladPunkt::supplierShown() const { return showsChoice(DBLkpCmBoxKontrDostav); }
 
 void TFormSkladPunkt::RdGrpKontrDaNeDostavClick()
 {
@@ -121,10 +117,7 @@ void TFormSkladPunkt::RdGrpKontrDaNeDostavClick()
 
 void TFormSkladPunkt::applySupplierFilter()
 {
-    // The key is a number read from the list, never typed text; with none shown every row stays.
-    list_.setFilter(supplierShown()
-        ? QStringLiteral("NKONTRAGENT=%1").arg(DBLkpCmBoxKontrDostav->keyValue().toInt())
-        : QString());
+    list_.setFilter(supplierFilter(DBLkpCmBoxKontrDostav));
     SpdBtnAmbalag->setEnabled(ambalag_ && supplierShown());
 }
 
@@ -154,6 +147,10 @@ std::optional<StockLines::Line> TFormSkladPunkt::currentLine()
 void TFormSkladPunkt::SpdBtnRedakciaClick()
 {
     if (!korekcia_) return;
+    if (!list_.isActive() || list_.isEmpty()) {
+        UiService::current().showMessage(QStringLiteral("Липсват данни за КОРЕКЦИЯ !"));
+        return;
+    }
     const auto line = currentLine();
     if (!line) return;
     if (StockLines::ownProduction(*line, StockLines::companyAlias(dm_.SQLConnectNS))) {

@@ -113,7 +113,7 @@ TFormSprSkladDvigenie::TFormSprSkladDvigenie(TDMNS& dm, TDMSklad& sklad, TDMSklS
     setUsageWindow(nullptr);
 }
 
-void TFormSprSkladDvigenie::setUsageWindow(std::function<void(const QString& material)> open)
+void TFormSprSkladDvigenie::setUsageWindow(std::function<void(int material, const QString& name)> open)
 {
     usageWindow_ = std::move(open);
     BitBtnVlojeno->setEnabled(bool(usageWindow_));
@@ -122,7 +122,11 @@ void TFormSprSkladDvigenie::setUsageWindow(std::function<void(const QString& mat
 void TFormSprSkladDvigenie::BitBtnVlojenoClick()
 {
     if (!usageWindow_ || !list_.isActive() || list_.isEmpty()) return;
-    usageWindow_(list_.value(QStringLiteral("IMEMATERIAL")).toString());
+    // Only a line something was drawn from for production went into products.
+    if (list_.fieldByName(QStringLiteral("RAZHOD"))->asFloat() <= 0) return;
+    // By the row's own material: names need not be unique.
+    usageWindow_(list_.fieldByName(QStringLiteral("NMATERIAL"))->asInt(),
+                 list_.value(QStringLiteral("IMEMATERIAL")).toString());
 }
 
 void TFormSprSkladDvigenie::setPriceEditor(TFormUpdDostCena* editor)
@@ -164,13 +168,7 @@ void TFormSprSkladDvigenie::RdGrpKontrDaNeDostavClick()
     list_.setFiltered(chosen);
 }
 
-void TFormSprSkladDvigenie::applySupplierFilter()
-{
-    SmpDataset& suppliers = sklad_.SmpKontrSklPunkt;
-    list_.setFilter(suppliers.isActive() && !suppliers.isEmpty()
-        ? QStringLiteral("NKONTRAGENT=%1").arg(suppliers.fieldByName(QStringLiteral("NKONTRAGENT"))->asInt())
-        : QString());
-}
+void TFormSprSkladDvigenie::applySupplierFilter() { list_.setFilter(supplierFilter(DBLkpCmBoxKontr)); }
 
 void TFormSprSkladDvigenie::DBLkpCmBoxTipKontrCloseUp()
 {

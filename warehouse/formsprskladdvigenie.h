@@ -21,9 +21,9 @@ public:
 
     // The delivery price window the correction opens; without it the button stays disabled.
     void setPriceEditor(TFormUpdDostCena* editor);
-    // Opens the products made with a material, by the material's name; without it "Вложено в ..."
-    // stays disabled.
-    void setUsageWindow(std::function<void(const QString& material)> open);
+    // Opens the products made with a material (its number, and its name for the heading); without it
+    // "Вложено в ..." stays disabled.
+    void setUsageWindow(std::function<void(int material, const QString& name)> open);
 
     RadioGroup* RdGrpIzbDate = nullptr;
     QGroupBox *GrpBoxPoluch = nullptr, *GrpBoxFakt = nullptr;
@@ -51,5 +51,5 @@ private:
 
     TDMSklad& sklad_;
     TFormUpdDostCena* priceEditor_ = nullptr;
-    std::function<void(const QString&)> usageWindow_;
+    std::function<void(int, const QString&)> usageWindow_;
 };

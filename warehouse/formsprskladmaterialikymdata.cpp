@@ -3,9 +3,11 @@
 #include "data/dmns.h"
 #include "data/dmsklspravki.h"
 #include "platform/base/clock.h"
+#include "platform/base/formats.h"
 #include "platform/report/reportpreview.h"
 #include "platform/widgets/dbfactory.h"
 #include "platform/widgets/dbtext.h"
+#include "platform/widgets/dtsource.h"
 #include "platform/widgets/handlers.h"
 #include "warehouse/deliveries.h"
 #include "warehouse/qrnalichkymdata.h"
@@ -61,6 +63,13 @@ TFormSprSkladMaterialiKymData::TFormSprSkladMaterialiKymData(TDMNS& dm, TDMSklSp
     totals->addWidget(new QLabel(QStringLiteral("Общо EUR:")));
     totals->addWidget(DBText3);
     footer()->addLayout(totals);
+    // A currency none of the rows is valued in totals 0.00, as the movement inquiry's footer shows
+    // it; only an empty list shows no totals. (The sum over no values is empty.)
+    connect(listSource(), &DataSource::dataChange, this, [this] {
+        if (!list_.isActive() || list_.isEmpty()) return;
+        for (DBText* t : {DBText1, DBText2, DBText3})
+            if (t->text().isEmpty() && t->field()) t->setText(Formats::formatNumber(0, t->field()->displayFormat));
+    });
 }
 
 TFormSprSkladMaterialiKymData::~TFormSprSkladMaterialiKymData() = default;

@@ -14,6 +14,7 @@
 #include "platform/widgets/radiogroup.h"
 #include "warehouse/qrsklrazp.h"
 #include "warehouse/stockinquiries.h"
+#include "warehouse/stockinquiryform.h"
 
 #include <QDateEdit>
 #include <QGroupBox>
@@ -63,6 +64,7 @@ TFormSprSkladSklRazp::TFormSprSkladSklRazp(TDMNS& dm, TDMSklad& sklad, TDMSklSpr
     DBGrid1->setDataSource(source);
     DBGrid1->setReadOnly(true);
     DBGrid1->setRowSelect(true);
+    StockInquiryGrid::fitColumns(DBGrid1);
 
     BitBtnPrnKasa = Handlers::makeButton("BitBtnPrnKasa", QStringLiteral("Скл.разп."), this,
                                          &TFormSprSkladSklRazp::BitBtnPrnKasaClick);

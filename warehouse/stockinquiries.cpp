@@ -78,4 +78,15 @@ QVector<PackagingBalance> packaging(SQLConnection& db, int counterparty)
     return out;
 }
 
+QString packagingKindDeleteRefusal(SQLConnection& db, const QVariant& kind)
+{
+    const DbResult r = db.query(QStringLiteral("select (select count(*) from AMB_FIRMA_DOST where NAMBALAG = :K)"
+                                               " + (select count(*) from AMB_DOST_FIRMA where NAMBALAG = :K)"
+                                               " from RDB$DATABASE"),
+                                {{QStringLiteral("K"), kind}});
+    return !r.isEmpty() && r.rows.front().value(0).toInt() > 0
+               ? QStringLiteral("Има движение на амбалаж от този вид - ИЗТРИВАНЕТО ЗАБРАНЕНО !")
+               : QString();
+}
+
 } // namespace StockInquiries

@@ -64,5 +64,8 @@ struct PackagingBalance
     int received = 0, returned = 0, held = 0;
 };
 QVector<PackagingBalance> packaging(SQLConnection& db, int counterparty);
+// Why a kind of packaging cannot be deleted: a counterparty's account holds rows of it, which would
+// lose their kind. Empty when it can.
+QString packagingKindDeleteRefusal(SQLConnection& db, const QVariant& kind);
 
 } // namespace StockInquiries

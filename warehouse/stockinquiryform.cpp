@@ -14,12 +14,34 @@
 #include <QDateEdit>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QShowEvent>
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 const QStringList kAllOrChosen{QStringLiteral("Всички"), QStringLiteral("По избор")};
+// Rows a column's width is measured over: enough for a screenful and more, cheap for a long list.
+constexpr int kRowsMeasured = 300;
+constexpr int kWidestColumn = 320;
+} // namespace
+
+void StockInquiryGrid::fitColumns(DBGrid* grid)
+{
+    grid->horizontalHeader()->setResizeContentsPrecision(kRowsMeasured);
+    const auto fit = [grid] {
+        QHeaderView* header = grid->horizontalHeader();
+        const QAbstractItemView* view = grid;  // the table's own measure of its cells, public here
+        for (int c = 0; c < grid->model()->columnCount(); ++c) {
+            const int fits = std::max(header->sectionSizeHint(c), view->sizeHintForColumn(c));
+            grid->setColumnWidth(c, std::min(fits, kWidestColumn));
+        }
+    };
+    // After the grid's own layout of the columns, which the reset of its rows runs first.
+    QObject::connect(grid->model(), &QAbstractItemModel::modelReset, grid, fit);
+    fit();
 }
 
 TFormStockInquiry::TFormStockInquiry(TDMNS& dm, SmpDataset& list, SmpDataset* materials, const QString& name,
@@ -66,6 +88,7 @@ TFormStockInquiry::TFormStockInquiry(TDMNS& dm, SmpDataset& list, SmpDataset* ma
     DBGrid1->setDataSource(listSource_);
     DBGrid1->setReadOnly(true);
     DBGrid1->setRowSelect(true);
+    StockInquiryGrid::fitColumns(DBGrid1);
 
     SpeedBtnExcel = Handlers::makeButton("SpeedBtnExcel", excelCaption, this, &TFormStockInquiry::SpeedBtnExcelClick);
     SpdBtnExit = Handlers::makeButton("SpdBtnExit", QStringLiteral("Изход"));
@@ -126,11 +149,11 @@ void TFormStockInquiry::filterMaterials(bool on)
     materials_->setFiltered(on);
 }
 
-void TFormStockInquiry::Reload()
+void TFormStockInquiry::load(bool everyWarehouse)
 {
     list_.close();
-    list_.setParam(QStringLiteral("SKLADOT"), allWarehouses() ? 0 : nsklad_);
-    list_.setParam(QStringLiteral("SKLADDO"), allWarehouses() ? kAllWarehousesTo : nsklad_);
+    list_.setParam(QStringLiteral("SKLADOT"), everyWarehouse ? 0 : nsklad_);
+    list_.setParam(QStringLiteral("SKLADDO"), everyWarehouse ? kAllWarehousesTo : nsklad_);
     if (materials_) {
         list_.setParam(QStringLiteral("NMATERIALOT"), allMaterials() ? 0 : nmaterial_);
         list_.setParam(QStringLiteral("NMATERIALDO"), allMaterials() ? kAllMaterialsTo : nmaterial_);
@@ -175,10 +198,24 @@ void TFormStockInquiry::DBLkpCmBoxMatCloseUp()
     Reload();
 }
 
+bool TFormStockInquiry::showsChoice(const DBLookupComboBox* box)
+{
+    const DataSource* source = box->listSource();
+    const SmpDataset* list = source ? source->boundDataset() : nullptr;
+    return list && list->isActive() && box->currentIndex() >= 0;
+}
+
+QString TFormStockInquiry::supplierFilter(const DBLookupComboBox* box)
+{
+    // The key is a number read from the list, never typed text.
+    return showsChoice(box) ? QStringLiteral("NKONTRAGENT=%1").arg(box->keyValue().toInt()) : QString();
+}
+
 void TFormStockInquiry::SpeedBtnExcelClick()
 {
     SpreadsheetExport how;
     how.emptyList = SpreadsheetExport::EmptyList::HeaderOnly;
     how.parentWindow = this;
+    how.hiddenFields = DBGrid1->hiddenFields();
     ExportDatasetToSpreadsheet(list_, how);
 }

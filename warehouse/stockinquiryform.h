@@ -31,8 +31,8 @@ public:
     int chosenWarehouse() const { return nsklad_; }
     int chosenMaterial() const { return nmaterial_; }
 
-    void FormShow();
-    void Reload();
+    virtual void FormShow();
+    void Reload() { load(allWarehouses()); }
     void RdGrpIzbSkladClick();
     void DBLkpCmbIzbSkladCloseUp();
     void RdGrpIzbMaterialClick();
@@ -57,6 +57,13 @@ protected:
 
     bool allWarehouses() const;
     bool allMaterials() const;
+    // The reload for every warehouse or for the chosen one, whatever the radio shows.
+    void load(bool everyWarehouse);
+    // A lookup box over a list of counterparties shows one of its rows. The list's current row is no
+    // choice: reopened under another type it stands on that type's first row while the box shows none.
+    static bool showsChoice(const DBLookupComboBox* box);
+    // The list filter on the supplier the box shows; empty (every row) when it shows none.
+    static QString supplierFilter(const DBLookupComboBox* box);
     QHBoxLayout* filters() const { return filters_; }
     QVBoxLayout* footer() const { return footer_; }
     QVBoxLayout* buttons() const { return buttons_; }
@@ -77,3 +84,9 @@ private:
     int nsklad_ = 0;
     int nmaterial_ = 0;
 };
+
+namespace StockInquiryGrid {
+// Each shown column as wide as its title and the texts of the rows read (a long text up to a limit),
+// again whenever the rows are read, so names, numbers and titles show whole.
+void fitColumns(DBGrid* grid);
+} // namespace StockInquiryGrid

@@ -6,6 +6,7 @@
 #include <QEventLoop>
 #include <QMessageBox>
 #include <QTextStream>
+#include <QWindow>
 
 #include <memory>
 
@@ -71,6 +72,15 @@ int UiService::showModal(Form* form)
 
 void UiService::showModeless(Form* form)
 {
+    // A modal window blocks every window that is not its own; one shown from it becomes its
+    // transient, so both take input (the calculations the orders window opens). Opened from
+    // nowhere modal, the window stands alone again.
+    if (!form->parentWidget()) {
+        QWidget* modal = QApplication::activeModalWidget();
+        QWindow* owner = modal && modal != form ? modal->windowHandle() : nullptr;
+        form->winId();  // the window handle, so that the transient is set before it is mapped
+        form->windowHandle()->setTransientParent(owner);
+    }
     form->show();
     form->raise();
     form->activateWindow();

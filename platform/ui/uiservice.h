@@ -18,7 +18,8 @@ public:
     virtual bool askYesNo(const QString& text);
     // Shows the window modally and returns its modal result once it is closed.
     virtual int showModal(Form* form);
-    // Shows the window beside the others, raising the existing instance.
+    // Shows the window beside the others, raising the existing instance. Shown while a modal
+    // window is open, it belongs to that window and is not blocked by it.
     virtual void showModeless(Form* form);
     // The default error report: an error that no handler caught. Also written to stderr.
     virtual void reportError(const QString& text);

@@ -163,6 +163,13 @@ bool DBGrid::isColumnVisible(const QString& fieldName) const
     return c >= 0 && !isColumnHidden(c);
 }
 
+QStringList DBGrid::hiddenFields() const
+{
+    QStringList names(hidden_.cbegin(), hidden_.cend());
+    names.sort();
+    return names;
+}
+
 SmpField* DBGrid::selectedField() const { return model_->fieldAt(currentIndex().column()); }
 
 void DBGrid::setReadOnly(bool readOnly)
@@ -239,6 +246,15 @@ void DBGrid::currentChanged(const QModelIndex& current, const QModelIndex& previ
     });
     syncing_ = false;
     showDatasetRow();  // a refused post keeps the dataset, and so the grid, where it was
+}
+
+void DBGrid::commitEdit()
+{
+    if (state() != QAbstractItemView::EditingState) return;
+    QWidget* editor = indexWidget(currentIndex());
+    if (!editor) return;
+    commitData(editor);
+    closeEditor(editor, QAbstractItemDelegate::NoHint);
 }
 
 void DBGrid::keyPressEvent(QKeyEvent* event)

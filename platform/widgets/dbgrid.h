@@ -32,6 +32,8 @@ public:
     int columnOfField(const QString& fieldName) const { return model_->columnOfField(fieldName); }
     void setColumnVisible(const QString& fieldName, bool visible);
     bool isColumnVisible(const QString& fieldName) const;
+    // The fields setColumnVisible hid (upper case, sorted): what a copy of the list the user sees leaves out.
+    QStringList hiddenFields() const;
     // The field of the current column.
     SmpField* selectedField() const;
 
@@ -44,6 +46,9 @@ public:
     void setRowBold(std::function<bool(int position)> bold) { model_->setRowBold(std::move(bold)); }
     // Clicking a column title orders the rows by its field; clicking it again, descending.
     void orderByColumn(int column);
+    // Writes an open cell editor's text into the row and closes the editor, as leaving the cell
+    // does; for buttons that take no focus from the editor. Nothing when no editor is open.
+    void commitEdit();
 
 signals:
     // A key went through the grid (the dataset has already followed it).

@@ -220,9 +220,9 @@ void TstStartup::refusedDatabaseIsNeverUsed_data()
     QTest::newRow("newer version") << QStringLiteral("insert into SCHEMA_VERSION (VERSION, NAME, APPLIED) "
                                                      "values (9999, 'future', current_timestamp)")
                                    << QStringLiteral("по-нова версия");
-    // Its last migration recorded as not applied: applying it again fails half way.
-    QTest::newRow("half migrated") << QStringLiteral("delete from SCHEMA_VERSION where VERSION = (select max(VERSION) "
-                                                     "from SCHEMA_VERSION)")
+    // Its last migrations recorded as not applied: applying them again fails half way, at 0116,
+    // which adds a column the table already has (applied migrations never change, so it stays so).
+    QTest::newRow("half migrated") << QStringLiteral("delete from SCHEMA_VERSION where VERSION >= 116")
                                    << QStringLiteral("Неуспешна миграция");
 }
 

@@ -2,6 +2,7 @@
 #include "app/instances.h"
 #include "data/dmns.h"
 #include "data/dmpers.h"
+#include "data/dmsklobekti.h"
 #include "platform/db/dberror.h"
 #include "platform/ui/application.h"
 #include "support/recordingui.h"
@@ -12,6 +13,8 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <climits>
 
 // The shared data modules over a fresh database, prepared by the main window's first show.
 class TstDataModules : public QObject
@@ -32,12 +35,22 @@ private slots:
     void columnsAsShown_data();
     void columnsAsShown();
     void itemListColumnOrder();
+    void warehouseObjectColumns_data();
+    void warehouseObjectColumns();
+    void warehouseObjectValues_data();
+    void warehouseObjectValues();
 
 private:
     int count(const QString& sql) { return db().query(sql).rows.front()[0].toInt(); }
     SQLConnection& db() { return app_->DMNS->SQLConnectNS; }
     void start(const QString& imeLogo = {}, const QString& bulstat = {});
     int addCounterparty(const QString& name);
+    // An object line of 1500 received under receipt 1234 at 1234.567, 10 of it passed on to a second
+    // object under 1235 and 255.5 sold: 1234.5 on hand.
+    void objectLines();
+    // The list opened as the windows open it with "Всички": empty bounds of objects, articles and
+    // dates, the company stock over every warehouse and material number.
+    SmpDataset* openObjectList(const QString& name);
 
     std::unique_ptr<QTemporaryDir> dir_;
     std::unique_ptr<RecordingUi> ui_;
@@ -298,6 +311,153 @@ void TstDataModules::itemListColumnOrder()
                                  "На дребно EUR", "Мин.колич.", "Мак.колич.", "Серия", "Сумарно", "За сумиране"}));
     // The settings tab lists the hidden ones by name too: none by its column name.
     QCOMPARE(hidden, (QStringList{"№ мярка", "Снимка", "Серия (код)", "Сумарно (код)", "За сумиране (код)"}));
+}
+
+void TstDataModules::objectLines()
+{
+    for (const char* sql : {"insert into TIP_SKLAD (NSKLAD, SKLAD, SKL_OBEKT_DA_NE) values (1, 'Основен', 1)",
+                            "insert into TIP_SKL_OBEKT (NSKL_OBEKT, IME_SKL_OBEKT) values (1, 'Магазин Център')",
+                            "insert into TIP_SKL_OBEKT (NSKL_OBEKT, IME_SKL_OBEKT) values (2, 'Магазин Изток')",
+                            "insert into MATERIALI (NMATERIAL, IMEMATERIAL, NSKLAD, NMIARKA, PRODAGNA_CENA) "
+                            "values (500, 'Болт', 1, 1, 3)"})
+        db().execute(QString::fromUtf8(sql));
+    db().executeProcedure(QStringLiteral("ADDDOSTAVKA"),
+                          {{QStringLiteral("NMATERIAL"), 500}, {QStringLiteral("KOLICHESTVO"), 2000.0},
+                           {QStringLiteral("ED_CENA_LV"), 1.5}, {QStringLiteral("DATEPOLUCHENO"), QDate(2026, 6, 1)},
+                           {QStringLiteral("NKONTRAGENT"), 0}, {QStringLiteral("NFAKTURA"), QStringLiteral("F1")},
+                           {QStringLiteral("DATEFAKTURA"), QDate(2026, 6, 1)}});
+    const auto transfer = [this](const char* procedure, int target, int number, double quantity, int source) {
+        const QString from = QString::fromLatin1(qstrcmp(procedure, "SKLAD_SKLOB_MAT_ZAPIS") == 0 ? "NSKLAD_IZTOCHNIK"
+                                                                                               : "NSKL_OBEKT_IZTOCHNIK");
+        db().executeProcedure(QString::fromLatin1(procedure),
+                              {{QStringLiteral("NSKL_OBEKT"), target}, {QStringLiteral("NUM_SKL_RAZP"), number},
+                               {QStringLiteral("NUMMATERIAL"), 500}, {QStringLiteral("BROI_MAT_ART"), quantity},
+                               {QStringLiteral("DOSTCENA"), 1234.567}, {QStringLiteral("DATEPOLUCHENO"), QDate(2026, 6, 2)},
+                               {from, source}, {QStringLiteral("NMOL_FIRMA"), 0}});
+    };
+    transfer("SKLAD_SKLOB_MAT_ZAPIS", 1, 1234, 1500, 1);
+    transfer("SKLOB_SKLOB_MAT_ZAPIS", 2, 1235, 10, 1);
+    db().selectProcedure(QStringLiteral("SKLOB_MAT_PROD_ZAPIS"),
+                         {{QStringLiteral("NSKL_OBEKT"), 1}, {QStringLiteral("NUMPRODAGBA"), QStringLiteral("20260605001")},
+                          {QStringLiteral("NUMMATERIAL"), 500}, {QStringLiteral("BROI_MAT_PROD"), 255.5},
+                          {QStringLiteral("IDOK_AUTONUM"), 1}});
+}
+
+SmpDataset* TstDataModules::openObjectList(const QString& name)
+{
+    auto* ds = app_->DMSklObekti->findChild<SmpDataset*>(name);
+    if (!ds) return nullptr;
+    for (const char* p : {"NSKLOBEKT_OT", "NSKLOBEKT_DO", "NSKLOBEKT", "NMATERIALOT", "NMATERIALDO", "DATEOT", "DATEDO"})
+        ds->setParam(QString::fromLatin1(p), QVariant());
+    if (name == QLatin1String("SmpProdSkladNalich")) {
+        ds->setParam(QStringLiteral("SKLADOT"), SHRT_MIN);
+        ds->setParam(QStringLiteral("SKLADDO"), SHRT_MAX);
+        ds->setParam(QStringLiteral("NMATERIALOT"), INT_MIN);
+        ds->setParam(QStringLiteral("NMATERIALDO"), INT_MAX);
+    }
+    ds->open();
+    return ds;
+}
+
+// The warehouse-object lists: their source and the columns they show, in order.
+void TstDataModules::warehouseObjectColumns_data()
+{
+    QTest::addColumn<QString>("dataset");
+    QTest::addColumn<QString>("source");
+    QTest::addColumn<QString>("shown");
+    const QString received = QStringLiteral(
+        "ED_CENA_LV,OBSTA_CENA_LV,PRODAGNA_CENA,PROD_CENA_LV_DREBNO,OBSTA_CENA_PROD_LV,"
+        "USD,OBSTA_CENA_USD,PRODAGNA_CENA_USD,PROD_CENA_USD_DREBNO,OBSTA_CENA_PROD_USD,"
+        "EUR,OBSTA_CENA_EUR,PRODAGNA_CENA_EUR,PROD_CENA_EUR_DREBNO,OBSTA_CENA_PROD_EUR,"
+        "NFAKTURA,DATEFAKTURA,IMEKONTRAGENT,IMEMOLFIRMA");
+    QTest::newRow("on hand") << "SmpSklObNalich" << "SKLADOBEKTNALICH"
+                             << "NUM_SKL_RAZP,IMESKL_OBEKT,SKLAD_VHOD_IME,IMEMATERIAL,MIARKA_BG,NALICHNO,POLUCHENO,"
+                                "EKSPEDIRANO,PRODADENO,ED_CENA_LV,PRODAGNA_CENA,PROD_CENA_LV_DREBNO,USD,"
+                                "PROD_CENA_USD_DREBNO,EUR,PROD_CENA_EUR_DREBNO,OBSTA_CENA_LV,OBSTA_CENA_USD,"
+                                "OBSTA_CENA_EUR,OBSTA_CENA_PROD_LV,OBSTA_CENA_PROD_USD,OBSTA_CENA_PROD_EUR,"
+                                "OBSTA_CENA_PROD_LV_DREBNO,OBSTA_CENA_PROD_USD_DREBNO,OBSTA_CENA_PROD_EUR_DREBNO,"
+                                "DATEPOLUCHENO,IMEMOLFIRMA";
+    QTest::newRow("received") << "SmpSklObPolucheno" << "SKLADOBEKTPOLUCHENO"
+                              << "NUM_SKL_RAZP,IMESKL_OBEKT,SKLAD_VHOD_IME,IMEMATERIAL,MIARKA_BG,DATEPOLUCHENO,POLUCHENO,"
+                                     + received;
+    QTest::newRow("dispatched") << "SmpSklObEkspedirano" << "SKLADOBEKTEKSPEDIRANO"
+                                << "NUM_SKL_RAZP,IMESKL_OBEKT,IMEMATERIAL,MIARKA_BG,DATEPOLUCHENO,POLUCHENO," + received;
+    QTest::newRow("sold") << "SmpSklObProdadeno" << "SKLADOBEKTPRODADENO"
+                          << "NUM_SKL_RAZP,IMESKL_OBEKT,IMEMATERIAL,MIARKA_BG,DATEPOLUCHENO,PRODADENO," + received;
+    QTest::newRow("movement") << "SmpSklObDvigenie" << "SKLADOBEKTDVIGENIE"
+                              << "NUM_SKL_RAZP,IMESKL_OBEKT,IMEMATERIAL,MIARKA_BG,DATEPOLUCHENO,POLUCHENO,PRODADENO,"
+                                 "EKSPEDIRANO,NALICHNO,ED_CENA_LV,PRODAGNA_CENA,PROD_CENA_LV_DREBNO,USD,"
+                                 "PRODAGNA_CENA_USD,PROD_CENA_USD_DREBNO,EUR,PRODAGNA_CENA_EUR,PROD_CENA_EUR_DREBNO,"
+                                 "OBSTA_CENA_LV,OBSTA_CENA_USD,OBSTA_CENA_EUR,OBSTA_CENA_PROD_LV,OBSTA_CENA_PROD_EUR,"
+                                 "OBSTA_CENA_PROD_USD,NFAKTURA,DATEFAKTURA,IMEKONTRAGENT,IMEMOLFIRMA";
+    QTest::newRow("articles") << "SmpViewMatSklOb" << "VIEWMAT_SKLOBEKT" << "NSKLAD,NMATERIAL,IMEMATERIAL";
+    QTest::newRow("company stock") << "SmpProdSkladNalich" << "SKLADNALICH"
+                                   << "SKLAD,IMEMATERIAL,MIARKA_BG,NALICHNOST,KOLICHESTVO,SUMMAT_SKLOB,SUMMAT_PRODAGBI,"
+                                      "ED_CENA_LV,PRODAGNA_CENA,DATEPOLUCHENO,NFAKTURA,IMEKONTRAGENT,SumNalichnost";
+    QTest::newRow("transfer list") << "SmpSklObTemp" << "SKL_OBEKTI_TEMP"
+                                   << "AUTONUM_UNDO,ImeMaterial,KOLICHESTVO,DOSTCENA,NALICHNO,POLUCHENO,OT_SKLAD,V_SKLAD,"
+                                      "NSKL_RAZP_VHOD,PROD_EKSP,CenaObsto,SumCenaObsto";
+}
+
+void TstDataModules::warehouseObjectColumns()
+{
+    QFETCH(QString, dataset);
+    QFETCH(QString, source);
+    QFETCH(QString, shown);
+    start();
+    objectLines();
+    SmpDataset* ds = openObjectList(dataset);
+    QVERIFY(ds);
+    QVERIFY(ds->tableName() == source || ds->commandText().contains(source));
+    if (dataset != QLatin1String("SmpSklObTemp")) QVERIFY(ds->recordCount() > 0);
+    QStringList visible;
+    for (const SmpField* f : ds->fields())
+        if (f->visible) visible << f->fieldName();
+    QCOMPARE(visible.join(u','), shown);
+}
+
+// Labels and display formats: quantities and totals "# ### ##0.00", receipt numbers "# ###" (plain
+// in the on-hand view), unit prices "# ##0.00" (delivery prices "# ### ##0.000" on hand), dates "dd.mm.yy".
+void TstDataModules::warehouseObjectValues_data()
+{
+    QTest::addColumn<QString>("dataset");
+    QTest::addColumn<int>("object");
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("on hand") << "SmpSklObNalich" << 1 << "NALICHNO" << "Налично" << "1 234.50";
+    QTest::newRow("on hand receipt") << "SmpSklObNalich" << 1 << "NUM_SKL_RAZP" << "№ск.р." << "1234";
+    QTest::newRow("on hand delivery price") << "SmpSklObNalich" << 1 << "ED_CENA_LV" << "Дост.ц.лв." << "1 234.567";
+    QTest::newRow("on hand value") << "SmpSklObNalich" << 1 << "OBSTA_CENA_PROD_LV" << "Общо едро лв." << "3 703.50";
+    QTest::newRow("on hand name") << "SmpSklObNalich" << 1 << "IMEMATERIAL" << "Наименование" << "Болт";
+    QTest::newRow("on hand date") << "SmpSklObNalich" << 1 << "DATEPOLUCHENO" << "Получено" << "02.06.26";
+    QTest::newRow("on hand source") << "SmpSklObNalich" << 2 << "SKLAD_VHOD_IME" << "Получено от" << "Магазин Център";
+    QTest::newRow("received receipt") << "SmpSklObPolucheno" << 1 << "NUM_SKL_RAZP" << "№ск.р." << "1 234";
+    QTest::newRow("received price") << "SmpSklObPolucheno" << 1 << "ED_CENA_LV" << "Дост.ц.лв." << "1 234.57";
+    QTest::newRow("received quantity") << "SmpSklObPolucheno" << 1 << "POLUCHENO" << "Получено" << "1 500.00";
+    QTest::newRow("received name") << "SmpSklObPolucheno" << 1 << "IMEMATERIAL" << "Материал / артикул" << "Болт";
+    QTest::newRow("dispatched to") << "SmpSklObEkspedirano" << 2 << "IMESKL_OBEKT" << "Експедирано на" << "Магазин Изток";
+    QTest::newRow("sold") << "SmpSklObProdadeno" << 1 << "PRODADENO" << "Продадено" << "255.50";
+    QTest::newRow("sold object") << "SmpSklObProdadeno" << 1 << "IMESKL_OBEKT" << "Складов обект" << "Магазин Център";
+    QTest::newRow("movement dispatched") << "SmpSklObDvigenie" << 1 << "EKSPEDIRANO" << "Експедирано" << "10.00";
+    QTest::newRow("movement date") << "SmpSklObDvigenie" << 2 << "DATEPOLUCHENO" << "Дата" << "02.06.26";
+}
+
+void TstDataModules::warehouseObjectValues()
+{
+    QFETCH(QString, dataset);
+    QFETCH(int, object);
+    QFETCH(QString, field);
+    QFETCH(QString, label);
+    QFETCH(QString, text);
+    start();
+    objectLines();
+    SmpDataset* ds = openObjectList(dataset);
+    QVERIFY(ds);
+    QVERIFY(ds->locate(QStringLiteral("NSKL_OBEKT"), {object}));
+    const SmpField* f = ds->fieldByName(field);
+    QCOMPARE(f->displayLabel, label);
+    QCOMPARE(f->displayText(), text);
 }
 
 int main(int argc, char** argv)

@@ -9,6 +9,7 @@
 #include "orders/ordersdata.h"
 #include "platform/base/clock.h"
 #include "platform/report/reportpreview.h"
+#include "platform/report/reporttext.h"
 #include "platform/widgets/dbgrid.h"
 #include "platform/widgets/dblookupcombobox.h"
 #include "platform/widgets/dbtext.h"
@@ -55,6 +56,7 @@ private slots:
     void materialsOfOneOrder();
     void materialsStillToMake();
     void orderNotice();
+    void longTextsFitTheirColumns();
     void progressByClientFollowsTheProduct();
     void progressToWorkbook();
 
@@ -69,6 +71,8 @@ private:
     int previews_ = 0;
     QString pdf(const QString& name) { return pdfText(lastPreview_, *dir_, name); }
     static QStringList workbooks();
+    // The texts of the document that run past their boxes.
+    static QStringList overflowing(const Report::Document& doc);
 };
 
 void TstOrdersWindows::init()
@@ -127,6 +131,17 @@ QStringList TstOrdersWindows::workbooks()
     return out;
 }
 
+QStringList TstOrdersWindows::overflowing(const Report::Document& doc)
+{
+    Report::TextMeasure measure;
+    QStringList out;
+    for (const Report::Page& page : doc.pages)
+        for (const Report::Primitive& item : page.items)
+            if (const auto* t = std::get_if<Report::TextRun>(&item))
+                if (measure.wrap(t->text, t->font, t->rect.width()).size() > 1) out << t->text;
+    return out;
+}
+
 void TstOrdersWindows::openOrders()
 {
     auto* item = app_->FormNS->findChild<QAction*>(u"N2Porych"_s);
@@ -147,8 +162,13 @@ void TstOrdersWindows::opensFromMainMenuOnTheLastOrder()
     po().SmpPorychkiArh.first();
     QCOMPARE(po().SmpViewIzdPorych.recordCount(), 2);
     // The picture's hot spot opens it too.
+    orders()->close();
+    ui_->clear();
     auto* spot = app_->FormNS->findChild<QWidget*>(u"ImgPorychki"_s);
-    QVERIFY(spot && spot->isEnabled());
+    QVERIFY(spot);
+    QTest::mouseClick(spot, Qt::LeftButton, {}, QPoint(10, 10));
+    QCOMPARE(ui_->texts(RecordingUi::Kind::Modal), QStringList{u"FormPorychka"_s});
+    QVERIFY(orders()->isVisible());
 }
 
 // Nothing happens before a type is chosen; a type without a client is refused with its message;
@@ -220,7 +240,7 @@ void TstOrdersWindows::orderWithLinesIsNotDeleted()
     ui_->clear();
     clickButton(orders(), u"SpdBtnPorychkaDEL"_s);
     QCOMPARE(ui_->texts(RecordingUi::Kind::Message),
-             QStringList{u" Има заявени изделия към тази поръчка  !\n     Изтрийте най-напред изделията !"_s});
+             QStringList{u" Има заявени изделия към тази поръчка  !\r     Изтрийте най-напред изделията !"_s});
     QVERIFY(ui_->texts(RecordingUi::Kind::Question).isEmpty());
 
     ui_->clear();
@@ -276,9 +296,9 @@ void TstOrdersWindows::productLineDialog()
     QCOMPARE(model->index(lines.recNo(), 0).data(Qt::ForegroundRole).value<QColor>(), QColor(Qt::red));
     QVERIFY(lines.locate(u"NTIP_IZDELIE"_s, {1}));
     QVERIFY(model->index(lines.recNo(), 0).data(Qt::ForegroundRole).value<QColor>() != QColor(Qt::red));
-    // The progress follows: 1 table ordered by Алфа less 5 by Бета.
+    // The progress follows: Бета's -5 takes only from Бета's own tables, so Алфа's 1 stays ordered.
     QVERIFY(po().SmpPorychki_Dvigenie.locate(u"NTIP_IZDELIE"_s, {2}));
-    QCOMPARE(po().SmpPorychki_Dvigenie.value(u"BROI_IZDELIA_PORYCHKA"_s).toInt(), -4);
+    QCOMPARE(po().SmpPorychki_Dvigenie.value(u"BROI_IZDELIA_PORYCHKA"_s).toInt(), 1);
 }
 
 // The supplier is the one the box shows; a supplier type chosen without a name sends none, though
@@ -338,7 +358,11 @@ void TstOrdersWindows::materialsOfOneOrder()
                              u"Вид материал"_s, u"Недостиг"_s, u"Забележка"_s, u"Бук дъска"_s, u"24.000"_s, u"4.000"_s,
                              u"Обща стойност :"_s, u"72.00"_s, u"лева."_s, u"Предал :"_s, u"Приел :"_s})
         QVERIFY2(text.contains(s), qPrintable(s + u"\n"_s + text));
-    QVERIFY(text.contains(QRegularExpression(u"№\\s+1\\s+/"_s)));
+    QVERIFY2(text.contains(QRegularExpression(u"№\\s+1 / 01\\.12\\.2026"_s)), qPrintable(text));
+    // The company record has a town and nothing else: no captions without their values.
+    QVERIFY2(text.contains(QRegularExpression(u"1000 София\\s*\n"_s)), qPrintable(text));
+    for (const QString& s : {u"тел."_s, u"e-mail"_s, u"ул."_s})
+        QVERIFY2(!text.contains(s), qPrintable(s + u"\n"_s + text));
 
     for (const QString& f : workbooks()) QFile::remove(f);
     clickButton(w, u"SpeedBtnExcel"_s);
@@ -410,7 +434,8 @@ void TstOrdersWindows::orderNotice()
                              u"20.12.26"_s, u"тъмен лак"_s, u"Доставка с наш транспорт"_s, u"Предал :"_s, u"Приел :"_s})
         QVERIFY2(text.contains(s), qPrintable(s + u"\n"_s + text));
     // The spaced title reads back without its spaces.
-    QVERIFY(text.contains(QRegularExpression(u"И\\s*З\\s*В\\s*Е\\s*С\\s*Т\\s*И\\s*Е\\s+№\\s+1\\s+/\\s+01.12.2026"_s)));
+    QVERIFY2(text.contains(QRegularExpression(u"И\\s*З\\s*В\\s*Е\\s*С\\s*Т\\s*И\\s*Е\\s+№\\s+1 / 01\\.12\\.2026"_s)),
+             qPrintable(text));
 
     Orders::addOrder(db(), {QDate(2026, 12, 9), QDate(2026, 12, 30), 11, 0});
     po().SmpPorychkiArh.refresh();
@@ -420,6 +445,36 @@ void TstOrdersWindows::orderNotice()
     QVERIFY(text.contains(u"Бета ЕООД"_s));
     QVERIFY(text.contains(u"Приел :"_s));
     QVERIFY(!text.contains(u"Стол Виена"_s));
+    // Бета has no town and no address: neither is captioned.
+    QVERIFY2(!text.contains(u"гр./с."_s), qPrintable(text));
+}
+
+// A material name of 65 characters and six-digit quantities and values stay inside their columns of
+// the calculation; a product name of 65 characters inside its column of the notice.
+void TstOrdersWindows::longTextsFitTheirColumns()
+{
+    exec(u"update MATERIALI set IMEMATERIAL = 'Плоскост ПДЧ меламинова двустранна 18 мм бял гланц 2800 х 2070 мм' "
+         u"where NMATERIAL = 9911"_s);
+    exec(u"update MATERIALI set IMEMATERIAL = 'Стол Виена бук масив с тапицирана седалка и облегалка, тъмен орех' "
+         u"where NMATERIAL = 9901"_s);
+    exec(u"update IZDELIE_RECEPTA set KOLICHESTVO = 20576.5 where NTIP_IZDELIE = 1 and NMATERIAL = 9911"_s);
+    openOrders();
+    po().SmpPorychkiArh.first();  // Алфа: 6 chairs and a table
+    clickButton(orders(), u"SpdBtnPrintPorychkaMat"_s);
+    SmpDataset& needs = po().SmpPorychka_Materiali;
+    QVERIFY(needs.locate(u"NMATERIAL"_s, {9911}));
+    QCOMPARE(needs.value(u"NEOBHODIMO"_s).toDouble(), 6 * 20576.5 + 6);
+    clickButton(app_->FormPorychkaMat, u"SpBtnPrintPorychkaMater"_s);
+    QString text = pdf(u"porychka_materiali_dylgi"_s);
+    for (const QString& s : {u"Плоскост"_s, u"2070 мм"_s, u"123 465.000"_s, u"308 662.50"_s, u"123 445.000"_s})
+        QVERIFY2(text.contains(s), qPrintable(s + u"\n"_s + text));
+    QVERIFY2(overflowing(lastPreview_).isEmpty(), qPrintable(overflowing(lastPreview_).join(u" | "_s)));
+
+    clickButton(orders(), u"SpBtnPrintPorychka"_s);
+    text = pdf(u"porychka_izvestie_dylgi"_s);
+    for (const QString& s : {u"Стол Виена"_s, u"тъмен орех"_s})
+        QVERIFY2(text.contains(s), qPrintable(s + u"\n"_s + text));
+    QVERIFY2(overflowing(lastPreview_).isEmpty(), qPrintable(overflowing(lastPreview_).join(u" | "_s)));
 }
 
 // The product grid moves, with the keys as with the mouse, and the three client lists follow.

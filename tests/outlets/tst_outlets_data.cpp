@@ -3,12 +3,15 @@
 #include "platform/db/connection.h"
 #include "platform/db/dberror.h"
 #include "platform/db/transaction.h"
+#include "sales/salerecording.h"
 #include "support/dbfixture.h"
 #include "warehouse/deliveries.h"
 #include "warehouse/objectreceipts.h"
 
 #include <QTest>
+#include <QThread>
 
+#include <future>
 #include <thread>
 
 using namespace Qt::StringLiterals;
@@ -37,6 +40,14 @@ private slots:
     void returnDocuments();
     void returnedSaleBlocksDelete_data();
     void returnedSaleBlocksDelete();
+    void returnedGoodsStayAsBooked_data();
+    void returnedGoodsStayAsBooked();
+    void correctedTransferredLine_data();
+    void correctedTransferredLine();
+    void concurrentTransfersFromOneLine_data();
+    void concurrentTransfersFromOneLine();
+    void pickedSourceLineDrawnFirst_data();
+    void pickedSourceLineDrawnFirst();
 
 private:
     ObjectTransfers::Transfer transfer(Mode mode, QVector<ObjectTransfers::Line> lines) const;
@@ -50,6 +61,8 @@ private:
         return f_.db().query(u"select coalesce(sum(KOLICHESTVO), 0) from SKLAD_DVIGENIE where AUTONUM_SKLAD is not null"
                              " and VID_DVIGENIE = 3"_s).rows.front()[0].toDouble();
     }
+    // A sale of material 501 that takes `quantity` back into object `object` (0: the warehouse).
+    void returnSale(int object, double quantity);
     DbFixture f_;
 };
 
@@ -63,6 +76,23 @@ void TstOutletsData::init()
     f_.exec(u"insert into MATERIALI (NMATERIAL, IMEMATERIAL, NSKLAD, NMIARKA) values (500, 'Болт', 1, 1)"_s);
     f_.exec(u"insert into MATERIALI (NMATERIAL, IMEMATERIAL, NSKLAD, NMIARKA) values (501, 'Шайба', 1, 1)"_s);
     f_.exec(u"insert into KONTRAGENTI (NKONTRAGENT, NTIP_KONTRAGENT, IMEKONTRAGENT) values (60, 2, 'Доставчик')"_s);
+}
+
+void TstOutletsData::returnSale(int object, double quantity)
+{
+    Sales::SaleHeader h;
+    h.documentType = 2;
+    h.stockReceiptNumber = u"5"_s;
+    h.counterparty = 60;
+    h.recipientName = u"Доставчик"_s;
+    h.paymentType = 1;
+    h.date = QDate(2026, 6, 5);
+    Sales::SaleLine l;
+    l.material = 501;
+    l.quantity = -quantity;
+    l.priceLv = 4;
+    l.warehouseObject = object;
+    Sales::recordSale(f_.db(), h, {l});
 }
 
 ObjectTransfers::Transfer TstOutletsData::transfer(Mode mode, QVector<ObjectTransfers::Line> lines) const
@@ -378,6 +408,277 @@ void TstOutletsData::returnedSaleBlocksDelete()
     QFETCH(double, sold);
     QFETCH(bool, refused);
     QCOMPARE(!ObjectLines::deleteRefusal(sold).isEmpty(), refused);
+}
+
+// Goods a sale brought back, into an object or a warehouse, and goods booked from an object into a
+// warehouse, keep the quantity they were booked with, whoever writes: the server refuses to delete
+// or lower them, and a line of an object's returned goods is never booked into a warehouse.
+void TstOutletsData::returnedGoodsStayAsBooked_data()
+{
+    QTest::addColumn<QString>("kind");    // which line: "object return", "warehouse return", "booked back"
+    QTest::addColumn<QString>("action");  // what is done to it
+    QTest::addColumn<QString>("refusal"); // part of the server's message; empty when it is done
+    const QString returned = u"Върната продажба"_s;
+    const QString bookedBack = u"Върнато от складов обект"_s;
+    QTest::newRow("object return deleted") << "object return" << "delete" << returned;
+    QTest::newRow("object return lowered") << "object return" << "lower" << returned;
+    QTest::newRow("object return corrected") << "object return" << "correct" << returned;
+    QTest::newRow("object return booked into a warehouse") << "object return" << "book" << returned;
+    QTest::newRow("object return removed by the window") << "object return" << "remove" << returned;
+    QTest::newRow("object return repriced") << "object return" << "reprice" << QString();
+    QTest::newRow("warehouse return deleted") << "warehouse return" << "delete" << returned;
+    QTest::newRow("warehouse return lowered") << "warehouse return" << "lower" << returned;
+    QTest::newRow("warehouse return repriced") << "warehouse return" << "reprice" << QString();
+    QTest::newRow("booked back deleted") << "booked back" << "delete" << bookedBack;
+    QTest::newRow("booked back lowered") << "booked back" << "lower" << bookedBack;
+    QTest::newRow("booked back repriced") << "booked back" << "reprice" << QString();
+}
+
+void TstOutletsData::returnedGoodsStayAsBooked()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, action);
+    QFETCH(QString, refusal);
+    const bool inObject = kind == u"object return"_s;
+    int key = 0;
+    if (kind == u"booked back"_s) {
+        const int direct = directDelivery(7, 501, 5);
+        auto book = transfer(Mode::ToCompanyWarehouse, {line(501, 3, direct)});
+        book.sourceObject = 7;
+        key = ObjectTransfers::save(f_.db(), book).keys.front();
+    } else {
+        returnSale(inObject ? 7 : 0, 3);
+        key = f_.count(inObject ? u"select max(AUTONUM) from SKL_OBEKTI_MATERIALI"_s : u"select max(AUTONUM) from SKLAD"_s);
+    }
+    const double objectBefore = object(501, 7), warehouseBefore = warehouse(501);
+    SQLConnection& db = f_.db();
+    const auto run = [&] {
+        if (inObject) {
+            if (action == u"delete"_s || action == u"lower"_s)
+                db.executeProcedure(u"DEL_UPD_SKLOB_MATERIALI"_s, {{u"DEL_UPD"_s, action == u"delete"_s ? 1 : 0},
+                                                                  {u"AUTONUM"_s, key}, {u"NEW_POLUCHENO"_s, 1.0}});
+            else if (action == u"correct"_s || action == u"reprice"_s)
+                db.executeProcedure(u"ADDDOSTAVKA_SKLOB"_s, {{u"ADD_UPD"_s, 0}, {u"NAUTONUM"_s, key},
+                                                            {u"KOLICHESTVO"_s, action == u"correct"_s ? 1.0 : 3.0},
+                                                            {u"ED_CENA_LV"_s, 9.0}, {u"USD"_s, 0.0}, {u"EUR"_s, 0.0}});
+            else if (action == u"book"_s) {
+                auto book = transfer(Mode::ToCompanyWarehouse, {line(501, 3, key)});
+                book.sourceObject = 7;
+                ObjectTransfers::save(db, book);
+            } else
+                ObjectLines::remove(db, *ObjectLines::read(db, key));
+        } else if (action == u"delete"_s) {
+            db.executeProcedure(u"DEL_DOSTAVKA"_s, {{u"IAUTONUM"_s, key}});
+        } else {
+            db.executeProcedure(u"UPDATESKLAD"_s, {{u"NAUTONUM"_s, key}, {u"KOLICHESTVO"_s, action == u"lower"_s ? 1.0 : 3.0},
+                                                   {u"EDCENALV"_s, 9.0}, {u"USD"_s, 0.0}, {u"EUR"_s, 0.0},
+                                                   {u"PROCENT_OTST"_s, 0.0}, {u"PROCENT_DDS"_s, 0.0}, {u"KOMIS"_s, 0.0},
+                                                   {u"SHIFYR"_s, 0}, {u"UPD_GODNOST"_s, 0}});
+        }
+    };
+    if (refusal.isEmpty()) {
+        run();
+        const QString table = inObject ? u"SKL_OBEKTI_MATERIALI"_s : u"SKLAD"_s;
+        QCOMPARE(f_.db().query(u"select ED_CENA_LV from %1 where AUTONUM = :K"_s.arg(table), {{u"K"_s, key}})
+                     .rows.front()[0].toDouble(), 9.0);
+    } else {
+        try {
+            run();
+            QFAIL("the change was stored");
+        } catch (const DbError& e) {
+            QVERIFY2(e.message().contains(refusal), qPrintable(e.message()));
+        }
+    }
+    QCOMPARE(object(501, 7), objectBefore);
+    QCOMPARE(warehouse(501), warehouseBefore);
+}
+
+// A line transferred into an object keeps at least what has left it (sold, passed on), and what it
+// gives up by a correction goes back to where it came from; it is never raised from nothing.
+void TstOutletsData::correctedTransferredLine_data()
+{
+    QTest::addColumn<double>("corrected");
+    QTest::addColumn<bool>("refused");
+    QTest::addColumn<double>("receivedAfter");
+    QTest::addColumn<double>("warehouseAfter");
+    QTest::newRow("below what left it") << 4.99 << true << 9.0 << 11.0;
+    QTest::newRow("to what left it") << 5.0 << false << 5.0 << 15.0;
+    // Compared in hundredths, as the correction window compares; the line never holds less than left it.
+    QTest::newRow("half a hundredth below") << 4.996 << false << 5.0 << 15.0;
+    QTest::newRow("lowered") << 7.0 << false << 7.0 << 13.0;
+    QTest::newRow("unchanged") << 9.0 << false << 9.0 << 11.0;
+    QTest::newRow("raised") << 12.0 << true << 9.0 << 11.0;
+}
+
+void TstOutletsData::correctedTransferredLine()
+{
+    QFETCH(double, corrected);
+    QFETCH(bool, refused);
+    QFETCH(double, receivedAfter);
+    QFETCH(double, warehouseAfter);
+    deliverToWarehouse(500, 20);
+    auto in = transfer(Mode::FromWarehouse, {line(500, 10)});
+    in.target = 1;
+    in.sourceWarehouse = 1;
+    const int key = ObjectTransfers::save(f_.db(), in).keys.front();
+    // 2 sold from it, 3 passed on to another object, 1 given back to the warehouse.
+    f_.db().selectProcedure(u"SKLOB_MAT_PROD_ZAPIS"_s, {{u"NSKL_OBEKT"_s, 1}, {u"NUMPRODAGBA"_s, u"20260605001"_s},
+                                                        {u"NUMMATERIAL"_s, 500}, {u"BROI_MAT_PROD"_s, 2.0},
+                                                        {u"IAUTONUM_SKLOB"_s, key}, {u"IDOK_AUTONUM"_s, 1}});
+    auto across = transfer(Mode::BetweenObjects, {line(500, 3)});
+    across.target = 2;
+    across.sourceObject = 1;
+    ObjectTransfers::save(f_.db(), across);
+    auto back = transfer(Mode::ToSourceWarehouse, {line(500, 1, key)});
+    back.sourceObject = 1;
+    ObjectTransfers::save(f_.db(), back);
+    QCOMPARE(warehouse(500), 11.0);
+    QCOMPARE(ObjectLines::read(f_.db(), key)->received, 9.0);
+    const auto correct = [&] {
+        f_.db().executeProcedure(u"ADDDOSTAVKA_SKLOB"_s, {{u"ADD_UPD"_s, 0}, {u"NAUTONUM"_s, key},
+                                                          {u"KOLICHESTVO"_s, corrected}, {u"ED_CENA_LV"_s, 2.75},
+                                                          {u"USD"_s, 0.0}, {u"EUR"_s, 0.0}});
+    };
+    if (refused)
+        QVERIFY_THROWS_EXCEPTION(DbError, correct());
+    else
+        correct();
+    QCOMPARE(warehouse(500), warehouseAfter);
+    QCOMPARE(object(500, 2), 3.0);
+    const auto after = ObjectLines::read(f_.db(), key);
+    QCOMPARE(after->outflow, 5.0);
+    QCOMPARE(after->received, receivedAfter);
+    // Every unit is somewhere: in the warehouse, in either object, or sold.
+    QCOMPARE(warehouse(500) + object(500, 1) + object(500, 2) + 2.0, 20.0);
+}
+
+// Two workstations that printed their receipts (each holding its own number) transfer from one
+// source line at once: the second waits for the first and is refused what is no longer there.
+void TstOutletsData::concurrentTransfersFromOneLine_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::newRow("from a warehouse") << 0;
+    QTest::newRow("between objects") << 1;
+}
+
+void TstOutletsData::concurrentTransfersFromOneLine()
+{
+    QFETCH(int, mode);
+    deliverToWarehouse(500, 10);
+    auto t = transfer(Mode(mode), {line(500, 7)});
+    if (mode == 0) {
+        t.target = 1;
+        t.sourceWarehouse = 1;
+    } else {
+        auto in = transfer(Mode::FromWarehouse, {line(500, 10)});
+        in.target = 7;
+        in.sourceWarehouse = 1;
+        ObjectTransfers::save(f_.db(), in);
+        t.target = 1;
+        t.sourceObject = 7;
+    }
+    const double sourceBefore = mode == 0 ? warehouse(500) : object(500, 7);
+    SQLConnection other(f_.db().params()), watcher(f_.db().params());
+    other.open();
+    watcher.open();
+    auto mine = t, theirs = t;
+    mine.reservedNumber = ObjectReceipts::reserve(f_.db());
+    theirs.reservedNumber = ObjectReceipts::reserve(other);
+    std::future<QString> second;
+    {
+        TransactionScope held(other);
+        ObjectTransfers::save(other, theirs);
+        second = std::async(std::launch::async, [this, mine] {
+            try {
+                ObjectTransfers::save(f_.db(), mine);
+                return QString();
+            } catch (const DbError& e) {
+                return e.message();
+            }
+        });
+        const QString waiting = u"select count(*) from MON$STATEMENTS where MON$STATE = 1 and MON$ATTACHMENT_ID <> "
+                                u"current_connection and MON$SQL_TEXT containing 'MAT_ZAPIS'"_s;
+        while (second.wait_for(std::chrono::seconds(0)) != std::future_status::ready
+               && watcher.query(waiting).rows.front()[0].toInt() == 0)
+            QThread::yieldCurrentThread();
+        held.commit();
+    }
+    const QString refusal = second.get();
+    QVERIFY2(refusal.contains(u"Недостатъчно количество на  Болт  !"_s), qPrintable(refusal));
+    QCOMPARE(mode == 0 ? warehouse(500) : object(500, 7), sourceBefore - 7);
+    QCOMPARE(object(500, 1), 7.0);
+    QCOMPARE(f_.count(u"select count(*) from SKL_OBEKTI_MATERIALI where NSKL_OBEKT = 1"_s), 1);
+}
+
+// The source line the user stood on is the one a transfer draws from first, and the one the new
+// line names as its source; the other lines of the material are drawn only for the rest.
+void TstOutletsData::pickedSourceLineDrawnFirst_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<double>("quantity");
+    QTest::addColumn<double>("olderAfter");
+    QTest::addColumn<double>("pickedAfter");
+    QTest::newRow("from a warehouse, within the line") << 0 << 3.0 << 5.0 << 1.0;
+    QTest::newRow("from a warehouse, beyond the line") << 0 << 6.0 << 3.0 << 0.0;
+    QTest::newRow("between objects, within the line") << 1 << 3.0 << 5.0 << 1.0;
+    QTest::newRow("between objects, beyond the line") << 1 << 6.0 << 3.0 << 0.0;
+}
+
+void TstOutletsData::pickedSourceLineDrawnFirst()
+{
+    QFETCH(int, mode);
+    QFETCH(double, quantity);
+    QFETCH(double, olderAfter);
+    QFETCH(double, pickedAfter);
+    // Two source lines of the material: an older one of 5 and the picked newer one of 4.
+    int older = 0, picked = 0;
+    const auto stockLine = [&](int key) {
+        return mode == 0 ? f_.db().query(u"select KOLICHESTVO - (select coalesce(sum(d.KOLICHESTVO), 0) from SKLAD_DVIGENIE d"
+                                         " where d.AUTONUM_SKLAD = s.AUTONUM) from SKLAD s where AUTONUM = :K"_s,
+                                         {{u"K"_s, key}}).rows.front()[0].toDouble()
+                         : ObjectLines::read(f_.db(), key)->onHand();
+    };
+    int pickedReceipt = 0;
+    if (mode == 0) {
+        deliverToWarehouse(500, 5);
+        Deliveries::Header h;
+        h.supplier = 60;
+        h.document = u"F2"_s;
+        h.documentDate = QDate(2026, 6, 2);
+        h.received = QDate(2026, 6, 2);
+        h.receiptNumber = 44;
+        Deliveries::Line l;
+        l.material = 500;
+        l.quantity = 4;
+        l.priceLv = 2;
+        Deliveries::save(f_.db(), h, {l}, {});
+        older = f_.count(u"select min(AUTONUM) from SKLAD"_s);
+        picked = f_.count(u"select max(AUTONUM) from SKLAD"_s);
+        pickedReceipt = f_.count(u"select NSKLRAZP from SKLAD where AUTONUM = :K"_s, {{u"K"_s, picked}});
+    } else {
+        deliverToWarehouse(500, 9);
+        for (double q : {5.0, 4.0}) {
+            auto in = transfer(Mode::FromWarehouse, {line(500, q)});
+            in.target = 7;
+            in.sourceWarehouse = 1;
+            in.date = in.date.addDays(q == 5.0 ? 0 : 1);
+            (q == 5.0 ? older : picked) = ObjectTransfers::save(f_.db(), in).keys.front();
+        }
+        pickedReceipt = f_.count(u"select NUM_SKL_RAZP from SKL_OBEKTI_MATERIALI where AUTONUM = :K"_s, {{u"K"_s, picked}});
+    }
+    auto t = transfer(Mode(mode), {line(500, quantity, picked)});
+    t.target = 1;
+    (mode == 0 ? t.sourceWarehouse : t.sourceObject) = mode == 0 ? 1 : 7;
+    const int key = ObjectTransfers::save(f_.db(), t).keys.front();
+    QCOMPARE(stockLine(older), olderAfter);
+    QCOMPARE(stockLine(picked), pickedAfter);
+    QCOMPARE(f_.count(u"select NSKL_RAZP_VHOD from SKL_OBEKTI_MATERIALI where AUTONUM = :K"_s, {{u"K"_s, key}}),
+             pickedReceipt);
+    // A picked line that is not of the source is refused, not quietly replaced by another.
+    auto stray = transfer(Mode(mode), {line(500, 1, mode == 0 ? picked + 1000 : older)});
+    stray.target = 2;
+    (mode == 0 ? stray.sourceWarehouse : stray.sourceObject) = 1;
+    QVERIFY_THROWS_EXCEPTION(DbError, ObjectTransfers::save(f_.db(), stray));
 }
 
 QTEST_GUILESS_MAIN(TstOutletsData)

@@ -113,7 +113,6 @@ void TstNumbering::proposals_data()
 
     const QVariant text = 0, integer = 1, noSymbol;
     const QDate jan5(2024, 1, 5);
-    const QString badInvoice = invoiceNumberNotIntegerMessage();
     const auto T = Outcome::Text;
     const auto F = Outcome::Failure;
     const auto inv = Series::Invoice;
@@ -174,20 +173,25 @@ void TstNumbering::proposals_data()
     QTest::newRow("zeros: negative as it is") << inv << text << noSymbol << 3 << jan5 << QVariantList{nfakt(u"-5"_s)}
                                               << T << u"-4"_s;
 
-    // Stored numbers that are not integers: a message, no proposal.
+    // Stored texts that are no whole numbers (rows recorded before the recording refused them) are
+    // passed over: they never stop the proposals.
     QTest::newRow("office 3, letters") << inv << text << noSymbol << 3 << jan5
-                                       << QVariantList{nfakt(u"0000000122"_s), nfakt(u"12A"_s)} << F << badInvoice;
+                                       << QVariantList{nfakt(u"0000000122"_s), nfakt(u"12A"_s)} << T << u"0000000123"_s;
+    QTest::newRow("office 3, letter first") << inv << text << noSymbol << 3 << jan5
+                                            << QVariantList{nfakt(u"A123"_s), nfakt(u"0000000122"_s)} << T
+                                            << u"0000000123"_s;
     QTest::newRow("office 1, letters") << inv << text << noSymbol << 1 << jan5
-                                       << QVariantList{nfakt(u"0000000122"_s), nfakt(u"12A"_s)} << F << badInvoice;
-    QTest::newRow("office 2, letters") << inv << text << noSymbol << 2 << jan5 << QVariantList{nfakt(u"200000001A"_s)}
-                                       << F << badInvoice;
-    QTest::newRow("office 3, fraction") << inv << text << noSymbol << 3 << jan5 << QVariantList{nfakt(u"12.5"_s)} << F
-                                        << badInvoice;
-    QTest::newRow("office 1, fraction") << inv << text << noSymbol << 1 << jan5 << QVariantList{nfakt(u"12.5"_s)} << F
-                                        << badInvoice;
+                                       << QVariantList{nfakt(u"0000000122"_s), nfakt(u"12A"_s)} << T << u"123"_s;
+    QTest::newRow("office 2, letters") << inv << text << noSymbol << 2 << jan5
+                                       << QVariantList{nfakt(u"200000001A"_s), nfakt(u"2000000007"_s)} << T
+                                       << u"2000000008"_s;
+    QTest::newRow("office 3, fraction") << inv << text << noSymbol << 3 << jan5
+                                        << QVariantList{nfakt(u"12.5"_s), nfakt(u"0000000009"_s)} << T << u"0000000010"_s;
+    QTest::newRow("office 1, fraction") << inv << text << noSymbol << 1 << jan5 << QVariantList{nfakt(u"12.5"_s)} << T
+                                        << u""_s;
     QTest::newRow("office 3, empty text stored") << inv << text << noSymbol << 3 << jan5
-                                                 << QVariantList{nfakt(u"0000000122"_s), nfakt(u""_s)} << F
-                                                 << badInvoice;
+                                                 << QVariantList{nfakt(u"0000000122"_s), nfakt(u""_s)} << T
+                                                 << u"0000000123"_s;
 
     // Integer invoice numbers: symbol, then nine digits.
     const QVariant sym = u"Ф"_s;

@@ -1,6 +1,9 @@
 #include "platform/base/clock.h"
 #include "platform/db/connection.h"
 #include "platform/db/dberror.h"
+#include "platform/db/transaction.h"
+#include "sales/numbering.h"
+#include "sales/salebrowser.h"
 #include "sales/saleclient.h"
 #include "sales/salerecording.h"
 #include "sales/saletotals.h"
@@ -10,6 +13,7 @@
 
 #include <barrier>
 #include <future>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 using Sales::SaleHeader;
@@ -31,15 +35,25 @@ private slots:
     void failureStoresNothing_data();
     void failureStoresNothing();
     void concurrentRecordingsGetDifferentNumbers();
+    void sameDocumentNumberOnTwoWorkstations();
+    void concurrentWriteOffsNeverOverdraw();
     void duplicateDocumentNumberRefused();
     void correctionKeepsNumbersAndNetsStock();
     void naturalPersonSale();
     void returnedGoodsComeBackAndCorrectionTakesThemOut();
+    void returnsOfAnotherSaleStay_data();
+    void returnsOfAnotherSaleStay();
+    void saleOfItsOwnReturnedGoods_data();
+    void saleOfItsOwnReturnedGoods();
+    void correctionDrawsFromTheLinesTheSaleDrewFrom_data();
+    void correctionDrawsFromTheLinesTheSaleDrewFrom();
     void creditNote();
     void storedDocumentNumbers_data();
     void storedDocumentNumbers();
     void invoiceNumberBehindTheSymbol_data();
     void invoiceNumberBehindTheSymbol();
+    void textInvoiceNumbersAreDigits_data();
+    void textInvoiceNumbersAreDigits();
     void ownSeriesNumberRequired_data();
     void ownSeriesNumberRequired();
     void objectStockWrittenOff();
@@ -47,6 +61,7 @@ private slots:
     void lineAndDocumentTotals_data();
     void lineAndDocumentTotals();
     void debtAfterTheSale();
+    void paidAtOnceInEveryCurrencyAfterTheDiscount();
     void clientBalanceOverSalesAndPayments();
     void linesBeyondTheClientsOrders();
     void saleBeyondOrdersWritesItsOrder();
@@ -61,6 +76,7 @@ private:
 
 void TstSalesData::init()
 {
+    Clock::setFixed(QDateTime(QDate(2026, 12, 10), QTime(10, 0)));
     f_.start();
     f_.exec(u"insert into TIP_SKLAD (NSKLAD, SKLAD) values (1, 'Основен')"_s);
     f_.exec(u"insert into TIP_SKL_OBEKT (NSKL_OBEKT, IME_SKL_OBEKT) values (3, 'Магазин')"_s);
@@ -204,6 +220,71 @@ void TstSalesData::concurrentRecordingsGetDifferentNumbers()
     QCOMPARE(onHand(500), 13.0);
 }
 
+// Two workstations record a sale with the same proposed invoice number at the same moment: one is
+// stored, the other is refused and leaves nothing behind.
+void TstSalesData::sameDocumentNumberOnTwoWorkstations()
+{
+    std::barrier start(2);
+    const auto record = [&]() -> QString {
+        SQLConnection db(f_.db().params());
+        db.open();
+        start.arrive_and_wait();
+        try {
+            Sales::recordSale(db, invoiceHeader(u"301"_s), {line(500, 1, 10), line(501, 1, 10)});
+            return {};
+        } catch (const Sales::SaleRefused& e) {
+            return e.messages().join(u'|');
+        }
+    };
+    auto first = std::async(std::launch::async, record);
+    auto second = std::async(std::launch::async, record);
+    QStringList refusals{first.get(), second.get()};
+    refusals.removeAll(QString());
+    QCOMPARE(refusals,
+             QStringList{u"Документ № 301 от този вид вече е записан с друга продажба - въведете друг номер !"_s});
+    QCOMPARE(f_.count(u"select count(*) from PRODAGBI_DOKUMENT"_s), 1);
+    QCOMPARE(f_.count(u"select count(*) from PRODAGBI where NFAKT_INT = 301"_s), 2);
+    QCOMPARE(f_.count(u"select count(*) from PRODAGBI_PLASTANE"_s), 1);
+    QCOMPARE(onHand(500), 14.0);
+    QCOMPARE(onHand(501), 14.0);
+}
+
+// A workstation has drawn 12 of the 15 screws and not yet committed when a second one sells 5:
+// the second waits for the stock lines, then finds 3 and is refused; stock never goes below 0.
+void TstSalesData::concurrentWriteOffsNeverOverdraw()
+{
+    SQLConnection first(f_.db().params());
+    first.open();
+    std::optional<TransactionScope> tx(std::in_place, first);
+    first.selectProcedure(u"SKLAD_MAT_PROD_ZAPIS"_s, {{u"INUMPRODAGBA"_s, u"20261210099"_s}, {u"INUMMATERIAL"_s, 500},
+                                                     {u"IBROI_MAT_PROD"_s, 12.0}, {u"IAUTONUM_SKLAD"_s, QVariant()},
+                                                     {u"IDOK_AUTONUM"_s, QVariant()}});
+    std::promise<void> started;
+    auto second = std::async(std::launch::async, [&]() -> QString {
+        SQLConnection db(f_.db().params());
+        db.open();
+        started.set_value();
+        try {
+            Sales::recordSale(db, invoiceHeader(u"401"_s), {line(500, 5, 10)});
+            return {};
+        } catch (const Sales::SaleRefused& e) {
+            return e.messages().join(u'|');
+        } catch (const DbError& e) {
+            return e.message();
+        }
+    });
+    started.get_future().wait();
+    // Gives the second workstation time to reach the stock lines; it is refused either way once
+    // the first has committed, but only the lock keeps it from drawing before.
+    QTest::qWait(1500);
+    tx->commit();
+    tx.reset();
+    const QString refusal = second.get();
+    QVERIFY2(refusal.contains(u"Недостатъчно количество на  Болт"_s), qPrintable(refusal));
+    QCOMPARE(onHand(500), 3.0);
+    QCOMPARE(f_.count(u"select count(*) from PRODAGBI"_s), 0);
+}
+
 void TstSalesData::duplicateDocumentNumberRefused()
 {
     Sales::recordSale(f_.db(), invoiceHeader(u"300"_s), {line(500, 1, 10)});
@@ -292,6 +373,150 @@ void TstSalesData::returnedGoodsComeBackAndCorrectionTakesThemOut()
     QCOMPARE(f_.count(u"select count(*) from PRODAGBI_MATERIALI"_s), 0);
 }
 
+void TstSalesData::returnsOfAnotherSaleStay_data()
+{
+    QTest::addColumn<int>("otherClient");
+    QTest::addColumn<bool>("recordedBeforeTheLink");
+    QTest::addColumn<bool>("deleted");  // the first sale is deleted, not corrected
+    for (const bool before : {false, true})
+        for (const bool deleted : {false, true}) {
+            const QByteArray how = QByteArray(deleted ? "deleted" : "corrected") + (before ? ", recorded before the link" : "");
+            QTest::newRow(("another client, " + how).constData()) << 70 << before << deleted;
+            QTest::newRow(("the same client, " + how).constData()) << 60 << before << deleted;
+        }
+}
+
+// Two sales of different days with the same daily sequence and the same document date: the goods
+// both took back are "Vyrn001" of 10.12. Correcting or deleting the first takes out its own only;
+// rows recorded before a sale named its returned goods' line are told apart by client and quantity.
+void TstSalesData::returnsOfAnotherSaleStay()
+{
+    QFETCH(int, otherClient);
+    QFETCH(bool, recordedBeforeTheLink);
+    QFETCH(bool, deleted);
+    f_.exec(u"insert into KONTRAGENTI (NKONTRAGENT, NTIP_KONTRAGENT, IMEKONTRAGENT) values (70, 1, 'Друг клиент')"_s);
+    SaleHeader h = invoiceHeader();
+    h.documentType = 2;
+    h.stockReceiptNumber = u"7"_s;
+    h.date = QDate(2026, 12, 10);
+    const QString first = Sales::recordSale(f_.db(), h, {line(500, 1, 10), line(501, -2, 10)}).saleNumber;
+    Clock::setFixed(QDateTime(QDate(2026, 12, 11), QTime(10, 0)));
+    h.counterparty = otherClient;
+    h.stockReceiptNumber = u"8"_s;
+    const QString second = Sales::recordSale(f_.db(), h, {line(501, -3, 10)}).saleNumber;
+    QCOMPARE(second, u"20261211001"_s);
+    QCOMPARE(f_.count(u"select count(*) from SKLAD where NFAKTURA = 'Vyrn001' and DATEFAKTURA = '10.12.2026'"_s), 2);
+    QCOMPARE(onHand(501), 20.0);
+    if (recordedBeforeTheLink) f_.exec(u"update PRODAGBI_MATERIALI set AUTONUM_SKLAD = null"_s);
+
+    if (deleted)
+        SaleBrowser::deleteSale(f_.db(), first);
+    else
+        Sales::correctSale(f_.db(), first, {line(500, 1, 10)}, {});
+    const DbResult left = f_.db().query(u"select NKONTRAGENT, KOLICHESTVO from SKLAD where NFAKTURA = 'Vyrn001'"_s);
+    QCOMPARE(left.rows.size(), std::size_t(1));
+    QCOMPARE(left.rows[0][0].toInt(), otherClient);
+    QCOMPARE(left.rows[0][1].toDouble(), 3.0);
+    QCOMPARE(onHand(501), 18.0);
+    // The second sale's own goods go with its correction.
+    Sales::correctSale(f_.db(), second, {line(502, 1, 10)}, {});
+    QCOMPARE(f_.count(u"select count(*) from SKLAD where NFAKTURA starting with 'Vyrn'"_s), 0);
+    QCOMPARE(onHand(501), 15.0);
+}
+
+void TstSalesData::saleOfItsOwnReturnedGoods_data()
+{
+    QTest::addColumn<bool>("returnFirst");
+    QTest::newRow("the return before the sale line") << true;
+    QTest::newRow("the sale line before the return") << false;
+}
+
+// Of a material the warehouses do not hold, a sale takes back 2 and sells them again: it is recorded
+// whatever the order of its lines, and corrected and deleted. Once another sale took goods off its
+// returned goods, its correction is refused and changes nothing.
+void TstSalesData::saleOfItsOwnReturnedGoods()
+{
+    QFETCH(bool, returnFirst);
+    f_.exec(u"insert into MATERIALI (NMATERIAL, IMEMATERIAL, NSKLAD, NMIARKA) values (503, 'Винт', 1, 1)"_s);
+    SaleHeader h = invoiceHeader();
+    h.documentType = 2;
+    h.stockReceiptNumber = u"7"_s;
+    const QVector<SaleLine> lines = returnFirst ? QVector<SaleLine>{line(503, -2, 10), line(503, 2, 10)}
+                                                : QVector<SaleLine>{line(503, 2, 10), line(503, -2, 10)};
+    QString sale;
+    try {
+        sale = Sales::recordSale(f_.db(), h, lines).saleNumber;
+        QCOMPARE(onHand(503), 0.0);
+        Sales::correctSale(f_.db(), sale, {line(503, 1, 10), line(503, -3, 10)}, {});
+    } catch (const DbError& e) {
+        QFAIL(qPrintable(QString(e.message()).replace(u'\n', u" | "_s)));
+    }
+    QCOMPARE(onHand(503), 2.0);
+    QCOMPARE(f_.count(u"select count(*) from SKLAD where NMATERIAL = 503"_s), 1);
+
+    h.stockReceiptNumber = u"8"_s;
+    const QString other = Sales::recordSale(f_.db(), h, {line(503, 1, 10)}).saleNumber;
+    try {
+        Sales::correctSale(f_.db(), sale, {line(503, 1, 10)}, {});
+        QFAIL("goods another sale took were taken out");
+    } catch (const DbError& e) {
+        QVERIFY2(e.message().contains(u"Върнатата стока вече е изписана - корекцията е забранена !"_s), qPrintable(e.message()));
+    }
+    QCOMPARE(onHand(503), 1.0);
+    QCOMPARE(f_.count(u"select count(*) from PRODAGBI where NUMPRODAGBA = :N"_s, {{u"N"_s, sale}}), 2);
+
+    SaleBrowser::deleteSale(f_.db(), other);
+    SaleBrowser::deleteSale(f_.db(), sale);
+    QCOMPARE(onHand(503), 0.0);
+    QCOMPARE(f_.count(u"select count(*) from SKLAD where NMATERIAL = 503"_s), 0);
+    QCOMPARE(rowsOfAnySale(), 0);
+}
+
+void TstSalesData::correctionDrawsFromTheLinesTheSaleDrewFrom_data()
+{
+    QTest::addColumn<int>("object");  // 0: the warehouses
+    QTest::newRow("warehouse") << 0;
+    QTest::newRow("warehouse object") << 3;
+}
+
+// The user picked the newer of the material's two lines: the sale loaded for a correction names
+// that line, and the correction draws from it again, not from the older.
+void TstSalesData::correctionDrawsFromTheLinesTheSaleDrewFrom()
+{
+    QFETCH(int, object);
+    if (object)
+        for (const int day : {3, 4})
+            f_.db().executeProcedure(u"ADDDOSTAVKA_SKLOB"_s,
+                                     {{u"ADD_UPD"_s, 1}, {u"NUM_SKL_RAZP"_s, day}, {u"NSKL_OBEKT"_s, object},
+                                      {u"NMATERIAL"_s, 500}, {u"KOLICHESTVO"_s, 6.0},
+                                      {u"DATEPOLUCHENO"_s, QDate(2026, 11, day)}});
+    const QString lines = object ? u"SKL_OBEKTI_MATERIALI"_s : u"SKLAD"_s;
+    const QString drawn = object ? u"AUTONUM_SKLOB"_s : u"AUTONUM_SKLAD"_s;
+    const int newer = f_.db()
+                          .query(u"select first 1 AUTONUM from %1 where NMATERIAL = 500 order by DATEPOLUCHENO desc"_s.arg(lines))
+                          .rows.front()[0]
+                          .toInt();
+    SaleLine l = line(500, 3, 10);
+    l.warehouseObject = object;
+    l.stockLine = newer;
+    const QString sale = Sales::recordSale(f_.db(), invoiceHeader(), {l}).saleNumber;
+    const auto drawnFrom = [&] {
+        const DbResult r = f_.db().query(u"select %1, sum(KOLICHESTVO) from SKLAD_DVIGENIE where DOK_NOMER = :N "
+                                         u"group by %1"_s.arg(drawn),
+                                         {{u"N"_s, sale}});
+        QList<QPair<int, double>> out;
+        for (const DbRow& row : r.rows) out << qMakePair(row[0].toInt(), row[1].toDouble());
+        return out;
+    };
+    QCOMPARE(drawnFrom(), (QList<QPair<int, double>>{{newer, 3.0}}));
+    const std::optional<Sales::RecordedSale> loaded = Sales::loadSale(f_.db(), sale);
+    QVERIFY(loaded);
+    QCOMPARE(loaded->lines.size(), 1);
+    QCOMPARE(loaded->lines[0].stockLine, newer);
+    Sales::correctSale(f_.db(), sale, loaded->lines, {});
+    QCOMPARE(drawnFrom(), (QList<QPair<int, double>>{{newer, 3.0}}));
+}
+
 // A credit note: returned goods come back into stock, amount corrections take nothing out, and
 // the payment is the (negative) amount to pay.
 void TstSalesData::creditNote()
@@ -375,6 +600,42 @@ void TstSalesData::invoiceNumberBehindTheSymbol()
     QVERIFY2(why.isEmpty(), qPrintable(why.join(u'|')));
     Sales::recordSale(f_.db(), h, {line(500, 1, 10)});
     QCOMPARE(f_.count(u"select NFAKT_INT from PRODAGBI"_s), stored);
+}
+
+void TstSalesData::textInvoiceNumbersAreDigits_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("proposedNext");  // empty: refused
+    QTest::newRow("ten digits") << u"0000000124"_s << u"0000000125"_s;
+    QTest::newRow("fewer digits") << u"124"_s << u"0000000125"_s;
+    QTest::newRow("a fraction") << u"12.5"_s << QString();
+    QTest::newRow("a letter in front") << u"A123"_s << QString();
+    QTest::newRow("a dot at the end") << u"123."_s << QString();
+    QTest::newRow("zero") << u"0000000000"_s << QString();
+}
+
+// With text invoice numbers an invoice number is digits only, refused before anything is written:
+// the proposals add 1 to the highest stored one.
+void TstSalesData::textInvoiceNumbersAreDigits()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, proposedNext);
+    SaleHeader h = invoiceHeader();
+    h.invoiceNumbering = Numbering::InvoiceNumbering::TextNumbers;
+    h.invoiceNumber = typed;
+    const QStringList why = Sales::refusals(h, {line(500, 1, 10)});
+    if (proposedNext.isEmpty()) {
+        QCOMPARE(why, QStringList{u"Невалиден номер на фактура: \"%1\" !"_s.arg(typed)});
+        QVERIFY_THROWS_EXCEPTION(Sales::SaleRefused, Sales::recordSale(f_.db(), h, {line(500, 1, 10)}));
+        QCOMPARE(rowsOfAnySale(), 0);
+        return;
+    }
+    QVERIFY2(why.isEmpty(), qPrintable(why.join(u'|')));
+    Sales::recordSale(f_.db(), h, {line(500, 1, 10)});
+    const Numbering::NumberProposal next =
+        Numbering::proposeInvoiceNumber(f_.db(), {Numbering::InvoiceNumbering::TextNumbers, {}}, 3);
+    QVERIFY(next.hasText());
+    QCOMPARE(next.value(), proposedNext);
 }
 
 void TstSalesData::ownSeriesNumberRequired_data()
@@ -497,6 +758,25 @@ void TstSalesData::debtAfterTheSale()
     QVERIFY(!v.lv.value);
     QCOMPARE(v.valuta, u"USD"_s);
     QCOMPARE(*v.usd.value, 12.0);
+}
+
+// Paid at once, every currency records its amount to pay, after the document discount.
+void TstSalesData::paidAtOnceInEveryCurrencyAfterTheDiscount()
+{
+    SaleHeader h = invoiceHeader();
+    h.documentType = 6;
+    h.stockReceiptNumber = u"7"_s;
+    SaleLine l = line(500, 2, 10);
+    l.priceUsd = 5;
+    l.priceEur = 3;
+    Sales::recordSale(f_.db(), h, {l});
+    const DbResult pay = f_.db().query(u"select PLASTANE_SUMA, PLASTANE_SUMA_USD, PLASTANE_SUMA_EUR from PRODAGBI_PLASTANE"_s);
+    QCOMPARE(pay.rows.size(), std::size_t(1));
+    // 2 at 10, 5 and 3 with 20 % VAT: 24.00, 12.00 and 7.20, each less 5 %.
+    const auto cents = [&](int column) { return qRound64(pay.rows[0][column].toDouble() * 100); };
+    QCOMPARE(cents(0), 2280);
+    QCOMPARE(cents(1), 1140);
+    QCOMPARE(cents(2), 684);
 }
 
 // The old debt a sale starts from: every sale's amount to pay, as its totals compute it, less every

@@ -2,6 +2,8 @@
 #include "data/dmprodagba.h"
 #include "platform/base/clock.h"
 #include "platform/dataset/smpdataset.h"
+#include "platform/report/reportdocument.h"
+#include "platform/report/reportpreview.h"
 #include "platform/widgets/dbgrid.h"
 #include "platform/widgets/dblookupcombobox.h"
 #include "platform/widgets/dbtext.h"
@@ -35,6 +37,7 @@ private slots:
     void specialPriceLineDrawnBlue();
     void refusalKeepsWindowAndLines();
     void workedExampleTotals();
+    void cellEditsFollowIntoTheTotals();
     void shortStockAddsNoLine();
     void returnedGoodsLine();
     void correctionHasItsOwnLines();
@@ -46,6 +49,7 @@ private slots:
     void selectionColumnsFollowTheDocument();
     void correctionOfAWarehouseObjectSale();
     void vatBoxOfRequisitionAndEmptyBox();
+    void vatBoxNotANumberShowsNoTotals();
 
 private:
     TFormProdagba* sale() { return app_->FormProdagba; }
@@ -57,7 +61,11 @@ private:
     // In the item selection: the material's stock row, the quantity, "Запис"; then back.
     void addLines(const QList<QPair<int, QString>>& materialQuantities);
     void chooseRecipient(const QString& name);
-    QString shown(const char* name) { return sale()->findChild<DBText*>(QString::fromLatin1(name))->text(); }
+    QString shown(const char* name)
+    {
+        const DBText* t = sale()->findChild<DBText*>(QString::fromLatin1(name));
+        return t ? t->text() : u"(no %1)"_s.arg(QString::fromLatin1(name));
+    }
 };
 
 void TstSalesWindows::init()
@@ -148,8 +156,6 @@ void TstSalesWindows::taxInvoicePaidAtOnce()
     QCOMPARE(count(u"select count(*) from PRODAGBI_PLASTANE"_s), 1);
     QCOMPARE(onHand(500), 17.0);
     QCOMPARE(onHand(501), 16.0);
-    // The document type stays window state: the company's default is untouched.
-    QCOMPARE(count(u"select NTIP_DOKUMENT from FIRMA"_s), 0);
     // The next showing starts a new, empty sale with the next number proposed.
     openSale();
     QCOMPARE(lines().recordCount(), 0);
@@ -180,6 +186,12 @@ void TstSalesWindows::stockReceipt()
     QCOMPARE(r.rows[0][2].toInt(), 0);
     QCOMPARE(r.rows[0][3].toInt(), 2);
     QCOMPARE(onHand(500), 18.0);
+    // The document type chosen is window state: the company's default stays the tax invoice, and
+    // the next sale starts with it.
+    QCOMPARE(count(u"select NTIP_DOKUMENT from FIRMA"_s), 0);
+    QCOMPARE(dm().SmpFirma.value(u"NTIP_DOKUMENT"_s).toInt(), 0);
+    openSale();
+    QCOMPARE(sale()->documentType(), 0);
 }
 
 void TstSalesWindows::naturalPersonSale()
@@ -214,11 +226,40 @@ void TstSalesWindows::specialPriceLineDrawnBlue()
     const SmpField* price = lines().fieldByName(u"CENA_MATERIAL_IZDELIE"_s);
     QCOMPARE(lines().valueAt(0, price).toDouble(), 8.5);
     QCOMPARE(lines().valueAt(1, price).toDouble(), 2.5);
+    const auto blue = [](DBGrid* grid, int row) {
+        return grid->model()->index(row, 0).data(Qt::ForegroundRole).value<QColor>() == QColor(Qt::blue);
+    };
     for (DBGrid* grid : {sale()->DBGrid1, items()->DBGrid4}) {
-        const QAbstractItemModel* m = grid->model();
-        QCOMPARE(m->index(0, 0).data(Qt::ForegroundRole).value<QColor>(), QColor(Qt::blue));
-        QVERIFY(m->index(1, 0).data(Qt::ForegroundRole).value<QColor>() != QColor(Qt::blue));
+        QVERIFY(blue(grid, 0));
+        QVERIFY(!blue(grid, 1));
     }
+    // A recorded sale whose second line has the special price, opened for a correction: its lines are
+    // coloured by their own prices, and the sale being composed keeps its colours.
+    Sales::SaleHeader h;
+    h.documentType = 2;
+    h.counterparty = 60;
+    h.recipientName = u"Клиент"_s;
+    h.paymentType = 1;
+    h.stockReceiptNumber = u"4"_s;
+    h.date = QDate(2026, 12, 10);
+    Sales::SaleLine plain, special;
+    plain.material = 501;
+    plain.quantity = 1;
+    plain.priceLv = 2.5;
+    special = plain;
+    special.material = 500;
+    special.priceLv = 8.5;
+    const QString number = Sales::recordSale(db(), h, {plain, special}).saleNumber;
+    ui_->onModal = [&](Form* form) {
+        clickButton(items(), u"SpeedBtnClose"_s);
+        return form->modalResult();
+    };
+    QCOMPARE(items()->openCorrection(number), 1);
+    ui_->onModal = nullptr;
+    QVERIFY(blue(sale()->DBGrid1, 0));
+    QVERIFY(!blue(sale()->DBGrid1, 1));
+    QVERIFY(!blue(items()->DBGrid4, 0));
+    QVERIFY(blue(items()->DBGrid4, 1));
 }
 
 // A refused recording shows every reason, stores nothing and keeps the window with its lines.
@@ -256,7 +297,7 @@ void TstSalesWindows::workedExampleTotals()
     lines().edit();
     lines().setValue(u"OTST_IZDELIE"_s, 10);
     lines().post();
-    QCOMPARE(shown("GrpBoxDanFaktCenaMatIzdBroiObstoSum"), u"27.00"_s);
+    QCOMPARE(shown("GrpBoxDanFaktCenaMatIzdBroiObstoSumAgg"), u"27.00"_s);
     QCOMPARE(shown("GrpBoxDanFaktOtst_Obsta_Stoinost"), u"1.35"_s);
     QCOMPARE(shown("GrpBoxDanFaktOblagaemaSt"), u"25.65"_s);
     QCOMPARE(shown("GrpBoxDanFaktDDS_Stoinost"), u"5.13"_s);
@@ -268,9 +309,65 @@ void TstSalesWindows::workedExampleTotals()
     // The same line on a stock receipt: 12.00 a unit, 32.40, less 1.62, 30.78 to pay.
     chooseInList(sale()->DBLkpCmBIzborTipDok, u"Стокова разписка"_s);
     QCOMPARE(lines().value(u"CenaMatIzdCalc"_s).toDouble(), 12.0);
-    QCOMPARE(shown("GrpBoxOprFaktStRazpCenaMatIzdBroiObstoSum"), u"32.40"_s);
+    QCOMPARE(shown("GrpBoxOprFaktStRazpCenaMatIzdBroiObstoSumAgg"), u"32.40"_s);
     QCOMPARE(shown("GrpBoxOprFaktStRazpOtst_Obsta_Stoinost"), u"1.62"_s);
     QCOMPARE(shown("GrpBoxOprFaktStRazpOblagaemaSt"), u"30.78"_s);
+}
+
+// A value typed into the line grid: the totals follow it as soon as its cell is left, for another
+// cell of the same row too; "Изглед" and "Запис продажба", which take no focus from the cell, see it.
+void TstSalesWindows::cellEditsFollowIntoTheTotals()
+{
+    openSale();
+    chooseRecipient(u"Клиент"_s);
+    addLines({{500, u"3"_s}});
+    QCOMPARE(shown("GrpBoxDanFaktPlastane_Stoinost"), u"34.20"_s);
+    DBGrid* grid = sale()->DBGrid1;
+    const auto cell = [grid](const char* field) {
+        const QModelIndex i = grid->model()->index(0, grid->columnOfField(QString::fromLatin1(field)));
+        grid->scrollTo(i);
+        return grid->visualRect(i).center();
+    };
+    const auto typeInto = [&](const char* field, const QString& text) {
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell(field));
+        QTest::keyClick(grid, Qt::Key_F2);
+        auto* editor = qobject_cast<QLineEdit*>(grid->indexWidget(grid->currentIndex()));
+        QVERIFY(editor);
+        editor->selectAll();
+        typeText(editor, text);
+    };
+    // The discount, then a click into the price of the same row: 27.00 less 5 % plus VAT, owed in
+    // full when deferred.
+    sale()->RdGrpVidPlastane->click(1);
+    QCOMPARE(shown("DBTextZadylgLV"), u"34.20"_s);
+    typeInto("OTST_IZDELIE", u"10"_s);
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell("CENA_MATERIAL_IZDELIE"));
+    QCOMPARE(shown("GrpBoxDanFaktCenaMatIzdBroiObstoSumAgg"), u"27.00"_s);
+    QCOMPARE(shown("GrpBoxDanFaktPlastane_Stoinost"), u"30.78"_s);
+    QCOMPARE(shown("DBTextSlovom"), u" тридесет лева и 78 ст."_s);
+    QCOMPARE(shown("DBTextZadylgLV"), u"30.78"_s);
+    sale()->RdGrpVidPlastane->click(0);
+
+    // A discount of 20 % still in its cell when the preview is asked: 24.00 less 5 % plus VAT.
+    typeInto("OTST_IZDELIE", u"20"_s);
+    QString previewed;
+    ui_->onModal = [&](Form* form) {
+        if (auto* preview = qobject_cast<Report::ReportPreview*>(form)) previewed = Report::documentText(preview->document());
+        return 0;
+    };
+    clickButton(sale(), u"SpBtnPrintDocument"_s);
+    ui_->onModal = nullptr;
+    QVERIFY2(previewed.contains(u"27.36"_s), qPrintable(previewed));
+    QCOMPARE(shown("GrpBoxDanFaktPlastane_Stoinost"), u"27.36"_s);
+
+    // A price still in its cell when the sale is recorded: 48.00 less 5 % plus VAT.
+    typeInto("CENA_MATERIAL_IZDELIE", u"20"_s);
+    ui_->answers << true;
+    clickButton(sale(), u"SpdBtnZapisDoc"_s);
+    QVERIFY(!sale()->isVisible());
+    QCOMPARE(count(u"select count(*) from PRODAGBI where CENA_MATERIAL_IZDELIE = 20 and OTST_IZDELIE = 20"_s), 1);
+    const double paid = db().query(u"select PLASTANE_SUMA from PRODAGBI_PLASTANE"_s).rows.front()[0].toDouble();
+    QVERIFY2(qAbs(paid - 54.72) < 1e-9, qPrintable(QString::number(paid, 'f', 6)));
 }
 
 void TstSalesWindows::shortStockAddsNoLine()
@@ -348,6 +445,9 @@ void TstSalesWindows::correctionHasItsOwnLines()
         [&] {
             SmpDataset& own = app_->DMProdagba->SmpProdagbaKorekcia;
             QCOMPARE(own.recordCount(), 2);
+            // Each line names the stock line it drew from, for the correction to draw from it again.
+            QCOMPARE(own.valueAt(1, own.fieldByName(u"AUTONUM_SKLAD"_s)).toInt(),
+                     count(u"select AUTONUM from SKLAD where NMATERIAL = 501"_s));
             QCOMPARE(items()->DBText3->text(), number);
             QVERIFY(items()->BitBtnZapProdKorek->isEnabled());
             // More than the stock and the sale's own 3 together is refused, and the box offers what is available.
@@ -609,6 +709,36 @@ void TstSalesWindows::vatBoxOfRequisitionAndEmptyBox()
     chooseInList(sale()->DBLkpCmBIzborTipDok, u"Искане"_s);
     QCOMPARE(sale()->Edit_DDS->text(), u"0"_s);
     QCOMPARE(lines().value(u"CenaMatIzdCalc"_s).toDouble(), 10.0);
+}
+
+// A VAT box whose text is no number shows no totals that need a rate, says so when it is left, and
+// gives no preview; an emptied box reads 0 instead (above).
+void TstSalesWindows::vatBoxNotANumberShowsNoTotals()
+{
+    openSale();
+    chooseRecipient(u"Клиент"_s);
+    addLines({{500, u"1"_s}});
+    QCOMPARE(shown("GrpBoxDanFaktPlastane_Stoinost"), u"11.40"_s);
+    const QString bad = u"Невалидно число в \"Заложено ДДС\": \"2.0.0\" !"_s;
+    sale()->Edit_DDS->setText(u"2.0.0"_s);
+    QVERIFY(QMetaObject::invokeMethod(sale()->Edit_DDS, "editingFinished"));
+    QCOMPARE(ui_->texts(RecordingUi::Kind::Message), QStringList{bad});
+    // The invoice's taxable amount needs no rate; its VAT, amount to pay, words and debt do.
+    QCOMPARE(shown("GrpBoxDanFaktOblagaemaSt"), u"9.50"_s);
+    for (const char* field : {"GrpBoxDanFaktDDS_Stoinost", "GrpBoxDanFaktPlastane_Stoinost", "DBTextSlovom", "DBTextZadylgLV"})
+        QVERIFY2(shown(field).isEmpty(), field);
+    ui_->clear();
+    clickButton(sale(), u"SpBtnPrintDocument"_s);
+    QCOMPARE(ui_->texts(RecordingUi::Kind::Message), QStringList{bad});
+    QCOMPARE(ui_->texts(RecordingUi::Kind::Modal), QStringList());
+    // A stock receipt adds the rate to its unit prices: none of its figures is shown.
+    chooseInList(sale()->DBLkpCmBIzborTipDok, u"Стокова разписка"_s);
+    QVERIFY(lines().value(u"CenaMatIzdCalc"_s).isNull());
+    QVERIFY(shown("GrpBoxOprFaktStRazpOblagaemaSt").isEmpty());
+    // A rate again: the totals are back.
+    sale()->Edit_DDS->setText(u"20"_s);
+    QVERIFY(QMetaObject::invokeMethod(sale()->Edit_DDS, "editingFinished"));
+    QCOMPARE(shown("GrpBoxOprFaktStRazpOblagaemaSt"), u"11.40"_s);
 }
 
 QTEST_MAIN(TstSalesWindows)

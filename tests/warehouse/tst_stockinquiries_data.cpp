@@ -1,9 +1,15 @@
 #include "platform/db/connection.h"
+#include "platform/db/dberror.h"
+#include "platform/db/migrator.h"
+#include "sales/salerecording.h"
+#include "schema/schema.h"
 #include "support/dbfixture.h"
+#include "support/testdb.h"
 #include "warehouse/deliveries.h"
 #include "common/stockprices.h"
 #include "warehouse/stockinquiries.h"
 
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace StockInquiries;
@@ -22,6 +28,10 @@ private slots:
     void stockAtDateIsOnHandLessWhatMovedSince();
     void averagePriceOverNoQuantityIsEmpty();
     void stockAtDateValuedAsTheStockList();
+    void stockAtDateAveragesEachCurrencyOverItsLines_data();
+    void stockAtDateAveragesEachCurrencyOverItsLines();
+    void saleLeavesStockAtItsDocumentDate_data();
+    void saleLeavesStockAtItsDocumentDate();
     void movementDatesAreOpenAndTakeWholeDays();
     void summaryAndMinMaxPerMaterial();
     void levels_data();
@@ -31,8 +41,11 @@ private slots:
     void warehousePointLines();
     void pointsAndReceiptsApplyTheDiscount();
     void packagingAccount();
+    void packagingKindHeldByAnAccountStays();
 
 private:
+    // The warehouses, materials and suppliers every test starts from.
+    static void prepare(SQLConnection& db);
     int line(int material, const QDate& document, double quantity, double lv, double eur = 0, int supplier = 60,
              const QString& number = QStringLiteral("F1"));
     void out(int line, int kind, double quantity, const QDate& date);
@@ -40,21 +53,30 @@ private:
     QHash<int, QVariantMap> perMaterial(const QString& sql, const SqlParams& params);
     DbFixture f_;
     int receipt_ = 1;
+    // The first schema version that dates a sale's write-off by its document date.
+    static constexpr int kSalesDatedVersion = 119;
 };
+
+void TstStockInquiriesData::prepare(SQLConnection& db)
+{
+    for (const char* sql : {
+             "insert into TIP_SKLAD (NSKLAD, SKLAD) values (1, 'Основен')",
+             "insert into TIP_SKLAD (NSKLAD, SKLAD) values (2, 'Резервен')",
+             "insert into MATERIALI (NMATERIAL, IMEMATERIAL, NSKLAD, NMIARKA, PRODAGNA_CENA, MIN_KOL, MAX_KOL)"
+             " values (500, 'Болт', 1, 1, 10, 10, 20)",
+             "insert into MATERIALI (NMATERIAL, IMEMATERIAL, NSKLAD, NMIARKA, PRODAGNA_CENA_EUR, MIN_KOL, MAX_KOL)"
+             " values (501, 'Шайба', 1, 1, 3, 0, 0)",
+             "insert into MATERIALI (NMATERIAL, IMEMATERIAL, NSKLAD, NMIARKA) values (502, 'Гайка', 2, 1)",
+             "insert into KONTRAGENTI (NKONTRAGENT, NTIP_KONTRAGENT, IMEKONTRAGENT) values (60, 2, 'Доставчик А')",
+             "insert into KONTRAGENTI (NKONTRAGENT, NTIP_KONTRAGENT, IMEKONTRAGENT) values (61, 2, 'Доставчик Б')"})
+        db.execute(QString::fromUtf8(sql));
+}
 
 void TstStockInquiriesData::init()
 {
     f_.start();
     receipt_ = 1;
-    f_.exec(QStringLiteral("insert into TIP_SKLAD (NSKLAD, SKLAD) values (1, 'Основен')"));
-    f_.exec(QStringLiteral("insert into TIP_SKLAD (NSKLAD, SKLAD) values (2, 'Резервен')"));
-    f_.exec(QStringLiteral("insert into MATERIALI (NMATERIAL, IMEMATERIAL, NSKLAD, NMIARKA, PRODAGNA_CENA, MIN_KOL, MAX_KOL)"
-                           " values (500, 'Болт', 1, 1, 10, 10, 20)"));
-    f_.exec(QStringLiteral("insert into MATERIALI (NMATERIAL, IMEMATERIAL, NSKLAD, NMIARKA, PRODAGNA_CENA_EUR, MIN_KOL, MAX_KOL)"
-                           " values (501, 'Шайба', 1, 1, 3, 0, 0)"));
-    f_.exec(QStringLiteral("insert into MATERIALI (NMATERIAL, IMEMATERIAL, NSKLAD, NMIARKA) values (502, 'Гайка', 2, 1)"));
-    f_.exec(QStringLiteral("insert into KONTRAGENTI (NKONTRAGENT, NTIP_KONTRAGENT, IMEKONTRAGENT) values (60, 2, 'Доставчик А')"));
-    f_.exec(QStringLiteral("insert into KONTRAGENTI (NKONTRAGENT, NTIP_KONTRAGENT, IMEKONTRAGENT) values (61, 2, 'Доставчик Б')"));
+    prepare(f_.db());
 }
 
 int TstStockInquiriesData::line(int material, const QDate& document, double quantity, double lv, double eur,
@@ -191,12 +213,116 @@ void TstStockInquiriesData::stockAtDateValuedAsTheStockList()
     QCOMPARE(a.value(QStringLiteral("OBSTA_CENA_LV")).toDouble(), 40 * 2 + 15 * 3.0);
     QCOMPARE(a.value(QStringLiteral("OBSTA_CENA_EUR")).toDouble(), 50 * 1 + 15 * 1.5);
     QVERIFY(a.value(QStringLiteral("OBSTA_CENA_USD")).isNull());
-    // The value is the quantity on hand at the average price.
-    QCOMPARE(a.value(QStringLiteral("NALICHNOST")).toDouble() * a.value(QStringLiteral("SREDNA_CENA_EUR")).toDouble(),
-             a.value(QStringLiteral("OBSTA_CENA_EUR")).toDouble());
+    // Each currency's value is what its own lines hold at its average: 50 + 15 priced in EUR, 40 + 15 in BGN.
+    QCOMPARE(65 * a.value(QStringLiteral("SREDNA_CENA_EUR")).toDouble(), a.value(QStringLiteral("OBSTA_CENA_EUR")).toDouble());
+    QCOMPARE(55 * a.value(QStringLiteral("SREDNA_CENA_LV")).toDouble(), a.value(QStringLiteral("OBSTA_CENA_LV")).toDouble());
     QCOMPARE(a.value(QStringLiteral("OBSTO_PROD_MINUS_DOST_LV")).toDouble(), 105 * 10.0 - 125);
     QVERIFY(at.value(502).value(QStringLiteral("SREDNA_CENA_LV")).isNull());
     QCOMPARE(at.value(502).value(QStringLiteral("NALICHNOST")).toDouble(), 10.0);
+}
+
+void TstStockInquiriesData::stockAtDateAveragesEachCurrencyOverItsLines_data()
+{
+    QTest::addColumn<double>("eurGone");
+    QTest::addColumn<QVariant>("averageEur");
+    QTest::addColumn<double>("valueEur");
+    QTest::newRow("an EUR line beside BGN lines") << 0.0 << QVariant(2.0) << 60.0;
+    QTest::newRow("part of the EUR line gone") << 10.0 << QVariant(2.0) << 40.0;
+    QTest::newRow("the EUR line gone") << 30.0 << QVariant() << 0.0;
+}
+
+// 100 bought in BGN only (20 of them sold), 30 in EUR only: each average is its own lines' value over
+// what those lines hold, never over the BGN lines' quantity too.
+void TstStockInquiriesData::stockAtDateAveragesEachCurrencyOverItsLines()
+{
+    QFETCH(double, eurGone);
+    QFETCH(QVariant, averageEur);
+    QFETCH(double, valueEur);
+    const int lv = line(500, QDate(2026, 2, 1), 100, 1.5);
+    const int eur = line(500, QDate(2026, 2, 2), 30, 0, 2);
+    out(lv, 1, 20, QDate(2026, 3, 1));
+    if (eurGone > 0) out(eur, 2, eurGone, QDate(2026, 3, 1));
+    const QVariantMap a = perMaterial(QStringLiteral("select * from SKLADNALICH_KYMDATA(1, 100, 1, 1000000, :D)"),
+                                      {{QStringLiteral("D"), QDateTime(QDate(2026, 6, 30), QTime(0, 0))}}).value(500);
+    QCOMPARE(a.value(QStringLiteral("NALICHNOST")).toDouble(), 110 - eurGone);
+    QCOMPARE(a.value(QStringLiteral("SREDNA_CENA_LV")).toDouble(), 1.5);
+    QCOMPARE(a.value(QStringLiteral("OBSTA_CENA_LV")).toDouble(), 120.0);
+    QCOMPARE(a.value(QStringLiteral("SREDNA_CENA_EUR")).isNull(), averageEur.isNull());
+    if (!averageEur.isNull()) QCOMPARE(a.value(QStringLiteral("SREDNA_CENA_EUR")).toDouble(), averageEur.toDouble());
+    QCOMPARE(a.value(QStringLiteral("OBSTA_CENA_EUR")).toDouble(), valueEur);
+}
+
+void TstStockInquiriesData::saleLeavesStockAtItsDocumentDate_data()
+{
+    QTest::addColumn<int>("object");
+    QTest::addColumn<bool>("recordedBeforeUpgrade");
+    QTest::newRow("from a warehouse") << 0 << false;
+    QTest::newRow("from a warehouse object") << 1 << false;
+    QTest::newRow("from a warehouse, stored before the upgrade") << 0 << true;
+    QTest::newRow("from a warehouse object, stored before the upgrade") << 1 << true;
+}
+
+// A sale dated 15.06 and recorded later (today) leaves the stock on 15.06, not on the day it was
+// recorded; write-offs stored before the upgrade that dates them are dated so by the upgrade. A
+// corrected document date takes the write-off with it.
+void TstStockInquiriesData::saleLeavesStockAtItsDocumentDate()
+{
+    QFETCH(int, object);
+    QFETCH(bool, recordedBeforeUpgrade);
+    const QDate saleDate(2026, 6, 15);
+    QTemporaryDir oldDir;
+    std::unique_ptr<SQLConnection> old;
+    if (recordedBeforeUpgrade) {
+        QVector<Migration> before;
+        for (const Migration& m : Schema::migrations())
+            if (m.version < kSalesDatedVersion) before << m;
+        old = std::make_unique<SQLConnection>(TestDb::paramsFor(oldDir.filePath(QStringLiteral("old.fdb"))));
+        old->create();
+        Migrator(*old, before).upgrade();
+        prepare(*old);
+    }
+    SQLConnection& db = recordedBeforeUpgrade ? *old : f_.db();
+    db.execute(QStringLiteral("insert into SKLAD (NMATERIAL, NKONTRAGENT, NFAKTURA, DATEFAKTURA, DATEPOLUCHENO, KOLICHESTVO,"
+                              " ED_CENA_LV, USD, EUR) values (500, 60, 'F1', '10.01.2026', '10.01.2026', 100, 2, 0, 0)"));
+    db.execute(QStringLiteral("insert into SKL_OBEKTI_MATERIALI (NSKL_OBEKT, NMATERIAL, POLUCHENO, DATEPOLUCHENO, ED_CENA_LV)"
+                              " values (1, 500, 40, '10.01.2026', 2)"));
+    Sales::SaleHeader h;
+    h.documentType = 2;
+    h.counterparty = 60;
+    h.recipientName = QStringLiteral("Доставчик А");
+    h.paymentType = 1;
+    h.stockReceiptNumber = QStringLiteral("7");
+    h.vatPct = 20;
+    h.date = saleDate;
+    Sales::SaleLine l;
+    l.material = 500;
+    l.quantity = 30;
+    l.priceLv = 5;
+    l.warehouseObject = object;
+    const Sales::Recorded sale = Sales::recordSale(db, h, {l});
+    if (recordedBeforeUpgrade) Migrator(db, Schema::migrations()).upgrade();
+
+    // The first and the last date of the sale's write-offs, and how many there are.
+    const auto dated = [&db] {
+        const DbRow r = db.query(QStringLiteral("select min(DATE_DVIGENIE), max(DATE_DVIGENIE), count(*) from SKLAD_DVIGENIE"
+                                                " where VID_DVIGENIE = 1")).rows.front();
+        return std::tuple{r[0].toDateTime().date(), r[1].toDateTime().date(), r[2].toInt()};
+    };
+    QCOMPARE(dated(), (std::tuple{saleDate, saleDate, 1}));
+    if (object == 0) {
+        const auto onHand = [&db](const QDate& at) {
+            const DbResult r = db.query(QStringLiteral("select NALICHNOST, SUMMAT_PRODAGBI from SKLADNALICH_KYMDATA(1, 100, 1, 1000000, :D)"),
+                                        {{QStringLiteral("D"), QDateTime(at, QTime(0, 0))}});
+            return std::pair{r.rows.front()[0].toDouble(), r.rows.front()[1].toDouble()};
+        };
+        QCOMPARE(onHand(saleDate.addDays(-1)), (std::pair{100.0, 0.0}));
+        QCOMPARE(onHand(saleDate), (std::pair{70.0, 30.0}));
+        QCOMPARE(onHand(QDate(2026, 6, 30)), (std::pair{70.0, 30.0}));
+    }
+    // The document date corrected: its write-off follows.
+    db.execute(QStringLiteral("update PRODAGBI set DATEFAKTURA = '20.06.2026' where AUTONUM = :K"),
+               {{QStringLiteral("K"), sale.lineKeys.front()}});
+    QCOMPARE(dated(), (std::tuple{QDate(2026, 6, 20), QDate(2026, 6, 20), 1}));
 }
 
 void TstStockInquiriesData::movementDatesAreOpenAndTakeWholeDays()
@@ -371,6 +497,33 @@ void TstStockInquiriesData::packagingAccount()
     QCOMPARE(account[1].returned, 12);
     QCOMPARE(account[1].held, 3);
     QVERIFY(packaging(f_.db(), 62).isEmpty());
+}
+
+// A kind of packaging some account holds is refused by the window's check and by the server; an
+// unused one goes.
+void TstStockInquiriesData::packagingKindHeldByAnAccountStays()
+{
+    f_.exec(QStringLiteral("insert into TIP_AMBALAG (NAMBALAG, IME_AMBALAG) values (1, 'Палет')"));
+    f_.exec(QStringLiteral("insert into TIP_AMBALAG (NAMBALAG, IME_AMBALAG) values (2, 'Каса')"));
+    f_.exec(QStringLiteral("insert into TIP_AMBALAG (NAMBALAG, IME_AMBALAG) values (3, 'Бидон')"));
+    f_.exec(QStringLiteral("insert into AMB_FIRMA_DOST (NKONTRAGENT, NAMBALAG, BROI_AMB, DATE_AMB) values (60, 1, 4, '01.05.2026')"));
+    f_.exec(QStringLiteral("insert into AMB_DOST_FIRMA (NKONTRAGENT, NAMBALAG, BROI_AMB, DATE_AMB) values (61, 2, 1, '02.05.2026')"));
+    const QString refused = QStringLiteral("Има движение на амбалаж от този вид - ИЗТРИВАНЕТО ЗАБРАНЕНО !");
+    for (const int used : {1, 2}) {
+        QCOMPARE(packagingKindDeleteRefusal(f_.db(), used), refused);
+        try {
+            f_.exec(QStringLiteral("delete from TIP_AMBALAG where NAMBALAG = :K"), {{QStringLiteral("K"), used}});
+            QFAIL("the server deleted a kind of packaging in use");
+        } catch (const DbError& e) {
+            QVERIFY2(e.message().contains(refused), qPrintable(e.message()));
+        }
+        QVERIFY_THROWS_EXCEPTION(DbError, f_.exec(QStringLiteral("update TIP_AMBALAG set NAMBALAG = 9 where NAMBALAG = :K"),
+                                                  {{QStringLiteral("K"), used}}));
+    }
+    f_.exec(QStringLiteral("update TIP_AMBALAG set IME_AMBALAG = 'Европалет' where NAMBALAG = 1"));  // renaming keeps the rows
+    QCOMPARE(packagingKindDeleteRefusal(f_.db(), 3), QString());
+    f_.exec(QStringLiteral("delete from TIP_AMBALAG where NAMBALAG = 3"));
+    QCOMPARE(f_.count(QStringLiteral("select count(*) from TIP_AMBALAG")), 2);
 }
 
 QTEST_MAIN(TstStockInquiriesData)

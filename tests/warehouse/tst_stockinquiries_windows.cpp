@@ -1,4 +1,5 @@
 #include "common/columnsettings.h"
+#include "data/dmnsspravki.h"
 #include "data/dmsklad.h"
 #include "data/dmsklspravki.h"
 #include "platform/base/clock.h"
@@ -29,6 +30,7 @@
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
@@ -37,6 +39,9 @@
 #include <QStandardPaths>
 #include <QTest>
 #include <QtTest/qtestspontaneevent.h>
+
+#include <algorithm>
+#include <functional>
 
 // The stock inquiries, the warehouse points and the packaging account driven by their controls
 // over a real database, with their printouts read back from PDF.
@@ -49,6 +54,9 @@ private slots:
     void cleanup();
     void menuOpensEveryInquiry();
     void movementDatesAndCorrection();
+    void movementSupplierFilterFollowsTheShownSupplier();
+    void usageOfDrawnLinesOnly_data();
+    void usageOfDrawnLinesOnly();
     void minMaxColoursAndCriticalChoice();
     void stockAtDateShowsAndPrints();
     void stockAtDatePickerAgreesWithTheList();
@@ -59,6 +67,7 @@ private slots:
     void pointsRulesOfTheStockWindow();
     void pointsSupplierFilterAndPackaging();
     void exportsTheShownColumns();
+    void columnsShowTheirTextsWhole();
 
 private:
     int line(int material, const QDate& document, double quantity, double lv, int supplier = 60,
@@ -192,6 +201,70 @@ void TstStockInquiriesWindows::movementDatesAndCorrection()
     QCOMPARE(ui_->texts(RecordingUi::Kind::Error), QStringList());
 }
 
+// The supplier filter takes the supplier the box shows: after the type list closes on another type
+// the box shows none and every line is listed; back on the first type the box shows its supplier again.
+void TstStockInquiriesWindows::movementSupplierFilterFollowsTheShownSupplier()
+{
+    exec(QStringLiteral("insert into KONTRAGENTI (NKONTRAGENT, NTIP_KONTRAGENT, IMEKONTRAGENT) values (62, 1, 'Клиент В')"));
+    line(500, QDate(2026, 5, 1), 1, 2, 60);
+    line(500, QDate(2026, 5, 1), 2, 2, 61);
+    line(500, QDate(2026, 5, 1), 4, 2, 62);
+    TFormSprSkladDvigenie* w = app_->FormSprSkladDvigenie;
+    w->show();
+    w->RdGrpIzbDate->click(2);
+    w->RdGrpKontrDaNeDostav->click(1);
+    SmpDataset& list = spravki().SmpSprSklDvig;
+    const auto listed = [&list] {
+        QList<int> suppliers;
+        for (int i = 0; i < list.recordCount(); ++i) suppliers << list.valueAt(i, list.findField(QStringLiteral("NKONTRAGENT"))).toInt();
+        std::sort(suppliers.begin(), suppliers.end());
+        return suppliers;
+    };
+    const struct { const char* type; const char* supplier; QList<int> listed; } steps[] = {
+        {"Доставчици", "Доставчик Б", {61}},
+        {"Клиенти", nullptr, {60, 61, 62}},  // the box shows no supplier of this type
+        {"Доставчици", nullptr, {61}},       // it shows Б again, the list's first row is А
+        {nullptr, "Доставчик А", {60}},
+    };
+    for (const auto& step : steps) {
+        if (step.type) chooseInList(w->DBLkpCmBoxTipKontr, QString::fromUtf8(step.type));
+        if (step.supplier) chooseInList(w->DBLkpCmBoxKontr, QString::fromUtf8(step.supplier));
+        QCOMPARE(listed(), step.listed);
+    }
+    w->RdGrpKontrDaNeDostav->click(0);
+    QCOMPARE(listed(), (QList<int>{60, 61, 62}));
+}
+
+void TstStockInquiriesWindows::usageOfDrawnLinesOnly_data()
+{
+    QTest::addColumn<int>("material");
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<bool>("opens");
+    QTest::newRow("nothing drawn, some sold") << 500 << 1 << false;
+    QTest::newRow("drawn for production") << 500 << 2 << true;
+    // The same name as material 500: the row's own material is shown.
+    QTest::newRow("drawn, a name two materials bear") << 503 << 2 << true;
+}
+
+// "Вложено в ..." opens the products made with the row's own material, for a line drawn from only.
+void TstStockInquiriesWindows::usageOfDrawnLinesOnly()
+{
+    QFETCH(int, material);
+    QFETCH(int, kind);
+    QFETCH(bool, opens);
+    exec(QStringLiteral("insert into MATERIALI (NMATERIAL, IMEMATERIAL, NSKLAD, NMIARKA) values (503, 'Болт', 2, 1)"));
+    out(line(material, QDate(2026, 5, 1), 10, 2), kind, 3, QDate(2026, 5, 2));
+    TFormSprSkladDvigenie* w = app_->FormSprSkladDvigenie;
+    w->show();
+    w->RdGrpIzbDate->click(2);
+    QVERIFY(spravki().SmpSprSklDvig.locate(QStringLiteral("NMATERIAL"), {material}));
+    clickButton(w, QStringLiteral("BitBtnVlojeno"));
+    QCOMPARE(ui_->texts(RecordingUi::Kind::Modeless).contains(QStringLiteral("FormVlMatIzd")), opens);
+    SmpDataset& usage = app_->DMNsSpravki->SmpVlMatIzd;
+    QCOMPARE(usage.isActive() ? usage.param(QStringLiteral("num_material")).toInt() : 0, opens ? material : 0);
+    QCOMPARE(ui_->texts(RecordingUi::Kind::Error), QStringList());
+}
+
 void TstStockInquiriesWindows::minMaxColoursAndCriticalChoice()
 {
     line(500, QDate(2026, 2, 1), 5, 2);   // minimum 10, maximum 20: red
@@ -221,6 +294,11 @@ void TstStockInquiriesWindows::minMaxColoursAndCriticalChoice()
     w->RdGrpIzbSklad->click(1);
     QVERIFY(!w->DBGrid1->isColumnVisible(QStringLiteral("IMESKLAD")));
     QCOMPARE(list.recordCount(), 2);
+    // Shown again it lists every warehouse, whatever its radio shows.
+    w->close();
+    w->show();
+    QCOMPARE(w->RdGrpIzbSklad->itemIndex(), 1);
+    QCOMPARE(list.recordCount(), 3);
 }
 
 void TstStockInquiriesWindows::stockAtDateShowsAndPrints()
@@ -249,12 +327,14 @@ void TstStockInquiriesWindows::stockAtDateShowsAndPrints()
     QCOMPARE(list.value(QStringLiteral("OBSTA_CENA_LV")).toDouble(), 10.0);
     QCOMPARE(list.value(QStringLiteral("OBSTA_CENA_EUR")).toDouble(), 5.0);
     QCOMPARE(list.value(QStringLiteral("Valuta")).toString(), QStringLiteral("EUR"));
-    QCOMPARE(list.value(QStringLiteral("SrednaCenaObsto")).toDouble(), 5.0);
+    QCOMPARE(list.value(QStringLiteral("SREDNA_CENA_EUR")).toDouble(), 0.5);  // over the 10 priced in EUR
+    QCOMPARE(list.value(QStringLiteral("SrednaCenaObsto")).toDouble(), 10.0);
     list.locate(QStringLiteral("NMATERIAL"), {502});
     QCOMPARE(list.value(QStringLiteral("Valuta")).toString(), QStringLiteral("EUR"));  // its average price's currency
     QCOMPARE(list.value(QStringLiteral("SrednaCenaObsto")).toDouble(), 12.0);
     QCOMPARE(w->DBText1->text(), QStringLiteral("366.00"));  // 78 * 2 + 50 * 4, and 10 of the two-currency one
     QCOMPARE(w->DBText3->text(), QStringLiteral("17.00"));   // 12 + 5
+    QCOMPARE(w->DBText2->text(), QStringLiteral("0.00"));    // nothing in USD, as the movement inquiry shows it
 
     // "Наличности" offers both lists.
     QCOMPARE(w->BitBtnNalichKymData->menu()->actions(), (QList<QAction*>{w->ActNalichSrCena, w->ActNalichKolichestva}));
@@ -269,7 +349,7 @@ void TstStockInquiriesWindows::stockAtDateShowsAndPrints()
     // Each total is the sum of its printed rows: BGN only from the row shown in BGN.
     QCOMPARE(text.count(QStringLiteral("356.00")), 2);
     QVERIFY(!text.contains(QStringLiteral("366.00")));
-    QVERIFY(text.contains(QStringLiteral("17.00")));
+    QVERIFY(text.contains(QStringLiteral("22.00")));  // EUR: 20 * 0.50 + 8 * 1.50
     QCOMPARE(list.findField(QStringLiteral("NALICHNOST"))->displayFormat, QStringLiteral("# ### ##0.000"));
 
     // Quantities only: no price, no value, no totals.
@@ -409,40 +489,68 @@ void TstStockInquiriesWindows::receiptReprintOfOneDocument()
     QCOMPARE(list.recordCount(), 5);  // the list itself untouched
 }
 
+// Deletes and corrections of the points window, line by line: what left a line keeps it, and own
+// production (a batch's product, or the company alias and three characters) is neither deleted nor
+// corrected here.
 void TstStockInquiriesWindows::pointsRulesOfTheStockWindow()
 {
-    const int sold = line(500, QDate(2026, 5, 1), 10, 2);
-    const int defective = line(500, QDate(2026, 5, 2), 10, 2);
-    const int own = line(501, QDate(2026, 5, 3), 5, 1, 60, QStringLiteral("TRX001"));
-    const int longer = line(501, QDate(2026, 5, 4), 5, 1, 60, QStringLiteral("TRX0001"));
-    out(sold, 1, 1, QDate(2026, 5, 5));
-    out(defective, 4, 1, QDate(2026, 5, 5));
     TFormSkladPunkt* w = app_->FormSkladPunkt;
     w->show();
-    SmpDataset& list = spravki().SmpSklPunkt;
-    QCOMPARE(list.recordCount(), 4);
-    const auto del = [&](int key, bool answer = false) {
-        ui_->clear();
-        ui_->answers = {answer};
-        list.locate(QStringLiteral("AUTONUM"), {key});
-        clickButton(w, QStringLiteral("SpdBtnDelKontragent"));
-        return ui_->texts(RecordingUi::Kind::Message);
-    };
-    const QStringList spent{QStringLiteral("Има изразходвани количества от доставката - ИЗТРИВАНЕТО ЗАБРАНЕНО !  ")};
-    QCOMPARE(del(sold), spent);
-    QCOMPARE(del(defective), spent);  // defective goods left the line too
-    QCOMPARE(del(own), QStringList{QStringLiteral("Собствено производство - ИЗТРИВАНЕТО ЗАБРАНЕНО !  ")});
-    QCOMPARE(del(longer, true), QStringList());
-    QCOMPARE(ui_->texts(RecordingUi::Kind::Question), QStringList{QStringLiteral(" Изтриване на ред от доставка ?")});
-    QCOMPARE(count(QStringLiteral("select count(*) from SKLAD")), 3);
-    QCOMPARE(list.recordCount(), 3);
-
-    // Own production is not corrected here.
-    ui_->clear();
-    list.locate(QStringLiteral("AUTONUM"), {own});
+    // Nothing listed: nothing to correct.
     clickButton(w, QStringLiteral("SpdBtnRedakcia"));
-    QCOMPARE(ui_->texts(RecordingUi::Kind::Message), QStringList{QStringLiteral("Собствено производство - КОРЕКЦИЯ ЗАБРАНЕНА !  ")});
-    QCOMPARE(ui_->texts(RecordingUi::Kind::Error), QStringList());
+    QCOMPARE(ui_->texts(RecordingUi::Kind::Message), QStringList{QStringLiteral("Липсват данни за КОРЕКЦИЯ !")});
+
+    const QString spent = QStringLiteral("Има изразходвани количества от доставката - ИЗТРИВАНЕТО ЗАБРАНЕНО !  ");
+    const QString ownDelete = QStringLiteral("Собствено производство - ИЗТРИВАНЕТО ЗАБРАНЕНО !  ");
+    const QString ownCorrection = QStringLiteral("Собствено производство - КОРЕКЦИЯ ЗАБРАНЕНА !  ");
+    const struct Case
+    {
+        const char* name;
+        QString document;
+        int kind;  // what left the line (SKLAD_DVIGENIE kind), 0 nothing
+        bool batch;
+        QString alias;
+        QString refused;  // the delete's message; empty: asked and deleted
+        bool correctable;
+    } cases[] = {
+        {"sold", QStringLiteral("F1"), 1, false, QStringLiteral("TRX"), spent, true},
+        {"drawn", QStringLiteral("F1"), 2, false, QStringLiteral("TRX"), spent, true},
+        {"dispatched", QStringLiteral("F1"), 3, false, QStringLiteral("TRX"), spent, true},
+        {"defective", QStringLiteral("F1"), 4, false, QStringLiteral("TRX"), spent, true},
+        {"the alias and three characters", QStringLiteral("TRX001"), 0, false, QStringLiteral("TRX"), ownDelete, false},
+        {"the alias and four characters", QStringLiteral("TRX0001"), 0, false, QStringLiteral("TRX"), {}, true},
+        {"a batch's product", QStringLiteral("P17"), 0, true, QStringLiteral("TRX"), ownDelete, false},
+        {"three characters, no alias", QStringLiteral("001"), 0, false, QString(), {}, true},
+    };
+    SmpDataset& list = spravki().SmpSklPunkt;
+    for (const Case& c : cases) {
+        exec(QStringLiteral("update FIRMA set PSEVDONIM_FIRMA = '%1'").arg(c.alias));
+        const int key = line(501, QDate(2026, 5, 3), 5, 1, 60, c.document);
+        if (c.kind) out(key, c.kind, 1, QDate(2026, 5, 5));
+        if (c.batch)
+            exec(QStringLiteral("insert into IZDELIE (PART_NUM_IZDELIE, NPROIZVODSTVO, NMATERIAL_IZDELIE, KOLICH_SERII,"
+                                " KOLICH_IZDELIE, DATEIZDELIE, AUTONUM_SKLAD) values ('20260503001', 1, 501, 1, 5, '03.05.2026', %1)")
+                     .arg(key));
+        w->ReloadWarehousePointStock();
+        QVERIFY2(list.locate(QStringLiteral("AUTONUM"), {key}), c.name);
+        ui_->clear();
+        bool corrected = false;
+        ui_->onModal = [&corrected](Form* form) {
+            corrected = form->objectName() == QLatin1String("FormDostavkaKorekcia");
+            return 0;
+        };
+        clickButton(w, QStringLiteral("SpdBtnRedakcia"));
+        QVERIFY2(corrected == c.correctable, c.name);
+        QCOMPARE(ui_->texts(RecordingUi::Kind::Message), c.correctable ? QStringList() : QStringList{ownCorrection});
+
+        ui_->clear();
+        ui_->answers = {true};
+        QVERIFY2(list.locate(QStringLiteral("AUTONUM"), {key}), c.name);
+        clickButton(w, QStringLiteral("SpdBtnDelKontragent"));
+        QCOMPARE(ui_->texts(RecordingUi::Kind::Message), c.refused.isEmpty() ? QStringList() : QStringList{c.refused});
+        QCOMPARE(count(QStringLiteral("select count(*) from SKLAD where AUTONUM = %1").arg(key)), c.refused.isEmpty() ? 0 : 1);
+        QCOMPARE(ui_->texts(RecordingUi::Kind::Error), QStringList());
+    }
 }
 
 void TstStockInquiriesWindows::pointsSupplierFilterAndPackaging()
@@ -470,10 +578,12 @@ void TstStockInquiriesWindows::pointsSupplierFilterAndPackaging()
 
     // The packaging account of that supplier: a received row posted from the grid is stored at once.
     exec(QStringLiteral("insert into TIP_AMBALAG (NAMBALAG, IME_AMBALAG) values (1, 'Палет')"));
+    exec(QStringLiteral("insert into TIP_AMBALAG (NAMBALAG, IME_AMBALAG) values (2, 'Бидон')"));
     exec(QStringLiteral("insert into AMB_DOST_FIRMA (NKONTRAGENT, NAMBALAG, BROI_AMB, DATE_AMB) values (60, 1, 4, '01.05.2026')"));
     exec(QStringLiteral("insert into AMB_DOST_FIRMA (NKONTRAGENT, NAMBALAG, BROI_AMB, DATE_AMB) values (61, 1, 9, '01.05.2026')"));
     TFormAmbalag* amb = app_->FormAmbalag;
     SmpDataset& received = spravki().SmpAmbFirmaDost;
+    QList<QStringList> kindDeletes;
     ui_->onModal = [&](Form* form) {
         if (form != amb) return 0;
         received.append();
@@ -481,6 +591,16 @@ void TstStockInquiriesWindows::pointsSupplierFilterAndPackaging()
         received.setValue(QStringLiteral("ImeAmbalag"), QStringLiteral("Палет"));
         received.setValue(QStringLiteral("BROI_AMB"), 10);
         received.post();
+        // The kinds' navigator: a kind an account holds, then one none holds.
+        for (const char* kind : {"Палет", "Бидон"}) {
+            const qsizetype messages = ui_->texts(RecordingUi::Kind::Message).size();
+            const qsizetype questions = ui_->texts(RecordingUi::Kind::Question).size();
+            ui_->answers = {true};
+            spravki().SmpAmbTip.locate(QStringLiteral("IME_AMBALAG"), {QString::fromUtf8(kind)});
+            amb->DBNavigator3->button(DBNavigator::Delete)->click();
+            kindDeletes << (ui_->texts(RecordingUi::Kind::Message).mid(messages) +
+                            ui_->texts(RecordingUi::Kind::Question).mid(questions));
+        }
         return 0;
     };
     clickButton(w, QStringLiteral("SpdBtnAmbalag"));
@@ -491,6 +611,11 @@ void TstStockInquiriesWindows::pointsSupplierFilterAndPackaging()
     QCOMPARE(totals.recordCount(), 1);
     QCOMPARE(totals.value(QStringLiteral("NALICHNO")).toInt(), 6);
     QCOMPARE(spravki().SmpAmbDostFirma.recordCount(), 1);  // only this supplier's returns
+    // The kind in use refused before any question; the other asked about and deleted.
+    QCOMPARE(kindDeletes, (QList<QStringList>{{QStringLiteral("Има движение на амбалаж от този вид - ИЗТРИВАНЕТО ЗАБРАНЕНО !")},
+                                              {QStringLiteral("Изтриване на записа ?")}}));
+    QCOMPARE(count(QStringLiteral("select count(*) from TIP_AMBALAG where NAMBALAG = 1")), 1);
+    QCOMPARE(count(QStringLiteral("select count(*) from TIP_AMBALAG where NAMBALAG = 2")), 0);
 
     // All suppliers again: every row, no reload, no packaging.
     w->RdGrpKontrDaNeDostav->click(0);
@@ -498,34 +623,113 @@ void TstStockInquiriesWindows::pointsSupplierFilterAndPackaging()
     QVERIFY(!w->SpdBtnAmbalag->isEnabled());
 }
 
+// Each export holds the columns its grid shows, in their order, also when the window hid some of
+// them: the warehouse with one warehouse chosen, the supplier with one supplier chosen.
 void TstStockInquiriesWindows::exportsTheShownColumns()
 {
     line(500, QDate(2026, 5, 1), 10, 2);
     QDir docs(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
     docs.mkpath(QStringLiteral("."));
-    for (const QString& f : docs.entryList({QStringLiteral("*.xlsx")}, QDir::Files)) docs.remove(f);
-    const QList<std::pair<Form*, const char*>> windows{
-        {app_->FormSprSkladDvigenie, "SpeedBtnExcel"}, {app_->FormSprSkladMateriali, "SpeedBtnExcel"},
-        {app_->FormSprSkladMaterialiKymData, "SpeedBtnExcel"}, {app_->FormSkladMatCENI, "SpeedBtnExcel"},
-        {app_->FormMat_Spravka, "SpeedBtnExcel"}, {app_->FormSprSkladSklRazp, "SpeedBtnExcel"},
-        {app_->FormSkladPunkt, "SpdBtnExcel"}};
-    app_->FormSprSkladDvigenie->show();
-    app_->FormSprSkladDvigenie->RdGrpIzbDate->click(2);
-    app_->FormSprSkladSklRazp->show();
-    app_->FormSprSkladSklRazp->RdGrpIzbDate->click(2);
-    for (const auto& [window, button] : windows) {
-        window->show();
-        clickButton(window, QString::fromLatin1(button));
-    }
-    QCOMPARE(ui_->texts(RecordingUi::Kind::Error), QStringList());
-    const QStringList books = docs.entryList({QStringLiteral("*.xlsx")}, QDir::Files, QDir::Time | QDir::Reversed);
-    QCOMPARE(books.size(), windows.size());
-    for (const QString& book : books) {
-        const Sheet sheet = readWorkbook(docs.filePath(book));
+    TFormSkladPunkt* points = app_->FormSkladPunkt;
+    const auto choose = [](TFormStockInquiry* w) {
+        return [w] {
+            w->RdGrpIzbSklad->click(1);
+            chooseInList(w->DBLkpCmbIzbSklad, QStringLiteral("Основен"));
+        };
+    };
+    const struct Case
+    {
+        const char* name;
+        Form* window;
+        DBGrid* grid;
+        const char* button;
+        std::function<void()> set;
+        QString hidden;  // a column the window hid
+    } cases[] = {
+        {"movement", app_->FormSprSkladDvigenie, app_->FormSprSkladDvigenie->DBGrid1, "SpeedBtnExcel",
+         [this] { app_->FormSprSkladDvigenie->RdGrpIzbDate->click(2); }, {}},
+        {"summary", app_->FormSprSkladMateriali, app_->FormSprSkladMateriali->DBGrid1, "SpeedBtnExcel", {}, {}},
+        {"stock at a date", app_->FormSprSkladMaterialiKymData, app_->FormSprSkladMaterialiKymData->DBGrid1,
+         "SpeedBtnExcel", {}, {}},
+        {"prices", app_->FormSkladMatCENI, app_->FormSkladMatCENI->DBGrid1, "SpeedBtnExcel", {}, {}},
+        {"prices of one warehouse", app_->FormSkladMatCENI, app_->FormSkladMatCENI->DBGrid1, "SpeedBtnExcel",
+         choose(app_->FormSkladMatCENI), QStringLiteral("Склад")},
+        {"minimum and maximum of one warehouse", app_->FormMat_Spravka, app_->FormMat_Spravka->DBGrid1, "SpeedBtnExcel",
+         choose(app_->FormMat_Spravka), QStringLiteral("Склад")},
+        {"receipts", app_->FormSprSkladSklRazp, app_->FormSprSkladSklRazp->DBGrid1, "SpeedBtnExcel",
+         [this] { app_->FormSprSkladSklRazp->RdGrpIzbDate->click(2); }, {}},
+        {"points of one warehouse", points, points->DBGrid1, "SpdBtnExcel", choose(points), QStringLiteral("Склад")},
+        {"points of one supplier", points, points->DBGrid1, "SpdBtnExcel",
+         [points] {
+             points->RdGrpIzbSklad->click(0);
+             points->RdGrpKontrDaNeDostav->click(1);
+             chooseInList(points->DBLkpCmBoxTipKontrDost, QStringLiteral("Доставчици"));
+             chooseInList(points->DBLkpCmBoxKontrDostav, QStringLiteral("Доставчик А"));
+         },
+         QStringLiteral("Доставчик/пункт/")},
+    };
+    for (const Case& c : cases) {
+        for (const QString& f : docs.entryList({QStringLiteral("*.xlsx")}, QDir::Files)) docs.remove(f);
+        c.window->show();
+        if (c.set) c.set();
+        clickButton(c.window, QString::fromLatin1(c.button));
+        QCOMPARE(ui_->texts(RecordingUi::Kind::Error), QStringList());
+        const QStringList books = docs.entryList({QStringLiteral("*.xlsx")}, QDir::Files);
+        QVERIFY2(books.size() == 1, c.name);
+        QStringList shown;
+        for (int col = 0; col < c.grid->model()->columnCount(); ++col)
+            if (!c.grid->isColumnHidden(col)) shown << c.grid->model()->headerData(col, Qt::Horizontal).toString();
+        const Sheet sheet = readWorkbook(docs.filePath(books.front()));
+        QCOMPARE(sheet.texts.value(0), shown);
+        if (!c.hidden.isEmpty()) QVERIFY2(!sheet.texts.value(0).contains(c.hidden), c.name);
         // The header row, then the rows: one delivery line, or every material of the minimum list.
-        QVERIFY2(sheet.texts.size() == (book.startsWith(QStringLiteral("Mat_Spravka")) ? 4 : 2), qPrintable(book));
-        QVERIFY2(sheet.texts.value(1).contains(QStringLiteral("Болт")), qPrintable(book));
+        QVERIFY2(sheet.texts.size() == (c.window == app_->FormMat_Spravka ? 3 : 2), c.name);
+        QVERIFY2(sheet.texts.value(1).contains(QStringLiteral("Болт")), c.name);
     }
+}
+
+// Every column of the inquiry grids is as wide as its title and its texts: a long material name,
+// a long supplier name, the packaging totals' titles.
+void TstStockInquiriesWindows::columnsShowTheirTextsWhole()
+{
+    exec(QStringLiteral("update MATERIALI set IMEMATERIAL = 'Боя грунд сива за метал 5 л' where NMATERIAL = 500"));
+    exec(QStringLiteral("update KONTRAGENTI set IMEKONTRAGENT = 'Металсервиз Източна Европа ООД' where NKONTRAGENT = 60"));
+    out(line(500, QDate(2026, 5, 1), 1234567.5, 1234.125), 2, 1, QDate(2026, 5, 2));
+    const QList<std::pair<Form*, DBGrid*>> grids{
+        {app_->FormSprSkladDvigenie, app_->FormSprSkladDvigenie->DBGrid1},
+        {app_->FormSprSkladMateriali, app_->FormSprSkladMateriali->DBGrid1},
+        {app_->FormSkladMatCENI, app_->FormSkladMatCENI->DBGrid1},
+        {app_->FormMat_Spravka, app_->FormMat_Spravka->DBGrid1},
+        {app_->FormSprSkladMaterialiKymData, app_->FormSprSkladMaterialiKymData->DBGrid1},
+        {app_->FormSprSkladSklRazp, app_->FormSprSkladSklRazp->DBGrid1},
+        {app_->FormSkladPunkt, app_->FormSkladPunkt->DBGrid1},
+        {app_->FormAmbalag, app_->FormAmbalag->DBGrid3}};
+    app_->FormSprSkladDvigenie->RdGrpIzbDate->click(2);
+    app_->FormSprSkladSklRazp->RdGrpIzbDate->click(2);
+    for (const auto& [window, grid] : grids) {
+        if (window != app_->FormAmbalag) window->show();
+        QAbstractItemModel* m = grid->model();
+        QVERIFY2(m->columnCount() > 0, qPrintable(window->objectName()));
+        for (int c = 0; c < m->columnCount(); ++c) {
+            const QString title = m->headerData(c, Qt::Horizontal).toString();
+            const QString where = window->objectName() + u' ' + title;
+            QVERIFY2(grid->columnWidth(c) >= grid->horizontalHeader()->sectionSizeHint(c), qPrintable(where));
+            for (int r = 0; r < m->rowCount(); ++r)
+                QVERIFY2(grid->columnWidth(c) > grid->fontMetrics().horizontalAdvance(m->index(r, c).data().toString()),
+                         qPrintable(where + u' ' + m->index(r, c).data().toString()));
+        }
+    }
+    // A supplier's packaging totals show their four columns without scrolling.
+    exec(QStringLiteral("insert into TIP_AMBALAG (NAMBALAG, IME_AMBALAG) values (1, 'Каса пластмасова')"));
+    exec(QStringLiteral("insert into AMB_FIRMA_DOST (NKONTRAGENT, NAMBALAG, BROI_AMB, DATE_AMB) values (60, 1, 40, '01.05.2026')"));
+    for (SmpDataset* ds : {&app_->DMSklad->SmpTipKontrSklPunkt, &app_->DMSklad->SmpKontrSklPunkt}) ds->open();
+    QVERIFY(app_->DMSklad->SmpTipKontrSklPunkt.locate(QStringLiteral("NTIP_KONTRAGENT"), {2}));
+    QVERIFY(app_->DMSklad->SmpKontrSklPunkt.locate(QStringLiteral("NKONTRAGENT"), {60}));
+    app_->FormAmbalag->open();
+    app_->FormAmbalag->show();
+    DBGrid* totals = app_->FormAmbalag->DBGrid3;
+    QCOMPARE(totals->model()->rowCount(), 1);
+    QVERIFY(totals->horizontalHeader()->length() <= totals->viewport()->width());
 }
 
 QTEST_MAIN(TstStockInquiriesWindows)

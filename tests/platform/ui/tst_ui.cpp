@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 
 #include <memory>
 
@@ -20,6 +21,7 @@ private slots:
     void serverErrorInHandlerReachesErrorReport();
     void modelessWindowIsOneInstance();
     void modalShowReturnsResultOfClose();
+    void modelessFromModalTakesInput();
     void lineBreaksOfMessages();
     void questionsInBulgarianWithoutIcon();
 };
@@ -81,6 +83,46 @@ void TstUi::modalShowReturnsResultOfClose()
     });
     QCOMPARE(UiService::current().showModal(&dialog), 2);
     QVERIFY(!dialog.isVisible());
+}
+
+// A window shown beside the others while a modal window is open takes clicks; the modal window
+// still blocks the rest, and once it is closed nothing is blocked.
+void TstUi::modelessFromModalTakesInput()
+{
+    const auto clicker = [](Form& window, int& clicks) {
+        auto* b = new QPushButton(QStringLiteral("Бутон"), &window);
+        b->setGeometry(10, 10, 100, 30);
+        QObject::connect(b, &QPushButton::clicked, [&clicks] { ++clicks; });
+        window.resize(200, 100);
+    };
+    // A click where a user clicks: into the window system, which drops it on a blocked window.
+    const auto click = [](Form& window) { QTest::mouseClick(window.windowHandle(), Qt::LeftButton, {}, QPoint(50, 25)); };
+    int behindClicks = 0, besideClicks = 0, besideInModal = 0;
+    Form behind, dialog, beside;
+    clicker(behind, behindClicks);
+    clicker(beside, besideClicks);
+    behind.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&behind));
+    QTimer::singleShot(0, &dialog, [&] {
+        UiService::current().showModeless(&beside);
+        if (QTest::qWaitForWindowExposed(&beside)) {
+            click(beside);
+            click(behind);
+            besideInModal = besideClicks;
+        }
+        dialog.closeWith(1);
+    });
+    QCOMPARE(UiService::current().showModal(&dialog), 1);
+    QCOMPARE(besideInModal, 1);
+    QCOMPARE(behindClicks, 0);
+    click(behind);
+    click(beside);
+    QCOMPARE(behindClicks, 1);
+    QCOMPARE(besideClicks, 2);
+    // Shown again with nothing modal open, it stands alone.
+    beside.close();
+    UiService::current().showModeless(&beside);
+    QCOMPARE(beside.windowHandle()->transientParent(), nullptr);
 }
 
 void TstUi::lineBreaksOfMessages()
