@@ -1,5 +1,7 @@
 #include "sales/layoutblocks.h"
 
+#include "platform/dataset/smpdataset.h"
+
 using namespace Report;
 using namespace Qt::StringLiterals;
 
@@ -52,6 +54,34 @@ void parties(Band& b, double y, double width, SmpDataset& firma, const PartyCapt
     company(15 + 4 * kLine, u"Тел./Факс:"_s, 18, u"QRDBTextTel"_s, u"TEL"_s);
     label(b, QString(), {right, y + 15 + 5 * kLine, 34, kLine}, u"Място на сделката :"_s, 8);
     label(b, u"QRLbMqstoSdelka"_s, {right + 34, y + 15 + 5 * kLine, rw - 34, kLine}, {}, 9, true);
+}
+
+void lineDetail(Report::Band& d, const QList<Column>& columns, SmpDataset& materials)
+{
+    using namespace Report;
+    const Qt::Alignment right = Qt::AlignRight | Qt::AlignVCenter;
+    d.frame = Frame::sides(false, false, false, true, 0.1);
+    double x = 0;
+    for (const Column& c : columns) {
+        const QRectF cell{x, 0, c.width, d.height};
+        if (c.field.isEmpty()) {
+            d.addSystem(QStringLiteral("QRSysDataNo"), cell, SystemData::LineNumber).align(right).withFont(serif(9));
+        } else if (c.field == QStringLiteral("ImeMkaMat")) {
+            // The lines hold the material; its unit is the material's.
+            SmpDataset* m = &materials;
+            d.addExpression(QStringLiteral("QRDBTextMka"), cell, [m](const RowContext& row) {
+                 return m->lookup(QStringLiteral("NMATERIAL"), {row.value(QStringLiteral("NMATERIAL"))},
+                                  QStringLiteral("ImeMiarka")).toString();
+             }).withFont(serif(9)).align(Qt::AlignCenter);
+        } else {
+            Item& it = d.addField(QStringLiteral("QRDBText") + c.field, cell, nullptr, c.field).withFont(serif(9));
+            if (c.number) it.align(right);
+            if (c.width > 50) it.wrap().grow();
+        }
+        d.addVLine(QString(), x).lineWidth = 0.2;
+        x += c.width;
+    }
+    d.addVLine(QString(), x).lineWidth = 0.2;
 }
 
 } // namespace LayoutBlocks

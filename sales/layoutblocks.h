@@ -2,11 +2,13 @@
 
 #include "platform/report/reportlayout.h"
 
+#include <QList>
 #include <QString>
 
 class SmpDataset;
 
-// What the sales document layouts share: their font and the recipient and supplier block.
+// What the sales document layouts share: their font, the recipient and supplier block and the
+// grid of lines.
 namespace LayoutBlocks {
 
 Report::Font serif(double size, bool bold = false);
@@ -23,5 +25,18 @@ struct PartyCaptions
 // The recipient (labels QRLbPoluchatel … QRLbMOL, filled later) and the supplier from the company
 // record (company), side by side in a box 50 mm high from y.
 void parties(Report::Band& band, double y, double width, SmpDataset& company, const PartyCaptions& captions);
+
+// A column of the lines grid.
+struct Column
+{
+    QString heading;
+    QString field;  // empty: the running line number
+    double width;
+    bool number;
+};
+
+// The detail band of the lines in framed columns: the running number, the unit looked up in
+// materials (field "ImeMkaMat"), every other field as stored; wide columns wrap and grow.
+void lineDetail(Report::Band& detail, const QList<Column>& columns, SmpDataset& materials);
 
 } // namespace LayoutBlocks

@@ -175,31 +175,7 @@ void TQRInvoice::columnHeader(Band& b, double y)
     }
 }
 
-void TQRInvoice::detail()
-{
-    Band& d = setDetail(&lines_, kRow);
-    d.frame = Frame::sides(false, false, false, true, 0.1);
-    double x = 0;
-    for (const Column& c : columns()) {
-        const QRectF cell{x, 0, c.width, kRow};
-        if (c.field.isEmpty()) {
-            d.addSystem(u"QRSysDataNo"_s, cell, SystemData::LineNumber).align(kRight).withFont(serif(9));
-        } else if (c.field == u"ImeMkaMat"_s) {
-            // The sale being entered holds the material; its unit is the material's.
-            SmpDataset* materials = &dm_.SmpMateriali;
-            d.addExpression(u"QRDBTextMka"_s, cell, [materials](const RowContext& row) {
-                 return materials->lookup(u"NMATERIAL"_s, {row.value(u"NMATERIAL"_s)}, u"ImeMiarka"_s).toString();
-             }).withFont(serif(9)).align(Qt::AlignCenter);
-        } else {
-            Item& it = d.addField(u"QRDBText"_s + c.field, cell, nullptr, c.field).withFont(serif(9));
-            if (c.number) it.align(kRight);
-            if (c.width > 50) it.wrap().grow();
-        }
-        d.addVLine(QString(), x).lineWidth = 0.2;
-        x += c.width;
-    }
-    d.addVLine(QString(), x).lineWidth = 0.2;
-}
+void TQRInvoice::detail() { LayoutBlocks::lineDetail(setDetail(&lines_, kRow), columns(), dm_.SmpMateriali); }
 
 // One band, so the totals, words, remarks and signatures stay together on the last page.
 void TQRInvoice::summary()

@@ -4,6 +4,7 @@
 #include "platform/report/reportlayout.h"
 #include "platform/report/reportpainter.h"
 #include "sales/invoiceprint.h"
+#include "sales/layoutblocks.h"
 
 class SmpDataset;
 class TDMNS;
@@ -32,13 +33,7 @@ protected:
     TQRInvoice(const QString& name, Kind kind, bool recorded, TDMNS& dm, SmpDataset& lines);
 
 private:
-    struct Column
-    {
-        QString heading;
-        QString field;  // empty: the running line number
-        double width;
-        bool number;
-    };
+    using Column = LayoutBlocks::Column;
     QList<Column> columns() const;
     void recipientAndSupplier(Report::Band& band, double y);
     double title(Report::Band& band, double y);

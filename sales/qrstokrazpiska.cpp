@@ -244,30 +244,7 @@ void TQRStockDocument::dispatchHeader(Band& b)
     b.height = 49;
 }
 
-void TQRStockDocument::detail()
-{
-    Band& d = setDetail(&lines_, kRow);
-    d.frame = Frame::sides(false, false, false, true, 0.1);
-    double x = 0;
-    for (const Column& c : columns()) {
-        const QRectF cell{x, 0, c.width, kRow};
-        if (c.field.isEmpty()) {
-            d.addSystem(u"QRSysDataNo"_s, cell, SystemData::LineNumber).align(kRight).withFont(serif(9));
-        } else if (c.field == u"ImeMkaMat"_s) {
-            SmpDataset* materials = &dm_.SmpMateriali;
-            d.addExpression(u"QRDBTextMka"_s, cell, [materials](const RowContext& row) {
-                 return materials->lookup(u"NMATERIAL"_s, {row.value(u"NMATERIAL"_s)}, u"ImeMiarka"_s).toString();
-             }).withFont(serif(9)).align(Qt::AlignCenter);
-        } else {
-            Item& it = d.addField(u"QRDBText"_s + c.field, cell, nullptr, c.field).withFont(serif(9));
-            if (c.number) it.align(kRight);
-            if (c.width > 50) it.wrap().grow();
-        }
-        d.addVLine(QString(), x).lineWidth = 0.2;
-        x += c.width;
-    }
-    d.addVLine(QString(), x).lineWidth = 0.2;
-}
+void TQRStockDocument::detail() { LayoutBlocks::lineDetail(setDetail(&lines_, kRow), columns(), dm_.SmpMateriali); }
 
 void TQRStockDocument::signatures(Band& b, double y)
 {

@@ -3,6 +3,7 @@
 #include "platform/report/reportdocument.h"
 #include "platform/report/reportlayout.h"
 #include "sales/invoiceprint.h"
+#include "sales/layoutblocks.h"
 
 #include <array>
 #include <memory>
@@ -49,12 +50,7 @@ protected:
     TQRStockDocument(const QString& name, Kind kind, bool recorded, TDMNS& dm, SmpDataset& lines);
 
 private:
-    struct Column
-    {
-        QString heading, field;  // empty field: the running line number
-        double width;
-        bool number;
-    };
+    using Column = LayoutBlocks::Column;
     QList<Column> columns() const;
     void header();
     void dispatchHeader(Report::Band& band);
