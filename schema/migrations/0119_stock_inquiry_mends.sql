@@ -143,6 +143,9 @@ begin
     begin
         if (ostava <= 0.000000001) then
             leave;
+        -- Locked before it is read, as the transfers do: a second writer on the line waits, then
+        -- repeats its attempt against the stock this one left.
+        update SKLAD set NMATERIAL = NMATERIAL where AUTONUM = :AUTONUM_SKLAD;
         select :dostaveno - coalesce(sum(d.KOLICHESTVO), 0) from SKLAD_DVIGENIE d
          where d.AUTONUM_SKLAD = :AUTONUM_SKLAD
           into :nalichno;
@@ -185,6 +188,7 @@ begin
     begin
         if (ostava <= 0.000000001) then
             leave;
+        update SKL_OBEKTI_MATERIALI set NMATERIAL = NMATERIAL where AUTONUM = :AUTONUM_SKLOB;
         select :polucheno - coalesce(sum(d.KOLICHESTVO), 0) from SKLAD_DVIGENIE d
          where d.AUTONUM_SKLOB = :AUTONUM_SKLOB
           into :nalichno;
