@@ -1,6 +1,8 @@
 -- The stock at a date reads each line's outflows up to the day through the ledger's line index
 -- alone. With the date bound open to the index as well, the engine scanned the date index over
 -- every outflow of the period once per delivery line: minutes over a year of a busy firm.
+-- Each currency's average price is its lines' value on hand over what those same lines hold, so a
+-- material bought partly in BGN only no longer has its EUR average diluted by the BGN quantity.
 
 set term ^ ;
 
@@ -41,6 +43,9 @@ declare variable lines_eur integer;
 declare variable val_lv double precision;
 declare variable val_usd double precision;
 declare variable val_eur double precision;
+declare variable qty_lv double precision;
+declare variable qty_usd double precision;
+declare variable qty_eur double precision;
 declare variable vat double precision;
 begin
     upto = DATEFAKTURA_KYM + 1;
@@ -54,10 +59,13 @@ begin
                sum(coalesce(d.OUT_SKLOB, 0)),
                sum(iif(s.ED_CENA_LV > 0, 1, 0)),
                sum(iif(s.ED_CENA_LV > 0, (coalesce(s.KOLICHESTVO, 0) - coalesce(d.OUT_ALL, 0)) * s.ED_CENA_LV, 0)),
+               sum(iif(s.ED_CENA_LV > 0, coalesce(s.KOLICHESTVO, 0) - coalesce(d.OUT_ALL, 0), 0)),
                sum(iif(s.USD > 0, 1, 0)),
                sum(iif(s.USD > 0, (coalesce(s.KOLICHESTVO, 0) - coalesce(d.OUT_ALL, 0)) * s.USD, 0)),
+               sum(iif(s.USD > 0, coalesce(s.KOLICHESTVO, 0) - coalesce(d.OUT_ALL, 0), 0)),
                sum(iif(s.EUR > 0, 1, 0)),
-               sum(iif(s.EUR > 0, (coalesce(s.KOLICHESTVO, 0) - coalesce(d.OUT_ALL, 0)) * s.EUR, 0))
+               sum(iif(s.EUR > 0, (coalesce(s.KOLICHESTVO, 0) - coalesce(d.OUT_ALL, 0)) * s.EUR, 0)),
+               sum(iif(s.EUR > 0, coalesce(s.KOLICHESTVO, 0) - coalesce(d.OUT_ALL, 0), 0))
           from SKLAD s
           join MATERIALI m on m.NMATERIAL = s.NMATERIAL
           left join TIP_SKLAD t on t.NSKLAD = m.NSKLAD
@@ -79,16 +87,17 @@ begin
           into :NSKLAD, :SKLAD, :NMATERIAL, :IMEMATERIAL, :MIARKA_BG,
                :PRODAGNA_CENA, :PRODAGNA_CENA_USD, :PRODAGNA_CENA_EUR,
                :SUMMAT_DOSTAVKA, :SUMDOST_BRAK, :SUMISK, :SUMMAT_PRODAGBI, :SUMMAT_SKLOB,
-               :lines_lv, :val_lv, :lines_usd, :val_usd, :lines_eur, :val_eur
+               :lines_lv, :val_lv, :qty_lv, :lines_usd, :val_usd, :qty_usd, :lines_eur, :val_eur, :qty_eur
     do
     begin
         NALICHNOST = SUMMAT_DOSTAVKA - SUMDOST_BRAK - SUMISK - SUMMAT_PRODAGBI - SUMMAT_SKLOB;
         OBSTA_CENA_LV = iif(lines_lv > 0, val_lv, null);
         OBSTA_CENA_USD = iif(lines_usd > 0, val_usd, null);
         OBSTA_CENA_EUR = iif(lines_eur > 0, val_eur, null);
-        SREDNA_CENA_LV = iif(NALICHNOST > 0, OBSTA_CENA_LV / NALICHNOST, null);
-        SREDNA_CENA_USD = iif(NALICHNOST > 0, OBSTA_CENA_USD / NALICHNOST, null);
-        SREDNA_CENA_EUR = iif(NALICHNOST > 0, OBSTA_CENA_EUR / NALICHNOST, null);
+        -- Each currency's value over what its own lines hold.
+        SREDNA_CENA_LV = iif(qty_lv > 0, val_lv / qty_lv, null);
+        SREDNA_CENA_USD = iif(qty_usd > 0, val_usd / qty_usd, null);
+        SREDNA_CENA_EUR = iif(qty_eur > 0, val_eur / qty_eur, null);
         OBSTA_CENA_PROD_LV = NALICHNOST * PRODAGNA_CENA;
         OBSTA_CENA_PROD_USD = NALICHNOST * PRODAGNA_CENA_USD;
         OBSTA_CENA_PROD_EUR = NALICHNOST * PRODAGNA_CENA_EUR;
