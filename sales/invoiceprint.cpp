@@ -77,6 +77,12 @@ QVariant optionalValue(const std::optional<double>& v) { return v ? QVariant(*v)
 
 } // namespace
 
+SaleTotals::LineValues recordedLineValues(const SmpDataset& line)
+{
+    return SaleTotals::computeLine(line.value(u"TIP_DOCUMENT"_s).toInt(), line.value(u"PROCENT_DDS"_s).toDouble(),
+                                   lineInput(line));
+}
+
 RecordedSale::RecordedSale(SQLConnection& db) : SmpRealizaciaProdagba(u"SmpRealizaciaProdagba"_s, &db), db_(db)
 {
     using T = SmpField::Type;
@@ -98,10 +104,8 @@ RecordedSale::RecordedSale(SQLConnection& db) : SmpRealizaciaProdagba(u"SmpReali
                                        {"CENA_OBSTO_MATERIAL_IZDELIE", "# ### ##0.00"},
                                        {"CENA_MAT_IZD_DDS", "# ### ##0.000"}, {"CENA_OBSTO_MAT_IZD_DDS", "# ### ##0.00"}})
         ds.fieldByName(QString::fromLatin1(name))->displayFormat = QString::fromLatin1(format);
-    // The line values by the same rules as the sale being entered, from the recorded type and VAT.
     ds.onCalcFields = [](SmpDataset& d) {
-        const SaleTotals::LineValues v = SaleTotals::computeLine(d.value(u"TIP_DOCUMENT"_s).toInt(),
-                                                                 d.value(u"PROCENT_DDS"_s).toDouble(), lineInput(d));
+        const SaleTotals::LineValues v = recordedLineValues(d);
         d.setValue(u"CENA_OBSTO_MATERIAL_IZDELIE"_s, optionalValue(v.lv.value));
         d.setValue(u"CENA_MAT_IZD_DDS"_s, optionalValue(v.lv.unit));
         d.setValue(u"CENA_OBSTO_MAT_IZD_DDS"_s, optionalValue(v.lv.value));

@@ -40,6 +40,10 @@ struct Heading
     QString sumWithoutVat, discountPct, discountAmount, taxable, vatPct, vat, total, words;
 };
 
+// The values of a recorded sale line (a row with PRODAGBI's columns) by the same rules as the sale
+// being entered, from its recorded type and VAT.
+SaleTotals::LineValues recordedLineValues(const SmpDataset& line);
+
 // The totals texts of a heading whose document type is set, computed at the VAT rate given.
 void fillTotals(Heading& heading, double vatPct, const SaleTotals::DocumentTotals& totals);
 

@@ -56,6 +56,23 @@ void parties(Band& b, double y, double width, SmpDataset& firma, const PartyCapt
     label(b, u"QRLbMqstoSdelka"_s, {right + 34, y + 15 + 5 * kLine, rw - 34, kLine}, {}, 9, true);
 }
 
+void columnHeader(Report::Band& b, const QList<Column>& columns, double y)
+{
+    double x = 0;
+    for (const Column& c : columns) {
+        const QStringList parts = c.heading.split(u'\n');
+        if (parts.size() == 1) {
+            label(b, QString(), {x, y, c.width, 9}, c.heading, 9, true)
+                .align(Qt::AlignCenter).framed(Report::Frame::box(0.3)).filled(QColor(235, 235, 235));
+        } else {
+            b.addBox(QString(), {x, y, c.width, 9}).lineWidth = 0.3;
+            label(b, QString(), {x, y, c.width, 4.5}, parts[0], 8, true).align(Qt::AlignCenter);
+            label(b, QString(), {x, y + 4.5, c.width, 4.5}, parts[1], 8, true).align(Qt::AlignCenter);
+        }
+        x += c.width;
+    }
+}
+
 void lineDetail(Report::Band& d, const QList<Column>& columns, SmpDataset& materials)
 {
     using namespace Report;

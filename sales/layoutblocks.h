@@ -35,6 +35,10 @@ struct Column
     bool number;
 };
 
+// The titles of the lines grid at y, 9 mm high, framed and shaded; a title with a line break
+// prints on two lines.
+void columnHeader(Report::Band& band, const QList<Column>& columns, double y);
+
 // The detail band of the lines in framed columns: the running number, the unit looked up in
 // materials (field "ImeMkaMat"), every other field as stored; wide columns wrap and grow.
 void lineDetail(Report::Band& detail, const QList<Column>& columns, SmpDataset& materials);

@@ -68,12 +68,12 @@ TQRInvoice::TQRInvoice(const QString& name, Kind kind, bool recorded, TDMNS& dm,
     double y = title(head, 52);
     head.height = y + 1;
     if (everyPage) {
-        columnHeader(head, y + 1);
+        LayoutBlocks::columnHeader(head, columns(), y + 1);
         head.height = y + 1 + 10;
     } else {
-        Band& columns = addBand(BandType::ColumnHeader, 10);
-        columnHeader(columns, 2);
-        columns.height = 12;
+        Band& titles = addBand(BandType::ColumnHeader, 10);
+        LayoutBlocks::columnHeader(titles, columns(), 2);
+        titles.height = 12;
     }
     detail();
     summary();
@@ -156,23 +156,6 @@ QList<TQRInvoice::Column> TQRInvoice::columns() const
             {u"Ед. цена"_s, price, 22, true},
             {u"% ТО"_s, u"OTST_IZDELIE"_s, 15, true},
             {u"Стойност"_s, value, 30, true}};
-}
-
-void TQRInvoice::columnHeader(Band& b, double y)
-{
-    double x = 0;
-    for (const Column& c : columns()) {
-        const QStringList parts = c.heading.split(u'\n');
-        if (parts.size() == 1) {
-            label(b, QString(), {x, y, c.width, 9}, c.heading, 9, true)
-                .align(Qt::AlignCenter).framed(Frame::box(0.3)).filled(QColor(235, 235, 235));
-        } else {
-            b.addBox(QString(), {x, y, c.width, 9}).lineWidth = 0.3;
-            label(b, QString(), {x, y, c.width, 4.5}, parts[0], 8, true).align(Qt::AlignCenter);
-            label(b, QString(), {x, y + 4.5, c.width, 4.5}, parts[1], 8, true).align(Qt::AlignCenter);
-        }
-        x += c.width;
-    }
 }
 
 void TQRInvoice::detail() { LayoutBlocks::lineDetail(setDetail(&lines_, kRow), columns(), dm_.SmpMateriali); }

@@ -37,7 +37,6 @@ private:
     QList<Column> columns() const;
     void recipientAndSupplier(Report::Band& band, double y);
     double title(Report::Band& band, double y);
-    void columnHeader(Report::Band& band, double y);
     void detail();
     void summary();
     void footer();

@@ -205,19 +205,7 @@ void TQRStockDocument::header()
         label(b, u"QRLbNumPorychka"_s, {22, y, 40, kLine}, {}, 9, true);
         y += kLine + 1;
     }
-    double x = 0;
-    for (const Column& c : columns()) {
-        const QStringList parts = c.heading.split(u'\n');
-        if (parts.size() == 1) {
-            label(b, QString(), {x, y, c.width, 9}, c.heading, 9, true)
-                .align(Qt::AlignCenter).framed(Frame::box(0.3)).filled(QColor(235, 235, 235));
-        } else {
-            b.addBox(QString(), {x, y, c.width, 9}).lineWidth = 0.3;
-            label(b, QString(), {x, y, c.width, 4.5}, parts[0], 8, true).align(Qt::AlignCenter);
-            label(b, QString(), {x, y + 4.5, c.width, 4.5}, parts[1], 8, true).align(Qt::AlignCenter);
-        }
-        x += c.width;
-    }
+    LayoutBlocks::columnHeader(b, columns(), y);
     b.height = y + 10;
 }
 

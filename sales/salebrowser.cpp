@@ -5,6 +5,7 @@
 #include "platform/dataset/smpdataset.h"
 #include "platform/db/connection.h"
 #include "platform/db/transaction.h"
+#include "sales/invoiceprint.h"
 #include "sales/salerecording.h"
 #include "sales/saletotals.h"
 
@@ -146,14 +147,7 @@ void attachValues(SmpDataset& lines, SmpDataset& due, SmpDataset& payments)
                                                - d.value(u"SUM_BROI_MAT_IZD_VYRNATO"_s).toDouble());
         d.setValue(u"SumaDDSfakturaTXT"_s, AmountInWordsWithStotinki(d.value(u"SUMA_DDS_FAKTURA"_s).toDouble()));
         d.setValue(u"SumaPlastaneTxt"_s, AmountInWordsWithStotinki(d.value(u"SUMA_PLASTANE"_s).toDouble()));
-        SaleTotals::LineInput in;
-        in.quantity = d.value(u"BROI_MATERIAL_IZDELIE"_s).toDouble();
-        in.priceLv = d.value(u"CENA_MATERIAL_IZDELIE"_s).toDouble();
-        in.priceUsd = d.value(u"CENA_MAT_IZD_USD"_s).toDouble();
-        in.priceEur = d.value(u"CENA_MAT_IZD_EUR"_s).toDouble();
-        in.discountPct = d.value(u"OTST_IZDELIE"_s).toDouble();
-        const SaleTotals::LineValues v =
-            SaleTotals::computeLine(d.value(u"TIP_DOCUMENT"_s).toInt(), d.value(u"PROCENT_DDS"_s).toDouble(), in);
+        const SaleTotals::LineValues v = InvoicePrint::recordedLineValues(d);
         d.setValue(u"Cena"_s, v.cena ? QVariant(*v.cena) : QVariant());
         d.setValue(u"Cena_otst"_s, v.cenaOtst ? QVariant(*v.cenaOtst) : QVariant());
         d.setValue(u"Valuta"_s, v.valuta);
