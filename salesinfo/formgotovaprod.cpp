@@ -44,10 +44,8 @@ TFormGotovaProd::TFormGotovaProd(TDMNsSpravki& dm) : dm_(dm)
     }
 
     // A day picked in the calendar reloads at once, a typed date when it is committed.
-    auto* from = new FilterDateEdit(QDate());
-    auto* to = new FilterDateEdit(QDate());
-    from->setObjectName(u"DateProdagbaOt"_s);
-    to->setObjectName(u"DateProdagbaDo"_s);
+    auto* from = InfoControls::periodDate("DateProdagbaOt");
+    auto* to = InfoControls::periodDate("DateProdagbaDo");
     DateProdagbaOt = from;
     DateProdagbaDo = to;
     auto* excel = Handlers::makeButton("SpeedBtnExcel", u"Изход > Excel"_s);

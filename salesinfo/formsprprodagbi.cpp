@@ -140,10 +140,8 @@ void TFormSprProdagbi::buildChoices(QLayout* into)
 
     auto* period = group("GroupBox2", u"Период "_s);
     // A day picked in the calendar reloads at once, a typed date when it is committed.
-    auto* from = new FilterDateEdit(QDate());
-    auto* to = new FilterDateEdit(QDate());
-    from->setObjectName(u"DateOt"_s);
-    to->setObjectName(u"DateDo"_s);
+    auto* from = InfoControls::periodDate("DateOt");
+    auto* to = InfoControls::periodDate("DateDo");
     DateOt = from;
     DateDo = to;
     auto* pl = new QGridLayout(period);

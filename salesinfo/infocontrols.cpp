@@ -3,6 +3,7 @@
 #include "common/gridexport.h"
 #include "platform/widgets/dbgrid.h"
 #include "platform/widgets/dtsource.h"
+#include "platform/widgets/filterdateedit.h"
 
 #include <QAbstractItemModel>
 #include <QDateEdit>
@@ -30,6 +31,13 @@ QDateEdit* datePicker(const char* name)
     d->setObjectName(QString::fromLatin1(name));
     d->setCalendarPopup(true);
     d->setDisplayFormat(u"dd.MM.yyyy"_s);
+    return d;
+}
+
+FilterDateEdit* periodDate(const char* name)
+{
+    auto* d = new FilterDateEdit(QDate());
+    d->setObjectName(QString::fromLatin1(name));
     return d;
 }
 
