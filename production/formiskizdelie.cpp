@@ -230,7 +230,30 @@ void TFormIskIzdelie::CountBatchPairs()
         }
     }
     LbBrChift->setText(QString::number(pairs_));
+    priceRows();
     showPrices();
+}
+
+// Each row at what its quantity costs from the workshop's requisition lines, oldest first: the
+// price the batch is stored at.
+void TFormIskIzdelie::priceRows()
+{
+    SmpDataset& recipe = pr_.SmpIzbRecepIzd;
+    if (!recipe.isActive() || recipe.isEmpty()) return;
+    const QVariantList key = recipe.keyAt(recipe.recNo());
+    const SmpField* material = recipe.fieldByName(u"NMATERIAL"_s);
+    const SmpField* qty = recipe.fieldByName(u"SumKolichMatRecep"_s);
+    recipe.disableControls();
+    for (int i = 0; i < recipe.recordCount(); ++i) {
+        const double price = Production::workshopPrice(dm_.SQLConnectNS, workshop_, recipe.valueAt(i, material).toInt(),
+                                                       recipe.valueAt(i, qty).toDouble());
+        recipe.moveTo(i);
+        recipe.edit();
+        recipe.setValue(u"ED_CENA_CEH_MAT"_s, price);
+        recipe.post();
+    }
+    recipe.locateKey(key);
+    recipe.enableControls();
 }
 
 Production::Batch TFormIskIzdelie::batch() const

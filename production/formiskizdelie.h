@@ -47,6 +47,7 @@ public:
     void FormShow();
     void SpnEdtBrIzdelieChange();
     void CountBatchPairs();
+    void priceRows();
     void SpdBtnZapisPart_Mat_IzdelieClick();
 
 private:

@@ -4,6 +4,8 @@
 #include "platform/db/dberror.h"
 #include "platform/db/transaction.h"
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 namespace Production {
@@ -176,11 +178,25 @@ SavedBatch saveBatch(SQLConnection& db, const Batch& batch, const QDate& today)
                                            {{u"N"_s, batch.workshop}});
         refuseIf(workshop.isEmpty() ? u"Не е въведено тип производство !"_s : QString());
         saved.mark = storeMark(workshop.value(0, u"PSEVDONIM_CEH"_s).toString(), batch.produced, saved.number);
+        // The materials first: each row is stored at the price of the requisition lines it took,
+        // and the product at the sum of what the rows stored.
+        for (const BatchMaterial& m : batch.materials)
+            if (m.quantity > 0)
+                db.executeProcedure(u"ADDIZDELIE_MATERIALI"_s, {{u"PART_NUM_IZDELIE"_s, saved.number},
+                                                                {u"NPROIZVODSTVO"_s, batch.workshop},
+                                                                {u"NMATERIAL"_s, m.material},
+                                                                {u"KOLICHESTVO"_s, m.quantity},
+                                                                {u"ED_CENA_LV"_s, m.unitPrice}});
+        const double cost = db.query(u"select coalesce(sum(KOLICHESTVO * ED_CENA_LV), 0) from IZDELIE_MATERIALI "
+                                     u"where PART_NUM_IZDELIE = :P"_s,
+                                     {{u"P"_s, saved.number}})
+                                .rows.front()[0]
+                                .toDouble();
         const int series = batch.series ? batch.count : 0;
         saved.stockLine = db.executeProcedure(u"ADDDOSTAVKA"_s, {{u"NMATERIAL"_s, batch.productMaterial},
                                                                  {u"KOLICHESTVO"_s, batch.storedQuantity()},
                                                                  {u"KOLICH_SERII"_s, series},
-                                                                 {u"ED_CENA_LV"_s, batch.unitPrice()},
+                                                                 {u"ED_CENA_LV"_s, cost / batch.storedQuantity()},
                                                                  {u"DATEPOLUCHENO"_s, batch.produced},
                                                                  {u"DATEFAKTURA"_s, batch.produced},
                                                                  {u"NKONTRAGENT"_s, 0},
@@ -195,13 +211,6 @@ SavedBatch saveBatch(SQLConnection& db, const Batch& batch, const QDate& today)
                                               {u"KOLICH_IZDELIE"_s, batch.storedQuantity()},
                                               {u"DATEIZDELIE"_s, batch.produced},
                                               {u"AUTONUM_SKLAD"_s, saved.stockLine}});
-        for (const BatchMaterial& m : batch.materials)
-            if (m.quantity > 0)
-                db.executeProcedure(u"ADDIZDELIE_MATERIALI"_s, {{u"PART_NUM_IZDELIE"_s, saved.number},
-                                                                {u"NPROIZVODSTVO"_s, batch.workshop},
-                                                                {u"NMATERIAL"_s, m.material},
-                                                                {u"KOLICHESTVO"_s, m.quantity},
-                                                                {u"ED_CENA_LV"_s, m.unitPrice}});
         tx.commit();
         return saved;
     });
@@ -268,26 +277,37 @@ void deleteBatch(SQLConnection& db, const QString& batchNumber)
     tx.commit();
 }
 
+double workshopPrice(SQLConnection& db, int workshop, int material, double quantity)
+{
+    return db.selectProcedure(u"CEH_MAT_CENA"_s, {{u"NPROIZVODSTVO"_s, workshop},
+                                                  {u"NMATERIAL"_s, material},
+                                                  {u"KOLICHESTVO"_s, quantity}})
+        .value(0, u"ED_CENA_LV"_s)
+        .toDouble();
+}
+
 bool returnToWarehouse(SQLConnection& db, int workshop, int material)
 {
-    const SqlParams key{{u"NUMPROIZVODSTVO"_s, workshop}, {u"NUMMATERIAL"_s, material}};
-    const DbResult lines = db.query(u"select AUTONUM, KOLICHESTVO from ISKANIA where NPROIZVODSTVO = :NUMPROIZVODSTVO "
-                                    u"and NMATERIAL = :NUMMATERIAL order by NISKANE, AUTONUM"_s,
-                                    key);
-    if (lines.isEmpty()) return false;
-    const std::size_t last = lines.rows.size() - 1;
-    const int line = lines.value(last, u"AUTONUM"_s).toInt();
-    const double quantity = lines.value(last, u"KOLICHESTVO"_s).toDouble();
+    TransactionScope tx(db);
+    // The newest line with an unused part; batches took the older lines first.
+    const DbResult lines = db.selectProcedure(u"CEH_MAT_REDOVE"_s, {{u"NPROIZVODSTVO"_s, workshop},
+                                                                   {u"NMATERIAL"_s, material}});
+    std::optional<std::size_t> last;
+    for (std::size_t i = 0; i < lines.rows.size(); ++i)
+        if (lines.value(i, u"OSTATYK"_s).toDouble() > 1e-9) last = i;
+    if (!last) return false;
+    const int line = lines.value(*last, u"AUTONUM"_s).toInt();
+    const double quantity = lines.value(*last, u"KOLICHESTVO"_s).toDouble();
     const double held = db.selectProcedure(u"CEH_MAT_SALDO"_s, {{u"NPROIZVODSTVO"_s, workshop}, {u"NMATERIAL"_s, material}})
                             .value(0, u"NALICHNOST"_s)
                             .toDouble();
-    if (!(held > 0)) return false;
-    TransactionScope tx(db);
-    if (held >= quantity)
+    const double unused = std::min(lines.value(*last, u"OSTATYK"_s).toDouble(), held);
+    if (!(unused > 1e-9)) return false;
+    if (unused >= quantity - 1e-9)
         db.executeProcedure(u"DEL_UPDATE_ISKANIA"_s, {{u"DEL_UPDATE"_s, 0}, {u"NUM_ZAPIS"_s, line}, {u"KOLICHESTVO"_s, 0}});
     else
         db.executeProcedure(u"DEL_UPDATE_ISKANIA"_s,
-                            {{u"DEL_UPDATE"_s, 1}, {u"NUM_ZAPIS"_s, line}, {u"KOLICHESTVO"_s, quantity - held}});
+                            {{u"DEL_UPDATE"_s, 1}, {u"NUM_ZAPIS"_s, line}, {u"KOLICHESTVO"_s, quantity - unused}});
     tx.commit();
     return true;
 }

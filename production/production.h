@@ -107,7 +107,8 @@ struct SavedBatch
     int stockLine = 0;  // SKLAD.AUTONUM of the product
 };
 
-// Stores the product as a delivery line at the batch's unit price, the batch and what it consumed,
+// Stores what the batch consumed, each material at the price of the requisition lines it took (oldest
+// first), the product as a delivery line at the sum of those over the stored quantity, and the batch,
 // under a new batch number of the day `today`; all or nothing.
 SavedBatch saveBatch(SQLConnection& db, const Batch& batch, const QDate& today);
 
@@ -116,9 +117,13 @@ QString batchDeleteRefusal(SQLConnection& db, const QString& batchNumber);
 // Removes the batch, its product line and what it consumed, after the same checks.
 void deleteBatch(SQLConnection& db, const QString& batchNumber);
 
-// Gives the workshop's material back to the warehouse through its latest requisition line: the
-// whole line when the workshop holds all of it, else the line is reduced to what was used.
-// Returns false when the workshop has no requisition line of the material.
+// The unit price a batch pays for `quantity` of the workshop's material: the unused parts of its
+// requisition lines taken oldest first.
+double workshopPrice(SQLConnection& db, int workshop, int material, double quantity);
+
+// Gives the workshop's material back to the warehouse through its newest requisition line that has
+// an unused part: the whole line when none of it was used, else the line is reduced to what was used.
+// Returns false when no line of the material has anything left.
 bool returnToWarehouse(SQLConnection& db, int workshop, int material);
 
 } // namespace Production

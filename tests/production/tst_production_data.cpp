@@ -26,6 +26,7 @@ private slots:
     void givingBackReducesLineWhenPartUsed();
     void givingBackConservesValue_data();
     void givingBackConservesValue();
+    void severalLinesOfOneMaterialKeepTheirPrices();
     void inquiryKeepsMaterialsOfOneNameApart();
     void requisitionRefusals();
     void batchRefusals();
@@ -45,6 +46,9 @@ private:
     void deliver(int material, double quantity, double price, const QDate& received);
     double warehouseStock(int material);
     double scalar(const QString& sql);
+    QString valueLost(int material);
+    void requisition(int material, double quantity);
+    QString batchOf(int material, double quantity);
     DbResult workshopStock();
     Production::Requisition fromRecipe(int count);
     Production::Batch batchFromWorkshop(int count);
@@ -260,16 +264,93 @@ void TstProductionData::givingBackConservesValue()
         QVERIFY(qAbs(line.value(0, u"ED_CENA_LV"_s).toDouble() - 2.0) < 1e-9);
     }
     QVERIFY(qAbs(warehouseStock(602) - backQuantity) < 1e-9);
+    QCOMPARE(valueLost(602), QString());
     const double warehouseValue =
         scalar(u"select sum((s.KOLICHESTVO - coalesce((select sum(d.KOLICHESTVO) from SKLAD_DVIGENIE d "
                u"where d.AUTONUM_SKLAD = s.AUTONUM), 0)) * s.ED_CENA_LV) from SKLAD s where s.NMATERIAL = 602"_s);
-    const double batchesValue =
-        scalar(u"select coalesce(sum(KOLICHESTVO * ED_CENA_LV), 0) from IZDELIE_MATERIALI where NMATERIAL = 602"_s);
-    const double workshopValue = scalar(u"select NALICHNOST * ED_CENA_LV from CEH_MAT_SALDO(1, 602)"_s);
-    const double delivered = scalar(u"select sum(KOLICHESTVO * ED_CENA_LV) from SKLAD where NMATERIAL = 602"_s);
     QVERIFY2(qAbs(warehouseValue - backValue) < 1e-9, qPrintable(QString::number(warehouseValue)));
-    QVERIFY2(qAbs(warehouseValue + batchesValue + workshopValue - delivered) < 1e-9,
-             qPrintable(u"%1 + %2 + %3 vs %4"_s.arg(warehouseValue).arg(batchesValue).arg(workshopValue).arg(delivered)));
+}
+
+// Warehouse, batches and workshop together against what was delivered; empty when they agree.
+QString TstProductionData::valueLost(int material)
+{
+    const SqlParams m{{u"M"_s, material}};
+    const auto value = [&](const QString& sql) { return f_.db().query(sql, m).rows.front()[0].toDouble(); };
+    const double warehouse =
+        value(u"select coalesce(sum((s.KOLICHESTVO - coalesce((select sum(d.KOLICHESTVO) from SKLAD_DVIGENIE d "
+              u"where d.AUTONUM_SKLAD = s.AUTONUM), 0)) * s.ED_CENA_LV), 0) from SKLAD s where s.NMATERIAL = :M"_s);
+    const double batches =
+        value(u"select coalesce(sum(KOLICHESTVO * ED_CENA_LV), 0) from IZDELIE_MATERIALI where NMATERIAL = :M"_s);
+    const double workshop = value(u"select NALICHNOST * ED_CENA_LV from CEH_MAT_SALDO(1, :M)"_s);
+    const double delivered =
+        value(u"select sum(s.KOLICHESTVO * s.ED_CENA_LV) from SKLAD s where s.NMATERIAL = :M"_s);
+    if (qAbs(warehouse + batches + workshop - delivered) < 1e-9) return {};
+    return u"%1 + %2 + %3 vs %4"_s.arg(warehouse).arg(batches).arg(workshop).arg(delivered);
+}
+
+void TstProductionData::requisition(int material, double quantity)
+{
+    Production::Requisition r;
+    r.date = today_;
+    r.workshop = 1;
+    r.lines = {{1, material, u"Конец"_s, quantity}};
+    Production::saveRequisition(f_.db(), r, today_);
+}
+
+QString TstProductionData::batchOf(int material, double quantity)
+{
+    Production::Batch b;
+    b.workshop = 1;
+    b.productMaterial = 700;
+    b.count = 1;
+    b.produced = today_;
+    b.materials = {{material, quantity, Production::workshopPrice(f_.db(), 1, material, quantity)}};
+    return Production::saveBatch(f_.db(), b, today_).number;
+}
+
+// One material reached the workshop in two requisitions at 1.00 and 3.00. Batches take the older
+// line first and are stored at what they took; giving back takes the newer line's unused part at
+// its price; deleting a batch gives each line back its own part. Nothing is gained or lost.
+void TstProductionData::severalLinesOfOneMaterialKeepTheirPrices()
+{
+    f_.exec(u"insert into MATERIALI (NMATERIAL, IMEMATERIAL, NSKLAD, NMIARKA) values (602, 'Конец', 1, 1)"_s);
+    deliver(602, 5, 1, QDate(2026, 11, 1));
+    deliver(602, 5, 3, QDate(2026, 11, 20));
+    requisition(602, 5);
+    requisition(602, 5);
+    QVERIFY(qAbs(Production::workshopPrice(f_.db(), 1, 602, 0) - 1.0) < 1e-9);
+    QVERIFY(qAbs(Production::workshopPrice(f_.db(), 1, 602, 7) - 11.0 / 7) < 1e-9);
+    QVERIFY(qAbs(scalar(u"select ED_CENA_LV from CEH_MAT_SALDO(1, 602)"_s) - 2.0) < 1e-9);
+
+    // 5 at 1.00 and 2 at 3.00: the product is stored at 11.00.
+    const QString seven = batchOf(602, 7);
+    QVERIFY(qAbs(scalar(u"select ED_CENA_LV from SKLAD where NMATERIAL = 700"_s) - 11.0) < 1e-9);
+    QVERIFY(qAbs(scalar(u"select ED_CENA_LV from CEH_MAT_SALDO(1, 602)"_s) - 3.0) < 1e-9);
+    QCOMPARE(valueLost(602), QString());
+    // The 3 left go back at 3.00; the newer line keeps the 2 used.
+    QVERIFY(Production::returnToWarehouse(f_.db(), 1, 602));
+    QCOMPARE(warehouseStock(602), 3.0);
+    QCOMPARE(valueLost(602), QString());
+    QVERIFY(!Production::returnToWarehouse(f_.db(), 1, 602));
+
+    // Deleting the batch gives 5 back to the older line and 2 to the newer one.
+    Production::deleteBatch(f_.db(), seven);
+    QCOMPARE(f_.count(u"select count(*) from ISKANIA_VLOGENO"_s), 0);
+    QCOMPARE(valueLost(602), QString());
+    // A batch of 4 takes from the older line; the newer one's 2 go back first, then the rest.
+    batchOf(602, 4);
+    QVERIFY(qAbs(scalar(u"select ED_CENA_LV from IZDELIE_MATERIALI where NMATERIAL = 602"_s) - 1.0) < 1e-9);
+    QVERIFY(Production::returnToWarehouse(f_.db(), 1, 602));
+    QCOMPARE(warehouseStock(602), 5.0);
+    QCOMPARE(valueLost(602), QString());
+    QVERIFY(Production::returnToWarehouse(f_.db(), 1, 602));
+    QCOMPARE(warehouseStock(602), 6.0);
+    QCOMPARE(valueLost(602), QString());
+    QCOMPARE(f_.count(u"select KOLICHESTVO from ISKANIA where NMATERIAL = 602"_s), 4);
+    // A line's used part cannot be given back, not even by the server directly.
+    const int line = f_.count(u"select AUTONUM from ISKANIA where NMATERIAL = 602"_s);
+    QVERIFY_THROWS_EXCEPTION(DbError, f_.db().executeProcedure(u"DEL_UPDATE_ISKANIA"_s,
+        {{u"DEL_UPDATE"_s, 1}, {u"NUM_ZAPIS"_s, line}, {u"KOLICHESTVO"_s, 3}}));
 }
 
 // Two materials of one name drawn together are listed apart, each with its own quantity and value.
