@@ -1,8 +1,10 @@
 #include "data/dmrazpl.h"
 
 #include "platform/db/connection.h"
+#include "platform/db/dberror.h"
 
 #include <array>
+#include <initializer_list>
 
 namespace {
 using T = SmpField::Type;
@@ -89,9 +91,17 @@ void readOnly(SmpDataset& ds, const char* sql)
     ds.setReadOnly(true);
 }
 
-void reread(SmpDataset& ds)
+QString rereadAll(std::initializer_list<SmpDataset*> lists)
 {
-    if (ds.isActive()) ds.refresh();
+    QString failure;
+    for (SmpDataset* ds : lists) {
+        try {
+            if (ds->isActive()) ds->refresh();
+        } catch (const DbError& e) {
+            if (failure.isEmpty()) failure = userText(e);
+        }
+    }
+    return failure;
 }
 
 } // namespace
@@ -268,18 +278,16 @@ void TDMRazpl::defineChoices()
         ->displayLabel = QStringLiteral("Закупчик");
 }
 
-void TDMRazpl::reloadAfterClientPayment()
+QString TDMRazpl::reloadAfterClientPayment()
 {
-    for (SmpDataset* ds : {&SmpSprRazpl_Klienti, &SmpSprRazplObsto, &SmpSprRazplKlientiObsto, &SmpRazplKlientiObsto,
-                           &SmpRazplKontr})
-        reread(*ds);
+    return rereadAll({&SmpSprRazpl_Klienti, &SmpSprRazplObsto, &SmpSprRazplKlientiObsto, &SmpRazplKlientiObsto,
+                      &SmpRazplKontr});
 }
 
-void TDMRazpl::reloadAfterSupplierPayment()
+QString TDMRazpl::reloadAfterSupplierPayment()
 {
-    for (SmpDataset* ds : {&SmpSprRazpl_Dost, &SmpSprRazpl_DostZak, &SmpSprRazplObsto, &SmpSprRazplDostObsto,
-                           &SmpRazplDostObsto, &SmpRazplKontr})
-        reread(*ds);
+    return rereadAll({&SmpSprRazpl_Dost, &SmpSprRazpl_DostZak, &SmpSprRazplObsto, &SmpSprRazplDostObsto,
+                      &SmpRazplDostObsto, &SmpRazplKontr});
 }
 
 void TDMRazpl::reloadBalances()

@@ -18,8 +18,10 @@ public:
     SQLConnection& connection() const { return connection_; }
 
     // Re-reads what a client payment, or a supplier payment, changes (the lists that are open).
-    void reloadAfterClientPayment();
-    void reloadAfterSupplierPayment();
+    // Called once the payment is stored, so it never throws: every list is tried, and the first
+    // failure comes back as the user's text (empty when all were read).
+    QString reloadAfterClientPayment();
+    QString reloadAfterSupplierPayment();
     // Opens or re-reads every balance list.
     void reloadBalances();
 

@@ -117,6 +117,7 @@ void TFormRazplDost::SpdBtnUpdateClick()
     if (!UiService::current().askYesNo(u" Запис на плащане ?"_s)) return;
     if (mode_ == Mode::New) Payments::addSupplierPayment(dm_.connection(), p);
     else Payments::correctSupplierPayment(dm_.connection(), autonum_, p);
-    dm_.reloadAfterSupplierPayment();
+    // Stored: the dialog closes whatever the re-read does, so the payment is never stored twice.
+    if (const QString why = dm_.reloadAfterSupplierPayment(); !why.isEmpty()) UiService::current().reportError(why);
     closeWith(1);
 }

@@ -5,6 +5,7 @@
 #include "payments/qrrazpl.h"
 #include "platform/base/clock.h"
 #include "platform/base/formats.h"
+#include "platform/db/dberror.h"
 #include "platform/report/reportpreview.h"
 #include "platform/ui/uiservice.h"
 #include "platform/widgets/handlers.h"
@@ -115,13 +116,18 @@ void TFormRazplKlient::SpdBtnUpdateClick()
     if (!UiService::current().askYesNo(u" Запис на плащане ?"_s)) return;
     if (mode_ == Mode::New) Payments::addClientPayment(dm_.connection(), p);
     else Payments::correctClientPayment(dm_.connection(), autonum_, p);
-    dm_.reloadAfterClientPayment();
+    // Stored: from here on nothing may leave the dialog open for the same payment to be stored again.
+    if (const QString why = dm_.reloadAfterClientPayment(); !why.isEmpty()) UiService::current().reportError(why);
     // The acknowledgement is printed from what is stored: the client's balance over all dates.
     if (mode_ == Mode::New && UiService::current().askYesNo(u" Ордер за плащане печат ?"_s)) {
-        const Payments::Amounts after = Payments::clientBalance(dm_.connection(), client_);
-        acknowledgement_.fill({LbKlient->text(), p.date, {after.lv + p.lv, after.usd + p.usd, after.eur + p.eur},
-                               {p.lv, p.usd, p.eur}, {after.lv, after.usd, after.eur}});
-        Report::preview(acknowledgement_.build());
+        try {
+            const Payments::Amounts after = Payments::clientBalance(dm_.connection(), client_);
+            acknowledgement_.fill({LbKlient->text(), p.date, {after.lv + p.lv, after.usd + p.usd, after.eur + p.eur},
+                                   {p.lv, p.usd, p.eur}, {after.lv, after.usd, after.eur}});
+            Report::preview(acknowledgement_.build());
+        } catch (const DbError& e) {
+            UiService::current().reportError(userText(e));
+        }
     }
     closeWith(1);
 }

@@ -191,8 +191,8 @@ TabRazplKlienti::TabRazplKlienti(TDMRazpl& dm, TQRRazplProdagbi& statement) : dm
     Handlers::connect(RdGrpKontragentDaNeKlienti, &RadioGroup::clicked, this, [this] { RdGrpKontragentDaNeKlientiClick(); });
     Handlers::connect(RdGrpTipKontr, &RadioGroup::clicked, this, [this] { RdGrpTipKontrClick(); });
     Handlers::connect(RdGrpPeriodDaNeKlienti, &RadioGroup::clicked, this, [this] { RdGrpPeriodDaNeKlientiClick(); });
-    Handlers::connect(DBLkpCmBoxTipKontrProd, &DBLookupComboBox::closeUp, this, &TabRazplKlienti::DBLkpCmBoxTipKontrProdCloseUp);
-    Handlers::connect(DBLkpCmBoxKontrKlienti, &DBLookupComboBox::closeUp, this, &TabRazplKlienti::DBLkpCmBoxKontrKlientiCloseUp);
+    Handlers::connect(DBLkpCmBoxTipKontrProd, &DBLookupComboBox::chosen, this, &TabRazplKlienti::DBLkpCmBoxTipKontrProdCloseUp);
+    Handlers::connect(DBLkpCmBoxKontrKlienti, &DBLookupComboBox::chosen, this, &TabRazplKlienti::DBLkpCmBoxKontrKlientiCloseUp);
     for (QDateEdit* d : {DateOtKlienti, DateDoKlienti})
         Handlers::connect(d, &QDateEdit::editingFinished, this, [this] { ReloadClientPayments(); });
     Handlers::connect(DBGrid1, &QAbstractItemView::doubleClicked, this, [this] { SpdBtnPlastKlientKorekcClick(); });
@@ -259,7 +259,7 @@ void TabRazplKlienti::DBLkpCmBoxTipKontrProdCloseUp()
     dm_.SmpRazplKontrProd.open();
     DBLkpCmBoxKontrKlienti->setKeyValue(DBLkpCmBoxKontrKlienti->keyValue());
     const QVariant client = shownKey(DBLkpCmBoxKontrKlienti);
-    client_ = client.isNull() ? 0 : client.toInt();
+    client_ = client.isNull() ? -1 : client.toInt();
     ReloadClientPayments();
     DBGrid1->setColumnVisible(u"IMEKONTRAGENT"_s, type.toInt() == 7);
 }
@@ -268,7 +268,7 @@ void TabRazplKlienti::DBLkpCmBoxKontrKlientiCloseUp()
 {
     // The client the lookup shows, never the row the list's cursor happens to be on.
     const QVariant client = shownKey(DBLkpCmBoxKontrKlienti);
-    client_ = client.isNull() ? 0 : client.toInt();
+    client_ = client.isNull() ? -1 : client.toInt();
     ReloadClientPayments();
 }
 
@@ -280,7 +280,7 @@ void TabRazplKlienti::RdGrpPeriodDaNeKlientiClick()
 
 void TabRazplKlienti::SpdBtnPlastKlientNovoClick()
 {
-    if (!clientShown() || client_ == 0) {
+    if (!clientShown() || client_ < 0) {
         UiService::current().showMessage(u"Не е избран клиент за разплащане !"_s);
         return;
     }
@@ -319,7 +319,7 @@ void TabRazplKlienti::SpdBtnDelProdPlastClick()
     }
     if (!UiService::current().askYesNo(u" Изтриване на плащане ? "_s)) return;
     Payments::deleteClientPayment(dm_.connection(), ds.value(u"AUTONUM"_s).toInt());
-    dm_.reloadAfterClientPayment();
+    if (const QString why = dm_.reloadAfterClientPayment(); !why.isEmpty()) UiService::current().reportError(why);
 }
 
 void TabRazplKlienti::SpdBtnRazplProdClick()
@@ -404,8 +404,8 @@ TabRazplDost::TabRazplDost(TDMRazpl& dm, TQRRazplDostavki& statement) : dm_(dm),
 
     Handlers::connect(RdGrpKontragentDaNeDostav, &RadioGroup::clicked, this, [this] { RdGrpKontragentDaNeDostavClick(); });
     Handlers::connect(RdGrpPeriodDaNeDostav, &RadioGroup::clicked, this, [this] { RdGrpPeriodDaNeDostavClick(); });
-    Handlers::connect(DBLkpCmBoxTipKontrDost, &DBLookupComboBox::closeUp, this, &TabRazplDost::DBLkpCmBoxTipKontrDostCloseUp);
-    Handlers::connect(DBLkpCmBoxKontrDostav, &DBLookupComboBox::closeUp, this, &TabRazplDost::DBLkpCmBoxKontrDostavCloseUp);
+    Handlers::connect(DBLkpCmBoxTipKontrDost, &DBLookupComboBox::chosen, this, &TabRazplDost::DBLkpCmBoxTipKontrDostCloseUp);
+    Handlers::connect(DBLkpCmBoxKontrDostav, &DBLookupComboBox::chosen, this, &TabRazplDost::DBLkpCmBoxKontrDostavCloseUp);
     for (QDateEdit* d : {DateOtDostav, DateDoDostav})
         Handlers::connect(d, &QDateEdit::editingFinished, this, [this] { ReloadSupplierPayments(); });
     Handlers::connect(DBGrid2, &QAbstractItemView::doubleClicked, this, [this] { SpdBtnPastDostKorekcClick(); });
@@ -450,14 +450,14 @@ void TabRazplDost::DBLkpCmBoxTipKontrDostCloseUp()
     dm_.SmpRazplKontrDost.open();
     DBLkpCmBoxKontrDostav->setKeyValue(DBLkpCmBoxKontrDostav->keyValue());
     const QVariant supplier = shownKey(DBLkpCmBoxKontrDostav);
-    supplier_ = supplier.isNull() ? 0 : supplier.toInt();
+    supplier_ = supplier.isNull() ? -1 : supplier.toInt();
     ReloadSupplierPayments();
 }
 
 void TabRazplDost::DBLkpCmBoxKontrDostavCloseUp()
 {
     const QVariant supplier = shownKey(DBLkpCmBoxKontrDostav);
-    supplier_ = supplier.isNull() ? 0 : supplier.toInt();
+    supplier_ = supplier.isNull() ? -1 : supplier.toInt();
     ReloadSupplierPayments();
 }
 
@@ -469,7 +469,7 @@ void TabRazplDost::RdGrpPeriodDaNeDostavClick()
 
 void TabRazplDost::SpdBtnPastDostNovoClick()
 {
-    if (!supplierShown() || supplier_ == 0) {
+    if (!supplierShown() || supplier_ < 0) {
         UiService::current().showMessage(u"Не е избран доставчик за разплащане !"_s);
         return;
     }
@@ -508,7 +508,7 @@ void TabRazplDost::SpdBtnDelDostPlastClick()
     }
     if (!UiService::current().askYesNo(u" Изтриване на плащане ? "_s)) return;
     Payments::deleteSupplierPayment(dm_.connection(), ds.value(u"AUTONUM"_s).toInt());
-    dm_.reloadAfterSupplierPayment();
+    if (const QString why = dm_.reloadAfterSupplierPayment(); !why.isEmpty()) UiService::current().reportError(why);
 }
 
 void TabRazplDost::SpdBtnRazplDostClick()
@@ -665,7 +665,7 @@ TabRazplZak::TabRazplZak(TDMRazpl& dm) : dm_(dm)
     layout->addLayout(bottom);
     Handlers::connect(RdGrpDaNeDostZak, &RadioGroup::clicked, this, [this] { RdGrpDaNeDostZakClick(); });
     Handlers::connect(RdGrpPeriodDaNeDostZak, &RadioGroup::clicked, this, [this] { RdGrpPeriodDaNeDostZakClick(); });
-    Handlers::connect(DBLkpCmBoxDosZak, &DBLookupComboBox::closeUp, this, &TabRazplZak::DBLkpCmBoxDosZakCloseUp);
+    Handlers::connect(DBLkpCmBoxDosZak, &DBLookupComboBox::chosen, this, &TabRazplZak::DBLkpCmBoxDosZakCloseUp);
     for (QDateEdit* d : {DateOtDostZak, DateDoDostZak})
         Handlers::connect(d, &QDateEdit::editingFinished, this, [this] { ReloadPurchaserPayments(); });
 }
@@ -699,7 +699,7 @@ void TabRazplZak::RdGrpDaNeDostZakClick()
 void TabRazplZak::DBLkpCmBoxDosZakCloseUp()
 {
     const QVariant purchaser = shownKey(DBLkpCmBoxDosZak);
-    purchaser_ = purchaser.isNull() ? 0 : purchaser.toInt();
+    purchaser_ = purchaser.isNull() ? -1 : purchaser.toInt();
     ReloadPurchaserPayments();
 }
 

@@ -42,7 +42,7 @@ public:
     QToolButton* SpdBtnPlastKlientKorekc = nullptr;
     QToolButton* SpdBtnRazplProd = nullptr;
 
-    // The chosen client number, 0 until one is chosen.
+    // The chosen client number, -1 until one is chosen.
     int chosenClient() const { return client_; }
     void FormShow(const QDate& today);
     void ReloadClientPayments();
@@ -63,7 +63,7 @@ private:
     void setColumnsShown(bool shown);
     TDMRazpl& dm_;
     TQRRazplProdagbi& statement_;
-    int client_ = 0;
+    int client_ = -1;  // the chosen client; -1 until one is chosen (0 is a counterparty too)
 };
 
 // "Доставки": a supplier's (or every supplier's) rows, claims and payments, and supplier payments.
@@ -106,7 +106,7 @@ private:
     bool supplierShown() const;
     TDMRazpl& dm_;
     TQRRazplDostavki& statement_;
-    int supplier_ = 0;
+    int supplier_ = -1;
 };
 
 // "Продажби - обобщени": the clients' balances, debtors only on request, and their printout.
@@ -166,7 +166,7 @@ public:
 
 private:
     TDMRazpl& dm_;
-    int purchaser_ = 0;
+    int purchaser_ = -1;
 };
 
 // "Разплащания - обобщени": balances by counterparty type, clients above suppliers.

@@ -127,6 +127,7 @@ void DBLookupComboBox::choose(int position)
         DbControls::guarded([list, position] { list->moveTo(position); });
     showKey();
     if (fromPopup) emit closeUp();
+    emit chosen();
 }
 
 void DBLookupComboBox::showPopup()

@@ -12,8 +12,8 @@ class SmpDataset;
 // A drop-down list of the rows of a list dataset, showing listField, identified by keyField.
 // Bound to a field (setDataSource/setDataField) it shows the row whose key equals the field and a
 // choice writes the key into the field in edit mode; unbound it keeps the chosen key itself
-// (keyValue). Either way a choice also makes the chosen row the list dataset's current row, and
-// closeUp() follows a choice made in the open list.
+// (keyValue). Either way a choice also makes the chosen row the list dataset's current row;
+// closeUp() follows a choice made in the open list, chosen() every choice (list, keys or wheel).
 class DBLookupComboBox : public QComboBox, public FieldBound
 {
     Q_OBJECT
@@ -38,6 +38,7 @@ public:
 
 signals:
     void closeUp();
+    void chosen();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

@@ -12,11 +12,13 @@
 #include "support/appfixture.h"
 #include "support/pdftext.h"
 
+#include <QApplication>
 #include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
 #include <QToolButton>
+#include <QWheelEvent>
 
 using namespace Qt::StringLiterals;
 
@@ -33,6 +35,8 @@ private slots:
     void cleanup();
 
     void paymentGoesToTheChosenClient();
+    void chosenClientFollowsKeysAndWheel();
+    void failedReloadStoresThePaymentOnce();
     void acknowledgementAfterTheStoredPayment();
     void onlyPaymentRowsAreCorrectedOrDeleted();
     void allClientsAndOpenPeriod();
@@ -143,6 +147,57 @@ void TstPaymentsWindows::paymentGoesToTheChosenClient()
     ui_->clear();
     clients()->SpdBtnPlastKlientNovo->click();
     QCOMPARE(ui_->texts(RecordingUi::Kind::Message), QStringList{u"Не е избран клиент за разплащане !"_s});
+}
+
+// Choosing with the arrow keys or the wheel on the closed box counts as a choice; counterparty 0
+// ("Физически лица") is a client like any other.
+void TstPaymentsWindows::chosenClientFollowsKeysAndWheel()
+{
+    chooseClient(1, 10);
+    DBLookupComboBox* box = clients()->DBLkpCmBoxKontrKlienti;
+    box->setFocus();
+    QTest::keyClick(box, Qt::Key_Down);
+    QCOMPARE(box->currentText(), u"Бета ЕООД"_s);
+    QCOMPARE(clients()->chosenClient(), 11);
+    QCOMPARE(razpl().SmpSprRazpl_Klienti.recordCount(), 1);  // the list follows too
+    QWheelEvent up(QPointF(5, 5), box->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, 120), Qt::NoButton,
+                   Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(box, &up);
+    QCOMPARE(box->currentText(), u"Алфа ООД"_s);
+    QCOMPARE(clients()->chosenClient(), 10);
+    QCOMPARE(razpl().SmpSprRazpl_Klienti.recordCount(), 2);
+
+    chooseClient(7, 0);
+    QCOMPARE(clients()->chosenClient(), 0);
+    payInDialog(u"7"_s, QString(), QString(), {true, false});
+    clients()->SpdBtnPlastKlientNovo->click();
+    QCOMPARE(ui_->texts(RecordingUi::Kind::Message), QStringList());
+    QCOMPARE(count(u"select count(*) from PRODAGBI_PLASTANE where NKONTRAGENT = 0 and PLASTANE_SUMA = 7"_s), 1);
+}
+
+// A balance list that cannot be re-read after the payment is stored: the failure is said, the dialog
+// closes all the same, and the payment is there once.
+void TstPaymentsWindows::failedReloadStoresThePaymentOnce()
+{
+    chooseClient(1, 11);
+    QVERIFY(razpl().SmpSprRazplObsto.isActive());
+    razpl().SmpSprRazplObsto.setCommandText(u"select * from NO_SUCH_RELATION"_s);
+    int shown = 0;
+    ui_->onModal = [this, &shown](Form* f) {
+        if (f != app_->FormRazplKlient) return 0;
+        ++shown;
+        TFormRazplKlient* d = app_->FormRazplKlient;
+        d->Edit1->setText(u"3"_s);
+        ui_->answers = {true, false};
+        click(d, "SpdBtnUpdate");
+        if (d->modalResult() == 0) click(d, "SpdBtnUpdate");  // a user trying again on a dialog left open
+        return d->modalResult();
+    };
+    clients()->SpdBtnPlastKlientNovo->click();
+    QCOMPARE(shown, 1);
+    QCOMPARE(ui_->texts(RecordingUi::Kind::Error).size(), qsizetype(1));
+    QCOMPARE(app_->FormRazplKlient->modalResult(), 1);
+    QCOMPARE(count(u"select count(*) from PRODAGBI_PLASTANE where NKONTRAGENT = 11 and PLASTANE_SUMA = 3"_s), 1);
 }
 
 // The acknowledgement is printed once the payment is stored, with the client's balance over all

@@ -544,6 +544,7 @@ void TstWidgets::lookupChoiceWritesKey()
     box->setKeyField(QStringLiteral("NKIND"));
     box->setListField(QStringLiteral("KIND"));
     QSignalSpy closed(box, &DBLookupComboBox::closeUp);
+    QSignalSpy chosen(box, &DBLookupComboBox::chosen);
     showWindow();
     box->setFocus();
     QCOMPARE(box->currentText(), QStringLiteral("Плод"));
@@ -571,6 +572,7 @@ void TstWidgets::lookupChoiceWritesKey()
     QCOMPARE(kinds_->recNo(), choice);
     QCOMPARE(box->currentIndex(), choice);
     QCOMPARE(int(closed.size()), closeUps);
+    QCOMPARE(int(chosen.size()), 1);  // every choice, from the list or the keys
     if (closeUps) QCOMPARE(keyAtCloseUp, QVariant(key));  // the window reads the list's current row
     items_->post();
     QCOMPARE(items_->changeCount(), choice == 0 ? 0 : 1);
