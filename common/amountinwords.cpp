@@ -12,9 +12,9 @@ namespace {
 int scaleIndex(WordScale scale) { return static_cast<int>(scale); }
 
 // Indexed by scale, then by digit.
-const std::array<std::array<QString, 10>, 3>& digitWords()
+const std::array<std::array<QString, 10>, 4>& digitWords()
 {
-    static const std::array<std::array<QString, 10>, 3> words{{
+    static const std::array<std::array<QString, 10>, 4> words{{
         {u""_s, u"един милион"_s, u"два милиона"_s, u"три милиона"_s, u"четири милиона"_s, u"пет милиона"_s,
          u"шест милиона"_s, u"седем милиона"_s, u"осем милиона"_s, u"девет милиона"_s},
         {u""_s, u"хиляда"_s, u"две хиляди"_s, u"три хиляди"_s, u"четири хиляди"_s, u"пет хиляди"_s,
@@ -23,6 +23,8 @@ const std::array<std::array<QString, 10>, 3>& digitWords()
          u"три "_s + BaseCurrency::plural(), u"четири "_s + BaseCurrency::plural(), u"пет "_s + BaseCurrency::plural(),
          u"шест "_s + BaseCurrency::plural(), u"седем "_s + BaseCurrency::plural(),
          u"осем "_s + BaseCurrency::plural(), u"девет "_s + BaseCurrency::plural()},
+        {u""_s, u"едно евро"_s, u"две евро"_s, u"три евро"_s, u"четири евро"_s, u"пет евро"_s, u"шест евро"_s,
+         u"седем евро"_s, u"осем евро"_s, u"девет евро"_s},
     }};
     return words;
 }
@@ -33,6 +35,7 @@ QString scaleWord(WordScale scale)
     case WordScale::Millions: return u"милиона"_s;
     case WordScale::Thousands: return u"хиляди"_s;
     case WordScale::Leva: return BaseCurrency::plural();
+    case WordScale::Euro: return BaseCurrency::names(BaseCurrency::Currency::Euro).plural;
     }
     return {};
 }
@@ -143,7 +146,10 @@ QString ThreeDigitWord(int value, WordScale scale)
     return stem + u"  "_s + TwoDigitWord(rest, scale);
 }
 
-QString AmountInWords(const QString& digits)
+namespace {
+
+// An amount's words with the given scale for its units group.
+QString amountInWordsAt(const QString& digits, WordScale unitsScale)
 {
     const qsizetype len = digits.size();
     if (len < 1 || len > 9 || !plainDigits(digits)) return {};
@@ -173,24 +179,39 @@ QString AmountInWords(const QString& digits)
         if (t > 0) result += u' ' + groupWordByValue(t, WordScale::Thousands);
         if ((t > 0 || m > 0) && inJoinSet(u)) result += u" и "_s;
     }
-    if (u > 0) result += u' ' + groupWordByValue(u, WordScale::Leva);
-    // The leva word belongs to the last non-zero group; a bare thousands or millions group needs it.
-    if ((!millions.isEmpty() || !thousands.isEmpty()) && u == 0) result += u' ' + BaseCurrency::plural();
+    if (u > 0) result += u' ' + groupWordByValue(u, unitsScale);
+    // The currency word belongs to the last non-zero group; a bare thousands or millions group needs it.
+    if ((!millions.isEmpty() || !thousands.isEmpty()) && u == 0) result += u' ' + scaleWord(unitsScale);
     return result;
 }
 
-QString AmountInWordsWithStotinki(double amount)
+// The whole part in words and the hundredths in digits, followed by their word.
+QString withHundredths(double amount, BaseCurrency::Currency currency)
 {
     if (!(amount > 0) || !std::isfinite(amount)) return {};
     const double shifted = amount + 0.0009;
     double whole = std::floor(shifted);
     double stotinki = roundHalfToEven((shifted - whole) * 100.0);
-    // A fraction above .995 would otherwise print as "100 ст." next to the unchanged leva.
+    // A fraction above .995 would otherwise print as "100 ст." next to the unchanged whole part.
     if (stotinki >= 100) {
         stotinki = 0;
         whole += 1;
     }
-    const QString words = AmountInWords(QString::number(whole, 'f', 0));
+    const bool euro = currency == BaseCurrency::Currency::Euro;
+    const QString words = amountInWordsAt(QString::number(whole, 'f', 0), euro ? WordScale::Euro : WordScale::Leva);
     if (stotinki == 0) return words;
-    return words + u" и "_s + QString::number(qint64(stotinki)) + u' ' + BaseCurrency::fractionSymbol();
+    const int hundredths = int(stotinki);
+    return words + u" и "_s + QString::number(hundredths) + u' ' + BaseCurrency::names(currency).fraction(hundredths);
 }
+
+} // namespace
+
+QString AmountInWords(const QString& digits) { return amountInWordsAt(digits, WordScale::Leva); }
+
+QString AmountInWordsEuro(const QString& digits) { return amountInWordsAt(digits, WordScale::Euro); }
+
+QString AmountInWordsWithStotinki(double amount) { return withHundredths(amount, BaseCurrency::Currency::Leva); }
+
+QString AmountInWordsWithCents(double amount) { return withHundredths(amount, BaseCurrency::Currency::Euro); }
+
+QString AmountInWordsIn(BaseCurrency::Currency currency, double amount) { return withHundredths(amount, currency); }

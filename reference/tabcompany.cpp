@@ -1,8 +1,12 @@
 #include "reference/tabcompany.h"
 
+#include "common/basecurrency.h"
 #include "data/dmns.h"
 #include "data/dmpers.h"
+#include "platform/base/clock.h"
+#include "platform/base/formats.h"
 #include "platform/ui/uiservice.h"
+#include "platform/widgets/dbdateedit.h"
 #include "platform/widgets/dbedit.h"
 #include "platform/widgets/dbfactory.h"
 #include "platform/widgets/dbgrid.h"
@@ -12,8 +16,10 @@
 #include "platform/widgets/dtsource.h"
 #include "platform/widgets/wrappingtabwidget.h"
 #include "platform/widgets/handlers.h"
+#include "reference/eurochangeover.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -23,6 +29,8 @@
 
 namespace {
 const QString kSavedCaption = QStringLiteral("Ravlon - ПРОИЗВОДСТВО !");
+const QString kEuroFlag = QStringLiteral("EVRO_DA_NE");
+const QString kEuroFrom = QStringLiteral("EVRO_OT_DATA");
 }
 
 TabCompany::TabCompany(TDMNS& dm, TDMPers& pers, QWidget* parent)
@@ -145,11 +153,20 @@ TabCompany::TabCompany(TDMNS& dm, TDMPers& pers, QWidget* parent)
     connect(exit, &QToolButton::clicked, this, [this] { window()->close(); });
 
     auto* bottom = new QHBoxLayout;
+    bottom->setSpacing(2);  // the widest button of the row still leaves the window its width
     bottom->addLayout(checks, 1);
     bottom->addWidget(logoBox);
+    // The base currency sits with the buttons: the rows above have no room left in the window's height.
     auto* buttons = new QVBoxLayout;
-    buttons->addWidget(SpeedBtnZapFirma);
-    buttons->addWidget(exit);
+    auto* saveExit = new QHBoxLayout;
+    saveExit->addWidget(SpeedBtnZapFirma);
+    saveExit->addWidget(exit);
+    buttons->addLayout(saveExit);
+    buttons->addWidget(buildBaseCurrency(DtSrcFirma));
+    SpdBtnCeniEvro = Handlers::makeButton("SpdBtnCeniEvro", QStringLiteral("Преизчисляване на цените в евро"), this,
+                                          &TabCompany::SpdBtnCeniEvroClick);
+    SpdBtnCeniEvro->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    buttons->addWidget(SpdBtnCeniEvro);
     bottom->addLayout(buttons);
 
     // The company's small lists, edited in place and stored at once.
@@ -203,6 +220,91 @@ void TabCompany::FormShow()
         if (v.toInt() == 1) box->setChecked(true);
         else if (v.toInt() == 0) box->setChecked(false);
     }
+    showBaseCurrency();
+}
+
+QWidget* TabCompany::buildBaseCurrency(DataSource* firma)
+{
+    auto* box = new QWidget;
+    box->setObjectName(QStringLiteral("PnlOsnValuta"));
+    auto* layout = new QHBoxLayout(box);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(4);
+    CmbBoxOsnValuta = new QComboBox;
+    CmbBoxOsnValuta->setObjectName(QStringLiteral("CmbBoxOsnValuta"));
+    // The item's index is the value of EVRO_DA_NE.
+    CmbBoxOsnValuta->addItems({QStringLiteral("в лева"), QStringLiteral("в евро от")});
+    CmbBoxOsnValuta->setToolTip(QStringLiteral("Основна валута: лева, или евро от датата до нея"));
+    Handlers::connect(CmbBoxOsnValuta, &QComboBox::activated, this, &TabCompany::CmbBoxOsnValutaChange);
+    DBDateEvroOt = new DBDateEdit;
+    DBDateEvroOt->setObjectName(QStringLiteral("DBDateEvroOt"));
+    DBDateEvroOt->setDataSource(firma);
+    DBDateEvroOt->setDataField(kEuroFrom);
+    DBDateEvroOt->setToolTip(QStringLiteral("Първият ден на документите в евро"));
+    auto* caption = new QLabel(QStringLiteral("Валута"));
+    caption->setBuddy(CmbBoxOsnValuta);
+    layout->addWidget(caption);
+    layout->addWidget(CmbBoxOsnValuta, 1);
+    layout->addWidget(DBDateEvroOt, 1);
+    return box;
+}
+
+void TabCompany::showBaseCurrency()
+{
+    SmpDataset& firma = dm_.SmpFirma;
+    const bool euro = firma.isActive() && !firma.isEmpty() &&
+                      BaseCurrency::Settings::fromRecord(firma.value(kEuroFlag), {}).currency ==
+                          BaseCurrency::Currency::Euro;
+    CmbBoxOsnValuta->setCurrentIndex(euro ? 1 : 0);
+    DBDateEvroOt->setEnabled(euro);
+}
+
+void TabCompany::CmbBoxOsnValutaChange(int index)
+{
+    SmpDataset& firma = dm_.SmpFirma;
+    if (firma.state() != SmpDataset::State::Edit) firma.edit();
+    firma.setValue(kEuroFlag, index);
+    if (index == 1 && firma.value(kEuroFrom).isNull())
+        firma.setValue(kEuroFrom, QDateTime(BaseCurrency::Settings::defaultCutover(), QTime(0, 0)));
+    showBaseCurrency();
+}
+
+void TabCompany::SpdBtnCeniEvroClick()
+{
+    using Outcome = EuroChangeover::PriceConversion::Outcome;
+    SQLConnection& db = dm_.SQLConnectNS;
+    UiService& ui = UiService::current();
+    const QString notEuro = QStringLiteral("Основната валута на фирмата не е евро !\r"
+                                           "Цените се преизчисляват, след като евро е записано като основна валута.");
+    const auto done = [&](const QDateTime& at) {
+        ui.showMessage(QStringLiteral("Цените вече са преизчислени в евро на %1 !\rНищо не е преизчислено.")
+                           .arg(Formats::dateToText(at.date())));
+    };
+    if (BaseCurrency::Settings::read(db).currency != BaseCurrency::Currency::Euro) {
+        ui.showMessage(notEuro);
+        return;
+    }
+    if (const QDateTime at = EuroChangeover::pricesConvertedAt(db); at.isValid()) {
+        done(at);
+        return;
+    }
+    if (!ui.askYesNo(QStringLiteral("Цените на материалите (за калкулация, на едро и на дребно) и специалните цени "
+                                    "ще бъдат преизчислени от лева в евро по курс %1 лв. за 1 евро, закръглени до "
+                                    "цент. Старите цени се пазят.\r\rЖЕЛАЕТЕ ЛИ ПРЕИЗЧИСЛЯВАНЕ ?")
+                         .arg(Formats::numberToText(BaseCurrency::kLevaPerEuro))))
+        return;
+    const EuroChangeover::PriceConversion result = EuroChangeover::convertPrices(db, Clock::now());
+    switch (result.outcome) {
+    case Outcome::NotEuro: ui.showMessage(notEuro); return;
+    case Outcome::AlreadyConverted: done(result.at); return;
+    case Outcome::Converted: break;
+    }
+    // The lists that show prices read them again.
+    for (SmpDataset* ds : {&dm_.SmpMateriali, &dm_.SmpViewMateriali, &dm_.SmpViewKontrMatCeni})
+        if (ds->isActive()) ds->refresh();
+    ui.showMessage(QStringLiteral("Цените са преизчислени в евро !\rМатериали: %1\rСпециални цени: %2")
+                       .arg(result.materials)
+                       .arg(result.specialPrices));
 }
 
 QWidget* TabCompany::buildList(const QString& name, SmpDataset& dataset,
@@ -245,6 +347,12 @@ bool TabCompany::firmaValid()
     const QVariant vat = dm_.SmpFirma.value(QStringLiteral("DDS_PROCENT"));
     if (!vat.isNull() && (vat.toDouble() < 0 || vat.toDouble() > 100)) {
         UiService::current().showMessage(QStringLiteral("Ставката на ДДС трябва да е между 0 и 100 % !"));
+        return false;
+    }
+    const auto wanted =
+        BaseCurrency::Settings::fromRecord(dm_.SmpFirma.value(kEuroFlag), dm_.SmpFirma.value(kEuroFrom));
+    if (const QString refusal = EuroChangeover::settingRefusal(dm_.SQLConnectNS, wanted); !refusal.isEmpty()) {
+        UiService::current().showMessage(refusal);
         return false;
     }
     return true;

@@ -7,9 +7,12 @@
 #include <QWidget>
 
 class QCheckBox;
+class QComboBox;
 class QToolButton;
+class DBDateEdit;
 class DBImage;
 class DBLookupComboBox;
+class DataSource;
 class SmpDataset;
 class TDMNS;
 class TDMPers;
@@ -28,6 +31,10 @@ public:
     DBLookupComboBox* DBLkpCmBoxMolFirma = nullptr;
     DBImage* DBImgLogo = nullptr;
     QToolButton* SpeedBtnZapFirma = nullptr;
+    // The base currency: leva, or the euro from the cut-over date; and the one-off price conversion.
+    QComboBox* CmbBoxOsnValuta = nullptr;
+    DBDateEdit* DBDateEvroOt = nullptr;
+    QToolButton* SpdBtnCeniEvro = nullptr;
 
     // Opens the company record and its lists; the check boxes show the record.
     void FormShow();
@@ -36,6 +43,11 @@ public:
     void DBLkpCmBoxMolFirmaCloseUp();
     // A company check box was clicked: the record goes into edit mode and takes 1 or 0.
     void ChBoxFirmaClick(QCheckBox* box, const QString& column);
+    // The base currency was chosen: the record goes into edit mode; the euro brings its default
+    // cut-over date when the record has none.
+    void CmbBoxOsnValutaChange(int index);
+    // Converts the prices from leva to euro once, after a question.
+    void SpdBtnCeniEvroClick();
 
 signals:
     // The company settings were saved: the main window takes this caption.
@@ -47,6 +59,9 @@ private:
     bool firmaValid();
     void storeFirma();
     QList<QPair<QCheckBox*, QString>> checkBoxes() const;
+    QWidget* buildBaseCurrency(DataSource* firma);
+    // The currency box and the date follow the record.
+    void showBaseCurrency();
 
     TDMNS& dm_;
     TDMPers& pers_;

@@ -24,6 +24,7 @@ const char* scaleName(WordScale s)
     case WordScale::Millions: return "millions";
     case WordScale::Thousands: return "thousands";
     case WordScale::Leva: return "leva";
+    case WordScale::Euro: return "euro";
     }
     return "?";
 }
@@ -42,6 +43,9 @@ private slots:
     void amountInWords();
     void withStotinki_data();
     void withStotinki();
+    void euroFollowsTheLevaForm();
+    void withCents_data();
+    void withCents();
 };
 
 void TstAmountInWords::groupWords_data()
@@ -107,6 +111,23 @@ void TstAmountInWords::groupWords_data()
     QTest::newRow("three 822 millions") << 3 << 822 << M << u"осемстотин  двадесет и два милиона"_s;
     QTest::newRow("three 999 leva") << 3 << 999 << L << u"деветстотин  деветдесет и девет лева"_s;
     QTest::newRow("three 1000 out of range") << 3 << 1000 << L << u""_s;
+
+    // The euro's units group is neuter and has no plural; the other scales are those of leva.
+    const auto E = WordScale::Euro;
+    QTest::newRow("digit 1 euro") << 1 << 1 << E << u"едно евро"_s;
+    QTest::newRow("digit 2 euro") << 1 << 2 << E << u"две евро"_s;
+    QTest::newRow("digit 3 euro") << 1 << 3 << E << u"три евро"_s;
+    QTest::newRow("digit 0 euro") << 1 << 0 << E << u""_s;
+    QTest::newRow("two 10 euro") << 2 << 10 << E << u"десет евро"_s;
+    QTest::newRow("two 12 euro") << 2 << 12 << E << u"дванадесет евро"_s;
+    QTest::newRow("two 21 euro") << 2 << 21 << E << u"двадесет и едно евро"_s;
+    QTest::newRow("two 22 euro") << 2 << 22 << E << u"двадесет и две евро"_s;
+    QTest::newRow("two 40 euro") << 2 << 40 << E << u"четиридесет евро"_s;
+    QTest::newRow("three 100 euro") << 3 << 100 << E << u"сто евро"_s;
+    QTest::newRow("three 101 euro") << 3 << 101 << E << u"сто и едно евро"_s;
+    QTest::newRow("three 102 euro") << 3 << 102 << E << u"сто и две евро"_s;
+    QTest::newRow("three 121 euro") << 3 << 121 << E << u"сто  двадесет и едно евро"_s;
+    QTest::newRow("three 999 euro") << 3 << 999 << E << u"деветстотин  деветдесет и девет евро"_s;
 }
 
 void TstAmountInWords::groupWords()
@@ -121,16 +142,18 @@ void TstAmountInWords::groupWords()
     QCOMPARE(got, expected);
 }
 
-// Every value 1 to 999 as the leva, thousands and millions group of an amount: the amount is the
-// group's word joined exactly as the format says, and each word is well formed for its scale.
+// Every value 1 to 999 as the leva (or euro), thousands and millions group of an amount: the
+// amount is the group's word joined exactly as the format says, and each word is well formed for
+// its scale.
 void TstAmountInWords::everyGroupValueInEveryPosition()
 {
     const QStringList endings[] = {
         {u"милион"_s, u"милиона"_s},
         {u"хиляда"_s, u"хиляди"_s},
         {u"лев"_s, u"лева"_s},
+        {u"евро"_s},
     };
-    for (const WordScale scale : {WordScale::Millions, WordScale::Thousands, WordScale::Leva}) {
+    for (const WordScale scale : {WordScale::Millions, WordScale::Thousands, WordScale::Leva, WordScale::Euro}) {
         for (int n = 1; n <= 999; ++n) {
             const QString word = groupWord(n, scale);
             const QString ctx = QStringLiteral("%1 at %2: \"%3\"").arg(n).arg(QString::fromLatin1(scaleName(scale)), word);
@@ -148,6 +171,7 @@ void TstAmountInWords::everyGroupValueInEveryPosition()
             QString expected;
             switch (scale) {
             case WordScale::Leva:
+            case WordScale::Euro:
                 amount = QString::number(n);
                 expected = u' ' + word;
                 break;
@@ -160,8 +184,8 @@ void TstAmountInWords::everyGroupValueInEveryPosition()
                 expected = word + u" лева"_s;
                 break;
             }
-            QVERIFY2(AmountInWords(amount) == expected,
-                     qPrintable(ctx + u" amount "_s + amount + u" gives \""_s + AmountInWords(amount) + u'"'));
+            const QString got = scale == WordScale::Euro ? AmountInWordsEuro(amount) : AmountInWords(amount);
+            QVERIFY2(got == expected, qPrintable(ctx + u" amount "_s + amount + u" gives \""_s + got + u'"'));
         }
     }
 }
@@ -266,6 +290,76 @@ void TstAmountInWords::withStotinki()
     QFETCH(double, amount);
     QFETCH(QString, expected);
     QCOMPARE(AmountInWordsWithStotinki(amount), expected);
+}
+
+// The euro text is the leva text with the units group's gender and the currency word changed,
+// and nothing else: the same groups, joins and blanks, for every group value in every position
+// and for amounts across the whole range.
+void TstAmountInWords::euroFollowsTheLevaForm()
+{
+    const auto inEuro = [](QString leva) {
+        for (const auto& [from, to] : {std::pair{u" един лев"_s, u" едно евро"_s},
+                                       std::pair{u" два лева"_s, u" две евро"_s}, std::pair{u" лева"_s, u" евро"_s}})
+            if (leva.endsWith(from)) return leva.chopped(from.size()) + to;
+        return leva;
+    };
+    QStringList amounts;
+    for (int n = 1; n <= 999; ++n)
+        amounts << QString::number(n) << QString::number(n) + u"000"_s << QString::number(n) + u"000000"_s
+                << QString::number(n) + u"001"_s << QString::number(n) + u"000002"_s;
+    for (qint64 n = 7; n < 1000000000; n += 99991) amounts << QString::number(n);
+    for (const QString& a : amounts) {
+        const QString euro = AmountInWordsEuro(a);
+        QVERIFY2(euro == inEuro(AmountInWords(a)), qPrintable(a + u": \""_s + euro + u'"'));
+        QVERIFY2(euro.endsWith(u" евро"_s) && !euro.contains(u"лев"_s), qPrintable(a + u": \""_s + euro + u'"'));
+    }
+    for (const QString& none : {u"0"_s, u""_s, u"1000000000"_s, u"-5"_s, u"12.5"_s})
+        QCOMPARE(AmountInWordsEuro(none), QString());
+}
+
+void TstAmountInWords::withCents_data()
+{
+    QTest::addColumn<double>("amount");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("1") << 1.0 << u" едно евро"_s;
+    QTest::newRow("2") << 2.0 << u" две евро"_s;
+    QTest::newRow("21") << 21.0 << u" двадесет и едно евро"_s;
+    QTest::newRow("22") << 22.0 << u" двадесет и две евро"_s;
+    QTest::newRow("100") << 100.0 << u" сто евро"_s;
+    QTest::newRow("101") << 101.0 << u" сто и едно евро"_s;
+    QTest::newRow("1,000") << 1000.0 << u" хиляда евро"_s;
+    QTest::newRow("2,001") << 2001.0 << u" две хиляди и  едно евро"_s;
+    QTest::newRow("2,002") << 2002.0 << u" две хиляди и  две евро"_s;
+    QTest::newRow("21,021") << 21021.0 << u" двадесет и една хиляди двадесет и едно евро"_s;
+    QTest::newRow("1,000,000") << 1000000.0 << u"един милион евро"_s;
+    QTest::newRow("2,000,001") << 2000001.0 << u"два милиона и  едно евро"_s;
+    QTest::newRow("22,222,222") << 22222222.0
+                                << u"двадесет и два милиона двеста  двадесет и две хиляди "
+                                   u"двеста  двадесет и две евро"_s;
+    QTest::newRow("1 cent") << 5.01 << u" пет евро и 1 цент"_s;
+    QTest::newRow("50 cents") << 12.50 << u" дванадесет евро и 50 цента"_s;
+    QTest::newRow("99 cents") << 1.99 << u" едно евро и 99 цента"_s;
+    QTest::newRow("11 cents") << 3.11 << u" три евро и 11 цента"_s;
+    QTest::newRow("21 cents") << 3.21 << u" три евро и 21 цент"_s;
+    QTest::newRow("cents only") << 0.40 << u" и 40 цента"_s;
+    QTest::newRow("2.005 rounds up a cent") << 2.005 << u" две евро и 1 цент"_s;
+    QTest::newRow("12.996 carries") << 12.996 << u" тринадесет евро"_s;
+    QTest::newRow("0.996 carries to one euro") << 0.996 << u" едно евро"_s;
+    QTest::newRow("999.996 carries to a thousand") << 999.996 << u" хиляда евро"_s;
+    QTest::newRow("10 digits: cents only") << 1000000000.40 << u" и 40 цента"_s;
+    QTest::newRow("zero") << 0.0 << u""_s;
+    QTest::newRow("negative") << -12.5 << u""_s;
+    QTest::newRow("NaN") << std::numeric_limits<double>::quiet_NaN() << u""_s;
+}
+
+void TstAmountInWords::withCents()
+{
+    QFETCH(double, amount);
+    QFETCH(QString, expected);
+    QCOMPARE(AmountInWordsWithCents(amount), expected);
+    QCOMPARE(AmountInWordsIn(BaseCurrency::Currency::Euro, amount), expected);
+    QCOMPARE(AmountInWordsIn(BaseCurrency::Currency::Leva, amount), AmountInWordsWithStotinki(amount));
 }
 
 QTEST_GUILESS_MAIN(TstAmountInWords)

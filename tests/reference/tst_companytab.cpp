@@ -1,8 +1,12 @@
+#include "common/basecurrency.h"
 #include "data/dmns.h"
+#include "platform/base/clock.h"
+#include "platform/widgets/dbdateedit.h"
 #include "platform/ui/application.h"
 #include "platform/widgets/dbedit.h"
 #include "platform/widgets/dblookupcombobox.h"
 #include "platform/widgets/dbnavigator.h"
+#include "platform/widgets/radiogroup.h"
 #include "reference/formnomenklaturi.h"
 #include "reference/tabcompany.h"
 #include "reference/tabcounterparties.h"
@@ -15,6 +19,7 @@
 #include <QAbstractItemView>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QComboBox>
 #include <QHeaderView>
 #include <QTableView>
 #include <QImage>
@@ -41,6 +46,12 @@ private slots:
     void logoPastedFromClipboard();
     void listsAreStoredAtOnce();
     void everyTabAndCaptionInViewAt790();
+    void baseCurrencyStoredOnSave_data();
+    void baseCurrencyStoredOnSave();
+    void baseCurrencyChangeRefused_data();
+    void baseCurrencyChangeRefused();
+    void priceConversionCommand_data();
+    void priceConversionCommand();
 
 private:
     QVariant stored(const QString& column)
@@ -51,6 +62,14 @@ private:
     // Types into a box, replacing its text unless told to add to it.
     void type(const char* editName, const QString& text, bool replace = true);
     void save() { QTest::mouseClick(form()->TabSheet6->SpeedBtnZapFirma, Qt::LeftButton); }
+    BaseCurrency::Settings storedCurrency() { return BaseCurrency::Settings::read(db()); }
+    // The company record changed behind the window: the tab shows it again.
+    void recordChanged(const QString& sql)
+    {
+        exec(sql);
+        dm().SmpFirma.refresh();
+        form()->TabSheet6->FormShow();
+    }
 };
 
 void TstCompanyTab::init()
@@ -61,7 +80,11 @@ void TstCompanyTab::init()
     QVERIFY(QTest::qWaitForWindowExposed(form()));
 }
 
-void TstCompanyTab::cleanup() { stop(); }
+void TstCompanyTab::cleanup()
+{
+    stop();
+    Clock::reset();
+}
 
 void TstCompanyTab::type(const char* editName, const QString& text, bool replace)
 {
@@ -243,6 +266,137 @@ void TstCompanyTab::everyTabAndCaptionInViewAt790()
                      qPrintable(where));
         }
     }
+}
+
+void TstCompanyTab::baseCurrencyStoredOnSave_data()
+{
+    QTest::addColumn<QStringList>("choices");  // items of the currency box, chosen in turn
+    QTest::addColumn<QDate>("from");           // a date then picked; none when invalid
+    QTest::addColumn<bool>("euro");
+    QTest::addColumn<QDate>("stored");
+    QTest::newRow("euro from the default date") << QStringList{"в евро от"} << QDate() << true << QDate(2026, 1, 1);
+    QTest::newRow("euro from a date of its own") << QStringList{"в евро от"} << QDate(2026, 3, 1) << true
+                                                 << QDate(2026, 3, 1);
+    QTest::newRow("euro, then leva again") << QStringList{"в евро от", "в лева"} << QDate() << false << QDate();
+}
+
+void TstCompanyTab::baseCurrencyStoredOnSave()
+{
+    QFETCH(QStringList, choices);
+    QFETCH(QDate, from);
+    QFETCH(bool, euro);
+    QFETCH(QDate, stored);
+    TabCompany* tab = form()->TabSheet6;
+    form()->PageControl1->setCurrentWidget(tab);
+    QCOMPARE(tab->CmbBoxOsnValuta->currentIndex(), 0);  // a new installation keeps leva
+    QVERIFY(!tab->DBDateEvroOt->isEnabled());
+    for (const QString& item : choices) chooseInList(tab->CmbBoxOsnValuta, item);
+    if (from.isValid()) tab->DBDateEvroOt->setDate(from);
+    QCOMPARE(tab->DBDateEvroOt->isEnabled(), euro);
+    if (euro) QCOMPARE(tab->DBDateEvroOt->date(), stored);
+    QCOMPARE(storedCurrency(), BaseCurrency::Settings{});  // nothing reaches the database before the save
+    save();
+    const auto currency = euro ? BaseCurrency::Currency::Euro : BaseCurrency::Currency::Leva;
+    QCOMPARE(storedCurrency(), (BaseCurrency::Settings{currency, stored}));
+    QCOMPARE(ui_->texts(RecordingUi::Kind::Message), QStringList());
+    QCOMPARE(ui_->texts(RecordingUi::Kind::Error), QStringList());
+}
+
+void TstCompanyTab::baseCurrencyChangeRefused_data()
+{
+    QTest::addColumn<QStringList>("sales");
+    QTest::addColumn<bool>("backToLeva");  // else the cut-over moves to 01.02.2026
+    QTest::addColumn<QString>("message");
+    const QString split = QStringLiteral("Има документи и преди, и след датата на преминаване към евро 01.01.2026 !\r");
+    const QStringList both = {"20.12.2025", "05.01.2026"};
+    QTest::newRow("documents on both sides, back to leva")
+        << both << true << split + QStringLiteral("Връщането към лева е невъзможно !");
+    QTest::newRow("documents on both sides, date moved")
+        << both << false << split + QStringLiteral("Промяната на датата е невъзможна !");
+    QTest::newRow("documents only before, date moved") << QStringList{"20.12.2025"} << false << "";
+}
+
+void TstCompanyTab::baseCurrencyChangeRefused()
+{
+    QFETCH(QStringList, sales);
+    QFETCH(bool, backToLeva);
+    QFETCH(QString, message);
+    for (const QString& d : sales)
+        db().execute(QStringLiteral("insert into PRODAGBI (NUMPRODAGBA, DATEFAKTURA) values ('1', :D)"),
+                     {{QStringLiteral("D"), d}});
+    recordChanged(QStringLiteral("update FIRMA set EVRO_DA_NE = 1, EVRO_OT_DATA = '01.01.2026'"));
+    TabCompany* tab = form()->TabSheet6;
+    form()->PageControl1->setCurrentWidget(tab);
+    QCOMPARE(tab->CmbBoxOsnValuta->currentIndex(), 1);
+    QCOMPARE(tab->DBDateEvroOt->date(), QDate(2026, 1, 1));
+    const BaseCurrency::Settings before = storedCurrency();
+    if (backToLeva) chooseInList(tab->CmbBoxOsnValuta, QStringLiteral("в лева"));
+    else tab->DBDateEvroOt->setDate(QDate(2026, 2, 1));
+    save();
+    if (message.isEmpty()) {
+        QCOMPARE(ui_->texts(RecordingUi::Kind::Message), QStringList());
+        QCOMPARE(storedCurrency(), (BaseCurrency::Settings{BaseCurrency::Currency::Euro, QDate(2026, 2, 1)}));
+    } else {
+        QCOMPARE(ui_->texts(RecordingUi::Kind::Message), QStringList{message});
+        QCOMPARE(storedCurrency(), before);
+    }
+    QCOMPARE(ui_->texts(RecordingUi::Kind::Error), QStringList());
+}
+
+void TstCompanyTab::priceConversionCommand_data()
+{
+    QTest::addColumn<bool>("euro");
+    QTest::addColumn<QList<bool>>("answers");  // to the questions the two clicks ask
+    QTest::addColumn<QStringList>("messages");
+    QTest::addColumn<double>("price");
+    QTest::addColumn<double>("special");
+    const QString notEuro = QStringLiteral("Основната валута на фирмата не е евро !\r"
+                                           "Цените се преизчисляват, след като евро е записано като основна валута.");
+    QTest::newRow("leva company") << false << QList<bool>{} << QStringList{notEuro, notEuro} << 100.0 << 19.5583;
+    QTest::newRow("answered No twice") << true << QList<bool>{false, false} << QStringList() << 100.0 << 19.5583;
+    QTest::newRow("answered Yes, then clicked again")  // once converted it is not asked again
+        << true << QList<bool>{true}
+        << QStringList{QStringLiteral("Цените са преизчислени в евро !\rМатериали: 1\rСпециални цени: 1"),
+                       QStringLiteral("Цените вече са преизчислени в евро на 02.01.2026 !\rНищо не е преизчислено.")}
+        << 51.13 << 10.0;
+}
+
+void TstCompanyTab::priceConversionCommand()
+{
+    QFETCH(bool, euro);
+    QFETCH(QList<bool>, answers);
+    QFETCH(QStringList, messages);
+    QFETCH(double, price);
+    QFETCH(double, special);
+    Clock::setFixed(QDateTime(QDate(2026, 1, 2), QTime(9, 0)));
+    exec(QStringLiteral("insert into TIP_SKLAD (NSKLAD, SKLAD) values (1, 'Основен')"));
+    exec(QStringLiteral("insert into MATERIALI (NMATERIAL, IMEMATERIAL, NSKLAD, NMIARKA, ED_CENA, PRODAGNA_CENA, "
+                        "PROD_CENA_LV_DREBNO) values (500, 'Болт', 1, 1, 100, 100, 100)"));
+    exec(QStringLiteral("insert into KONTRAGENTI (NKONTRAGENT, NTIP_KONTRAGENT, IMEKONTRAGENT) "
+                        "values (60, 1, 'Клиент')"));
+    exec(QStringLiteral("insert into KONTR_MAT_CENI (NKONTRAGENT, NMATERIAL, SPEC_CENA) values (60, 500, 19.5583)"));
+    form()->TabSheet1->RdGrpIzbSklMat->click(0);  // the item list of every warehouse
+    if (euro) recordChanged(QStringLiteral("update FIRMA set EVRO_DA_NE = 1, EVRO_OT_DATA = '01.01.2026'"));
+    form()->PageControl1->setCurrentWidget(form()->TabSheet6);
+    ui_->answers = answers;
+    for (int click = 0; click < 2; ++click) QTest::mouseClick(form()->TabSheet6->SpdBtnCeniEvro, Qt::LeftButton);
+
+    const QStringList questions = ui_->texts(RecordingUi::Kind::Question);
+    QCOMPARE(questions.size(), answers.size());
+    if (!questions.isEmpty()) {
+        QVERIFY(questions.front().contains(QStringLiteral("по курс 1.95583 лв. за 1 евро")));
+        QVERIFY(questions.front().endsWith(QStringLiteral("ЖЕЛАЕТЕ ЛИ ПРЕИЗЧИСЛЯВАНЕ ?")));
+    }
+    QCOMPARE(ui_->unexpectedQuestions, 0);
+    QCOMPARE(ui_->texts(RecordingUi::Kind::Message), messages);
+    QCOMPARE(ui_->texts(RecordingUi::Kind::Error), QStringList());
+    const DbResult r = db().query(QStringLiteral("select ED_CENA, PRODAGNA_CENA, PROD_CENA_LV_DREBNO, "
+                                                 "(select SPEC_CENA from KONTR_MAT_CENI) from MATERIALI"));
+    QCOMPARE(r.rows.front(), (DbRow{price, price, price, special}));
+    // The item list shows what is stored.
+    const QVariant listed =
+        dm().SmpViewMateriali.lookup(QStringLiteral("NMATERIAL"), {500}, QStringLiteral("PRODAGNACENA"));
+    QCOMPARE(listed.toDouble(), price);
 }
 
 int main(int argc, char** argv)
