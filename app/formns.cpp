@@ -20,10 +20,12 @@
 #include "warehouse/formskladpunkt.h"
 #include "sales/formprodagba.h"
 #include "payments/formrazplastania.h"
+#include "payments/tabrazpl.h"
 #include "orders/formporychka.h"
 #include "salesinfo/formgotovaprod.h"
 
 #include <QCloseEvent>
+#include <QToolButton>
 #include <QCoreApplication>
 #include <QLinearGradient>
 #include <QMenuBar>
@@ -284,6 +286,11 @@ void TFormNS::FormShow()
         // An exact match only: the windows built for that company read this flag for their captions.
         const QString special = AppInstances::specialVatNumber();
         SpecialVatCompany = !special.isEmpty() && dm.SmpFirma.fieldByName(QStringLiteral("BULSTAT"))->asString() == special;
+        if (SpecialVatCompany) {
+            app_.FormSklad->N6->setText(QStringLiteral("Склад - материали наличности към дата - Дамул"));
+            app_.FormSklad->N7->setText(QStringLiteral("Склад - складови разписки - Дамул"));
+            app_.FormRazplastania->TabSheet3->BitBtnSaldaKlienti->setText(QStringLiteral("Салда на клиенти-Дамул"));
+        }
         dm.SmpMolFirma.open();
         dm.SmpVidPlastane.open();
         const QString title = dm.SmpFirma.fieldByName(QStringLiteral("IMELOGO"))->asString();

@@ -170,7 +170,10 @@ void TDMRazpl::defineRowLists()
                {"ZA_PLASTANE_USD", T::Float, "За пл. USD "}, {"PLATENO_USD", T::Float, "Плат. USD"},
                {"ZA_PLASTANE_EUR", T::Float, "За пл. EUR"}, {"PLATENO_EUR", T::Float, "Плат. EUR"},
                {"ZABELEGKA", T::String, "Забележка", nullptr, 30}, {"SHIFYR", T::Integer},
-               {"DOST_BRAK_LV", T::Float}, {"DOST_BRAK_USD", T::Float}, {"DOST_BRAK_EUR", T::Float}});
+               {"DOST_BRAK_LV", T::Float, "Рекл. ЛВ"}, {"DOST_BRAK_USD", T::Float, "Рекл. USD"},
+               {"DOST_BRAK_EUR", T::Float, "Рекл. EUR"}});
+    // Its due is net of claims like the supplier list's, so its totals agree with the company's; the
+    // claim columns are shown, so the rows add up to them.
     addRemainders(SmpSprRazpl_DostZak, "Za_Plastane_%1", "ZaPlastaneSum%1", true);
 }
 

@@ -17,6 +17,7 @@
 #include "platform/widgets/radiogroup.h"
 
 #include <QDateEdit>
+#include <functional>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -85,11 +86,19 @@ QStringList perCurrency(const char* pattern)
     return out;
 }
 
-void exportList(SmpDataset& ds, QWidget* window)
+// What the grid shows: the columns the window hid stay out of the workbook.
+void exportList(SmpDataset& ds, const DBGrid* grid)
 {
     SpreadsheetExport how;
-    how.parentWindow = window;
+    how.parentWindow = grid->window();
+    how.hiddenFields = grid->hiddenFields();
     ExportDatasetToSpreadsheet(ds, how);
+}
+
+// The key of a list's current row; null when the list is empty or closed.
+QVariant currentKey(const SmpDataset& list, const QString& field)
+{
+    return list.isActive() && !list.isEmpty() ? list.value(field) : QVariant();
 }
 
 void setParams(SmpDataset& ds, const QVariantMap& params)
@@ -115,6 +124,24 @@ bool isPayment(const SmpDataset& ds, const QString& text)
 }
 
 QColor paymentColour() { return QColor(Qt::blue); }
+
+// A row with a claim is green, a payment row blue; the claim wins.
+std::function<QColor(int)> claimOrPaymentColour(const SmpDataset& list)
+{
+    return [&list](int position) {
+        const auto v = [&](const char* f) { return list.valueAt(position, list.fieldByName(QString::fromLatin1(f))); };
+        for (const char* f : {"DOST_BRAK_LV", "DOST_BRAK_USD", "DOST_BRAK_EUR"})
+            if (v(f).toDouble() > 0) return QColor(Qt::darkGreen);
+        return v("IME_MATERIAL_IZDELIE").toString() == Payments::supplierPaymentText() ? paymentColour() : QColor();
+    };
+}
+
+// The name of the counterparty a list row belongs to: the row's own, else the one the lookup shows.
+QString rowName(const SmpDataset& ds, const DBLookupComboBox* lookup)
+{
+    const QString name = ds.fieldByName(u"IMEKONTRAGENT"_s) ? ds.value(u"IMEKONTRAGENT"_s).toString() : QString();
+    return name.isEmpty() ? lookup->currentText() : name;
+}
 
 } // namespace
 
@@ -203,6 +230,7 @@ void TabRazplKlienti::FormShow(const QDate& today)
     const QSignalBlocker a(DateOtKlienti), b(DateDoKlienti);
     DateDoKlienti->setDate(today);
     DateOtKlienti->setDate(today.addDays(-30));
+    DBLkpCmBoxTipKontrProd->setKeyValue(currentKey(dm_.SmpRazplKontrTipProd, u"NTIP_KONTRAGENT"_s));
     ReloadClientPayments();
 }
 
@@ -221,7 +249,8 @@ void TabRazplKlienti::ReloadClientPayments()
     using Payments::Range;
     Range types = Range::all(), clients = Range::all();
     if (RdGrpKontragentDaNeKlienti->itemIndex() == 1) {
-        const QVariant type = DBLkpCmBoxTipKontrProd->keyValue();
+        // The type list's current row: the lookup's choice moves it, and on opening it is the first type.
+        const QVariant type = currentKey(dm_.SmpRazplKontrTipProd, u"NTIP_KONTRAGENT"_s);
         types = {type.isNull() ? QVariant(0) : type, type.isNull() ? QVariant(0) : type};
         if (RdGrpTipKontr->itemIndex() == 1) clients = Range::only(client_);
     }
@@ -306,8 +335,7 @@ void TabRazplKlienti::SpdBtnPlastKlientKorekcClick()
     p.eur = ds.fieldByName(u"PLATENO_EUR"_s)->asFloat();
     p.note = ds.fieldByName(u"ZABELEGKA"_s)->asString();
     // A correction keeps the payment with the client it belongs to.
-    FormRazplKlient->open(TFormRazplKlient::Mode::Correction, ds.value(u"NUMKONTRAGENT"_s).toInt(),
-                          DBLkpCmBoxKontrKlienti->currentText(), p);
+    FormRazplKlient->open(TFormRazplKlient::Mode::Correction, ds.value(u"NUMKONTRAGENT"_s).toInt(), rowName(ds, DBLkpCmBoxKontrKlienti), p);
 }
 
 void TabRazplKlienti::SpdBtnDelProdPlastClick()
@@ -332,7 +360,7 @@ void TabRazplKlienti::SpdBtnRazplProdClick()
     Report::preview(statement_.build());
 }
 
-void TabRazplKlienti::SpdBtnPlastKlientExcelClick() { exportList(dm_.SmpSprRazpl_Klienti, window()); }
+void TabRazplKlienti::SpdBtnPlastKlientExcelClick() { exportList(dm_.SmpSprRazpl_Klienti, DBGrid1); }
 
 // ---- Доставки ------------------------------------------------------------------------------
 
@@ -363,13 +391,7 @@ TabRazplDost::TabRazplDost(TDMRazpl& dm, TQRRazplDostavki& statement) : dm_(dm),
 
     SmpDataset& list = dm.SmpSprRazpl_Dost;
     DBGrid2 = grid("DBGrid2", list, this);
-    // A row with a claim is green, a payment row blue; the claim wins.
-    DBGrid2->setRowTextColor([&list](int position) {
-        const auto v = [&](const char* f) { return list.valueAt(position, list.fieldByName(QString::fromLatin1(f))); };
-        for (const char* f : {"DOST_BRAK_LV", "DOST_BRAK_USD", "DOST_BRAK_EUR"})
-            if (v(f).toDouble() > 0) return QColor(Qt::darkGreen);
-        return v("IME_MATERIAL_IZDELIE").toString() == Payments::supplierPaymentText() ? paymentColour() : QColor();
-    });
+    DBGrid2->setRowTextColor(claimOrPaymentColour(list));
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(Handlers::makeButton("SpdBtnPlastDostExcel", u"Изход > Excel"_s, this, &TabRazplDost::SpdBtnPlastDostExcelClick));
     SpdBtnPastDostNovo = Handlers::makeButton("SpdBtnPastDostNovo", u"Ново плащане"_s, this, &TabRazplDost::SpdBtnPastDostNovoClick);
@@ -380,10 +402,7 @@ TabRazplDost::TabRazplDost(TDMRazpl& dm, TQRRazplDostavki& statement) : dm_(dm),
     SpdBtnRazplDost = Handlers::makeButton("SpdBtnRazplDost", u"Разпл. доставки"_s, this, &TabRazplDost::SpdBtnRazplDostClick);
     for (QToolButton* b : {SpdBtnPastDostNovo, SpdBtnPastDostKorekc, SpdBtnDelDostPlast, SpdBtnRazplDost}) buttons->addWidget(b);
     buttons->addStretch(1);
-    auto* claims = new QHBoxLayout;
-    claims->addWidget(new QLabel(u"Рекламации лв."_s));
-    claims->addWidget(DbControls::makeShownNumber("DBTextSumDostBrakLV", new DataSource(&list, this), "SumDostBrakLV", 90));
-    buttons->addLayout(claims);
+    buttons->addWidget(DbControls::makeShownNumber("DBTextSumDostBrakLV", new DataSource(&list, this), "SumDostBrakLV", 90));
 
     auto* top = new QHBoxLayout;
     top->addWidget(RdGrpKontragentDaNeDostav);
@@ -416,6 +435,7 @@ void TabRazplDost::FormShow(const QDate& today)
     const QSignalBlocker a(DateOtDostav), b(DateDoDostav);
     DateDoDostav->setDate(today);
     DateOtDostav->setDate(today.addDays(-30));
+    DBLkpCmBoxTipKontrDost->setKeyValue(currentKey(dm_.SmpRazplKontrTipDost, u"NTIP_KONTRAGENT"_s));
     ReloadSupplierPayments();
 }
 
@@ -495,8 +515,7 @@ void TabRazplDost::SpdBtnPastDostKorekcClick()
     p.eur = ds.fieldByName(u"PLATENO_EUR"_s)->asFloat();
     p.purchaser = ds.fieldByName(u"SHIFYR"_s)->asInt();
     p.note = ds.fieldByName(u"ZABELEGKA"_s)->asString();
-    FormRazplDost->open(TFormRazplDost::Mode::Correction, ds.value(u"NUMKONTRAGENT"_s).toInt(),
-                        DBLkpCmBoxKontrDostav->currentText(), p);
+    FormRazplDost->open(TFormRazplDost::Mode::Correction, ds.value(u"NUMKONTRAGENT"_s).toInt(), rowName(ds, DBLkpCmBoxKontrDostav), p);
 }
 
 void TabRazplDost::SpdBtnDelDostPlastClick()
@@ -521,7 +540,7 @@ void TabRazplDost::SpdBtnRazplDostClick()
     Report::preview(statement_.build());
 }
 
-void TabRazplDost::SpdBtnPlastDostExcelClick() { exportList(dm_.SmpSprRazpl_Dost, window()); }
+void TabRazplDost::SpdBtnPlastDostExcelClick() { exportList(dm_.SmpSprRazpl_Dost, DBGrid2); }
 
 // ---- Продажби - обобщени -------------------------------------------------------------------
 
@@ -577,7 +596,7 @@ void TabRazplKlientiObsto::RdGrpFiltyrKlientiClick()
 
 void TabRazplKlientiObsto::BitBtnSaldaKlientiClick() { Report::preview(balances_.build()); }
 
-void TabRazplKlientiObsto::SpdBtnExcelProdObstiClick() { exportList(dm_.SmpSprRazplKlientiObsto, window()); }
+void TabRazplKlientiObsto::SpdBtnExcelProdObstiClick() { exportList(dm_.SmpSprRazplKlientiObsto, DBGrid3); }
 
 // ---- Доставки - обобщени -------------------------------------------------------------------
 
@@ -608,7 +627,7 @@ void TabRazplDostObsto::RdGrpFiltyrDostClick()
     setDebtorsOnly(dm_.SmpSprRazplDostObsto, RdGrpFiltyrDost->itemIndex() == 1);
 }
 
-void TabRazplDostObsto::SpdBtnExcelDostObstiClick() { exportList(dm_.SmpSprRazplDostObsto, window()); }
+void TabRazplDostObsto::SpdBtnExcelDostObstiClick() { exportList(dm_.SmpSprRazplDostObsto, DBGrid4); }
 
 // ---- Доставки чрез закупчици ---------------------------------------------------------------
 
@@ -617,10 +636,7 @@ TabRazplZak::TabRazplZak(TDMRazpl& dm) : dm_(dm)
     setObjectName(u"TabSheet5"_s);
     SmpDataset& list = dm.SmpSprRazpl_DostZak;
     DBGrid5 = grid("DBGrid5", list, this);
-    DBGrid5->setRowTextColor([&list](int position) {
-        return list.valueAt(position, list.fieldByName(u"IME_MATERIAL_IZDELIE"_s)).toString() == Payments::supplierPaymentText()
-                   ? paymentColour() : QColor();
-    });
+    DBGrid5->setRowTextColor(claimOrPaymentColour(list));
     RdGrpDaNeDostZak = new RadioGroup(u"RdGrpDaNeDostZak"_s, u"Закупчици "_s, {u"Всички"_s, u"Избор"_s});
     RdGrpDaNeDostZak->setItemIndex(0);
     GrpBoxIzbDostZak = group("GrpBoxIzbDostZak", u"Избор на закупчик "_s);
@@ -683,7 +699,7 @@ void TabRazplZak::ReloadPurchaserPayments()
     SmpDataset& ds = dm_.SmpSprRazpl_DostZak;
     ds.close();
     const Payments::Range purchasers =
-        RdGrpDaNeDostZak->itemIndex() == 1 ? Payments::Range::only(purchaser_) : Payments::Range::all();
+        RdGrpDaNeDostZak->itemIndex() == 1 ? Payments::Range::only(purchaser_) : Payments::Range{1, 10000};
     setParams(ds, Payments::purchaserParams(purchasers, dates(RdGrpPeriodDaNeDostZak, DateOtDostZak, DateDoDostZak)));
     ds.open();
 }
@@ -709,7 +725,7 @@ void TabRazplZak::RdGrpPeriodDaNeDostZakClick()
     ReloadPurchaserPayments();
 }
 
-void TabRazplZak::SpeedButton1Click() { exportList(dm_.SmpSprRazpl_DostZak, window()); }
+void TabRazplZak::SpeedButton1Click() { exportList(dm_.SmpSprRazpl_DostZak, DBGrid5); }
 
 // ---- Разплащания - обобщени, Разплащания с контрагенти --------------------------------------
 

@@ -5,14 +5,19 @@
 #include "data/dmsklobekti.h"
 #include "platform/db/dberror.h"
 #include "platform/ui/application.h"
+#include "payments/formrazplastania.h"
+#include "payments/tabrazpl.h"
+#include "warehouse/formsklad.h"
 #include "support/recordingui.h"
 #include "support/testdb.h"
 
+#include <QAction>
 #include <QLabel>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolButton>
 
 #include <climits>
 
@@ -204,6 +209,9 @@ void TstDataModules::titleAndSpecialVatNumber()
     start(imeLogo, bulstat);
     QCOMPARE(app_->FormNS->windowTitle(), caption);
     QCOMPARE(app_->FormNS->SpecialVatCompany, special);
+    QCOMPARE(app_->FormRazplastania->TabSheet3->BitBtnSaldaKlienti->text(),
+             special ? QStringLiteral("Салда на клиенти-Дамул") : QStringLiteral("Салда на клиенти"));
+    QCOMPARE(app_->FormSklad->N7->text().endsWith(QStringLiteral(" - Дамул")), special);
 }
 
 void TstDataModules::counterpartyDeleteTakesPeopleAndBranches()

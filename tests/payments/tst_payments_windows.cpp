@@ -36,6 +36,7 @@ private slots:
 
     void paymentGoesToTheChosenClient();
     void chosenClientFollowsKeysAndWheel();
+    void opensOnTheFirstType();
     void failedReloadStoresThePaymentOnce();
     void acknowledgementAfterTheStoredPayment();
     void onlyPaymentRowsAreCorrectedOrDeleted();
@@ -173,6 +174,15 @@ void TstPaymentsWindows::chosenClientFollowsKeysAndWheel()
     clients()->SpdBtnPlastKlientNovo->click();
     QCOMPARE(ui_->texts(RecordingUi::Kind::Message), QStringList());
     QCOMPARE(count(u"select count(*) from PRODAGBI_PLASTANE where NKONTRAGENT = 0 and PLASTANE_SUMA = 7"_s), 1);
+}
+
+// On opening the sales tab lists the first counterparty type's rows, and the type lookup shows it.
+void TstPaymentsWindows::opensOnTheFirstType()
+{
+    QCOMPARE(clients()->DBLkpCmBoxTipKontrProd->keyValue().toInt(),
+             razpl().SmpRazplKontrTipProd.valueAt(0, razpl().SmpRazplKontrTipProd.fieldByName(u"NTIP_KONTRAGENT"_s)).toInt());
+    QVERIFY(!clients()->DBLkpCmBoxTipKontrProd->currentText().isEmpty());
+    QCOMPARE(razpl().SmpSprRazpl_Klienti.recordCount(), 3);  // both clients' sales of the last 30 days
 }
 
 // A balance list that cannot be re-read after the payment is stored: the failure is said, the dialog
