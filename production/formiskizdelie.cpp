@@ -16,12 +16,15 @@
 #include <QDateEdit>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHash>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QShowEvent>
 #include <QSpinBox>
 #include <QToolButton>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -141,8 +144,12 @@ TFormIskIzdelie::TFormIskIzdelie(TDMNS& dm, TDMProizv& pr, QWidget* parent) : Fo
 
     Handlers::connect(SpnEdtBrIzdelie, &QSpinBox::valueChanged, this, &TFormIskIzdelie::SpnEdtBrIzdelieChange);
     Handlers::enterSaves(SpnEdtBrIzdelie, [this] { SpdBtnZapisPart_Mat_IzdelieClick(); });
-    // A quantity typed into the grid changes the batch's cost.
-    Handlers::connect(&pr.SmpIzbRecepIzd, &SmpDataset::rowChanged, this, [this] { showPrices(); });
+    // A quantity typed into a row re-prices the rows (a price depends on how much is taken) and
+    // changes the batch's cost.
+    Handlers::connect(&pr.SmpIzbRecepIzd, &SmpDataset::rowChanged, this, [this] {
+        priceRows();
+        showPrices();
+    });
 }
 
 bool TFormIskIzdelie::readRecipe(int workshop)
@@ -235,7 +242,7 @@ void TFormIskIzdelie::CountBatchPairs()
 }
 
 // Each row at what its quantity costs from the workshop's requisition lines, oldest first: the
-// price the batch is stored at.
+// price the batch is stored at. A material on two rows takes the second row's part after the first's.
 void TFormIskIzdelie::priceRows()
 {
     SmpDataset& recipe = pr_.SmpIzbRecepIzd;
@@ -243,10 +250,18 @@ void TFormIskIzdelie::priceRows()
     const QVariantList key = recipe.keyAt(recipe.recNo());
     const SmpField* material = recipe.fieldByName(u"NMATERIAL"_s);
     const SmpField* qty = recipe.fieldByName(u"SumKolichMatRecep"_s);
+    QHash<int, double> taken;
+    const auto cost = [this](int m, double q) {
+        return q > 0 ? q * Production::workshopPrice(dm_.SQLConnectNS, workshop_, m, q) : 0.0;
+    };
     recipe.disableControls();
     for (int i = 0; i < recipe.recordCount(); ++i) {
-        const double price = Production::workshopPrice(dm_.SQLConnectNS, workshop_, recipe.valueAt(i, material).toInt(),
-                                                       recipe.valueAt(i, qty).toDouble());
+        const int m = recipe.valueAt(i, material).toInt();
+        const double q = recipe.valueAt(i, qty).toDouble();
+        const double before = taken.value(m);
+        const double price = q > 0 ? (cost(m, before + q) - cost(m, before)) / q
+                                   : Production::workshopPrice(dm_.SQLConnectNS, workshop_, m, before);
+        taken[m] = before + std::max(q, 0.0);
         recipe.moveTo(i);
         recipe.edit();
         recipe.setValue(u"ED_CENA_CEH_MAT"_s, price);

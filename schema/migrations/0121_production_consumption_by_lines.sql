@@ -176,6 +176,9 @@ declare variable stoinost double precision;
 begin
     if (KOLICHESTVO is null or KOLICHESTVO <= 0) then
         exception SKLAD_OTKAZ 'Количеството за влагане трябва да е по-голямо от 0 !';
+    -- The workshop's lines of the material are locked before they are read, as a give-back locks
+    -- them: a second writer waits and then fails on the conflict instead of taking the same part.
+    update ISKANIA set NMATERIAL = NMATERIAL where NPROIZVODSTVO = :NPROIZVODSTVO and NMATERIAL = :NMATERIAL;
     select NALICHNOST from CEH_MAT_SALDO(:NPROIZVODSTVO, :NMATERIAL) into :nalichno;
     if (nalichno < KOLICHESTVO - 0.00000001) then
         exception SKLAD_OTKAZ 'Недостиг на материали !';
@@ -218,6 +221,7 @@ begin
     if (novo < 0 or novo > staro) then
         exception SKLAD_OTKAZ 'Невалидно количество за връщане в склад !';
     vrashta = staro - novo;
+    update ISKANIA set NMATERIAL = NMATERIAL where NPROIZVODSTVO = :ceh and NMATERIAL = :mat;
     select NALICHNOST from CEH_MAT_SALDO(:ceh, :mat) into :nalichno;
     select coalesce(sum(KOLICHESTVO), 0) from ISKANIA_VLOGENO where NUM_ISKANE = :NUM_ZAPIS into :vlozheno;
     if (nalichno < vrashta - 0.00000001 or novo < vlozheno - 0.00000001) then

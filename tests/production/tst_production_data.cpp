@@ -27,6 +27,7 @@ private slots:
     void givingBackConservesValue_data();
     void givingBackConservesValue();
     void severalLinesOfOneMaterialKeepTheirPrices();
+    void giveBackWhileABatchTakesTheSameLine();
     void inquiryKeepsMaterialsOfOneNameApart();
     void requisitionRefusals();
     void batchRefusals();
@@ -351,6 +352,42 @@ void TstProductionData::severalLinesOfOneMaterialKeepTheirPrices()
     const int line = f_.count(u"select AUTONUM from ISKANIA where NMATERIAL = 602"_s);
     QVERIFY_THROWS_EXCEPTION(DbError, f_.db().executeProcedure(u"DEL_UPDATE_ISKANIA"_s,
         {{u"DEL_UPDATE"_s, 1}, {u"NUM_ZAPIS"_s, line}, {u"KOLICHESTVO"_s, 3}}));
+}
+
+// A second workstation gives back while a batch, not yet committed, takes from the same line: it
+// waits for the batch and then refuses or gives back only what is left; nothing is gained or lost.
+void TstProductionData::giveBackWhileABatchTakesTheSameLine()
+{
+    f_.exec(u"insert into MATERIALI (NMATERIAL, IMEMATERIAL, NSKLAD, NMIARKA) values (602, 'Конец', 1, 1)"_s);
+    deliver(602, 5, 1, QDate(2026, 11, 1));
+    deliver(602, 5, 3, QDate(2026, 11, 20));
+    requisition(602, 5);
+    requisition(602, 5);
+    batchOf(602, 6);
+    SQLConnection other(f_.db().params()), watcher(f_.db().params());
+    other.open();
+    watcher.open();
+    std::future<bool> back;
+    {
+        TransactionScope tx(f_.db());
+        batchOf(602, 2);
+        back = std::async(std::launch::async, [&other] {
+            try {
+                return Production::returnToWarehouse(other, 1, 602);
+            } catch (const DbError&) {
+                return false;
+            }
+        });
+        const QString waiting = u"select count(*) from MON$STATEMENTS where MON$STATE = 1 "
+                                u"and MON$ATTACHMENT_ID <> current_connection and MON$SQL_TEXT containing 'DEL_UPDATE_ISKANIA'"_s;
+        while (back.wait_for(std::chrono::seconds(0)) != std::future_status::ready &&
+               watcher.query(waiting).rows.front()[0].toInt() == 0)
+            QThread::yieldCurrentThread();
+        tx.commit();
+    }
+    back.get();
+    QCOMPARE(valueLost(602), QString());
+    QVERIFY(scalar(u"select min(OSTATYK) from CEH_MAT_REDOVE(1, 602)"_s) > -1e-9);
 }
 
 // Two materials of one name drawn together are listed apart, each with its own quantity and value.
