@@ -17,7 +17,6 @@
 #include "platform/widgets/radiogroup.h"
 
 #include <QDateEdit>
-#include <functional>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -25,6 +24,8 @@
 #include <QSplitter>
 #include <QToolButton>
 #include <QVBoxLayout>
+
+#include <functional>
 
 using namespace Qt::StringLiterals;
 
